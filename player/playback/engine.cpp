@@ -1,0 +1,182 @@
+#include "player/playback/engine.h"
+
+#include <chrono>
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <random>
+
+#include "common/fileio.h"
+#include "common/textfile.h"
+#include "editor/listfile/listfile.h"
+
+namespace tessel::player {
+
+class PlaybackEngine::BusyScope {
+public:
+    explicit BusyScope(int& counter) : counter_(counter) { ++counter_; }
+    ~BusyScope() { --counter_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    int& counter_;
+};
+
+namespace {
+
+double ClockSeededRandom() {
+    static std::mt19937_64 generator = [] {
+        std::random_device device;
+        const auto ticks = static_cast<std::uint64_t>(
+            std::chrono::high_resolution_clock::now().time_since_epoch().count());
+        std::seed_seq seq{static_cast<std::uint32_t>(ticks), static_cast<std::uint32_t>(ticks >> 32),
+                          device(), device()};
+        return std::mt19937_64(seq);
+    }();
+    return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
+}
+
+}  // namespace
+
+PlaybackEngine::PlaybackEngine(MediaDevice& mmc, MenuFormControls& menu, PlayerFormControls& body,
+                               LLVariable& vars, PlayerServices services)
+    : mmc_(mmc), menu_(menu), body_(body), vars_(vars), services_(std::move(services)) {
+    if (!services_.fileExists) {
+        services_.fileExists = [](const std::wstring& p) { return FileExistsExact(p); };
+    }
+    if (!services_.random) services_.random = ClockSeededRandom;
+}
+
+int PlaybackEngine::WholeSeconds(std::int32_t ms) {
+    // Rounded down, also for the (never expected) negative reading.
+    return static_cast<int>(std::floor(static_cast<double>(ms) / 1000.0));
+}
+
+std::wstring PlaybackEngine::FileNamePart(const std::wstring& path) {
+    const auto cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? path : path.substr(cut + 1);
+}
+
+std::wstring PlaybackEngine::TrayTipFor(const std::wstring& fileName) {
+    std::wstring tip = fileName.substr(0, kTrayTipWidth);
+    tip.resize(kTrayTipWidth, L' ');
+    return tip;
+}
+
+void PlaybackEngine::PlayNext() {
+    BusyScope busy(busy_);
+    ListBox& queue = menu_.LstM3u;
+    // One refill per call: a list whose every entry exists but will not play would
+    // otherwise be read again and again for ever.
+    bool refilled = false;
+    for (;;) {
+        if (queue.ListCount() == 0) {
+            if (menu_.ChkEndless.Value() != 1 || refilled) {
+                ShowIdle();
+                return;
+            }
+            refilled = true;
+            queue.Clear();
+            LoadListFile(menu_.LblM3uName.Caption());
+            if (queue.ListCount() == 0) {
+                menu_.LblM3uName.SetCaption(L"");
+                ShowIdle();
+                return;
+            }
+        }
+        std::size_t index = 0;
+        if (menu_.ChkRandom.Value() == 1) {
+            const std::size_t n = queue.ListCount();
+            double r = services_.random();
+            if (!(r >= 0.0 && r < 1.0)) r = 0.0;
+            index = static_cast<std::size_t>(std::floor(static_cast<double>(n) * r));
+            if (index >= n) index = n - 1;
+        }
+        const std::wstring path = queue.List(index);
+        queue.RemoveItem(index);
+        if (!services_.fileExists(path)) continue;
+        if (!OpenAndPlay(path)) continue;
+        ShowNowPlaying(path);
+        return;
+    }
+}
+
+void PlaybackEngine::PlayFile(const std::wstring& path) {
+    BusyScope busy(busy_);
+    if (services_.fileExists(path) && OpenAndPlay(path)) {
+        ShowNowPlaying(path);
+        return;
+    }
+    PlayNext();
+}
+
+bool PlaybackEngine::OpenAndPlay(const std::wstring& path) {
+    if (mmc_.Mode() != MediaDevice::kModeStopped) mmc_.Command(L"stop");
+    if (mmc_.Mode() != MediaDevice::kModeNotOpen) mmc_.Command(L"close");
+    mmc_.SetNotify(false);
+    mmc_.SetWait(true);
+    mmc_.SetUpdateInterval(1000);
+    mmc_.SetFileName(path);
+    mmc_.Command(L"open");
+    mmc_.Command(L"play");
+    return mmc_.Length() != 0;
+}
+
+void PlaybackEngine::ShowNowPlaying(const std::wstring& path) {
+    const std::wstring name = FileNamePart(path);
+    menu_.LblMediaName.SetCaption(path);
+    body_.LblTitle.SetCaption(std::wstring(5, L' ') + name + std::wstring(14, L' '));
+    const int lengthSeconds = WholeSeconds(mmc_.Length());
+    body_.LblTTime.SetCaption(std::to_wstring(lengthSeconds));
+    body_.LblNTime.SetCaption(std::to_wstring(WholeSeconds(mmc_.Position())));
+    // The bar's range is 16-bit: a medium of more than 32767 s gets a bar that ends
+    // there; the read-outs still show the true times.
+    body_.ScrTime.SetMax(std::clamp(lengthSeconds, 0, 32767));
+    body_.ScrTime.SetValue(0);
+    if (services_.setTrayTip) services_.setTrayTip(TrayTipFor(name));
+
+    vars_.VideoWindowHandle = 0;
+    if (services_.findWindow) {
+        vars_.VideoWindowHandle = services_.findWindow(kVideoClassDirectShow, mmc_.FileName());
+        if (vars_.VideoWindowHandle == 0) {
+            vars_.VideoWindowHandle = services_.findWindow(kVideoClassAvi, name);
+        }
+    }
+    if (vars_.VideoWindowHandle != 0 && services_.applyDisplaySize) services_.applyDisplaySize();
+    if (vars_.VideoWindowHandle != 0 && services_.makeTopmost) services_.makeTopmost(vars_.VideoWindowHandle);
+
+    RefreshNameLabels();
+    menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+}
+
+void PlaybackEngine::ShowIdle() {
+    mmc_.Command(L"stop");
+    mmc_.Command(L"close");
+    menu_.LblMediaName.SetCaption(L"");
+    body_.LblNTime.SetCaption(L"0");
+    body_.LblTTime.SetCaption(L"0");
+    body_.LblTitle.SetCaption(kIdleTitle);
+    // Entries skipped on the way are gone from the queue; the count says so.
+    menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+}
+
+void PlaybackEngine::LoadListFile(const std::wstring& path) {
+    if (path.empty() || !services_.fileExists(path)) return;
+    TextReadResult read = ReadTextFileLines(std::filesystem::path(path));
+    if (!read.ok) return;
+    for (std::wstring& entry : listfile::FilterExistingFiles(read.lines, services_.fileExists)) {
+        // A full queue takes no more; the rest of the file is dropped.
+        if (!menu_.LstM3u.AddItem(std::move(entry))) break;
+    }
+    menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+}
+
+void PlaybackEngine::RefreshNameLabels() {
+    if (services_.stopNameScrolling) services_.stopNameScrolling();
+    if (services_.pumpEvents) services_.pumpEvents();
+    menu_.LblScrLstName.SetCaption(L" " + menu_.LblM3uName.Caption());
+    menu_.LblScrMediaName.SetCaption(L" " + menu_.LblMediaName.Caption());
+}
+
+}  // namespace tessel::player

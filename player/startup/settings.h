@@ -1,0 +1,59 @@
+// The settings file Setting\init.ini: one value per line, positional, code page 932.
+//
+// The reader applies each value to its control or variable as soon as its line is read,
+// so the controls' change handlers run in file order exactly as if the user had made the
+// change; values applied before a bad line stay applied. The writer always writes 14
+// lines; the reader needs 13 and takes the 14th when there is one.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/twips.h"
+#include "player/shared/llvariable.h"
+
+namespace tessel::player {
+
+inline constexpr std::size_t kSettingsLinesRequired = 13;
+inline constexpr std::size_t kSettingsLinesWritten = 14;
+
+// What the settings file is read into and written from.
+struct SettingsSubject {
+    std::wstring& SkinName;
+    // The skin window's position is held in twips, as the window design does.
+    std::function<double()> getSkinLeftTwips, getSkinTopTwips;
+    std::function<void(double)> setSkinLeftTwips, setSkinTopTwips;
+    MenuFormControls& menu;
+    ScreenRect& VideoWindowRect;
+};
+
+// Why a file could not be read: the line (1-based; 0 for the file as a whole) and what
+// the line should have held.
+struct SettingsError {
+    std::size_t line = 0;
+    std::wstring expected;
+};
+
+// Applies the lines in order. Stops at the first bad line and describes it.
+std::optional<SettingsError> ApplySettingsLines(const std::vector<std::wstring>& lines,
+                                                const SettingsSubject& subject,
+                                                TwipsPerPixel factors);
+
+// The 14 lines of the file for the current state.
+std::vector<std::wstring> MakeSettingsLines(const SettingsSubject& subject, TwipsPerPixel factors);
+
+// A single-precision number with at most 7 significant digits and no trailing zeros
+// ("120", "-8", "120.5").
+std::wstring FormatSingle(double value);
+
+// Strict number parsing for the file's lines. Surrounding spaces are allowed.
+enum class NumberProblem { None, NotANumber, OutOfRange };
+NumberProblem ParseInteger(std::wstring_view text, std::int64_t min, std::int64_t max,
+                           std::int64_t& out);
+bool ParseDecimal(std::wstring_view text, double& out);
+
+}  // namespace tessel::player

@@ -1,0 +1,336 @@
+#include "player/playback/engine.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tessel::player {
+namespace {
+
+// A media device that plays nothing: "open" looks the file up in a table of lengths
+// (missing or 0 = unplayable), "play" marks it playing; tests end a medium at will.
+class FakeDevice : public MediaDevice {
+public:
+    std::map<std::wstring, std::int32_t> lengths;
+    std::vector<std::wstring> commands;
+    std::vector<std::wstring> opened;
+    std::int32_t position = 0;
+
+    void Command(std::wstring_view command) override {
+        const std::wstring word(command);
+        commands.push_back(word);
+        if (word == L"open") {
+            auto it = lengths.find(fileName_);
+            if (it != lengths.end() && it->second > 0) {
+                mode_ = kModeStopped;
+                length_ = it->second;
+                opened.push_back(fileName_);
+            }
+        } else if (word == L"play" || word == L"Play") {
+            if (mode_ != kModeNotOpen) mode_ = kModePlaying;
+        } else if (word == L"stop") {
+            if (mode_ != kModeNotOpen) mode_ = kModeStopped;
+        } else if (word == L"close") {
+            mode_ = kModeNotOpen;
+            length_ = 0;
+            position = 0;
+        }
+    }
+    int Mode() const override { return mode_; }
+    std::int32_t Length() const override { return length_; }
+    std::int32_t Position() const override { return position; }
+    void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
+    const std::wstring& FileName() const override { return fileName_; }
+    void SetFrom(std::int32_t ms) override { from_ = ms; }
+    std::int32_t From() const override { return from_; }
+    void SetUpdateInterval(std::uint32_t ms) override { interval_ = ms; }
+    std::uint32_t UpdateInterval() const override { return interval_; }
+    void SetNotify(bool v) override { notify_ = v; }
+    bool Notify() const override { return notify_; }
+    void SetWait(bool v) override { wait_ = v; }
+    bool Wait() const override { return wait_; }
+
+    std::wstring Playing() const { return mode_ == kModePlaying ? fileName_ : L""; }
+
+private:
+    int mode_ = kModeNotOpen;
+    std::int32_t length_ = 0, from_ = 0;
+    std::uint32_t interval_ = 0;
+    bool notify_ = true, wait_ = false;
+    std::wstring fileName_;
+};
+
+class EngineTest : public ::testing::Test {
+protected:
+    FakeDevice device;
+    MenuFormControls menu;
+    PlayerFormControls body;
+    LLVariable vars;
+    std::set<std::wstring> files;
+    std::vector<std::wstring> tips;
+    std::map<std::pair<std::wstring, std::wstring>, WindowId> windows;
+    std::vector<WindowId> topmost;
+    int displaySizeApplied = 0;
+    int pumps = 0;
+    std::vector<double> draws;  // random numbers handed out in turn
+    std::filesystem::path dir;
+
+    void SetUp() override {
+        dir = std::filesystem::temp_directory_path() /
+              ("engine_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(dir);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir); }
+
+    PlaybackEngine MakeEngine() {
+        PlayerServices s;
+        s.fileExists = [this](const std::wstring& p) { return files.count(p) > 0; };
+        s.findWindow = [this](const std::wstring& c, const std::wstring& t) -> WindowId {
+            auto it = windows.find({c, t});
+            return it == windows.end() ? 0 : it->second;
+        };
+        s.makeTopmost = [this](WindowId w) { topmost.push_back(w); };
+        s.applyDisplaySize = [this] { ++displaySizeApplied; };
+        s.setTrayTip = [this](const std::wstring& tip) { tips.push_back(tip); };
+        s.pumpEvents = [this] { ++pumps; };
+        s.random = [this] {
+            if (draws.empty()) return 0.0;
+            double r = draws.front();
+            draws.erase(draws.begin());
+            return r;
+        };
+        return PlaybackEngine(device, menu, body, vars, std::move(s));
+    }
+    void AddMedium(const std::wstring& path, std::int32_t ms) {
+        files.insert(path);
+        device.lengths[path] = ms;
+    }
+    void Queue(std::initializer_list<const wchar_t*> paths) {
+        for (auto p : paths) menu.LstM3u.AddItem(p);
+    }
+    // A list file on disk whose entries the fake file system knows.
+    std::wstring WriteList(const std::string& name, const std::vector<std::string>& lines) {
+        const auto path = dir / name;
+        std::ofstream out(path, std::ios::binary);
+        for (const auto& l : lines) out << l << "\r\n";
+        out.close();
+        files.insert(path.wstring());
+        return path.wstring();
+    }
+    void ExpectIdle() {
+        EXPECT_EQ(body.LblTitle.Caption(), L"        リストファイルを選択してください     ");
+        EXPECT_EQ(body.LblNTime.Caption(), L"0");
+        EXPECT_EQ(body.LblTTime.Caption(), L"0");
+        EXPECT_EQ(menu.LblMediaName.Caption(), L"");
+        EXPECT_EQ(device.Mode(), MediaDevice::kModeNotOpen);
+    }
+};
+
+TEST_F(EngineTest, PlaysTheQueueInOrderAndShowsWhatIsLeft) {
+    AddMedium(LR"(C:\m\A.mp3)", 3500);
+    AddMedium(LR"(C:\m\B.mp3)", 185900);
+    AddMedium(LR"(C:\m\C.mp3)", 1000);
+    Queue({LR"(C:\m\A.mp3)", LR"(C:\m\B.mp3)", LR"(C:\m\C.mp3)"});
+    auto engine = MakeEngine();
+
+    engine.PlayNext();
+    EXPECT_EQ(device.Playing(), LR"(C:\m\A.mp3)");
+    EXPECT_EQ(menu.LstM3u.Items(), (std::vector<std::wstring>{LR"(C:\m\B.mp3)", LR"(C:\m\C.mp3)"}));
+    EXPECT_EQ(menu.LblListCount.Caption(), L"2");
+    EXPECT_EQ(body.LblTitle.Caption(), L"     A.mp3              ");
+    EXPECT_EQ(menu.LblMediaName.Caption(), LR"(C:\m\A.mp3)");
+    EXPECT_EQ(menu.LblScrMediaName.Caption(), LR"( C:\m\A.mp3)");
+    EXPECT_EQ(body.LblTTime.Caption(), L"3");
+    EXPECT_EQ(body.LblNTime.Caption(), L"0");
+    ASSERT_EQ(tips.size(), 1u);
+    EXPECT_EQ(tips[0].size(), 64u);
+    EXPECT_EQ(tips[0].substr(0, 6), L"A.mp3 ");
+    EXPECT_EQ(pumps, 1);
+
+    engine.PlayNext();
+    EXPECT_EQ(device.Playing(), LR"(C:\m\B.mp3)");
+    // 185.9 s shows as 185, and so ends the time bar.
+    EXPECT_EQ(body.LblTTime.Caption(), L"185");
+    EXPECT_EQ(body.ScrTime.Max(), 185);
+    EXPECT_EQ(body.ScrTime.Value(), 0);
+
+    engine.PlayNext();
+    EXPECT_EQ(device.Playing(), LR"(C:\m\C.mp3)");
+    EXPECT_EQ(menu.LblListCount.Caption(), L"0");
+    // Every open came after a stop and close of the previous medium.
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{LR"(C:\m\A.mp3)", LR"(C:\m\B.mp3)", LR"(C:\m\C.mp3)"}));
+    EXPECT_EQ(device.UpdateInterval(), 1000u);
+    EXPECT_FALSE(device.Notify());
+    EXPECT_TRUE(device.Wait());
+
+    engine.PlayNext();
+    ExpectIdle();
+}
+
+TEST_F(EngineTest, MissingAndUnplayableEntriesAreSkippedSilently) {
+    AddMedium(LR"(C:\m\broken.mp3)", 0);
+    AddMedium(LR"(C:\m\good.mp3)", 2000);
+    Queue({LR"(C:\m\gone1.mp3)", LR"(C:\m\gone2.mp3)", LR"(C:\m\broken.mp3)", LR"(C:\m\good.mp3)",
+           LR"(C:\m\after.mp3)"});
+    auto engine = MakeEngine();
+    engine.PlayNext();
+    EXPECT_EQ(device.Playing(), LR"(C:\m\good.mp3)");
+    EXPECT_EQ(menu.LstM3u.Items(), (std::vector<std::wstring>{LR"(C:\m\after.mp3)"}));
+    EXPECT_EQ(menu.LblListCount.Caption(), L"1");
+}
+
+TEST_F(EngineTest, QueueOfOnlyMissingFilesEndsIdleWithAnHonestCount) {
+    Queue({L"gone1", L"gone2"});
+    menu.LblListCount.SetCaption(L"2");
+    auto engine = MakeEngine();
+    engine.PlayNext();
+    ExpectIdle();
+    EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
+    EXPECT_EQ(menu.LblListCount.Caption(), L"0");
+}
+
+TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
+    std::vector<std::string> lines;
+    std::set<std::wstring> all;
+    for (int i = 0; i < 6; ++i) {
+        const std::wstring p = L"/m/" + std::to_wstring(i) + L".mp3";
+        AddMedium(p, 1000);
+        all.insert(p);
+        lines.push_back("/m/" + std::to_string(i) + ".mp3");
+    }
+    const std::wstring list = WriteList("six.m3u", lines);
+    menu.LblM3uName.SetCaption(list);
+    menu.ChkRandom.SetValue(1);
+    menu.ChkEndless.SetValue(1);
+    auto engine = MakeEngine();
+    // Draws near the top end pick the last entry each time: the order must still be a
+    // permutation because the picked entry leaves the queue.
+    draws = {0.99, 0.5, 0.0, 0.9999999, 0.3, 0.7};
+    std::set<std::wstring> round;
+    for (int i = 0; i < 6; ++i) {
+        engine.PlayNext();
+        ASSERT_NE(device.Playing(), L"");
+        EXPECT_TRUE(round.insert(device.Playing()).second) << "played twice in one round";
+    }
+    EXPECT_EQ(round, all);
+    EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
+    // The queue ran dry: endless reads the list again.
+    engine.PlayNext();
+    EXPECT_NE(device.Playing(), L"");
+    EXPECT_EQ(menu.LstM3u.ListCount(), 5u);
+    EXPECT_EQ(menu.LblM3uName.Caption(), list);
+}
+
+TEST_F(EngineTest, EndlessRefillWithNothingLeftForgetsTheListFile) {
+    const std::wstring list = WriteList("empty.m3u", {"#header", "/nowhere.mp3", ""});
+    menu.LblM3uName.SetCaption(list);
+    menu.ChkEndless.SetValue(1);
+    auto engine = MakeEngine();
+    engine.PlayNext();
+    ExpectIdle();
+    EXPECT_EQ(menu.LblM3uName.Caption(), L"");
+}
+
+TEST_F(EngineTest, EndlessListOfUnplayableFilesStopsAfterOnePass) {
+    AddMedium(L"/m/bad1.mp3", 0);
+    AddMedium(L"/m/bad2.mp3", 0);
+    const std::wstring list = WriteList("bad.m3u", {"/m/bad1.mp3", "/m/bad2.mp3"});
+    menu.LblM3uName.SetCaption(list);
+    menu.ChkEndless.SetValue(1);
+    Queue({L"/m/bad2.mp3"});
+    auto engine = MakeEngine();
+    engine.PlayNext();  // must return
+    ExpectIdle();
+    // One refill, each entry tried once more, then the idle display.
+    std::size_t opens = 0;
+    for (const auto& c : device.commands) opens += c == L"open";
+    EXPECT_EQ(opens, 3u);
+    EXPECT_EQ(menu.LblM3uName.Caption(), list);
+}
+
+TEST_F(EngineTest, PlayFileLeavesTheQueueOrFallsBackToIt) {
+    AddMedium(L"/m/given.wav", 1500);
+    AddMedium(L"/m/next.wav", 1500);
+    Queue({L"/m/next.wav"});
+    auto engine = MakeEngine();
+    engine.PlayFile(L"/m/given.wav");
+    EXPECT_EQ(device.Playing(), L"/m/given.wav");
+    EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
+    engine.PlayFile(L"/m/missing.wav");
+    EXPECT_EQ(device.Playing(), L"/m/next.wav");
+    EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
+}
+
+TEST_F(EngineTest, EngineIsBusyWhileItLetsEventsRun) {
+    AddMedium(L"/m/a.wav", 1500);
+    PlayerServices s;
+    s.fileExists = [this](const std::wstring& p) { return files.count(p) > 0; };
+    bool busyDuringPump = false;
+    PlaybackEngine* self = nullptr;
+    s.pumpEvents = [&] { busyDuringPump = self->Busy(); };
+    PlaybackEngine engine(device, menu, body, vars, std::move(s));
+    self = &engine;
+    engine.PlayFile(L"/m/a.wav");
+    EXPECT_TRUE(busyDuringPump);
+    EXPECT_FALSE(engine.Busy());
+}
+
+TEST_F(EngineTest, VideoWindowIsFoundByEitherDriverClass) {
+    AddMedium(L"/v/clip.mp4", 5000);
+    AddMedium(L"/v/old.avi", 5000);
+    AddMedium(L"/a/song.mp3", 5000);
+    windows[{L"MCIQTZ_Window", L"/v/clip.mp4"}] = 77;
+    windows[{L"AVIWnd32", L"old.avi"}] = 88;
+    auto engine = MakeEngine();
+    engine.PlayFile(L"/v/clip.mp4");
+    EXPECT_EQ(vars.VideoWindowHandle, 77u);
+    engine.PlayFile(L"/v/old.avi");
+    EXPECT_EQ(vars.VideoWindowHandle, 88u);
+    EXPECT_EQ(displaySizeApplied, 2);
+    EXPECT_EQ(topmost, (std::vector<WindowId>{77, 88}));
+    // No video: the handle goes back to 0 and the display size is left alone.
+    engine.PlayFile(L"/a/song.mp3");
+    EXPECT_EQ(vars.VideoWindowHandle, 0u);
+    EXPECT_EQ(displaySizeApplied, 2);
+}
+
+TEST_F(EngineTest, LongMediaCapTheTimeBarButNotTheReadout) {
+    AddMedium(L"/m/long.mp3", 40000 * 1000);
+    auto engine = MakeEngine();
+    engine.PlayFile(L"/m/long.mp3");
+    EXPECT_EQ(body.LblTTime.Caption(), L"40000");
+    EXPECT_EQ(body.ScrTime.Max(), 32767);
+}
+
+TEST_F(EngineTest, LoadListFileKeepsOnlyExistingPathsAsWritten) {
+    AddMedium(L"/m/exists.mp3", 1000);
+    const std::wstring list =
+        WriteList("four.m3u", {"#EXTM3U", "/m/exists.mp3", "/m/missing.mp3", "", "/m/exists.mp3 "});
+    auto engine = MakeEngine();
+    Queue({L"/m/earlier.mp3"});
+    engine.LoadListFile(list);
+    EXPECT_EQ(menu.LstM3u.Items(), (std::vector<std::wstring>{L"/m/earlier.mp3", L"/m/exists.mp3"}));
+    EXPECT_EQ(menu.LblListCount.Caption(), L"2");
+    // A missing list file changes nothing.
+    engine.LoadListFile((dir / "nope.m3u").wstring());
+    EXPECT_EQ(menu.LstM3u.ListCount(), 2u);
+}
+
+TEST_F(EngineTest, RefillStopsAtTheQueueLimit) {
+    files.insert(L"/m/x.mp3");
+    std::vector<std::string> lines(ListBox::kMaxItems + 100, "/m/x.mp3");
+    const std::wstring list = WriteList("big.m3u", lines);
+    auto engine = MakeEngine();
+    engine.LoadListFile(list);
+    EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
+    EXPECT_EQ(menu.LblListCount.Caption(), L"32767");
+}
+
+}  // namespace
+}  // namespace tessel::player

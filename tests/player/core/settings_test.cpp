@@ -1,0 +1,206 @@
+#include "player/startup/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/twips.h"
+#include "player/startup/texts.h"
+
+namespace tessel::player {
+namespace {
+
+// The controls and variables the settings file fills, with a recording of which
+// change handlers ran in which order.
+struct Subject {
+    MenuFormControls menu;
+    LLVariable vars;
+    double leftTwips = 0, topTwips = 0;
+    std::vector<std::wstring> handlers;
+
+    Subject() {
+        for (const wchar_t* entry : texts::kDisplaySizes) menu.CmbDispSize.AddItem(entry);
+        menu.ChkHide.onClick = [this] { handlers.push_back(L"ChkHide"); };
+        menu.ScrSkinTrans.onChange = [this] { handlers.push_back(L"ScrSkinTrans"); };
+        menu.ScrPlayerTrans.onChange = [this] { handlers.push_back(L"ScrPlayerTrans"); };
+        menu.CmbDispSize.onClick = [this] { handlers.push_back(L"CmbDispSize"); };
+    }
+    SettingsSubject Get() {
+        return SettingsSubject{vars.SkinName,
+                               [this] { return leftTwips; },
+                               [this] { return topTwips; },
+                               [this](double v) { leftTwips = v; },
+                               [this](double v) { topTwips = v; },
+                               menu,
+                               vars.VideoWindowRect};
+    }
+};
+
+std::vector<std::wstring> SampleLines() {
+    return {L"Azure", L"120", L"-8", L"1", L"0", L"1", L"1", L"200", L"255",
+            LR"(C:\lists\ロック.m3u)", L"3", L"150", L"200", L"1"};
+}
+
+constexpr TwipsPerPixel k96Dpi{15.0, 15.0};
+constexpr TwipsPerPixel k120Dpi{12.0, 12.0};
+
+TEST(Settings, ReadsEveryLineIntoItsControl) {
+    Subject s;
+    ASSERT_FALSE(ApplySettingsLines(SampleLines(), s.Get(), k96Dpi));
+    EXPECT_EQ(s.vars.SkinName, L"Azure");
+    EXPECT_DOUBLE_EQ(s.leftTwips, 1800.0);
+    EXPECT_DOUBLE_EQ(s.topTwips, -120.0);
+    EXPECT_EQ(s.menu.ChkBreak.Value(), 1);
+    EXPECT_EQ(s.menu.ChkHide.Value(), 0);
+    EXPECT_EQ(s.menu.ChkRandom.Value(), 1);
+    EXPECT_EQ(s.menu.ChkEndless.Value(), 1);
+    EXPECT_EQ(s.menu.ScrSkinTrans.Value(), 200);
+    EXPECT_EQ(s.menu.ScrPlayerTrans.Value(), 255);
+    EXPECT_EQ(s.menu.LblM3uName.Caption(), LR"(C:\lists\ロック.m3u)");
+    EXPECT_EQ(s.menu.CmbDispSize.ListIndex(), 3);
+    // Line 12 is the top, line 13 the left.
+    EXPECT_EQ(s.vars.VideoWindowRect.top, 150);
+    EXPECT_EQ(s.vars.VideoWindowRect.left, 200);
+    EXPECT_EQ(s.menu.ChkStartPlay.Value(), 1);
+    // Only values that differ from the design values run handlers, in file order.
+    EXPECT_EQ(s.handlers, (std::vector<std::wstring>{L"ScrSkinTrans", L"CmbDispSize"}));
+}
+
+TEST(Settings, ThirteenLinesAreEnoughAndFourteenAreWritten) {
+    Subject s;
+    auto lines = SampleLines();
+    lines.pop_back();
+    ASSERT_FALSE(ApplySettingsLines(lines, s.Get(), k96Dpi));
+    EXPECT_EQ(s.menu.ChkStartPlay.Value(), 0);
+    const auto written = MakeSettingsLines(s.Get(), k96Dpi);
+    ASSERT_EQ(written.size(), 14u);
+    EXPECT_EQ(written.back(), L"0");
+    lines.push_back(L"0");
+    EXPECT_EQ(written, lines);
+}
+
+TEST(Settings, RoundTripKeepsEveryValue) {
+    Subject s;
+    ASSERT_FALSE(ApplySettingsLines(SampleLines(), s.Get(), k96Dpi));
+    EXPECT_EQ(MakeSettingsLines(s.Get(), k96Dpi), SampleLines());
+}
+
+TEST(Settings, HiddenWindowsRunTheHideHandler) {
+    Subject s;
+    auto lines = SampleLines();
+    lines[4] = L"1";
+    ASSERT_FALSE(ApplySettingsLines(lines, s.Get(), k96Dpi));
+    ASSERT_FALSE(s.handlers.empty());
+    EXPECT_EQ(s.handlers.front(), L"ChkHide");
+    EXPECT_EQ(MakeSettingsLines(s.Get(), k96Dpi)[4], L"1");
+}
+
+TEST(Settings, WindowPositionSurvivesAnotherScreenFactor) {
+    // Written on a 96-DPI screen at 120, -8 pixels ...
+    Subject first;
+    first.vars.SkinName = L"Azure";
+    first.leftTwips = 120 * 15.0;
+    first.topTwips = -8 * 15.0;
+    const auto lines = MakeSettingsLines(first.Get(), k96Dpi);
+    EXPECT_EQ(lines[1], L"120");
+    EXPECT_EQ(lines[2], L"-8");
+    // ... read on a 120-DPI screen the window lands on the same pixels.
+    Subject second;
+    ASSERT_FALSE(ApplySettingsLines(lines, second.Get(), k120Dpi));
+    EXPECT_EQ(TwipsToPixels(second.leftTwips, k120Dpi.x), 120);
+    EXPECT_EQ(TwipsToPixels(second.topTwips, k120Dpi.y), -8);
+    EXPECT_EQ(MakeSettingsLines(second.Get(), k120Dpi)[1], L"120");
+}
+
+TEST(Settings, FractionalPositionsUseSevenSignificantDigits) {
+    Subject s;
+    s.vars.SkinName = L"Azure";
+    s.leftTwips = 1807.5;  // 120.5 pixels
+    s.topTwips = 20.0;     // 1.333333... pixels
+    const auto lines = MakeSettingsLines(s.Get(), k96Dpi);
+    EXPECT_EQ(lines[1], L"120.5");
+    EXPECT_EQ(lines[2], L"1.333333");
+    Subject back;
+    ASSERT_FALSE(ApplySettingsLines(lines, back.Get(), k96Dpi));
+    EXPECT_DOUBLE_EQ(back.leftTwips, 1807.5);
+}
+
+TEST(Settings, FormatSingleHasNoTrailingZeros) {
+    EXPECT_EQ(FormatSingle(120.0), L"120");
+    EXPECT_EQ(FormatSingle(-8.0), L"-8");
+    EXPECT_EQ(FormatSingle(0.0), L"0");
+    EXPECT_EQ(FormatSingle(-0.0), L"0");
+    EXPECT_EQ(FormatSingle(0.25), L"0.25");
+    EXPECT_EQ(FormatSingle(1234.5678), L"1234.568");
+    EXPECT_EQ(FormatSingle(-1365.3333), L"-1365.333");
+}
+
+TEST(Settings, EmptyListFileLineReadsBackEmpty) {
+    Subject s;
+    auto lines = SampleLines();
+    lines[9] = L"";
+    ASSERT_FALSE(ApplySettingsLines(lines, s.Get(), k96Dpi));
+    EXPECT_EQ(s.menu.LblM3uName.Caption(), L"");
+    EXPECT_EQ(MakeSettingsLines(s.Get(), k96Dpi)[9], L"");
+}
+
+struct BadLine {
+    std::size_t line;  // 1-based
+    const wchar_t* text;
+};
+
+TEST(Settings, MalformedLinesStopAtTheirLineWithEarlierValuesApplied) {
+    const BadLine cases[] = {
+        {1, L""},        {2, L""},         {2, L"12px"},     {3, L"nan"},     {3, L"inf"},
+        {4, L"3"},       {4, L"x"},        {5, L"-1"},       {6, L"1.0"},     {7, L""},
+        {8, L"256"},     {8, L"40000"},    {9, L"-1"},       {11, L"9"},      {11, L"-2"},
+        {11, L"99999"},  {12, L"1.5"},     {12, L"3000000000"}, {13, L""},   {14, L"7"},
+        {14, L"yes"},    {4, L"0x1"},      {8, L"１"},
+    };
+    for (const BadLine& c : cases) {
+        SCOPED_TRACE(std::to_wstring(c.line) + L": [" + c.text + L"]");
+        Subject s;
+        auto lines = SampleLines();
+        lines[c.line - 1] = c.text;
+        const auto error = ApplySettingsLines(lines, s.Get(), k96Dpi);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->line, c.line);
+        EXPECT_FALSE(error->expected.empty());
+        // Lines before the bad one were applied.
+        if (c.line > 1) {
+            EXPECT_EQ(s.vars.SkinName, L"Azure");
+        }
+        EXPECT_EQ(s.menu.ScrSkinTrans.Value(), c.line > 8 ? 200 : 255);
+    }
+}
+
+TEST(Settings, TooFewLinesNameTheFirstMissingLine) {
+    for (std::size_t count : {0u, 1u, 12u}) {
+        Subject s;
+        auto lines = SampleLines();
+        lines.resize(count);
+        const auto error = ApplySettingsLines(lines, s.Get(), k96Dpi);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->line, count + 1);
+    }
+}
+
+TEST(Settings, NumbersAllowSurroundingBlanksOnly) {
+    std::int64_t v = 0;
+    EXPECT_EQ(ParseInteger(L" 12 ", -100, 100, v), NumberProblem::None);
+    EXPECT_EQ(v, 12);
+    EXPECT_EQ(ParseInteger(L"+5", -100, 100, v), NumberProblem::None);
+    EXPECT_EQ(ParseInteger(L"1 2", -100, 100, v), NumberProblem::NotANumber);
+    EXPECT_EQ(ParseInteger(L"101", -100, 100, v), NumberProblem::OutOfRange);
+    EXPECT_EQ(ParseInteger(L"99999999999999999999", -100, 100, v), NumberProblem::OutOfRange);
+    double d = 0;
+    EXPECT_TRUE(ParseDecimal(L"-8", d));
+    EXPECT_TRUE(ParseDecimal(L"1.5E+03", d));
+    EXPECT_DOUBLE_EQ(d, 1500.0);
+    EXPECT_FALSE(ParseDecimal(L"0x10", d));
+    EXPECT_FALSE(ParseDecimal(L"1e999", d));
+}
+
+}  // namespace
+}  // namespace tessel::player
