@@ -1,0 +1,71 @@
+// Collecting the files of a drop: the dropped files first, then the files of the
+// dropped folders level by level (breadth first), with two folder queues that take
+// turns. Filtering the result by the extension patterns.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace listwright {
+
+// Identifies a folder however it was reached: volume serial and file index on
+// Windows, device and inode on POSIX.
+struct FolderId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FolderId&) const = default;
+};
+
+// The file system as the walk needs it.
+class FolderSource {
+public:
+    enum class Kind { Missing, File, Folder };
+    struct SubFolder {
+        std::wstring path;
+        // True if the folder was reached through a link (symbolic link, junction):
+        // only such folders can lead back up the tree.
+        bool viaLink = false;
+    };
+    virtual ~FolderSource() = default;
+    virtual Kind Classify(const std::wstring& path) = 0;
+    // Appends the full paths of the folder's files to `files` and its direct subfolders
+    // to `subfolders`, in the order the file system lists them. False (and nothing
+    // appended) if the folder cannot be read.
+    virtual bool List(const std::wstring& folder, std::vector<std::wstring>& files,
+                      std::vector<SubFolder>& subfolders) = 0;
+    virtual std::optional<FolderId> Identify(const std::wstring& folder) = 0;
+};
+
+// The real file system of the platform this is built for.
+FolderSource& SystemFolders();
+
+// One folder waiting in a queue: its path and its place in the tree of the walk,
+// which remembers the way down from the dropped folder.
+struct QueuedFolder {
+    std::wstring path;
+    std::size_t node = 0;
+};
+using FolderQueue = std::vector<QueuedFolder>;
+
+struct WalkResult {
+    int levels = 0;        // number of the last level reached
+    bool aborted = false;  // `letMessagesRun` asked to stop (the program is ending)
+};
+
+// `letMessagesRun` runs once before each level; returning false abandons the walk
+// (with `filesList` emptied). A folder that cannot be read adds nothing; a link back to
+// a folder on the way down from its dropped folder is not followed.
+WalkResult CollectDroppedFiles(const std::vector<std::wstring>& dropped,
+                               std::vector<std::wstring>& filesList, FolderQueue& opeListPrim,
+                               FolderQueue& opeListSec, FolderSource& folders,
+                               const std::function<bool()>& letMessagesRun);
+
+// The paths that match one of the patterns (case-sensitive), in their order.
+std::vector<std::wstring> FilterByPatterns(const std::vector<std::wstring>& paths,
+                                           const std::vector<std::wstring>& patterns);
+
+}  // namespace listwright

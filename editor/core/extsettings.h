@@ -1,0 +1,36 @@
+// The extension patterns file m3usetting\ext.ini beside the editor program: one
+// pattern per line, code page 932, CR LF. Read once at start, written once at exit.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace listwright {
+
+std::filesystem::path ExtIniPath(const std::filesystem::path& programFolder);
+
+struct ExtIniRead {
+    enum class Status {
+        Ok,             // read
+        CreatedEmpty,   // the file was missing and has been created empty
+        FolderMissing,  // there is no m3usetting folder
+        Failed,         // the file exists but cannot be read, or cannot be created
+    };
+    Status status = Status::Failed;
+    std::vector<std::wstring> patterns;  // every non-empty line, verbatim, in file order
+    std::wstring error;
+};
+ExtIniRead ReadExtIni(const std::filesystem::path& iniPath);
+
+// Every non-empty line is a pattern, taken as it stands.
+std::vector<std::wstring> PatternsFromLines(const std::vector<std::wstring>& lines);
+
+struct ExtIniWrite {
+    bool ok = false;
+    std::wstring error;
+};
+// Replaces the file atomically with the patterns, in the order given.
+ExtIniWrite WriteExtIni(const std::filesystem::path& iniPath, const std::vector<std::wstring>& patterns);
+
+}  // namespace listwright

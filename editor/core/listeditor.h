@@ -1,0 +1,126 @@
+// The editor's document and commands: the list, the current file (the status bar's
+// text), the extension patterns and the hidden work lists, with one member function
+// per menu command. The window forwards its menu items here; the questions, messages,
+// dialogs, clipboard and file system it needs come through EditorHost, so the same
+// commands run in the program and in the native tests.
+#pragma once
+
+#include <cstddef>
+#include <deque>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "editor/core/clipboard.h"
+#include "editor/core/dropwalk.h"
+#include "editor/core/entrylist.h"
+#include "editor/core/listfunc.h"
+#include "editor/core/sortedlist.h"
+#include "editor/core/textvalue.h"
+
+namespace listwright {
+
+class EditorHost {
+public:
+    enum class Question {
+        SizeOver,        // a list file of more than 1,100,000 bytes: OK / Cancel
+        Overwrite,       // Save As onto an existing file: Yes / No
+        AlteredEntries,  // entries code page 932 cannot hold: OK / Cancel (count given)
+    };
+    enum class Notice {
+        ReadFailed,        // a list file could not be read (subject: path)
+        WriteFailed,       // a list file could not be written; the old one is intact
+        LeftOut,           // entries that did not fit in the list (count given)
+        ClipboardBusy,     // another program kept the clipboard
+        ExtFolderMissing,  // no m3usetting folder (subject: the folder)
+        ExtReadFailed,     // ext.ini could not be read or created
+        ExtWriteFailed,    // ext.ini could not be written
+    };
+    virtual ~EditorHost() = default;
+    // The open and save dialogs of the one common dialog object; nothing if cancelled.
+    virtual std::optional<std::wstring> ShowOpenDialog() = 0;
+    virtual std::optional<std::wstring> ShowSaveDialog() = 0;
+    // True for OK or Yes.
+    virtual bool Ask(Question question, std::size_t count) = 0;
+    virtual void Tell(Notice notice, const std::wstring& subject, const std::wstring& detail,
+                      std::size_t count) = 0;
+    virtual ClipboardPort& Clipboard() = 0;
+    virtual FolderSource& Folders() = 0;
+    // Lets the window process its pending messages once; false if the program is ending.
+    virtual bool LetMessagesRun() = 0;
+};
+
+class ListEditor {
+public:
+    explicit ListEditor(EditorHost& host) : host_(host) {}
+    ListEditor(const ListEditor&) = delete;
+    ListEditor& operator=(const ListEditor&) = delete;
+
+    EntryList& MainList() { return mainList_; }
+    const EntryList& MainList() const { return mainList_; }
+    // The current file, held as the status bar's text.
+    TextValue& SBar() { return sbar_; }
+    const SortedStringList& ExtList() const { return extList_; }
+    const SortedStringList& SortTrueList() const { return sortTrueList_; }
+
+    // Start and exit: ext.ini.
+    void LoadExtensions(const std::filesystem::path& iniPath);
+    // False if it could not be written (the user has been told).
+    bool SaveExtensions();
+    // Replaces the patterns (the extension dialog closing); they are kept sorted.
+    void ReplaceExtensions(const std::vector<std::wstring>& patterns);
+
+    // File commands.
+    void CreateNewFile();
+    void EditExistFile();
+    void OverwriteFile();
+    void NameFileSave();
+    void AddingList();
+    void ExpFiles();
+    void EnumNameSeq();
+    void NoExistsDelete();
+
+    // Selection and clipboard.
+    void CutFromList();
+    void CopyFromList();
+    void DeleteFromList();
+    void ClearList();
+    void PasteToList();
+    void PasteToPoint();
+    void ListAllChoice();
+    void ReverseChoiceList();
+    void NoChoiceList();
+    void SelectMatching(const std::wstring& pattern);
+
+    // A drop of files and folders onto the list. A drop that arrives while an earlier
+    // one is still being walked waits for it and runs after it.
+    void DropFiles(std::vector<std::wstring> dropped);
+    bool Walking() const { return walking_; }
+
+private:
+    std::optional<std::vector<std::wstring>> ReadChosenFile(const std::wstring& path);
+    bool WriteList(const std::wstring& path);
+    void ReportLeftOut(std::size_t leftOut);
+    void ReportClip(ClipResult result);
+
+    EditorHost& host_;
+    EntryList mainList_;
+    TextValue sbar_;
+    SortedStringList extList_;
+    SortedStringList sortTrueList_;
+    std::vector<std::wstring> filesList_;
+    FolderQueue opeListPrim_;
+    FolderQueue opeListSec_;
+    std::wstring opeText_;
+
+    std::filesystem::path extIniPath_;
+    // ext.ini existed but could not be read: writing it at exit would destroy patterns
+    // the user never saw, unless the user has set the patterns since.
+    bool extIniUnknown_ = false;
+
+    bool walking_ = false;
+    std::deque<std::vector<std::wstring>> pendingDrops_;
+};
+
+}  // namespace listwright

@@ -1,0 +1,82 @@
+#include "editor/core/extsettings.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/common/temp_dir.h"
+#include "tests/editor/fake_host.h"
+
+namespace listwright {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::wstring>;
+using tessel::testing::TempDir;
+using testing::FakeHost;
+
+TEST(ExtIni, ReadTakesNonEmptyLinesVerbatimWriteIsSortedWithDuplicates) {
+    TempDir dir;
+    fs::create_directory(dir / "m3usetting");
+    const fs::path ini = ExtIniPath(dir.path());
+    EXPECT_EQ(ini, dir / "m3usetting" / "ext.ini");
+    dir.Write("m3usetting/ext.ini", "*.wav\r\n\r\n *.mp3\r\n*.AVI\r\n*.mp3\r\n\r\n*.avi\r\n*.mp3");
+
+    FakeHost host;
+    ListEditor editor(host);
+    editor.LoadExtensions(ini);
+    EXPECT_TRUE(host.told.empty());
+    EXPECT_EQ(editor.ExtList().Items(),
+              (Texts{L" *.mp3", L"*.AVI", L"*.avi", L"*.mp3", L"*.mp3", L"*.wav"}));
+    ASSERT_TRUE(editor.SaveExtensions());
+    EXPECT_EQ(TempDir::ReadBytes(ini), " *.mp3\r\n*.AVI\r\n*.avi\r\n*.mp3\r\n*.mp3\r\n*.wav\r\n");
+
+    // Patterns set in the dialog replace the old ones and are written sorted.
+    editor.ReplaceExtensions({L"*.ogg", L"*.flac", L"*.ogg"});
+    ASSERT_TRUE(editor.SaveExtensions());
+    EXPECT_EQ(TempDir::ReadBytes(ini), "*.flac\r\n*.ogg\r\n*.ogg\r\n");
+}
+
+TEST(ExtIni, MissingFileIsCreatedEmptyAndWrittenEmpty) {
+    TempDir dir;
+    fs::create_directory(dir / "m3usetting");
+    const fs::path ini = ExtIniPath(dir.path());
+    FakeHost host;
+    ListEditor editor(host);
+    editor.LoadExtensions(ini);
+    EXPECT_TRUE(host.told.empty());
+    ASSERT_TRUE(fs::exists(ini));
+    EXPECT_EQ(fs::file_size(ini), 0u);
+    EXPECT_EQ(editor.ExtList().Count(), 0u);
+    EXPECT_TRUE(editor.SaveExtensions());
+    EXPECT_EQ(fs::file_size(ini), 0u);
+}
+
+TEST(ExtIni, MissingFolderIsToldAndSavingFailsWithAMessage) {
+    TempDir dir;
+    FakeHost host;
+    ListEditor editor(host);
+    editor.LoadExtensions(ExtIniPath(dir.path()));
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].notice, EditorHost::Notice::ExtFolderMissing);
+    EXPECT_FALSE(editor.SaveExtensions());
+    ASSERT_EQ(host.told.size(), 2u);
+    EXPECT_EQ(host.told[1].notice, EditorHost::Notice::ExtWriteFailed);
+}
+
+TEST(ExtIni, AnUnreadableFileIsNotOverwrittenUnlessThePatternsWereSetAgain) {
+    TempDir dir;
+    // A folder where the file should be: it exists but cannot be read as a file.
+    fs::create_directories(dir / "m3usetting" / "ext.ini");
+    FakeHost host;
+    ListEditor editor(host);
+    editor.LoadExtensions(ExtIniPath(dir.path()));
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].notice, EditorHost::Notice::ExtReadFailed);
+    EXPECT_TRUE(editor.SaveExtensions());  // nothing to save: the patterns are unknown
+    EXPECT_EQ(host.told.size(), 1u);
+    editor.ReplaceExtensions({L"*.mp3"});
+    EXPECT_FALSE(editor.SaveExtensions());  // now it tries, and says that it failed
+    EXPECT_EQ(host.told.back().notice, EditorHost::Notice::ExtWriteFailed);
+}
+
+}  // namespace
+}  // namespace listwright

@@ -1,0 +1,276 @@
+#include "editor/core/listeditor.h"
+#include "editor/core/extsettings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/common/temp_dir.h"
+#include "tests/editor/fake_host.h"
+
+namespace listwright {
+namespace {
+
+namespace fs = std::filesystem;
+using Texts = std::vector<std::wstring>;
+using Q = EditorHost::Question;
+using N = EditorHost::Notice;
+using tessel::testing::TempDir;
+using testing::FakeHost;
+using testing::Flags;
+
+std::wstring W(const fs::path& p) { return p.wstring(); }
+
+// A file of exactly `size` bytes made of 100-byte lines (CR LF included), the last
+// one possibly shorter and without a line end.
+fs::path FileOfSize(const TempDir& dir, const char* name, std::size_t size) {
+    const std::string line = std::string(98, 'x') + "\r\n";
+    std::string bytes;
+    bytes.reserve(size);
+    while (bytes.size() + line.size() <= size) bytes += line;
+    bytes += std::string(size - bytes.size(), 'z');
+    return dir.Write(name, bytes);
+}
+
+struct EditorTest : ::testing::Test {
+    TempDir dir;
+    FakeHost host;
+    ListEditor editor{host};
+    EntryList& list = editor.MainList();
+};
+
+TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
+    list.Append({L"unsaved"});
+    const fs::path file = dir.Write("a.m3u", "one\r\n\r\ntwo ");
+    host.openAnswers = {W(file)};
+    editor.EditExistFile();
+    EXPECT_EQ(list.Texts(), (Texts{L"one", L"", L"two "}));
+    EXPECT_EQ(editor.SBar().Get(), W(file));
+    EXPECT_TRUE(host.asked.empty());
+
+    // Cancel, an empty name, a missing file, a folder: nothing changes, nothing is said.
+    host.openAnswers = {std::nullopt, std::wstring(), W(dir / "missing.m3u"), W(dir.path())};
+    for (int i = 0; i < 4; ++i) editor.EditExistFile();
+    EXPECT_EQ(list.Count(), 3u);
+    EXPECT_EQ(editor.SBar().Get(), W(file));
+    EXPECT_TRUE(host.told.empty());
+}
+
+TEST_F(EditorTest, SizeQuestionAboveOnePointOneMillionBytes) {
+    const fs::path exact = FileOfSize(dir, "exact.m3u", 1100000);
+    const fs::path over = FileOfSize(dir, "over.m3u", 1100001);
+    host.openAnswers = {W(exact)};
+    editor.EditExistFile();
+    EXPECT_TRUE(host.asked.empty());
+    const std::size_t entries = list.Count();
+    EXPECT_EQ(entries, 11000u);
+
+    host.answer = false;
+    host.openAnswers = {W(over)};
+    editor.EditExistFile();
+    EXPECT_EQ(host.asked, (std::vector<Q>{Q::SizeOver}));
+    EXPECT_EQ(editor.SBar().Get(), W(exact));
+    EXPECT_EQ(list.Count(), entries);
+}
+
+TEST_F(EditorTest, OpeningMoreThanTheListHoldsSaysOnceHowManyWereLeftOut) {
+    std::string bytes;
+    for (int i = 0; i < 40000; ++i) bytes += "e" + std::to_string(i) + "\r\n";
+    host.openAnswers = {W(dir.Write("big.m3u", bytes))};
+    editor.EditExistFile();
+    EXPECT_EQ(list.Count(), 32767u);
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].notice, N::LeftOut);
+    EXPECT_EQ(host.told[0].count, 40000u - 32767u);
+}
+
+TEST_F(EditorTest, AddFromListFileAppendsAndKeepsTheCurrentFile) {
+    list.Append({L"a"});
+    list.SetSelected(0, true);
+    host.saveAnswers = {W(dir / "cur.m3u")};
+    editor.NameFileSave();
+    host.openAnswers = {W(dir.Write("add.m3u", "b\r\n\r\nc\r\n"))};
+    editor.AddingList();
+    EXPECT_EQ(list.Texts(), (Texts{L"a", L"b", L"", L"c"}));
+    EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, false, false}));
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "cur.m3u"));
+}
+
+TEST_F(EditorTest, SaveAsAsksBeforeReplacingAndAddsNoExtension) {
+    list.Append({L"x", L"y"});
+    host.saveAnswers = {W(dir / "noext")};
+    editor.NameFileSave();
+    EXPECT_EQ(TempDir::ReadBytes(dir / "noext"), "x\r\ny\r\n");
+    EXPECT_FALSE(fs::exists(dir / "noext.m3u"));
+    EXPECT_TRUE(host.asked.empty());
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "noext"));
+
+    const fs::path other = dir.Write("other.m3u", "keep\r\n");
+    host.answer = false;
+    host.saveAnswers = {W(other)};
+    editor.NameFileSave();
+    EXPECT_EQ(host.asked, (std::vector<Q>{Q::Overwrite}));
+    EXPECT_EQ(TempDir::ReadBytes(other), "keep\r\n");
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "noext"));
+
+    host.answer = true;
+    host.saveAnswers = {W(other)};
+    editor.NameFileSave();
+    EXPECT_EQ(TempDir::ReadBytes(other), "x\r\ny\r\n");
+    EXPECT_EQ(editor.SBar().Get(), W(other));
+}
+
+TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAndAnEmptyListIsZeroBytes) {
+    host.saveAnswers = {std::nullopt};
+    editor.OverwriteFile();
+    EXPECT_EQ(host.saveDialogs, 1);
+    EXPECT_EQ(dir.EntryCount(), 0u);
+
+    host.saveAnswers = {W(dir / "empty.m3u")};
+    editor.OverwriteFile();
+    EXPECT_EQ(fs::file_size(dir / "empty.m3u"), 0u);
+    list.Append({L"new"});
+    editor.OverwriteFile();  // replaces without a question
+    EXPECT_EQ(host.saveDialogs, 2);
+    EXPECT_TRUE(host.asked.empty());
+    EXPECT_EQ(TempDir::ReadBytes(dir / "empty.m3u"), "new\r\n");
+}
+
+TEST_F(EditorTest, EntriesThatCodePage932CannotHoldAreCountedBeforeWriting) {
+    list.Append({L"ok.mp3", L"\u266B\u2603.mp3", L"\U0001F3B5.mp3", L"\u65E5\u672C.mp3"});
+    host.answer = false;
+    host.saveAnswers = {W(dir / "out.m3u")};
+    editor.NameFileSave();
+    EXPECT_EQ(host.asked, (std::vector<Q>{Q::AlteredEntries}));
+    EXPECT_EQ(host.askedCounts, (std::vector<std::size_t>{2}));
+    EXPECT_FALSE(fs::exists(dir / "out.m3u"));
+    EXPECT_TRUE(editor.SBar().Get().empty());
+
+    host.answer = true;
+    host.saveAnswers = {W(dir / "out.m3u")};
+    editor.NameFileSave();
+    EXPECT_TRUE(fs::exists(dir / "out.m3u"));
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "out.m3u"));
+}
+
+TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheCurrentFile) {
+    list.Append({L"a"});
+    host.saveAnswers = {W(dir / "no such folder" / "x.m3u")};
+    editor.NameFileSave();
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].notice, N::WriteFailed);
+    EXPECT_TRUE(editor.SBar().Get().empty());
+}
+
+TEST_F(EditorTest, NewEmptiesListAndCurrentFile) {
+    list.Append({L"a"});
+    host.saveAnswers = {W(dir / "x.m3u")};
+    editor.NameFileSave();
+    editor.CreateNewFile();
+    EXPECT_TRUE(list.Empty());
+    EXPECT_TRUE(editor.SBar().Get().empty());
+}
+
+TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
+    const fs::path inner = dir.Write("inner.m3u", "deep\r\n");
+    const fs::path three = dir.Write("three.m3u", "1\r\n" + std::string(inner.string()) + "\r\n3\r\n");
+    editor.ExpFiles();  // nothing selected
+    list.Append({W(three), L"plain", W(dir / "missing.m3u")});
+    editor.ExpFiles();
+    EXPECT_EQ(list.Count(), 3u);
+
+    list.SetSelected(0, true);
+    list.SetSelected(2, true);
+    editor.ExpFiles();
+    EXPECT_EQ(list.Texts(), (Texts{W(three), L"plain", W(dir / "missing.m3u"), L"1", W(inner), L"3"}));
+    EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, true, false, false, false}));
+}
+
+TEST_F(EditorTest, ExpandAsksPerLargeFileAndCancelSkipsOnlyThatOne) {
+    const fs::path big = FileOfSize(dir, "big.m3u", 1100001);
+    const fs::path small = dir.Write("small.m3u", "s\r\n");
+    list.Append({W(big), W(small)});
+    editor.ListAllChoice();
+    host.answer = false;
+    editor.ExpFiles();
+    EXPECT_EQ(host.asked, (std::vector<Q>{Q::SizeOver}));
+    EXPECT_EQ(list.Texts(), (Texts{W(big), W(small), L"s"}));
+}
+
+TEST_F(EditorTest, SortAndRemoveMissing) {
+    const fs::path real = dir.Write("b.mp3", "x");
+    list.Append({W(real), L"A.mp3", W(dir.path()), L"", L"c.mp3"});
+    editor.EnumNameSeq();
+    EXPECT_EQ(list.Text(list.Count() - 1), L"c.mp3");
+    EXPECT_EQ(list.Text(0), L"");
+    editor.NoExistsDelete();
+    EXPECT_EQ(list.Texts(), Texts{W(real)});
+}
+
+TEST_F(EditorTest, ClipboardBusyIsToldAndNothingIsLost) {
+    list.Append({L"a", L"b"});
+    list.SetSelected(0, true);
+    host.clipboard.busy = true;
+    editor.CutFromList();
+    editor.PasteToList();
+    EXPECT_EQ(list.Count(), 2u);
+    ASSERT_EQ(host.told.size(), 2u);
+    EXPECT_EQ(host.told[0].notice, N::ClipboardBusy);
+}
+
+struct DropTest : EditorTest {
+    void SetUp() override {
+        fs::create_directory(dir / "m3usetting");
+        dir.Write("m3usetting/ext.ini", "*.mp3\r\n");
+        editor.LoadExtensions(ExtIniPath(dir.path()));
+        std::ofstream(dir / "one.mp3") << "1";
+        std::ofstream(dir / "two.mp3") << "2";
+        std::ofstream(dir / "SKIP.MP3") << "3";
+        fs::create_directory(dir / "f");
+        std::ofstream(dir / "f" / "in.mp3") << "4";
+    }
+};
+
+TEST_F(DropTest, MatchingFilesGoToTheEndUnselected) {
+    list.Append({L"A", L"B"});
+    list.SetSelected(0, true);
+    editor.DropFiles({W(dir / "SKIP.MP3"), W(dir / "f"), W(dir / "one.mp3")});
+    EXPECT_EQ(list.Texts(), (Texts{L"A", L"B", W(dir / "one.mp3"), W(dir / "f" / "in.mp3")}));
+    EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, false, false}));
+    EXPECT_TRUE(editor.SBar().Get().empty());
+}
+
+TEST_F(DropTest, ASecondDropDuringTheWalkWaitsForTheFirst) {
+    bool dropped = false;
+    host.onLetMessagesRun = [&] {
+        if (!dropped) {
+            dropped = true;
+            editor.DropFiles({W(dir / "two.mp3")});
+            // Still waiting: the first walk has not filled the list yet.
+            EXPECT_TRUE(list.Empty());
+        }
+        return true;
+    };
+    editor.DropFiles({W(dir / "one.mp3"), W(dir / "f")});
+    EXPECT_EQ(list.Texts(), (Texts{W(dir / "one.mp3"), W(dir / "f" / "in.mp3"), W(dir / "two.mp3")}));
+    EXPECT_FALSE(editor.Walking());
+}
+
+TEST_F(DropTest, EndingDuringTheWalkAddsNothing) {
+    host.onLetMessagesRun = [] { return false; };
+    editor.DropFiles({W(dir / "one.mp3"), W(dir / "f")});
+    EXPECT_TRUE(list.Empty());
+    host.onLetMessagesRun = {};
+    editor.DropFiles({W(dir / "two.mp3")});
+    EXPECT_EQ(list.Count(), 1u);
+}
+
+TEST_F(DropTest, NoPatternsNothingAdded) {
+    editor.ReplaceExtensions({});
+    editor.DropFiles({W(dir / "one.mp3")});
+    EXPECT_TRUE(list.Empty());
+}
+
+}  // namespace
+}  // namespace listwright
