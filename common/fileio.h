@@ -11,6 +11,11 @@
 
 namespace tessel {
 
+// Paths from the programs' UTF-16 text and back. Windows takes them as they are; the
+// native build stores file names as UTF-8 whatever the process locale says.
+std::filesystem::path PathFromWide(std::wstring_view name);
+std::wstring WideFromPath(const std::filesystem::path& path);
+
 // Reads the whole file. On failure returns false and describes why in `error`.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wstring& error);
 

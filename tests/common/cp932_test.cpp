@@ -1,0 +1,143 @@
+#include "common/cp932.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+namespace tessel {
+namespace {
+
+std::string Bytes(std::initializer_list<int> values) {
+    std::string s;
+    for (int v : values) s.push_back(static_cast<char>(v));
+    return s;
+}
+
+TEST(Cp932, JapaneseRoundTrips) {
+    const std::wstring texts[] = {
+        L"C:\\音楽\\テスト 曲 (1).mp3",
+        L"ｱｲｳｴｵ ﾊﾟﾝ",         // half-width katakana: single bytes
+        L"～∥－￢①Ⅹ髙",      // characters where code page 932 differs from plain Shift_JIS
+    };
+    for (int i = 0; i < 3; ++i) {
+        EncodedText e = EncodeCp932(texts[i]);
+        EXPECT_EQ(e.replaced, 0u) << i;
+        EXPECT_EQ(DecodeCp932(e.bytes), texts[i]) << i;
+    }
+}
+
+TEST(Cp932, KnownByteValues) {
+    EXPECT_EQ(EncodeCp932(L"あ").bytes, Bytes({0x82, 0xA0}));
+    EXPECT_EQ(EncodeCp932(L"ｱ").bytes, Bytes({0xB1}));
+    EXPECT_EQ(EncodeCp932(L"～").bytes, Bytes({0x81, 0x60}));
+    EXPECT_EQ(EncodeCp932(L"\\").bytes, "\\");  // 0x5C stays a backslash in file paths
+    EXPECT_EQ(DecodeCp932(Bytes({0x5C, 0x7E})), L"\\~");
+    EXPECT_EQ(DecodeCp932(Bytes({0x8B, 0xC8})), L"曲");
+}
+
+TEST(Cp932, CharactersWithoutExactFormBecomeQuestionMarks) {
+    struct Case {
+        std::wstring text;
+        std::string bytes;
+        std::size_t replaced;
+    };
+    const Case cases[] = {
+        {L"café.mp3", "caf?.mp3", 1},
+        {L"¥100", "?100", 1},             // no "best fit" to the backslash
+        {L"한국어", "???", 3},
+        {std::wstring(L"a") + static_cast<wchar_t>(0x00E9) + L"b", "a?b", 1},
+    };
+    for (const Case& c : cases) {
+        EncodedText e = EncodeCp932(c.text);
+        EXPECT_EQ(e.bytes, c.bytes);
+        EXPECT_EQ(e.replaced, c.replaced);
+    }
+    // A character outside the BMP is one character, one '?', on every platform.
+    std::wstring emoji;
+#ifdef _WIN32
+    emoji = {L'x', static_cast<wchar_t>(0xD83C), static_cast<wchar_t>(0xDFB5), L'y'};
+#else
+    emoji = {L'x', static_cast<wchar_t>(0x1F3B5), L'y'};
+#endif
+    EncodedText e = EncodeCp932(emoji);
+    EXPECT_EQ(e.bytes, "x?y");
+    EXPECT_EQ(e.replaced, 1u);
+    std::wstring lone = {L'a', static_cast<wchar_t>(0xD800), L'b'};
+    e = EncodeCp932(lone);
+    EXPECT_EQ(e.bytes, "a?b");
+    EXPECT_EQ(e.replaced, 1u);
+}
+
+TEST(Cp932, BadBytesDecodeToOneReplacementEach) {
+    const wchar_t bad = kBadByteChar;
+    EXPECT_EQ(DecodeCp932(Bytes({0x81})), std::wstring(1, bad));              // lead at the end
+    EXPECT_EQ(DecodeCp932(Bytes({0x81, 0x0D, 0x0A})), std::wstring({bad, L'\r', L'\n'}));
+    EXPECT_EQ(DecodeCp932(Bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF})), std::wstring(5, bad));
+    EXPECT_EQ(DecodeCp932(Bytes({0x85, 0x40})), std::wstring(2, bad));      // well formed, unassigned
+    EXPECT_EQ(DecodeCp932(Bytes({'a', 0x81, ' '})), std::wstring({L'a', bad, L' '}));
+    EXPECT_EQ(DecodeCp932(Bytes({'a', 0x81, 'b'})), L"a\xFF5C");  // letters are trail bytes
+    EXPECT_EQ(DecodeCp932(Bytes({0x82, 0xA0, 0xFF, 0x82, 0xA2})), std::wstring({L'あ', bad, L'い'}));
+    EXPECT_EQ(DecodeCp932(""), L"");
+}
+
+// Digests of the complete conversion tables. Both implementations (iconv in the
+// native build, the Win32 calls under Windows) must produce these same values, so a
+// difference between the two shows up as a failure on one side.
+std::uint64_t Fnv1a(std::uint64_t h, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) {
+        h ^= (v >> (8 * i)) & 0xFF;
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+TEST(Cp932, WholeTablesAgreeAcrossPlatforms) {
+    const char* dump = std::getenv("TESSEL_CP932_DUMP");
+    std::FILE* out = dump ? std::fopen(dump, "w") : nullptr;
+
+    std::uint64_t decodeHash = 14695981039346656037ull;
+    for (int a = 0; a < 256; ++a) {
+        std::wstring w = DecodeCp932(Bytes({a}));
+        for (wchar_t c : w) decodeHash = Fnv1a(decodeHash, static_cast<std::uint32_t>(c));
+        if (out) std::fprintf(out, "D %02X %04X\n", a, w.size() == 1 ? static_cast<unsigned>(w[0]) : 0xFFFFFu);
+        for (int b = 0x40; b <= 0xFC; ++b) {
+            if (!((a >= 0x81 && a <= 0x9F) || (a >= 0xE0 && a <= 0xFC))) break;
+            std::wstring w2 = DecodeCp932(Bytes({a, b}));
+            for (wchar_t c : w2) decodeHash = Fnv1a(decodeHash, static_cast<std::uint32_t>(c));
+            decodeHash = Fnv1a(decodeHash, 0xFFFFFFFFu);
+            if (out) {
+                std::fprintf(out, "D %02X%02X", a, b);
+                for (wchar_t c : w2) std::fprintf(out, " %04X", static_cast<unsigned>(c));
+                std::fprintf(out, "\n");
+            }
+        }
+    }
+    std::uint64_t encodeHash = 14695981039346656037ull;
+    std::size_t representable = 0;
+    for (std::uint32_t c = 1; c <= 0xFFFF; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF) continue;
+        EncodedText e = EncodeCp932(std::wstring(1, static_cast<wchar_t>(c)));
+        if (e.replaced == 0) ++representable;
+        encodeHash = Fnv1a(encodeHash, c);
+        for (char ch : e.bytes) encodeHash = Fnv1a(encodeHash, static_cast<unsigned char>(ch));
+        encodeHash = Fnv1a(encodeHash, static_cast<std::uint32_t>(e.replaced));
+        if (out && e.replaced == 0) {
+            std::fprintf(out, "E %04X", c);
+            for (char ch : e.bytes) std::fprintf(out, " %02X", static_cast<unsigned char>(ch));
+            std::fprintf(out, "\n");
+        }
+    }
+    if (out) std::fclose(out);
+    RecordProperty("representable", static_cast<int>(representable));
+    std::printf("decode %016llx encode %016llx representable %zu\n",
+                static_cast<unsigned long long>(decodeHash), static_cast<unsigned long long>(encodeHash),
+                representable);
+    EXPECT_EQ(decodeHash, 0x662d3a56a62de1d1ull);
+    EXPECT_EQ(encodeHash, 0x24d083727b209214ull);
+}
+
+}  // namespace
+}  // namespace tessel

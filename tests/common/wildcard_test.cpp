@@ -1,0 +1,115 @@
+#include "common/wildcard.h"
+
+#include <gtest/gtest.h>
+
+namespace tessel {
+namespace {
+
+struct Case {
+    const wchar_t* pattern;
+    const wchar_t* text;
+    bool match;
+};
+
+void Check(std::initializer_list<Case> cases) {
+    for (const Case& c : cases) {
+        EXPECT_EQ(WildcardMatch(c.text, c.pattern), c.match)
+            << "pattern \"" << std::wstring(c.pattern).size() << "\" #" << (&c - cases.begin());
+    }
+}
+
+TEST(Wildcard, BasicTokens) {
+    Check({
+        {L"*", L"", true},
+        {L"*", L"anything at all", true},
+        {L"", L"", true},
+        {L"", L"a", false},
+        {L"a?c", L"abc", true},
+        {L"a?c", L"ac", false},
+        {L"#", L"7", true},
+        {L"#", L"x", false},
+        {L"##.mp3", L"01.mp3", true},
+        {L"*.mp3", L"song.mp3", true},
+        {L"*.mp3", L"song.mp3.bak", false},   // the whole string must be covered
+        {L"*mp3", L"a.mp3", true},
+        {L"a*b*c", L"aXXbYYc", true},
+        {L"a*b*c", L"aXXbYY", false},
+        {L"**x", L"x", true},
+    });
+}
+
+TEST(Wildcard, CaseMatters) {
+    Check({
+        {L"*.mp3", L"SONG.MP3", false},
+        {L"*.MP3", L"SONG.MP3", true},
+        {L"[a-z]", L"Q", false},
+    });
+}
+
+TEST(Wildcard, BracketLists) {
+    Check({
+        {L"[abc]", L"b", true},
+        {L"[abc]", L"d", false},
+        {L"[!abc]", L"d", true},
+        {L"[!abc]", L"a", false},
+        {L"[a-c]x", L"bx", true},
+        {L"[a-c]x", L"dx", false},
+        {L"[!0-9]", L"5", false},
+        {L"[-a]", L"-", true},        // hyphen first: itself
+        {L"[a-]", L"-", true},        // hyphen last: itself
+        {L"[a-]", L"b", false},
+        {L"[a-cx-z]", L"y", true},
+        {L"file[1-3].wav", L"file2.wav", true},
+        {L"[ぁ-ん]", L"か", true},      // ranges go by character code
+    });
+}
+
+TEST(Wildcard, LiteralSpecialCharacters) {
+    Check({
+        {L"*[*]", L"ends with*", true},
+        {L"*[*]", L"ends without", false},
+        {L"[[]x]", L"[x]", true},
+        {L"[?]", L"?", true},
+        {L"[?]", L"a", false},
+        {L"[#]1", L"#1", true},
+        {L"a!b", L"a!b", true},       // ! outside a list is itself
+        {L"a]b", L"a]b", true},       // so is ]
+        {L"~*", L"~hidden", true},
+        {L"~*", L"shown", false},
+    });
+}
+
+TEST(Wildcard, MalformedPatternsAreSafe) {
+    Check({
+        {L"[abc", L"[abc", true},     // unclosed: "[" is literal
+        {L"[abc", L"a", false},
+        {L"*[", L"x[", true},
+        {L"[", L"[", true},
+        {L"[z-a]", L"m", false},      // descending range: no character
+        {L"[z-a]", L"z", false},
+        {L"[!z-a]", L"m", true},
+        {L"[z-ab]", L"b", true},      // the rest of the list still counts
+        {L"[]", L"", false},
+        {L"[]", L"a", false},
+        {L"[!]", L"a", true},
+        {L"x[]y", L"xy", false},
+    });
+}
+
+TEST(Wildcard, PathologicalPatternOnLongTextFinishes) {
+    // An exponential backtracking matcher would not finish this before the timeout.
+    const std::wstring text(200000, L'a');
+    EXPECT_FALSE(WildcardMatch(text, L"*a*a*a*a*a*a*a*a*a*a*a*a*b"));
+    EXPECT_TRUE(WildcardMatch(text + L"b", L"*a*a*a*a*a*a*a*a*a*a*a*a*b"));
+    EXPECT_FALSE(WildcardMatch(text, std::wstring(5000, L'*') + L"?b"));
+}
+
+TEST(Wildcard, PatternObjectIsReusable) {
+    const WildcardPattern p(L"*.[mM][pP]3");
+    EXPECT_TRUE(p.Matches(L"x.mp3"));
+    EXPECT_TRUE(p.Matches(L"y.MP3"));
+    EXPECT_FALSE(p.Matches(L"z.wav"));
+}
+
+}  // namespace
+}  // namespace tessel

@@ -1,0 +1,123 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine the way every test and the run command need it:
+#   - a private 64-bit prefix, created once and reused, with the registry settings
+#     without which hidden windows take seconds and crashes hang on a dialog;
+#   - a null ALSA device (real-time MCI playback without a sound card);
+#   - Japanese locale (code page 932);
+#   - one persistent wineserver, warmed by a client with null stdio so that no Wine
+#     service keeps a ctest pipe open; TMPDIR pinned so every call finds that server;
+#   - $DISPLAY if it answers, else a shared Xvfb started on demand.
+#
+#   wine-run.sh PROGRAM.exe [ARGS...]   run it; exit status is the program's
+#   wine-run.sh --prepare               only make sure prefix, server and display are up
+#   wine-run.sh --display               print the display used (starting Xvfb if needed)
+#   wine-run.sh --env                   print the environment settings (for eval)
+#   wine-run.sh --stop                  stop the wineserver and our Xvfb (end of a test run)
+#
+# TESSEL_TIMEOUT (seconds, default 300) bounds one program run: a hang becomes exit 124.
+# TESSEL_REAL_AUDIO=1 keeps the user's own ALSA setup (for the run command).
+set -euo pipefail
+
+state="${TESSEL_WINE_STATE:-${XDG_CACHE_HOME:-$HOME/.cache}/tesselplay-wine}"
+mkdir -p "$state/tmp" "$state/home"
+lock="$state/lock"
+
+export WINEPREFIX="$state/prefix"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export TMPDIR="$state/tmp"
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+if [ "${TESSEL_REAL_AUDIO:-0}" != 1 ]; then
+  printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$state/home/.asoundrc.new"
+  mv -f "$state/home/.asoundrc.new" "$state/home/.asoundrc"
+  export HOME="$state/home"
+fi
+
+wine_bin=$(command -v wine64 || command -v wine)
+server_bin=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+display_answers() { [ -n "${1:-}" ] && DISPLAY="$1" xdpyinfo >/dev/null 2>&1; }
+
+ensure_display() {
+  if display_answers "${DISPLAY:-}"; then return; fi
+  local n="${TESSEL_XVFB_DISPLAY:-77}"
+  if ! display_answers ":$n"; then
+    rm -f "/tmp/.X$n-lock" "/tmp/.X11-unix/X$n"
+    nohup Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$state/xvfb.log" 2>&1 </dev/null &
+    echo $! > "$state/xvfb.pid"
+    for _ in $(seq 1 100); do display_answers ":$n" && break; sleep 0.1; done
+    display_answers ":$n" || { echo "wine-run: Xvfb :$n did not start" >&2; exit 1; }
+  fi
+  export DISPLAY=":$n"
+}
+
+ensure_prefix() {
+  if [ ! -f "$WINEPREFIX/.tessel-ready" ]; then
+    rm -rf "$WINEPREFIX"
+    "$server_bin" -p >/dev/null 2>&1 </dev/null || true
+    "$wine_bin" wineboot -i </dev/null >/dev/null 2>&1
+    local reg="$state/settings.reg"
+    cat > "$reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Audio"="alsa"
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+"Decorated"="Y"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
+"Auto"="1"
+REG
+    "$wine_bin" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1
+    "$server_bin" -w
+    touch "$WINEPREFIX/.tessel-ready"
+  fi
+}
+
+winepath_of() { printf 'Z:%s' "$(printf '%s' "$1" | sed 's#/#\\#g')"; }
+
+ensure_server() {
+  # A persistent server outlives each program, so the next one starts in milliseconds.
+  # "-k0" only asks whether the server of this prefix and TMPDIR is alive.
+  if ! "$server_bin" -k0 >/dev/null 2>&1; then
+    "$server_bin" -p </dev/null >/dev/null 2>&1 || true
+    # The services the first client starts inherit its stdio: give them nothing to hold.
+    "$wine_bin" cmd /c exit </dev/null >/dev/null 2>&1 || true
+  fi
+}
+
+prepare() {
+  exec 9>"$lock"
+  flock 9
+  ensure_display
+  ensure_prefix
+  ensure_server
+  flock -u 9
+}
+
+case "${1:-}" in
+  --stop)
+    "$server_bin" -k >/dev/null 2>&1 || true
+    if [ -f "$state/xvfb.pid" ]; then
+      kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
+      rm -f "$state/xvfb.pid"
+    fi
+    exit 0 ;;
+  --prepare) prepare; exit 0 ;;
+  --display) prepare; echo "$DISPLAY"; exit 0 ;;
+  --env)
+    prepare
+    printf 'export WINEPREFIX=%q WINEARCH=win64 WINEDEBUG=%q WINEDLLOVERRIDES=%q TMPDIR=%q LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 HOME=%q DISPLAY=%q\n' \
+      "$WINEPREFIX" "$WINEDEBUG" "$WINEDLLOVERRIDES" "$TMPDIR" "$HOME" "$DISPLAY"
+    exit 0 ;;
+  "") echo "usage: wine-run.sh PROGRAM.exe [ARGS...]" >&2; exit 2 ;;
+esac
+
+prepare
+exec timeout --kill-after=10 "${TESSEL_TIMEOUT:-300}" "$wine_bin" "$@"
