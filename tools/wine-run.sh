@@ -72,7 +72,7 @@ REGEDIT4
 "ShowCrashDialog"=dword:00000000
 
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
-"Auto"="1"
+"Debugger"=-
 REG
     "$wine_bin" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1
     "$server_bin" -w
