@@ -165,10 +165,12 @@ void PlaybackEngine::LoadListFile(const std::wstring& path) {
     if (path.empty() || !services_.fileExists(path)) return;
     TextReadResult read = ReadTextFileLines(std::filesystem::path(path));
     if (!read.ok) return;
+    menu_.LstM3u.BeginBatch();
     for (std::wstring& entry : listfile::FilterExistingFiles(read.lines, services_.fileExists)) {
         // A full queue takes no more; the rest of the file is dropped.
         if (!menu_.LstM3u.AddItem(std::move(entry))) break;
     }
+    menu_.LstM3u.EndBatch();
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
 }
 

@@ -32,6 +32,8 @@ enum class ControlChange {
     ItemRemoved, // index = position the item had
     ItemsCleared,
     Selection,   // index = the item whose selected state changed
+    BatchBegin,  // many item changes follow: a view may stop redrawing
+    BatchEnd,
 };
 
 class Control {
@@ -118,6 +120,9 @@ public:
     bool AddItem(std::wstring text);
     void RemoveItem(std::size_t index);
     void Clear();
+    // Brackets many changes so that a view redraws once at the end.
+    void BeginBatch() const { Tell(ControlChange::BatchBegin); }
+    void EndBatch() const { Tell(ControlChange::BatchEnd); }
 
     bool Selected(std::size_t index) const;
     void SetSelected(std::size_t index, bool selected);

@@ -1,0 +1,65 @@
+// The fixed texts of the control panel.
+#pragma once
+
+namespace tessel::player::menu_texts {
+
+inline constexpr const wchar_t* kLabel1 = L"再生中のリストファイル名";
+inline constexpr const wchar_t* kLabel2 = L"再生中のファイル名";
+inline constexpr const wchar_t* kLabel3 = L"スキンファイル";
+inline constexpr const wchar_t* kLabel4 = L"透明度   ( windows2000以降 )";
+inline constexpr const wchar_t* kLabel6 = L"再生リスト";
+inline constexpr const wchar_t* kLabel7 = L"ディスプレイ表示";
+inline constexpr const wchar_t* kLabel8 = L"ファイル";
+inline constexpr const wchar_t* kChkRandom = L"ランダム";
+inline constexpr const wchar_t* kChkEndless = L"エンドレス";
+inline constexpr const wchar_t* kChkHide = L"隠す";
+inline constexpr const wchar_t* kChkBreak = L"固定";
+inline constexpr const wchar_t* kChkStartPlay = L"起動時に再生";
+inline constexpr const wchar_t* kCmdHide = L"非表示";
+
+inline constexpr const wchar_t* kMenuRoot = L"メニュー";
+inline constexpr const wchar_t* kMenuPlay = L"再生/次へ(Enter)";
+inline constexpr const wchar_t* kMenuStop = L"一時停止/解除(Space)";
+inline constexpr const wchar_t* kMenuPrev = L"先頭へ戻る(BackSpace)";
+inline constexpr const wchar_t* kMenuReLoadList = L"リスト再読込";
+inline constexpr const wchar_t* kMenuFavorite = L"お気に入りリスト";
+inline constexpr const wchar_t* kMenuChoiceList = L"リストファイルの選択";
+inline constexpr const wchar_t* kMenuShowSetting = L"設定ウィンドウの表示/非表示";
+inline constexpr const wchar_t* kMenuShowMain = L"本体ウィンドウの表示/非表示";
+inline constexpr const wchar_t* kMenuTheEnd = L"終了";
+
+// Tool tips, in the order start-up sets them: window, control, text.
+struct ToolTipEntry {
+    const wchar_t* window;
+    const wchar_t* control;
+    const wchar_t* text;
+};
+inline constexpr ToolTipEntry kToolTips[] = {
+    {L"MenuForm", L"ChkBreak", L"ウィンドウ位置を固定します"},
+    {L"MenuForm", L"ChkEndless", L"エンドレスで再生し続けます"},
+    {L"MenuForm", L"ChkHide", L"ウィンドウを隠します"},
+    {L"MenuForm", L"ChkRandom", L"リストをランダムに再生します"},
+    {L"MenuForm", L"CmdChoice", L"リストファイルを選択します"},
+    {L"MenuForm", L"CmdExecEdit", L"付属のリストエディタを起動します"},
+    {L"MenuForm", L"CmdHide", L"設定ウィンドウを隠します"},
+    {L"MenuForm", L"CmdMove00", L"ウィンドウを0,0にもどします"},
+    {L"MenuForm", L"LblM3uName", L"現在のリストファイル名"},
+    {L"MenuForm", L"LblMediaName", L"現在再生中のファイル名"},
+    {L"MenuForm", L"LstM3u", L"現在再生中のリスト"},
+    {L"MenuForm", L"LstSkinFile", L"スキンファイル一覧"},
+    {L"MenuForm", L"CmbDispSize", L"ディスプレイの表示スタイル"},
+    {L"PlayerForm", L"CmdChoice", L"リストファイルを選択します"},
+    {L"PlayerForm", L"CmdClose", L"終了します"},
+    {L"PlayerForm", L"CmdInfo", L"バージョン情報"},
+    {L"PlayerForm", L"CmdMinimum", L"タスクトレイに格納します"},
+    {L"PlayerForm", L"CmdPopup", L"設定ウィンドウを表示します"},
+    {L"PlayerForm", L"ImgNext", L"次のファイルを再生します"},
+    {L"PlayerForm", L"ImgPlay", L"再生します"},
+    {L"PlayerForm", L"ImgPrev", L"先頭から再生し直します"},
+    {L"PlayerForm", L"ImgStop", L"停止します"},
+    {L"PlayerForm", L"LblNTime", L"現在の時間"},
+    {L"PlayerForm", L"LblTitle", L"再生中のファイル名"},
+    {L"PlayerForm", L"LblTTime", L"全体の時間"},
+};
+
+}  // namespace tessel::player::menu_texts

@@ -1,0 +1,103 @@
+#include "player/shared/window_base.h"
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace tessel::player {
+
+std::wstring ErrorText(const wchar_t* operation, DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = std::wstring(operation) + L" (" + std::to_wstring(error) + L")";
+    if (n && buffer) {
+        std::wstring reason(buffer, n);
+        while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
+        text += L": " + reason;
+    }
+    if (buffer) ::LocalFree(buffer);
+    return text;
+}
+
+std::wstring LastErrorText(const wchar_t* operation) { return ErrorText(operation, ::GetLastError()); }
+
+namespace {
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
+}  // namespace
+
+WindowBase::~WindowBase() {
+    if (hwnd_) {
+        HWND hwnd = hwnd_;
+        ::DestroyWindow(hwnd);  // WM_NCDESTROY clears hwnd_ and the binding
+    }
+}
+
+void WindowBase::RegisterWindowClass(const wchar_t* className, HICON icon, UINT style, HBRUSH background) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (::GetClassInfoExW(::GetModuleHandleW(nullptr), className, &wc)) return;
+    wc = WNDCLASSEXW{};
+    wc.cbSize = sizeof wc;
+    wc.style = style;
+    wc.lpfnWndProc = &WindowBase::Thunk;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hIcon = icon;
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    if (!::RegisterClassExW(&wc)) {
+        throw std::runtime_error(Narrow(LastErrorText(L"RegisterClassEx")));
+    }
+}
+
+void WindowBase::CreateWindowOf(const wchar_t* className, const std::wstring& caption, DWORD style,
+                                DWORD exStyle, int x, int y, int width, int height, HMENU menu) {
+    HWND hwnd = ::CreateWindowExW(exStyle, className, caption.c_str(), style, x, y, width, height,
+                                  nullptr, menu, ::GetModuleHandleW(nullptr), this);
+    if (!hwnd) throw std::runtime_error(Narrow(LastErrorText(L"CreateWindowEx")));
+}
+
+LRESULT WindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    return ::DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    WindowBase* self = nullptr;
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        self = static_cast<WindowBase*>(create->lpCreateParams);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<WindowBase*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
+
+    LRESULT result = 0;
+    try {
+        result = self->HandleMessage(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        // A handler failed: say so where a debugger sees it and carry on with the
+        // default processing, never letting the exception unwind through user32.
+        ::OutputDebugStringA("tesselplay: handler failed: ");
+        ::OutputDebugStringA(e.what());
+        ::OutputDebugStringA("\n");
+        result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+    } catch (...) {
+        ::OutputDebugStringA("tesselplay: handler failed\n");
+        result = ::DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+}  // namespace tessel::player

@@ -1,0 +1,40 @@
+// The one window-procedure thunk of every player window: `this` is bound at
+// WM_NCCREATE from lpCreateParams and cleared at WM_NCDESTROY; no C++ exception ever
+// crosses into the window manager.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace tessel::player {
+
+class WindowBase {
+public:
+    WindowBase() = default;
+    WindowBase(const WindowBase&) = delete;
+    WindowBase& operator=(const WindowBase&) = delete;
+    virtual ~WindowBase();
+
+    HWND Handle() const { return hwnd_; }
+
+protected:
+    // Registers the class once per process (later calls reuse it).
+    static void RegisterWindowClass(const wchar_t* className, HICON icon = nullptr,
+                                    UINT style = 0, HBRUSH background = nullptr);
+    // Creates the window; throws std::runtime_error with the system's reason on failure.
+    void CreateWindowOf(const wchar_t* className, const std::wstring& caption, DWORD style,
+                        DWORD exStyle, int x, int y, int width, int height, HMENU menu = nullptr);
+
+    virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND hwnd_ = nullptr;
+};
+
+// Text of the last Win32 error, with the operation that failed in front.
+std::wstring LastErrorText(const wchar_t* operation);
+std::wstring ErrorText(const wchar_t* operation, DWORD error);
+
+}  // namespace tessel::player

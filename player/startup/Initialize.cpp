@@ -1,0 +1,382 @@
+// StartUp: the player's entry routine, its steps in their fixed order.
+#include "player/startup/Initialize.h"
+
+#include <commctrl.h>
+
+#include <filesystem>
+#include <stdexcept>
+#include <vector>
+
+#include "common/fileio.h"
+#include "common/textfile.h"
+#include "player/panel/menu_texts.h"
+#include "player/skin/skin_paths.h"
+#include "player/startup/command_line.h"
+#include "player/startup/settings.h"
+#include "player/startup/texts.h"
+
+namespace tessel::player {
+namespace {
+
+std::wstring ExeFolder() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return L".";
+        if (n < buffer.size()) {
+            std::wstring path(buffer.data(), n);
+            const auto cut = path.find_last_of(L"\\/");
+            return cut == std::wstring::npos ? L"." : path.substr(0, cut);
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::wstring Describe(const wchar_t* what, const std::wstring& file, const std::wstring& reason) {
+    std::wstring text = what;
+    text += L"\r\n\r\n";
+    text += texts::kFileLabel + file;
+    if (!reason.empty()) text += L"\r\n" + std::wstring(texts::kReasonLabel) + reason;
+    return text;
+}
+
+bool FolderExists(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The layered-window call is looked up by name, as older systems lack it.
+Flag LayeredWindowsAvailable() {
+    HMODULE user32 = ::LoadLibraryW(L"user32");
+    if (!user32) return kFalse;
+    const bool found = ::GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
+    ::FreeLibrary(user32);
+    return found ? kTrue : kFalse;
+}
+
+}  // namespace
+
+PlayerApp::PlayerApp(StartOptions options)
+    : menuForm(*this, menuControls),
+      playerForm(*this, bodyControls),
+      skinForm(*this),
+      options_(std::move(options)) {
+    if (options_.programFolder.empty()) options_.programFolder = ExeFolder();
+    if (options_.commandLine.empty()) options_.commandLine = ::GetCommandLineW();
+    if (!options_.endProcess) options_.endProcess = [](UINT code) { ::ExitProcess(code); };
+    if (!options_.report) {
+        options_.report = [](const std::wstring& text) {
+            ::MessageBoxW(nullptr, text.c_str(), texts::kErrorTitle, MB_OK | MB_ICONERROR | MB_TOPMOST);
+        };
+    }
+    factors = ScreenTwipsPerPixel();
+}
+
+PlayerApp::~PlayerApp() {
+    // Whatever happened, no device stays open and no icon stays behind.
+    StopAndCloseDevice();
+    RemoveTrayIcon();
+    for (Control* c : std::initializer_list<Control*>{
+             &menuControls.LstM3u, &menuControls.LblScrLstName, &menuControls.LblScrMediaName,
+             &menuControls.LblListCount, &menuControls.ChkRandom, &menuControls.ChkEndless,
+             &menuControls.ChkHide, &menuControls.ChkBreak, &menuControls.ChkStartPlay,
+             &menuControls.CmbDispSize, &menuControls.ScrSkinTrans, &menuControls.ScrPlayerTrans,
+             &menuControls.LstSkinFile, &menuControls.MenuFavList}) {
+        c->view = nullptr;
+    }
+    if (mmc) mmc->SetStatusUpdate(nullptr);
+}
+
+void PlayerApp::Fail(std::wstring text) { throw Failure{std::move(text)}; }
+
+std::wstring PlayerApp::SettingsPath() const {
+    return JoinProgramPath(options_.programFolder, L"Setting\\init.ini");
+}
+
+void PlayerApp::EndProcess(UINT code) {
+    ended_ = true;
+    options_.endProcess(code);
+}
+
+bool PlayerApp::StartUp() {
+    try {
+        LoadForms();                                  // 1
+        if (HandOverToRunningInstance()) return false;  // 2
+        FillDisplaySizes();                           // 3
+        ReadSettings();                               // 4
+        SetSkinPaths(options_.programFolder, vars, true);  // 5
+        AddTrayIcon();                                // 6
+        LoadSkinPictures();
+        // 7-10 (skin layout, skin list, slider lock, device volume) join here with
+        // the skin engine and the body window's controls.
+        BuildFavouritesMenu();                        // 11
+        SetToolTips();                                // 12
+        engine_->RefreshNameLabels();                 // 13
+        HandleCommandLine();                          // 14
+        ShowOrHideWindows();                          // 15
+        menuForm.StartMainTimer();
+        return true;
+    } catch (const Failure& failure) {
+        options_.report(failure.text);
+    } catch (const std::exception& e) {
+        const std::string what = e.what();
+        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + std::wstring(what.begin(), what.end()));
+    }
+    // No recovery, but nothing left behind either: the device is closed (a process
+    // that ends with one open crashes) and the icon removed.
+    StopAndCloseDevice();
+    RemoveTrayIcon();
+    EndProcess(1);
+    return false;
+}
+
+void PlayerApp::LoadForms() {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&icc);
+    menuForm.Load();
+    playerForm.Load();
+    skinForm.Load();
+    if (!options_.makeDevice) throw std::runtime_error("no media device");
+    mmc = options_.makeDevice(menuForm.Handle());
+    mmc->SetStatusUpdate([this] { menuForm.MMC_StatusUpdate(); });
+
+    PlayerServices services;
+    services.findWindow = [](const std::wstring& windowClass, const std::wstring& title) -> WindowId {
+        return reinterpret_cast<WindowId>(::FindWindowW(windowClass.c_str(), title.c_str()));
+    };
+    services.makeTopmost = [](WindowId window) {
+        ::SetWindowPos(reinterpret_cast<HWND>(window), HWND_TOPMOST, 1, 1, 1, 1,
+                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    };
+    services.setTrayTip = [this](const std::wstring& tip) {
+        if (!trayAdded_) return;
+        wcsncpy_s(trayIconData_.szTip, tip.c_str(), _TRUNCATE);
+        ::Shell_NotifyIconW(NIM_MODIFY, &trayIconData_);
+    };
+    services.pumpEvents = [] {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                break;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    };
+    engine_ = std::make_unique<PlaybackEngine>(*mmc, menuControls, bodyControls, vars, std::move(services));
+    menuControls.ChkHide.onClick = [this] { menuForm.ChkHide_Click(); };
+}
+
+HWND PlayerApp::FindRunningPlayerWindow() const {
+    // The running instance's body window: our own class and the caption "PlayerForm"
+    // (this instance has renamed its own body window already).
+    return ::FindWindowW(kPlayerFormClass, texts::kPlayerFormCaption);
+}
+
+bool PlayerApp::HandOverToRunningInstance() {
+    instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, options_.instanceName.c_str()));
+    if (!instanceMutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+
+    playerForm.SetCaption(texts::kMultiActiveCaption);
+    const std::wstring path = RemoveDoubleQuotes(ArgumentsOf(options_.commandLine));
+    if (!path.empty() && FileExistsExact(path)) {
+        // Second starts take turns, and each writes only once the running instance
+        // has taken the previous file (its caption reads "PlayerForm" again), so no
+        // path overwrites another. Every wait is bounded.
+        unique_kernel_handle turn(::CreateMutexW(nullptr, FALSE, (options_.instanceName + L".HandOver").c_str()));
+        const DWORD waited = turn ? ::WaitForSingleObject(turn.get(), 10000) : WAIT_FAILED;
+        const bool haveTurn = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+        const ULONGLONG deadline = ::GetTickCount64() + 5000;
+        for (;;) {
+            HWND running = FindRunningPlayerWindow();
+            if (running) {
+                wchar_t caption[64] = {};
+                DWORD_PTR copied = 0;
+                if (::SendMessageTimeoutW(running, WM_GETTEXT, std::size(caption),
+                                          reinterpret_cast<LPARAM>(caption), SMTO_ABORTIFHUNG, 2000, &copied) &&
+                    std::wstring(caption) == texts::kPlayerFormCaption) {
+                    ::SendMessageTimeoutW(running, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
+                                          SMTO_ABORTIFHUNG, 2000, &copied);
+                    break;
+                }
+            }
+            if (::GetTickCount64() >= deadline) break;
+            ::Sleep(20);
+        }
+        if (haveTurn) ::ReleaseMutex(turn.get());
+    }
+    EndProcess(0);
+    return true;
+}
+
+void PlayerApp::FillDisplaySizes() {
+    for (const wchar_t* entry : texts::kDisplaySizes) menuControls.CmbDispSize.AddItem(entry);
+}
+
+void PlayerApp::ReadSettings() {
+    vars.LayeredAvailable = LayeredWindowsAvailable();
+    const std::wstring folder = JoinProgramPath(options_.programFolder, L"Setting");
+    if (!FolderExists(folder) && !::CreateDirectoryW(folder.c_str(), nullptr)) {
+        Fail(Describe(texts::kSettingsFolderFailed, folder, LastErrorText(L"CreateDirectory")));
+    }
+    const std::wstring path = SettingsPath();
+    if (!FileSizeOf(std::filesystem::path(path))) {
+        // First run: the controls keep their initial values, the default skin is used.
+        vars.SkinName = texts::kDefaultSkinName;
+        return;
+    }
+    TextReadResult read = ReadTextFileLines(std::filesystem::path(path));
+    if (!read.ok) Fail(Describe(texts::kSettingsReadFailed, path, read.error));
+    if (read.lines.empty()) {
+        vars.SkinName = texts::kDefaultSkinName;
+        return;
+    }
+    SettingsSubject subject{vars.SkinName,
+                            [this] { return skinForm.LeftTwips(); },
+                            [this] { return skinForm.TopTwips(); },
+                            [this](double twips) { skinForm.SetLeftTwips(twips); },
+                            [this](double twips) { skinForm.SetTopTwips(twips); },
+                            menuControls,
+                            vars.VideoWindowRect};
+    if (auto error = ApplySettingsLines(read.lines, subject, factors)) {
+        std::wstring text = texts::kSettingsReadFailed;
+        text += L"\r\n\r\n";
+        text += texts::kFileLabel + path + L"\r\n";
+        text += texts::kLineLabel + std::to_wstring(error->line) + L"\r\n";
+        text += texts::kExpectedLabel + error->expected;
+        Fail(text);
+    }
+}
+
+void PlayerApp::AddTrayIcon() {
+    trayIcon_.reset(static_cast<HICON>(::LoadImageW(nullptr, vars.TrayIconPath.c_str(), IMAGE_ICON, 0, 0,
+                                                    LR_LOADFROMFILE | LR_DEFAULTSIZE)));
+    if (!trayIcon_) Fail(Describe(texts::kSkinFileMissing, vars.TrayIconPath, LastErrorText(L"LoadImage")));
+    menuForm.SetIcon(trayIcon_.get());
+    trayIconData_ = NOTIFYICONDATAW{};
+    trayIconData_.cbSize = sizeof trayIconData_;
+    trayIconData_.hWnd = menuForm.Handle();
+    trayIconData_.uID = kTrayIconId;
+    trayIconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    trayIconData_.uCallbackMessage = kTrayCallbackMessage;
+    trayIconData_.hIcon = trayIcon_.get();
+    std::wstring tip = texts::kTrayTip;
+    tip.resize(kTrayTipWidth, L' ');
+    wcsncpy_s(trayIconData_.szTip, tip.c_str(), _TRUNCATE);
+    trayAdded_ = ::Shell_NotifyIconW(NIM_ADD, &trayIconData_) != FALSE;
+}
+
+void PlayerApp::LoadSkinPictures() {
+    // The pictures are shown when the skin has them; shaping and checking every file
+    // of the skin is the skin layout's work.
+    auto load = [](const std::wstring& path) {
+        return unique_hbitmap(static_cast<HBITMAP>(
+            ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    };
+    skinForm.SetPicture(load(vars.SkinBitmapPath));
+    playerForm.SetPicture(load(vars.PlayerBitmapPath));
+}
+
+void PlayerApp::BuildFavouritesMenu() {
+    const std::wstring folder = JoinProgramPath(options_.programFolder, L"fav");
+    MenuArray& menu = menuControls.MenuFavList;
+    if (!FolderExists(folder)) {
+        if (!::CreateDirectoryW(folder.c_str(), nullptr)) {
+            Fail(Describe(texts::kFavFolderFailed, folder, LastErrorText(L"CreateDirectory")));
+        }
+        menu.SetItemEnabled(0, true);
+        return;
+    }
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    std::size_t files = 0;
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            menu.Load(MenuItem{found.cFileName, true, true});
+            ++files;
+        } while (::FindNextFileW(search, &found));
+        ::FindClose(search);
+    }
+    if (files == 0) menu.SetItemEnabled(0, true);
+}
+
+void PlayerApp::SetToolTips() {
+    MenuFormControls& m = menuControls;
+    for (const auto& entry : menu_texts::kToolTips) {
+        const std::wstring window = entry.window, control = entry.control;
+        if (window == L"MenuForm") {
+            Control* target = control == L"ChkBreak"       ? static_cast<Control*>(&m.ChkBreak)
+                              : control == L"ChkEndless"   ? static_cast<Control*>(&m.ChkEndless)
+                              : control == L"ChkHide"      ? static_cast<Control*>(&m.ChkHide)
+                              : control == L"ChkRandom"    ? static_cast<Control*>(&m.ChkRandom)
+                              : control == L"LblM3uName"   ? static_cast<Control*>(&m.LblM3uName)
+                              : control == L"LblMediaName" ? static_cast<Control*>(&m.LblMediaName)
+                              : control == L"LstM3u"       ? static_cast<Control*>(&m.LstM3u)
+                              : control == L"LstSkinFile"  ? static_cast<Control*>(&m.LstSkinFile)
+                              : control == L"CmbDispSize"  ? static_cast<Control*>(&m.CmbDispSize)
+                                                           : nullptr;
+            if (target) {
+                target->SetToolTipText(entry.text);
+            } else if (control == L"CmdHide") {
+                menuForm.SetChildToolTip(MenuForm::IdCmdHide, entry.text);
+            }
+            // The panel's other buttons get their tips when they are built.
+        } else {
+            const PlayerForm::Part part = control == L"CmdChoice"    ? PlayerForm::PartCmdChoice
+                                          : control == L"CmdClose"   ? PlayerForm::PartCmdClose
+                                          : control == L"CmdInfo"    ? PlayerForm::PartCmdInfo
+                                          : control == L"CmdMinimum" ? PlayerForm::PartCmdMinimum
+                                          : control == L"CmdPopup"   ? PlayerForm::PartCmdPopup
+                                          : control == L"ImgNext"    ? PlayerForm::PartImgNext
+                                          : control == L"ImgPlay"    ? PlayerForm::PartImgPlay
+                                          : control == L"ImgPrev"    ? PlayerForm::PartImgPrev
+                                          : control == L"ImgStop"    ? PlayerForm::PartImgStop
+                                          : control == L"LblNTime"   ? PlayerForm::PartLblNTime
+                                          : control == L"LblTitle"   ? PlayerForm::PartLblTitle
+                                          : control == L"LblTTime"   ? PlayerForm::PartLblTTime
+                                                                     : PlayerForm::PartNone;
+            if (part != PlayerForm::PartNone) playerForm.SetToolTip(part, entry.text);
+        }
+    }
+}
+
+void PlayerApp::HandleCommandLine() {
+    const StartDecision decision =
+        DecideStartAction(ArgumentsOf(options_.commandLine), menuControls.ChkStartPlay.Value(),
+                          [](const std::wstring& p) { return FileExistsExact(p); });
+    if (decision.action == StartAction::PlayFile) engine_->PlayFile(decision.path);
+    if (decision.action == StartAction::PlayNext) engine_->PlayNext();
+}
+
+void PlayerApp::ShowOrHideWindows() {
+    if (menuControls.ChkHide.Value() != 0) {
+        ::ShowWindow(playerForm.Handle(), SW_HIDE);
+        ::ShowWindow(skinForm.Handle(), SW_HIDE);
+    } else {
+        PlaceBodyWindow();
+        ::ShowWindow(playerForm.Handle(), SW_SHOWNA);
+        ::ShowWindow(skinForm.Handle(), SW_SHOW);
+    }
+}
+
+void PlayerApp::PlaceBodyWindow() {
+    if (!playerForm.Handle() || !skinForm.Handle()) return;
+    // The body window's lower-right corner against the skin window's lower-left one,
+    // shifted by the skin's offsets; both windows above the others.
+    const SIZE body = playerForm.SizePixels();
+    const SIZE skin = skinForm.SizePixels();
+    const int x = RoundHalfEven((skinForm.LeftTwips() - body.cx * factors.x) / factors.x + vars.PlayerOffsetX);
+    const int y = RoundHalfEven((skinForm.TopTwips() + (skin.cy - body.cy) * factors.y) / factors.y +
+                                vars.PlayerOffsetY);
+    ::SetWindowPos(playerForm.Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    ::SetWindowPos(skinForm.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+}
+
+void PlayerApp::PlayNext() { engine_->PlayNext(); }
+void PlayerApp::PlayFile(const std::wstring& path) { engine_->PlayFile(path); }
+
+void PlayerApp::ToggleHideWindows() { menuControls.ChkHide.SetValue(menuControls.ChkHide.Value() == 1 ? 0 : 1); }
+
+}  // namespace tessel::player

@@ -1,0 +1,108 @@
+// The player program as a whole: its shared state, its three windows, the media
+// device, StartUp (module Initialize) and Shutdown (module CloseOperation).
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "common/twips.h"
+#include "player/panel/MenuForm.h"
+#include "player/playback/engine.h"
+#include "player/playback/mmc/media_device.h"
+#include "player/shared/llvariable.h"
+#include "player/shared/unique_handle.h"
+#include "player/windows/PlayerForm.h"
+#include "player/windows/SkinForm.h"
+
+namespace tessel::player {
+
+inline constexpr const wchar_t* kInstanceMutexName = L"TesselPlayer.Instance";
+
+struct StartOptions {
+    // The folder holding Setting, parts and fav. Default: the program's own folder.
+    std::wstring programFolder;
+    // The whole command line, program path first. Default: GetCommandLineW().
+    std::wstring commandLine;
+    // Name of the mutex that tells a running instance; the hand-over lock is derived.
+    std::wstring instanceName = kInstanceMutexName;
+    // Makes the media device; its status events arrive on the thread of `owner`.
+    std::function<std::unique_ptr<MediaDevice>(HWND owner)> makeDevice;
+    // Ends the process. Default: ExitProcess.
+    std::function<void(UINT exitCode)> endProcess;
+    // Shows an error report. Default: a message box.
+    std::function<void(const std::wstring& text)> report;
+};
+
+class PlayerApp {
+public:
+    explicit PlayerApp(StartOptions options);
+    ~PlayerApp();
+    PlayerApp(const PlayerApp&) = delete;
+    PlayerApp& operator=(const PlayerApp&) = delete;
+
+    // The entry routine: false if the program ended during it (second instance, or a
+    // start-up failure already reported).
+    bool StartUp();
+    // Stops and closes the medium, saves the settings, removes the icon, ends.
+    void Shutdown();
+    // The end of the Windows session: everything Shutdown does but ending the process.
+    void ShutdownForSessionEnd();
+    bool Ended() const { return ended_; }
+
+    // Shared routines used by the windows.
+    void PlayNext();
+    void PlayFile(const std::wstring& path);
+    void ToggleHideWindows();
+    void PlaceBodyWindow();
+
+    const std::wstring& ProgramFolder() const { return options_.programFolder; }
+    std::wstring SettingsPath() const;
+    bool TrayIconAdded() const { return trayAdded_; }
+    PlaybackEngine& Engine() { return *engine_; }
+
+    LLVariable vars;
+    MenuFormControls menuControls;
+    PlayerFormControls bodyControls;
+    TwipsPerPixel factors;
+    std::unique_ptr<MediaDevice> mmc;
+    MenuForm menuForm;
+    PlayerForm playerForm;
+    SkinForm skinForm;
+
+private:
+    struct Failure {
+        std::wstring text;
+    };
+    [[noreturn]] static void Fail(std::wstring text);
+
+    void LoadForms();
+    bool HandOverToRunningInstance();
+    HWND FindRunningPlayerWindow() const;
+    void FillDisplaySizes();
+    void ReadSettings();
+    void AddTrayIcon();
+    void LoadSkinPictures();
+    void BuildFavouritesMenu();
+    void SetToolTips();
+    void HandleCommandLine();
+    void ShowOrHideWindows();
+    bool SaveSettings(std::wstring& error);
+    bool RemoveTrayIcon();
+    void StopAndCloseDevice();
+    void EndProcess(UINT code);
+
+    StartOptions options_;
+    std::unique_ptr<PlaybackEngine> engine_;
+    unique_kernel_handle instanceMutex_;
+    unique_hicon trayIcon_;
+    NOTIFYICONDATAW trayIconData_{};
+    bool trayAdded_ = false;
+    bool shutDown_ = false;
+    bool ended_ = false;
+};
+
+}  // namespace tessel::player

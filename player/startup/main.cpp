@@ -1,0 +1,24 @@
+// tesselplay: the entry point runs StartUp and then lives on window events.
+#include <windows.h>
+
+#include <memory>
+
+#include "player/playback/mmc/mmc.h"
+#include "player/startup/Initialize.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    tessel::player::StartOptions options;
+    options.makeDevice = [](HWND owner) -> std::unique_ptr<tessel::MediaDevice> {
+        return std::make_unique<tessel::Mmc>(owner);
+    };
+    // Lives for the whole process and is never destroyed: Shutdown ends the process
+    // from inside a handler, and nothing must run after that.
+    auto* app = new tessel::player::PlayerApp(std::move(options));
+    if (!app->StartUp()) return 0;
+    MSG msg;
+    while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    return 0;
+}

@@ -1,0 +1,252 @@
+#include "player/windows/PlayerForm.h"
+
+#include <commctrl.h>
+
+#include "common/twips.h"
+#include "player/startup/Initialize.h"
+#include "player/startup/texts.h"
+
+namespace tessel::player {
+namespace {
+
+constexpr int kIdScrTime = 11;
+constexpr int kIdScrVolume = 12;
+
+// Design rectangles in twips (left, top, width, height) in the window's client area;
+// the picture box PictImgGroup starts 225 twips down.
+struct TwipsBox {
+    int left, top, width, height;
+};
+constexpr int kImgGroupTop = 225;
+
+TwipsBox DesignBox(PlayerForm::Part part) {
+    switch (part) {
+        case PlayerForm::PartCmdInfo: return {0, 0, 270, 225};
+        case PlayerForm::PartCmdPopup: return {270, 0, 270, 225};
+        case PlayerForm::PartCmdMinimum: return {540, 0, 270, 225};
+        case PlayerForm::PartCmdClose: return {810, 0, 270, 225};
+        case PlayerForm::PartCmdChoice: return {1080, 0, 360, 225};
+        case PlayerForm::PartImgPrev: return {0, kImgGroupTop, 360, 360};
+        case PlayerForm::PartImgStop: return {360, kImgGroupTop, 360, 360};
+        case PlayerForm::PartImgPlay: return {720, kImgGroupTop, 360, 360};
+        case PlayerForm::PartImgNext: return {1080, kImgGroupTop, 360, 360};
+        case PlayerForm::PartLblNTime: return {0, kImgGroupTop + 360, 720, 180};
+        case PlayerForm::PartLblTTime: return {720, kImgGroupTop + 360, 720, 180};
+        case PlayerForm::PartLblTitle: return {0, kImgGroupTop + 690, 7455, 180};
+        default: return {0, 0, 0, 0};
+    }
+}
+
+RECT ToPixels(const TwipsBox& b, TwipsPerPixel f) {
+    return RECT{TwipsToPixels(b.left, f.x), TwipsToPixels(b.top, f.y), TwipsToPixels(b.left + b.width, f.x),
+                TwipsToPixels(b.top + b.height, f.y)};
+}
+
+const wchar_t* Glyph(PlayerForm::Part part) {
+    switch (part) {
+        case PlayerForm::PartCmdInfo: return L"i";
+        case PlayerForm::PartCmdPopup: return L"≡";
+        case PlayerForm::PartCmdMinimum: return L"_";
+        case PlayerForm::PartCmdClose: return L"×";
+        case PlayerForm::PartCmdChoice: return L"…";
+        case PlayerForm::PartImgPrev: return L"|◀";
+        case PlayerForm::PartImgStop: return L"Ⅱ";
+        case PlayerForm::PartImgPlay: return L"▶";
+        case PlayerForm::PartImgNext: return L"▶|";
+        default: return L"";
+    }
+}
+
+}  // namespace
+
+PlayerForm::PlayerForm(PlayerApp& app, PlayerFormControls& controls) : app_(app), c_(controls) {}
+
+PlayerForm::~PlayerForm() {
+    c_.LblTitle.view = nullptr;
+    c_.LblNTime.view = nullptr;
+    c_.LblTTime.view = nullptr;
+    c_.ScrTime.view = nullptr;
+    c_.ScrVolume.view = nullptr;
+}
+
+RECT PlayerForm::PartRect(Part part) const { return ToPixels(DesignBox(part), app_.factors); }
+
+PlayerForm::Part PlayerForm::HitTest(POINT pt) const {
+    for (UINT p = PartCmdInfo; p <= PartImgNext; ++p) {
+        const RECT r = PartRect(static_cast<Part>(p));
+        if (::PtInRect(&r, pt)) return static_cast<Part>(p);
+    }
+    return PartNone;
+}
+
+void PlayerForm::Load() {
+    RegisterWindowClass(kPlayerFormClass, nullptr, CS_DBLCLKS);
+    // Fixed by the window's design at 1440 x 1245 twips.
+    size_.cx = TwipsToPixels(1440, app_.factors.x);
+    size_.cy = TwipsToPixels(1245, app_.factors.y);
+    CreateWindowOf(kPlayerFormClass, texts::kPlayerFormCaption, WS_POPUP | WS_CLIPCHILDREN,
+                   WS_EX_TOOLWINDOW, 0, 0, size_.cx, size_.cy);
+    font_.reset(::CreateFontW(-TwipsToPixels(180, app_.factors.y) + 1, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
+                              FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                              DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic"));
+    tips_.Create(Handle());
+
+    const TwipsPerPixel f = app_.factors;
+    scrTime_ = CreateChild(Handle(), L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ,
+                           ToPixels({0, kImgGroupTop + 540, 1440, 150}, f), kIdScrTime, nullptr);
+    scrVolume_ = CreateChild(Handle(), L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ,
+                             ToPixels({0, kImgGroupTop + 870, 1440, 150}, f), kIdScrVolume, nullptr);
+    BindScrollBar(c_.ScrTime, scrTime_, &tips_);
+    BindScrollBar(c_.ScrVolume, scrVolume_, &tips_);
+    // The read-outs are painted: a change repaints the label's own rectangle.
+    c_.LblTitle.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblTitle); };
+    c_.LblNTime.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblNTime); };
+    c_.LblTTime.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblTTime); };
+}
+
+void PlayerForm::SetCaption(const std::wstring& caption) { ::SetWindowTextW(Handle(), caption.c_str()); }
+
+std::wstring PlayerForm::Caption() const {
+    wchar_t buffer[1024] = {};
+    ::GetWindowTextW(Handle(), buffer, static_cast<int>(std::size(buffer)));
+    return buffer;
+}
+
+void PlayerForm::SetPicture(unique_hbitmap picture) {
+    picture_ = std::move(picture);
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void PlayerForm::SetToolTip(UINT toolId, const std::wstring& text) {
+    tips_.SetForRect(toolId, PartRect(static_cast<Part>(toolId)), text);
+}
+
+void PlayerForm::InvalidatePart(Part part) {
+    if (!Handle()) return;
+    const RECT r = PartRect(part);
+    ::InvalidateRect(Handle(), &r, FALSE);
+}
+
+void PlayerForm::PaintContent(HDC dc) {
+    RECT client{0, 0, size_.cx, size_.cy};
+    const RECT buttons{0, 0, size_.cx, TwipsToPixels(kImgGroupTop, app_.factors.y)};
+    const RECT group{0, buttons.bottom, size_.cx, size_.cy};
+
+    unique_hbrush bar(::CreateSolidBrush(RGB(24, 36, 58)));
+    ::FillRect(dc, &buttons, bar.get());
+    bool plain = true;
+    if (picture_) {
+        unique_memory_dc mem(::CreateCompatibleDC(dc));
+        if (mem) {
+            SelectObjectGuard select(mem.get(), picture_.get());
+            ::BitBlt(dc, group.left, group.top, group.right - group.left, group.bottom - group.top, mem.get(),
+                     0, 0, SRCCOPY);
+            plain = false;
+        }
+    }
+    if (plain) {
+        // No skin picture: a quiet vertical gradient in the skin's blue.
+        for (int y = group.top; y < group.bottom; ++y) {
+            const int t = (y - group.top) * 255 / std::max<LONG>(1, group.bottom - group.top);
+            unique_hbrush line(::CreateSolidBrush(RGB(36 + t / 12, 72 + t / 8, 120 + t / 6)));
+            const RECT r{0, y, client.right, y + 1};
+            ::FillRect(dc, &r, line.get());
+        }
+    }
+
+    SelectObjectGuard font(dc, font_.get());
+    ::SetBkMode(dc, TRANSPARENT);
+    auto drawText = [&](const std::wstring& text, RECT r, UINT format, COLORREF colour) {
+        // A one-pixel shadow keeps the text legible on any picture.
+        RECT shadow = r;
+        ::OffsetRect(&shadow, 1, 1);
+        ::SetTextColor(dc, RGB(0, 0, 0));
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, format | DT_SINGLELINE | DT_NOPREFIX);
+        ::SetTextColor(dc, colour);
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_SINGLELINE | DT_NOPREFIX);
+    };
+    for (UINT p = PartCmdInfo; p <= PartCmdChoice; ++p) {
+        RECT r = PartRect(static_cast<Part>(p));
+        if (pressed_ == p) ::InvertRect(dc, &r);
+        drawText(Glyph(static_cast<Part>(p)), r, DT_CENTER | DT_VCENTER, RGB(220, 232, 255));
+    }
+    if (plain) {
+        for (UINT p = PartImgPrev; p <= PartImgNext; ++p) {
+            drawText(Glyph(static_cast<Part>(p)), PartRect(static_cast<Part>(p)), DT_CENTER | DT_VCENTER,
+                     RGB(255, 255, 255));
+        }
+    }
+    const COLORREF text = RGB(255, 255, 255);
+    drawText(c_.LblNTime.Caption(), PartRect(PartLblNTime), DT_RIGHT | DT_VCENTER, text);
+    drawText(c_.LblTTime.Caption(), PartRect(PartLblTTime), DT_RIGHT | DT_VCENTER, text);
+    drawText(c_.LblTitle.Caption(), PartRect(PartLblTitle), DT_LEFT | DT_VCENTER, text);
+}
+
+void PlayerForm::CmdClose_Click() { app_.Shutdown(); }
+void PlayerForm::CmdPopup_Click() { app_.menuForm.SetPanelVisible(!app_.menuForm.PanelVisible()); }
+void PlayerForm::ImgPlay_Click() { app_.PlayNext(); }
+void PlayerForm::ImgNext_Click() { app_.PlayNext(); }
+
+LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = ::BeginPaint(Handle(), &ps);
+            // Double-buffered: paint into a bitmap and copy it in one go.
+            unique_memory_dc mem(::CreateCompatibleDC(dc));
+            unique_hbitmap buffer(::CreateCompatibleBitmap(dc, size_.cx, size_.cy));
+            if (mem && buffer) {
+                SelectObjectGuard select(mem.get(), buffer.get());
+                PaintContent(mem.get());
+                ::BitBlt(dc, 0, 0, size_.cx, size_.cy, mem.get(), 0, 0, SRCCOPY);
+            } else {
+                PaintContent(dc);
+            }
+            ::EndPaint(Handle(), &ps);
+            return 0;
+        }
+        case WM_PRINTCLIENT:
+            PaintContent(reinterpret_cast<HDC>(wParam));
+            return 0;
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_LBUTTONDOWN: {
+            pressed_ = HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            if (pressed_ != PartNone) {
+                ::SetCapture(Handle());
+                ::InvalidateRect(Handle(), nullptr, FALSE);
+            }
+            return 0;
+        }
+        case WM_LBUTTONUP: {
+            const Part down = pressed_;
+            pressed_ = PartNone;
+            if (::GetCapture() == Handle()) ::ReleaseCapture();
+            ::InvalidateRect(Handle(), nullptr, FALSE);
+            const Part up = HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            if (down == PartNone || up != down) return 0;
+            switch (up) {
+                case PartCmdClose: CmdClose_Click(); break;
+                case PartCmdPopup: CmdPopup_Click(); break;
+                case PartImgPlay: ImgPlay_Click(); break;
+                case PartImgNext: ImgNext_Click(); break;
+                default: break;
+            }
+            return 0;
+        }
+        case WM_HSCROLL: {
+            HWND bar = reinterpret_cast<HWND>(lParam);
+            if (bar == scrTime_) OnScroll(c_.ScrTime, bar, LOWORD(wParam));
+            if (bar == scrVolume_) OnScroll(c_.ScrVolume, bar, LOWORD(wParam));
+            return 0;
+        }
+        case WM_CLOSE:
+            // Closing the body window through the window system ends the player properly.
+            app_.Shutdown();
+            return 0;
+        default:
+            return WindowBase::HandleMessage(message, wParam, lParam);
+    }
+}
+
+}  // namespace tessel::player

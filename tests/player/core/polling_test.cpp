@@ -1,0 +1,155 @@
+#include "player/playback/polling.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace tessel::player {
+namespace {
+
+// A device whose readings the test sets directly.
+class ScriptedDevice : public MediaDevice {
+public:
+    int mode = kModeNotOpen;
+    std::int32_t length = 0, position = 0;
+    std::vector<std::wstring> opened;
+    std::set<std::wstring> playable;
+
+    void Command(std::wstring_view command) override {
+        const std::wstring word(command);
+        if (word == L"open" && playable.count(fileName_)) {
+            opened.push_back(fileName_);
+            mode = kModeStopped;
+            length = 3500;
+            position = 0;
+        } else if (word == L"play" && mode != kModeNotOpen) {
+            mode = kModePlaying;
+        } else if (word == L"close") {
+            mode = kModeNotOpen;
+            length = position = 0;
+        } else if (word == L"stop" && mode != kModeNotOpen) {
+            mode = kModeStopped;
+        }
+    }
+    int Mode() const override { return mode; }
+    std::int32_t Length() const override { return length; }
+    std::int32_t Position() const override { return position; }
+    void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
+    const std::wstring& FileName() const override { return fileName_; }
+    void SetFrom(std::int32_t) override {}
+    std::int32_t From() const override { return 0; }
+    void SetUpdateInterval(std::uint32_t) override {}
+    std::uint32_t UpdateInterval() const override { return 1000; }
+    void SetNotify(bool) override {}
+    bool Notify() const override { return false; }
+    void SetWait(bool) override {}
+    bool Wait() const override { return true; }
+
+private:
+    std::wstring fileName_;
+};
+
+class PollingTest : public ::testing::Test {
+protected:
+    ScriptedDevice device;
+    MenuFormControls menu;
+    PlayerFormControls body;
+    LLVariable vars;
+    std::function<void()> duringPump;
+
+    PlaybackEngine MakeEngine() {
+        PlayerServices s;
+        s.fileExists = [this](const std::wstring& p) { return device.playable.count(p) > 0; };
+        s.pumpEvents = [this] {
+            if (duringPump) duringPump();
+        };
+        return PlaybackEngine(device, menu, body, vars, std::move(s));
+    }
+};
+
+TEST_F(PollingTest, StatusShowsWholeSecondsAndAdvancesAtTheEnd) {
+    device.playable = {L"a.mp3", L"b.mp3"};
+    menu.LstM3u.AddItem(L"a.mp3");
+    menu.LstM3u.AddItem(L"b.mp3");
+    auto engine = MakeEngine();
+    engine.PlayNext();
+    std::vector<std::wstring> shown;
+    for (std::int32_t ms : {0, 999, 1000, 2500, 3499}) {
+        device.position = ms;
+        OnMediaStatus(engine, device, body, vars);
+        shown.push_back(body.LblNTime.Caption());
+        EXPECT_EQ(device.opened.size(), 1u);
+    }
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"0", L"0", L"1", L"2", L"3"}));
+    EXPECT_EQ(body.ScrTime.Value(), 3);
+    device.position = 3500;  // position reached the length
+    OnMediaStatus(engine, device, body, vars);
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{L"a.mp3", L"b.mp3"}));
+    // A device that reports stopped ends the medium too.
+    device.position = 1200;
+    device.mode = MediaDevice::kModeStopped;
+    OnMediaStatus(engine, device, body, vars);
+    EXPECT_EQ(body.LblTitle.Caption(), kIdleTitle);
+}
+
+TEST_F(PollingTest, PausedMediumWaitsAndFocusedBarStaysPut) {
+    device.playable = {L"a.mp3"};
+    auto engine = MakeEngine();
+    engine.PlayFile(L"a.mp3");
+    device.mode = MediaDevice::kModePaused;
+    device.position = 2000;
+    vars.TimeBarFocused = kTrue;
+    OnMediaStatus(engine, device, body, vars);
+    EXPECT_EQ(body.LblNTime.Caption(), L"2");
+    EXPECT_EQ(body.ScrTime.Value(), 0);
+    EXPECT_EQ(device.opened.size(), 1u);
+}
+
+TEST_F(PollingTest, HandedOverFileIsPlayedOnceAndTheCaptionRestoredFirst) {
+    device.playable = {LR"(C:\m\given.mp3)"};
+    std::wstring caption = L"\"C:\\m\\given.mp3\"";
+    auto engine = MakeEngine();
+    std::vector<std::wstring> captionWhilePlaying;
+    // A tick that arrives while the file is being started must find nothing to do.
+    duringPump = [&] {
+        captionWhilePlaying.push_back(caption);
+        EXPECT_FALSE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
+    };
+    EXPECT_TRUE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
+    EXPECT_EQ(caption, L"PlayerForm");
+    EXPECT_EQ(captionWhilePlaying, (std::vector<std::wstring>{L"PlayerForm"}));
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{LR"(C:\m\given.mp3)"}));
+    // At rest nothing happens.
+    EXPECT_FALSE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
+}
+
+TEST_F(PollingTest, HandedOverMissingFileFallsBackToTheQueue) {
+    device.playable = {L"queued.mp3"};
+    menu.LstM3u.AddItem(L"queued.mp3");
+    std::wstring caption = L"D:\\gone.mp3";
+    auto engine = MakeEngine();
+    EXPECT_TRUE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
+    EXPECT_EQ(caption, L"PlayerForm");
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{L"queued.mp3"}));
+}
+
+TEST_F(PollingTest, StatusEventsWhileTheEngineIsBusyAreIgnored) {
+    device.playable = {L"a.mp3", L"b.mp3"};
+    menu.LstM3u.AddItem(L"b.mp3");
+    auto engine = MakeEngine();
+    // The stale device state of the previous medium (ended) must not start another
+    // entry while this one is being started.
+    duringPump = [&] {
+        device.position = device.length;
+        OnMediaStatus(engine, device, body, vars);
+    };
+    engine.PlayFile(L"a.mp3");
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{L"a.mp3"}));
+    EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
+}
+
+}  // namespace
+}  // namespace tessel::player
