@@ -1,0 +1,32 @@
+// The volume bar's level (0..255) and the device volume: a 32-bit value whose low 16
+// bits are the left channel and high 16 bits the right channel, 0xFFFF each at full.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace tessel::player {
+
+// The level repeated in all four bytes, level * 0x01010101: each channel gets
+// level * 257, so 255 is full volume 0xFFFFFFFF and 0 is silence. Levels outside
+// 0..255 (no scroll bar gives them) are taken as the nearest end.
+std::uint32_t LevelToVolume(std::int32_t level);
+
+// The level a device volume stands for, or nothing when the bar should keep its place.
+// Written in upper-case hexadecimal without leading zeros: seven digits whose first and
+// last digit agree give that digit (1..15); eight digits whose first two and last two
+// agree give those two (16..255). Every other value, silence (0) included, gives
+// nothing. Only those digits are compared, so every value LevelToVolume writes for
+// 1..255 reads back as its level.
+std::optional<std::int32_t> VolumeToLevel(std::uint32_t volume);
+
+// A platform that keeps each channel's volume as a scalar from 0.0 to 1.0. Both
+// directions round to the nearest step, so a value read back is the one written
+// (truncating would turn 0x8080 into 0x807F and lose the level).
+struct ChannelScalars {
+    float left = 0, right = 0;
+};
+ChannelScalars VolumeToScalars(std::uint32_t volume);
+std::uint32_t ScalarsToVolume(ChannelScalars scalars);
+
+}  // namespace tessel::player

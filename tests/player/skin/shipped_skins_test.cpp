@@ -1,0 +1,165 @@
+// The skins the build draws and ships: each must be usable as it stands, and must fit
+// the body window whose layout is fixed.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "player/skin/mask_runs.h"
+#include "player/skin/placement.h"
+#include "player/skin/skin_layout.h"
+#include "tests/player/skin/bmp_reader.h"
+
+namespace tessel::player {
+namespace {
+
+const std::string kPartsDir = TESSEL_TEST_PARTS_DIR;
+
+struct Rect {
+    const char* name;
+    int left, top, width, height;  // body window pixels
+};
+
+// The body window's controls at 15 twips per pixel, clipped to the window.
+const Rect kBodyControls[] = {
+    {"CmdInfo", 0, 0, 18, 15},    {"CmdPopup", 18, 0, 18, 15}, {"CmdMinimum", 36, 0, 18, 15},
+    {"CmdClose", 54, 0, 18, 15},  {"CmdChoice", 72, 0, 24, 15}, {"ImgPrev", 0, 15, 24, 24},
+    {"ImgStop", 24, 15, 24, 24},  {"ImgPlay", 48, 15, 24, 24},  {"ImgNext", 72, 15, 24, 24},
+    {"LblNTime", 0, 39, 48, 12},  {"LblTTime", 48, 39, 48, 12}, {"ScrTime", 0, 51, 96, 10},
+    {"LblTitle", 0, 61, 96, 12},  {"ScrVolume", 0, 73, 96, 10},
+};
+
+// Opaque points of a mask file as a width x height grid.
+struct Shape {
+    int width = 0, height = 0;
+    std::vector<bool> opaque;
+    bool At(int x, int y) const {
+        return x >= 0 && y >= 0 && x < width && y < height && opaque[std::size_t(y) * std::size_t(width) + std::size_t(x)];
+    }
+};
+
+Shape LoadShape(const std::string& path, int scanW, int scanH, const RgbColour& key) {
+    const test::BmpImage img = test::DecodeBmp(test::ReadBytes(path));
+    const MaskPixels view{img.pixels.data(), img.width, img.height, img.width};
+    Shape s;
+    s.width = scanW;
+    s.height = scanH;
+    s.opaque.assign(std::size_t(scanW) * std::size_t(scanH), false);
+    for (const PixelRun& r : MaskToRuns(view, scanW, scanH, DibPixel(key.red, key.green, key.blue)))
+        for (int x = r.left; x < r.right; ++x) s.opaque[std::size_t(r.y) * std::size_t(scanW) + std::size_t(x)] = true;
+    return s;
+}
+
+class ShippedSkin : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override {
+        dir_ = kPartsDir + "/" + GetParam() + "/";
+        auto error = ReadSkinLayout(dir_ + "define.ini", layout_);
+        ASSERT_FALSE(error) << DescribeSkinLayoutError(*error, L"define.ini");
+    }
+    std::string dir_;
+    SkinLayout layout_;
+};
+
+TEST_P(ShippedSkin, HasEveryFileAtTheSizesItsLayoutImplies) {
+    for (const char* file : {"skin.bmp", "s_mask.bmp", "player.bmp", "p_mask.bmp", "task.ico", "define.ini"})
+        EXPECT_TRUE(std::filesystem::is_regular_file(dir_ + file)) << file;
+
+    const test::BmpImage skin = test::DecodeBmp(test::ReadBytes(dir_ + "skin.bmp"));
+    const test::BmpImage sMask = test::DecodeBmp(test::ReadBytes(dir_ + "s_mask.bmp"));
+    EXPECT_EQ(skin.width, layout_.ScanWidth());
+    EXPECT_EQ(skin.height, layout_.ScanHeight());
+    EXPECT_EQ(sMask.width, layout_.ScanWidth());
+    EXPECT_EQ(sMask.height, layout_.ScanHeight());
+
+    const PixelSize body = PlayerFormPixelSize({15, 15});
+    const test::BmpImage pMask = test::DecodeBmp(test::ReadBytes(dir_ + "p_mask.bmp"));
+    EXPECT_EQ(pMask.width, body.width);
+    EXPECT_EQ(pMask.height, body.height);
+    // player.bmp is the picture of the picture box below the command buttons: 1440 x
+    // 1020 twips of it are visible in the window.
+    const test::BmpImage player = test::DecodeBmp(test::ReadBytes(dir_ + "player.bmp"));
+    EXPECT_EQ(player.width, 96);
+    EXPECT_EQ(player.height, 68);
+
+    const auto icons = test::IcoImageSizes(test::ReadBytes(dir_ + "task.ico"));
+    EXPECT_NE(std::find(icons.begin(), icons.end(), std::make_pair(16, 16)), icons.end());
+    EXPECT_NE(std::find(icons.begin(), icons.end(), std::make_pair(32, 32)), icons.end());
+}
+
+TEST_P(ShippedSkin, LayoutFileIsPlainAsciiWithCrLf) {
+    const std::string bytes = test::ReadBytes(dir_ + "define.ini");
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        EXPECT_LT(static_cast<unsigned char>(bytes[i]), 0x80u);
+        if (bytes[i] == '\n') {
+            ++lines;
+            EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "line " << lines << " not ended by CR LF";
+        }
+    }
+    EXPECT_EQ(lines, 5u);
+}
+
+TEST_P(ShippedSkin, BodyWindowShapeLeavesItsControlsVisible) {
+    const Shape body = LoadShape(dir_ + "p_mask.bmp", 96, 83, layout_.playerKey);
+    for (const Rect& c : kBodyControls) {
+        int opaque = 0;
+        for (int y = c.top; y < c.top + c.height; ++y)
+            for (int x = c.left; x < c.left + c.width; ++x) opaque += body.At(x, y) ? 1 : 0;
+        // Rounded or cut corners may take a few pixels of the corner controls.
+        EXPECT_GE(opaque * 10, c.width * c.height * 9) << c.name;
+    }
+}
+
+TEST_P(ShippedSkin, SkinWindowFramesTheBodyWindowWithoutCoveringIt) {
+    const Shape skin = LoadShape(dir_ + "s_mask.bmp", layout_.ScanWidth(), layout_.ScanHeight(), layout_.skinKey);
+    const Shape body = LoadShape(dir_ + "p_mask.bmp", 96, 83, layout_.playerKey);
+    PlacementInput in;
+    in.skinLeft = 0;
+    in.skinTop = 0;
+    in.skinHeight = layout_.skinHeight * 15;
+    in.playerOffsetX = layout_.playerOffsetX;
+    in.playerOffsetY = layout_.playerOffsetY;
+    const PixelPoint at = PlayerFormPosition(in);
+    // The body window lies within the skin window ...
+    ASSERT_GE(at.x, 0);
+    ASSERT_GE(at.y, 0);
+    ASSERT_LE(at.x + 96, skin.width);
+    ASSERT_LE(at.y + 83, skin.height);
+    // ... the skin window, which stays above it, is cut away wherever the body shows ...
+    int covered = 0, gaps = 0;
+    for (int y = 0; y < 83; ++y)
+        for (int x = 0; x < 96; ++x)
+            if (body.At(x, y) && skin.At(at.x + x, at.y + y)) ++covered;
+    EXPECT_EQ(covered, 0) << "skin pixels over the body window hide its controls";
+    // ... and together they leave no hole around the body (two pixels all round).
+    for (int y = at.y - 2; y < at.y + 83 + 2; ++y)
+        for (int x = at.x - 2; x < at.x + 96 + 2; ++x)
+            if (!skin.At(x, y) && !body.At(x - at.x, y - at.y)) ++gaps;
+    EXPECT_EQ(gaps, 0) << "the desktop shows between the skin and the body window";
+}
+
+TEST_P(ShippedSkin, ShapesAreRealShapes) {
+    const Shape skin = LoadShape(dir_ + "s_mask.bmp", layout_.ScanWidth(), layout_.ScanHeight(), layout_.skinKey);
+    std::size_t opaque = 0;
+    for (bool b : skin.opaque) opaque += b ? 1 : 0;
+    // Not empty (a rectangular window) and not the full rectangle either: the corners
+    // of a designed skin are cut away.
+    EXPECT_GT(opaque, skin.opaque.size() / 5);
+    EXPECT_LT(opaque, skin.opaque.size() - 4);
+    EXPECT_FALSE(skin.At(0, 0));
+    EXPECT_FALSE(skin.At(skin.width - 1, skin.height - 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, ::testing::Values("Azure", "Ember"));
+
+TEST(ShippedSkins, TwoSkinsOfDifferentSizes) {
+    SkinLayout azure, ember;
+    ASSERT_FALSE(ReadSkinLayout(kPartsDir + "/Azure/define.ini", azure));
+    ASSERT_FALSE(ReadSkinLayout(kPartsDir + "/Ember/define.ini", ember));
+    EXPECT_NE(azure.ScanWidth(), ember.ScanWidth());
+    EXPECT_NE(azure.ScanHeight(), ember.ScanHeight());
+}
+
+}  // namespace
+}  // namespace tessel::player

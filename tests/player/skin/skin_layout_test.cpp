@@ -1,0 +1,213 @@
+#include "player/skin/skin_layout.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+
+namespace tessel::player {
+namespace {
+
+std::vector<std::wstring> ExampleLines() {
+    return {L"320,120", L"255,0,255", L"255,0,255", L"255,255,255", L"-20,116"};
+}
+
+SkinLayout ParseOk(const std::vector<std::wstring>& lines) {
+    SkinLayout layout;
+    auto error = ParseSkinLayout(lines, layout);
+    EXPECT_FALSE(error.has_value()) << (error ? DescribeSkinLayoutError(*error, L"define.ini") : std::wstring());
+    return layout;
+}
+
+TEST(SkinLayout, ReadsEveryFieldOfTheFiveLines) {
+    const SkinLayout l = ParseOk({L"320,120", L"1,2,3", L"4,5,6", L"7,8,9", L"-20,116"});
+    EXPECT_EQ(l.skinWidth, 320);
+    EXPECT_EQ(l.skinHeight, 120);
+    EXPECT_EQ(l.skinKey.red, 1);
+    EXPECT_EQ(l.skinKey.green, 2);
+    EXPECT_EQ(l.skinKey.blue, 3);
+    EXPECT_EQ(l.playerKey.red, 4);
+    EXPECT_EQ(l.playerKey.blue, 6);
+    EXPECT_EQ(l.textColour.red, 7);
+    EXPECT_EQ(l.textColour.green, 8);
+    EXPECT_EQ(l.textColour.blue, 9);
+    // Line 5 gives the vertical offset first.
+    EXPECT_EQ(l.playerOffsetY, -20);
+    EXPECT_EQ(l.playerOffsetX, 116);
+    EXPECT_EQ(ColourValue(l.skinKey), 1u + 2u * 256 + 3u * 65536);
+}
+
+TEST(SkinLayout, IgnoresLinesAfterTheFifthAndFieldsBeyondTheNeededOnes) {
+    std::vector<std::wstring> lines = ExampleLines();
+    lines[1] = L"255,0,255,not a number";
+    lines[0] = L"320,120,7";
+    lines[4] = L"-20,116,,";
+    lines.push_back(L"a sixth line that is no layout at all");
+    lines.push_back(L"");
+    const SkinLayout l = ParseOk(lines);
+    EXPECT_EQ(l.skinKey.blue, 255);
+    EXPECT_EQ(l.playerOffsetX, 116);
+}
+
+TEST(SkinLayout, AllowsSpacesAndTabsAroundFields) {
+    const SkinLayout l = ParseOk({L"  320 ,\t120\t", L" 255 , 0 ,255 ", L"0,255 ,0", L" 1, 2, 3", L" -20 , +116 "});
+    EXPECT_EQ(l.ScanWidth(), 320);
+    EXPECT_EQ(l.ScanHeight(), 120);
+    EXPECT_EQ(l.skinKey.red, 255);
+    EXPECT_EQ(l.playerKey.green, 255);
+    EXPECT_EQ(l.playerOffsetY, -20);
+    EXPECT_EQ(l.playerOffsetX, 116);
+}
+
+TEST(SkinLayout, WindowSizeKeepsItsFractionAndTheScanRoundsHalfToEven) {
+    const SkinLayout a = ParseOk({L"320.5,121.5", L"0,0,0", L"0,0,0", L"0,0,0", L"0,0"});
+    EXPECT_EQ(a.skinWidth, 320.5);
+    EXPECT_EQ(a.ScanWidth(), 320);
+    EXPECT_EQ(a.ScanHeight(), 122);
+    // Window size in twips keeps the fraction.
+    EXPECT_DOUBLE_EQ(SkinFormSizeTwips(a, {15, 15}).width, 4807.5);
+}
+
+TEST(SkinLayout, WholeNumberFieldsRoundHalfToEven) {
+    const SkinLayout l = ParseOk({L"1,1", L"254.5,253.5,0.5", L"1e2,2.5E1,0", L"0,0,0", L"-20.5,115.5"});
+    EXPECT_EQ(l.skinKey.red, 254);
+    EXPECT_EQ(l.skinKey.green, 254);
+    EXPECT_EQ(l.skinKey.blue, 0);
+    EXPECT_EQ(l.playerKey.red, 100);
+    EXPECT_EQ(l.playerKey.green, 25);
+    EXPECT_EQ(l.playerOffsetY, -20);
+    EXPECT_EQ(l.playerOffsetX, 116);
+}
+
+TEST(SkinLayout, SkinWindowSizeInPixelsIsTheSameAtAnyFactor) {
+    const SkinLayout l = ParseOk(ExampleLines());
+    for (TwipsPerPixel f : {TwipsPerPixel{15, 15}, TwipsPerPixel{12, 12}, TwipsPerPixel{9.6, 9.6},
+                            TwipsPerPixel{1440.0 / 144, 1440.0 / 168}}) {
+        const TwipsSize t = SkinFormSizeTwips(l, f);
+        EXPECT_EQ(TwipsToPixels(t.width, f.x), 320);
+        EXPECT_EQ(TwipsToPixels(t.height, f.y), 120);
+    }
+}
+
+struct BadCase {
+    const char* name;
+    std::vector<std::wstring> lines;
+    SkinLayoutProblem problem;
+    std::size_t line, field;
+};
+
+TEST(SkinLayout, RejectsEveryMalformedLayoutNamingLineAndField) {
+    auto with = [](std::size_t index, std::wstring text) {
+        std::vector<std::wstring> lines = ExampleLines();
+        lines[index] = std::move(text);
+        return lines;
+    };
+    const BadCase cases[] = {
+        {"empty file", {}, SkinLayoutProblem::TooFewLines, 1, 0},
+        {"four lines", {L"320,120", L"255,0,255", L"255,0,255", L"255,255,255"}, SkinLayoutProblem::TooFewLines, 5, 0},
+        {"line 1 one field", with(0, L"320"), SkinLayoutProblem::TooFewFields, 1, 2},
+        {"line 2 two fields", with(1, L"255,0"), SkinLayoutProblem::TooFewFields, 2, 3},
+        {"line 4 empty", with(3, L""), SkinLayoutProblem::TooFewFields, 4, 2},
+        {"line 5 one field", with(4, L"-20"), SkinLayoutProblem::TooFewFields, 5, 2},
+        {"empty field", with(2, L"255,,255"), SkinLayoutProblem::NotANumber, 3, 2},
+        {"blank field", with(2, L"255,  ,255"), SkinLayoutProblem::NotANumber, 3, 2},
+        {"word", with(1, L"255,0,blue"), SkinLayoutProblem::NotANumber, 2, 3},
+        {"trailing letters", with(0, L"320px,120"), SkinLayoutProblem::NotANumber, 1, 1},
+        {"inner space", with(4, L"-20,1 16"), SkinLayoutProblem::NotANumber, 5, 2},
+        {"hex", with(3, L"0x10,0,0"), SkinLayoutProblem::NotANumber, 4, 1},
+        {"sign only", with(4, L"-,116"), SkinLayoutProblem::NotANumber, 5, 1},
+        {"bare exponent", with(0, L"320,1e"), SkinLayoutProblem::NotANumber, 1, 2},
+        {"full-width digits", with(0, L"\uFF13\uFF12\uFF10,120"), SkinLayoutProblem::NotANumber, 1, 1},
+        {"colour 256", with(1, L"256,0,255"), SkinLayoutProblem::OutOfRange, 2, 1},
+        {"colour rounds to 256", with(3, L"0,255.5,0"), SkinLayoutProblem::OutOfRange, 4, 2},
+        {"colour negative", with(2, L"255,0,-1"), SkinLayoutProblem::OutOfRange, 3, 3},
+        {"width zero", with(0, L"0,120"), SkinLayoutProblem::OutOfRange, 1, 1},
+        {"height rounds to zero", with(0, L"320,0.5"), SkinLayoutProblem::OutOfRange, 1, 2},
+        {"width negative", with(0, L"-320,120"), SkinLayoutProblem::OutOfRange, 1, 1},
+        {"width beyond any screen", with(0, L"100000,120"), SkinLayoutProblem::OutOfRange, 1, 1},
+        {"offset beyond 32 bits", with(4, L"-20,3000000000"), SkinLayoutProblem::OutOfRange, 5, 2},
+        {"offset overflows a double", with(4, L"1e999,116"), SkinLayoutProblem::OutOfRange, 5, 1},
+    };
+    for (const BadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        SkinLayout layout;
+        layout.playerOffsetX = 12345;
+        auto error = ParseSkinLayout(c.lines, layout);
+        ASSERT_TRUE(error.has_value());
+        EXPECT_EQ(error->problem, c.problem);
+        EXPECT_EQ(error->line, c.line);
+        EXPECT_EQ(error->field, c.field);
+        EXPECT_FALSE(error->expected.empty());
+        EXPECT_EQ(layout.playerOffsetX, 12345) << "a rejected layout must not be half applied";
+    }
+}
+
+TEST(SkinLayout, ReportNamesFileLineFieldAndWhatWasFound) {
+    std::vector<std::wstring> lines = ExampleLines();
+    lines[1] = L"255,0,blue";
+    SkinLayout layout;
+    auto error = ParseSkinLayout(lines, layout);
+    ASSERT_TRUE(error);
+    const std::wstring text = DescribeSkinLayoutError(*error, L"C:\\Tessel\\parts\\Azure\\define.ini");
+    EXPECT_NE(text.find(L"C:\\Tessel\\parts\\Azure\\define.ini"), std::wstring::npos);
+    EXPECT_NE(text.find(L"2"), std::wstring::npos);
+    EXPECT_NE(text.find(L"3 番目"), std::wstring::npos);
+    EXPECT_NE(text.find(L"\"blue\""), std::wstring::npos);
+    EXPECT_NE(text.find(L"0 から 255"), std::wstring::npos);
+}
+
+TEST(SkinLayout, NumberGrammar) {
+    EXPECT_EQ(ParseLayoutNumber(L"12"), 12.0);
+    EXPECT_EQ(ParseLayoutNumber(L" -3 "), -3.0);
+    EXPECT_EQ(ParseLayoutNumber(L"+.5"), 0.5);
+    EXPECT_EQ(ParseLayoutNumber(L"7."), 7.0);
+    EXPECT_EQ(ParseLayoutNumber(L"1e-999"), 0.0);
+    for (const wchar_t* bad : {L"", L" ", L".", L"-", L"1e+", L"--1", L"1,5", L"1.2.3", L"e5", L"inf", L"nan", L"1\u3000"})
+        EXPECT_FALSE(ParseLayoutNumber(bad).has_value()) << std::wstring(bad);
+}
+
+class SkinLayoutFile : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::random_device rd;
+        dir_ = std::filesystem::temp_directory_path() / ("skin_layout_" + std::to_string(rd()));
+        std::filesystem::create_directories(dir_);
+    }
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::filesystem::path dir_;
+};
+
+TEST_F(SkinLayoutFile, ReadsACrLfFile) {
+    const auto path = dir_ / "define.ini";
+    std::ofstream(path, std::ios::binary) << "200,180\r\n0,255,0\r\n255,0,255\r\n255,214,150\r\n-35,148\r\n";
+    SkinLayout l;
+    ASSERT_FALSE(ReadSkinLayout(path, l).has_value());
+    EXPECT_EQ(l.ScanWidth(), 200);
+    EXPECT_EQ(l.skinKey.green, 255);
+    EXPECT_EQ(l.playerOffsetY, -35);
+    EXPECT_EQ(l.playerOffsetX, 148);
+}
+
+TEST_F(SkinLayoutFile, MissingFileIsReportedAndNotCreated) {
+    const auto path = dir_ / "define.ini";
+    SkinLayout l;
+    auto error = ReadSkinLayout(path, l);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->problem, SkinLayoutProblem::Unreadable);
+    EXPECT_FALSE(std::filesystem::exists(path));
+    EXPECT_NE(DescribeSkinLayoutError(*error, path.wstring()).find(path.wstring()), std::wstring::npos);
+}
+
+TEST_F(SkinLayoutFile, EmptyFileLacksTheFirstLine) {
+    const auto path = dir_ / "define.ini";
+    std::ofstream(path, std::ios::binary).flush();
+    SkinLayout l;
+    auto error = ReadSkinLayout(path, l);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->problem, SkinLayoutProblem::TooFewLines);
+    EXPECT_EQ(error->line, 1u);
+}
+
+}  // namespace
+}  // namespace tessel::player

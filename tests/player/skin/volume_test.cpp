@@ -1,0 +1,70 @@
+#include "player/skin/volume.h"
+
+#include <gtest/gtest.h>
+
+namespace tessel::player {
+namespace {
+
+TEST(Volume, LevelRepeatsInAllFourBytes) {
+    EXPECT_EQ(LevelToVolume(255), 0xFFFFFFFFu);
+    EXPECT_EQ(LevelToVolume(128), 0x80808080u);
+    EXPECT_EQ(LevelToVolume(16), 0x10101010u);
+    EXPECT_EQ(LevelToVolume(15), 0x0F0F0F0Fu);
+    EXPECT_EQ(LevelToVolume(1), 0x01010101u);
+    EXPECT_EQ(LevelToVolume(0), 0u);
+    // Each channel is level * 257.
+    EXPECT_EQ(LevelToVolume(200) & 0xFFFF, 200u * 257);
+    EXPECT_EQ(LevelToVolume(200) >> 16, 200u * 257);
+}
+
+TEST(Volume, LevelsBeyondTheBarTakeTheNearestEnd) {
+    EXPECT_EQ(LevelToVolume(256), 0xFFFFFFFFu);
+    EXPECT_EQ(LevelToVolume(-1), 0u);
+}
+
+TEST(Volume, ReadBackOfDeviceValues) {
+    EXPECT_EQ(VolumeToLevel(0x0A0A0A0Au), 10);
+    EXPECT_EQ(VolumeToLevel(0xC0C0C0C0u), 192);
+    EXPECT_EQ(VolumeToLevel(0x10101010u), 16);
+    EXPECT_EQ(VolumeToLevel(0x0F0F0F0Fu), 15);
+    EXPECT_EQ(VolumeToLevel(0xFFFFFFFFu), 255);
+    // Left full, right silent; silence; channels that differ: the bar keeps its place.
+    EXPECT_EQ(VolumeToLevel(0x0000FFFFu), std::nullopt);
+    EXPECT_EQ(VolumeToLevel(0u), std::nullopt);
+    EXPECT_EQ(VolumeToLevel(0xFFFF0000u), std::nullopt);
+    EXPECT_EQ(VolumeToLevel(0x00FFFFFFu), std::nullopt);  // six digits
+}
+
+TEST(Volume, OnlyTheEndDigitsAreCompared) {
+    EXPECT_EQ(VolumeToLevel(0x12345612u), 0x12);
+    EXPECT_EQ(VolumeToLevel(0x07ABCDE7u), 7);
+    EXPECT_EQ(VolumeToLevel(0x01234567u), std::nullopt);
+    EXPECT_EQ(VolumeToLevel(0x80000080u), 0x80);
+}
+
+TEST(Volume, EveryLevelSurvivesTheRoundTrip) {
+    for (std::int32_t level = 1; level <= 255; ++level) {
+        SCOPED_TRACE(level);
+        EXPECT_EQ(VolumeToLevel(LevelToVolume(level)), level);
+        // ... also through a platform that keeps the channels as 0.0-1.0 scalars.
+        const std::uint32_t back = ScalarsToVolume(VolumeToScalars(LevelToVolume(level)));
+        EXPECT_EQ(back, LevelToVolume(level));
+        EXPECT_EQ(VolumeToLevel(back), level);
+    }
+    EXPECT_EQ(VolumeToLevel(LevelToVolume(0)), std::nullopt);
+}
+
+TEST(Volume, ScalarsKeepTheChannelsApartAndStayInRange) {
+    const ChannelScalars s = VolumeToScalars(0x0000FFFFu);
+    EXPECT_EQ(s.left, 1.0f);
+    EXPECT_EQ(s.right, 0.0f);
+    EXPECT_EQ(ScalarsToVolume({1.0f, 0.0f}), 0x0000FFFFu);
+    EXPECT_EQ(ScalarsToVolume({0.0f, 1.0f}), 0xFFFF0000u);
+    EXPECT_EQ(ScalarsToVolume({2.0f, -1.0f}), 0x0000FFFFu);
+    // Nearest step, not truncation: 0x8080 / 65535 as a float reads back as 0x8080.
+    EXPECT_EQ(ScalarsToVolume({float(0x8080 / 65535.0), float(0x8080 / 65535.0)}), 0x80808080u);
+    EXPECT_EQ(ScalarsToVolume({0.5f, 0.5f}), 0x80008000u);
+}
+
+}  // namespace
+}  // namespace tessel::player
