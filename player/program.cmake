@@ -23,7 +23,7 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/panel/MenuForm.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup/Initialize.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup/CloseOperation.cpp)
-  target_link_libraries(tessel_player_win PUBLIC tessel_player_core comctl32 shell32 gdi32 user32
+  target_link_libraries(tessel_player_win PUBLIC tessel_player_core tessel_skin_logic comctl32 shell32 gdi32 user32
     PRIVATE tessel_options)
 
   if(TARGET tessel_mmc)
@@ -31,5 +31,23 @@ if(WIN32)
       SOURCES ${CMAKE_CURRENT_LIST_DIR}/startup/main.cpp
       LIBS tessel_player_win tessel_mmc)
     set_target_properties(tesselplay PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${TESSEL_DIST_DIR})
+  endif()
+endif()
+
+if(WIN32)
+  # The program folder's first-run settings and the empty favourites folder (no file
+  # in it: every file there is a favourite). A build copies init.ini only when its
+  # source changed, so settings saved by a run stay.
+  set(tessel_first_run_settings ${TESSEL_DIST_DIR}/Setting/init.ini)
+  add_custom_command(
+    OUTPUT ${tessel_first_run_settings}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${TESSEL_DIST_DIR}/Setting ${TESSEL_DIST_DIR}/fav
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/startup/init.ini ${tessel_first_run_settings}
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/startup/init.ini
+    COMMENT "Program folder: first-run settings and fav"
+    VERBATIM)
+  add_custom_target(tesselplay_folder ALL DEPENDS ${tessel_first_run_settings})
+  if(TARGET tesselplay)
+    add_dependencies(tesselplay tesselplay_folder)
   endif()
 endif()

@@ -10,6 +10,7 @@
 #include "common/fileio.h"
 #include "common/textfile.h"
 #include "player/panel/menu_texts.h"
+#include "player/skin/placement.h"
 #include "player/skin/skin_paths.h"
 #include "player/startup/command_line.h"
 #include "player/startup/settings.h"
@@ -363,14 +364,17 @@ void PlayerApp::ShowOrHideWindows() {
 
 void PlayerApp::PlaceBodyWindow() {
     if (!playerForm.Handle() || !skinForm.Handle()) return;
-    // The body window's lower-right corner against the skin window's lower-left one,
-    // shifted by the skin's offsets; both windows above the others.
-    const SIZE body = playerForm.SizePixels();
-    const SIZE skin = skinForm.SizePixels();
-    const int x = RoundHalfEven((skinForm.LeftTwips() - body.cx * factors.x) / factors.x + vars.PlayerOffsetX);
-    const int y = RoundHalfEven((skinForm.TopTwips() + (skin.cy - body.cy) * factors.y) / factors.y +
-                                vars.PlayerOffsetY);
-    ::SetWindowPos(playerForm.Handle(), HWND_TOPMOST, x, y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
+    // The body window against the skin window's lower-left corner, shifted by the
+    // skin's offsets; both windows above the others.
+    PlacementInput in;
+    in.skinLeft = skinForm.LeftTwips();
+    in.skinTop = skinForm.TopTwips();
+    in.skinHeight = skinForm.SizePixels().cy * factors.y;
+    in.playerOffsetX = vars.PlayerOffsetX;
+    in.playerOffsetY = vars.PlayerOffsetY;
+    in.factors = factors;
+    const PixelPoint at = PlayerFormPosition(in);
+    ::SetWindowPos(playerForm.Handle(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
     ::SetWindowPos(skinForm.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "common/twips.h"
+#include "player/skin/placement.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/texts.h"
 
@@ -82,8 +83,8 @@ PlayerForm::Part PlayerForm::HitTest(POINT pt) const {
 void PlayerForm::Load() {
     RegisterWindowClass(kPlayerFormClass, nullptr, CS_DBLCLKS);
     // Fixed by the window's design at 1440 x 1245 twips.
-    size_.cx = TwipsToPixels(1440, app_.factors.x);
-    size_.cy = TwipsToPixels(1245, app_.factors.y);
+    const PixelSize design = PlayerFormPixelSize(app_.factors);
+    size_ = SIZE{design.width, design.height};
     CreateWindowOf(kPlayerFormClass, texts::kPlayerFormCaption, WS_POPUP | WS_CLIPCHILDREN,
                    WS_EX_TOOLWINDOW, 0, 0, size_.cx, size_.cy);
     font_.reset(::CreateFontW(-TwipsToPixels(180, app_.factors.y) + 1, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
