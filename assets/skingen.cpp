@@ -834,7 +834,9 @@ SkinFiles MakeEmber() {
         {255, 120, 30}, {255, 240, 214},
         {255, 214, 150},
     };
-    const Rgb skinKey{0, 255, 0}, playerKey{255, 0, 255};
+    // Key colours unlike each other and not symmetric in red and blue, so that a reader
+    // which swaps channels or lines cannot pass with this skin.
+    const Rgb skinKey{0, 128, 255}, playerKey{255, 0, 128};
     SkinFiles s{"Ember", Image(g.w, g.h), Image(1, 1), Image(1, 1), Image(1, 1), Rgba(16, 16), Rgba(32, 32), ""};
 
     const double cx = 100, cy = 106, radius = 72;
