@@ -1,0 +1,384 @@
+#include "editor/ui/Form1.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "editor/core/extsettings.h"
+#include "editor/ui/Form2.h"
+#include "editor/ui/Form3.h"
+
+namespace listwright {
+namespace {
+
+// ---- the window's own texts ----------------------------------------------------------
+const wchar_t kClassName[] = L"ListwrightForm1";
+const wchar_t kCaption[] = L"Quillow";
+const wchar_t kMenuFile[] = L"ファイル";
+const wchar_t kMenuEdit[] = L"編集";
+const MenuItem kFileItems[] = {
+    {kCreateNewFile, L"新規作成"},
+    {kEditExistFile, L"開く"},
+    {0, L"-"},
+    {kOverwriteFile, L"上書き保存"},
+    {kNameFileSave, L"名前を付けて保存"},
+    {0, L"-"},
+    {kTheEndApp, L"終了"},
+};
+const MenuItem kEditItems[] = {
+    {kCutFromList, L"切り取り"},
+    {kCopyFromList, L"コピー"},
+    {kDeleteFromList, L"削除"},
+    {kClearList, L"全て削除"},
+    {0, L"-"},
+    {kPasteToList, L"最後尾に貼り付け"},
+    {kPasteToPoint, L"選択位置に貼り付け"},
+    {0, L"-"},
+    {kListAllChoice, L"全て選択"},
+    {kWildCardList, L"含まれる文字列から選択"},
+    {kReverseChoiceList, L"選択を反転"},
+    {kNoChoiceList, L"全ての選択を解除"},
+    {0, L"-"},
+    {kExpFiles, L"リストファイルを展開"},
+    {kEnumNameSeq, L"名前順に並べ替える"},
+    {kNoExistsDelete, L"存在しないファイルをリストから削除"},
+    {kExtSetting, L"登録する拡張子の設定"},
+    {kAddingList, L"リストファイルから追加"},
+};
+const wchar_t kOpenTitle[] = L"リストファイルを開く";
+const wchar_t kOpenFilter[] = L"リストファイル(*.*)|*.*|";
+const wchar_t kSaveTitle[] = L"保存するファイル";
+const wchar_t kSaveFilter[] = L"m3uファイル(*.m3u)|*.m3u|";
+const wchar_t kQuestionTitle[] = L"確認";
+const wchar_t kErrorTitle[] = L"エラー";
+const wchar_t kInfoTitle[] = L"情報";
+const wchar_t kSizeOver[] = L"ファイルサイズが1MBを超えます\r\n本当に開きますか？";
+const wchar_t kOverwrite[] = L"上書きします。よろしいですか？";
+const wchar_t kAlteredBefore[] = L"シフトJISで表せない文字を含む項目が ";
+const wchar_t kAlteredAfter[] = L" 件あります。\r\nその文字を「?」に置き換えて保存しますか？";
+const wchar_t kReadFailed[] = L"ファイルを読み込めませんでした。";
+const wchar_t kWriteFailed[] = L"ファイルを保存できませんでした。元のファイルは変更されていません。";
+const wchar_t kLeftOutBefore[] = L"リストに入りきらない ";
+const wchar_t kLeftOutAfter[] = L" 件は追加しませんでした。\r\n（リストに登録できるのは32767件までです）";
+const wchar_t kClipboardBusy[] =
+    L"クリップボードを使用できませんでした。\r\nしばらくしてからもう一度実行してください。";
+const wchar_t kExtFolderMissing[] = L"拡張子の設定フォルダが見つかりません。";
+const wchar_t kExtReadFailed[] = L"拡張子の設定ファイルを読み込めませんでした。";
+const wchar_t kExtWriteFailed[] = L"拡張子の設定ファイルを保存できませんでした。";
+
+constexpr UINT_PTR kMainListSubclass = 1;
+constexpr UINT kDialogGone = WM_APP + 1;
+
+std::wstring WithPath(const wchar_t* text, const std::wstring& path, const std::wstring& detail) {
+    std::wstring message = text;
+    if (!path.empty()) message += L"\r\n" + path;
+    if (!detail.empty()) message += L"\r\n" + detail;
+    return message;
+}
+
+}  // namespace
+
+Form1::Form1(Options options) : options_(std::move(options)) {}
+
+Form1::~Form1() {
+    form2_.reset();
+    form3_.reset();
+    mainListView_.Unbind();
+    if (mainList_) RemoveWindowSubclass(mainList_, &Form1::MainListProc, kMainListSubclass);
+}
+
+bool Form1::Create(int showCommand) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    if (!RegisterClassOnce(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
+
+    menuBar_ = CreateMenu();
+    HMENU file = BuildPopup(kFileItems, std::size(kFileItems));
+    menuEdit_ = BuildPopup(kEditItems, std::size(kEditItems));
+    AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file), kMenuFile);
+    AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menuEdit_), kMenuEdit);
+
+    // The client area is 7,215 by 6,450 twips when first shown.
+    const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT r{0, 0, TwipsX(7215), TwipsY(6450)};
+    AdjustWindowRectEx(&r, style, TRUE, 0);
+    if (!CreateAs(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+                  r.bottom - r.top, nullptr, menuBar_)) {
+        DestroyMenu(menuBar_);
+        menuBar_ = nullptr;
+        return false;
+    }
+    clipboard_.SetOwner(Hwnd());
+
+    mainList_ = CreateChild(L"LISTBOX", L"",
+                            WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_EXTENDEDSEL |
+                                LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+                            WS_EX_CLIENTEDGE, 0, 0, 0, 0, Hwnd(), kMainListId);
+    sbar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Hwnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSBarId)), GetModuleHandleW(nullptr),
+                            nullptr);
+    if (!mainList_ || !sbar_) return false;
+    SendMessageW(sbar_, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
+    SendMessageW(sbar_, SB_SIMPLE, TRUE, 0);
+    SendMessageW(sbar_, SB_SETMINHEIGHT, static_cast<WPARAM>(TwipsY(270)), 0);
+    SetWindowSubclass(mainList_, &Form1::MainListProc, kMainListSubclass, reinterpret_cast<DWORD_PTR>(this));
+    // Only the list accepts dropped files; the rest of the window does not.
+    DragAcceptFiles(mainList_, TRUE);
+
+    mainListView_.Bind(editor_.MainList(), mainList_);
+    editor_.SBar().OnChange([this](const std::wstring& text) {
+        SendMessageW(sbar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
+    });
+
+    Form_Load();
+    ShowWindow(Hwnd(), showCommand);
+    Form_Resize();
+    return true;
+}
+
+void Form1::Form_Load() {
+    editor_.LoadExtensions(ExtIniPath(options_.programFolder));
+}
+
+void Form1::Form_Resize() {
+    if (!mainList_ || !sbar_) return;
+    SendMessageW(sbar_, WM_SIZE, 0, 0);
+    RECT client{}, bar{};
+    GetClientRect(Hwnd(), &client);
+    GetWindowRect(sbar_, &bar);
+    const int width = client.right - client.left;
+    const int height = (client.bottom - client.top) - (bar.bottom - bar.top);
+    // A height that would be negative (a minimised or tiny window) is left as it was;
+    // the position and width are still set.
+    RECT current{};
+    GetWindowRect(mainList_, &current);
+    const int keptHeight = current.bottom - current.top;
+    SetWindowPos(mainList_, nullptr, 0, 0, width < 0 ? 0 : width, height < 0 ? keptHeight : height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1::Form_Unload() {
+    // Ending in the middle of a drop walk: the walk stops at its next level and the
+    // exit runs once it has unwound.
+    if (editor_.Walking()) {
+        closeRequested_ = true;
+        return;
+    }
+    editor_.SaveExtensions();
+    if (form2_ && form2_->Hwnd()) DestroyWindow(form2_->Hwnd());
+    if (form3_ && form3_->Hwnd()) DestroyWindow(form3_->Hwnd());
+    DestroyWindow(Hwnd());
+}
+
+HWND Form1::DialogWindow() const {
+    if (form2_ && form2_->Hwnd()) return form2_->Hwnd();
+    if (form3_ && form3_->Hwnd()) return form3_->Hwnd();
+    return nullptr;
+}
+
+bool Form1::PreTranslate(MSG& msg) {
+    HWND dialog = DialogWindow();
+    return dialog && IsDialogMessageW(dialog, &msg);
+}
+
+// ---- drops and the right-click menu --------------------------------------------------
+
+LRESULT CALLBACK Form1::MainListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR data) {
+    auto* self = reinterpret_cast<Form1*>(data);
+    switch (message) {
+    case WM_DROPFILES:
+        self->MainList_OLEDragDrop(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, &Form1::MainListProc, kMainListSubclass);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void Form1::MainList_OLEDragDrop(HDROP drop) {
+    std::vector<std::wstring> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        const UINT got = DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(got);
+        paths.push_back(std::move(path));
+    }
+    DragFinish(drop);
+    if (paths.empty() || closeRequested_) return;
+    editor_.DropFiles(std::move(paths));
+    if (closeRequested_ && !editor_.Walking()) {
+        closeRequested_ = false;
+        Form_Unload();
+    }
+}
+
+void Form1::MainList_PopupMenu(LPARAM screenPoint) {
+    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) GetCursorPos(&pt);
+    TrackPopupMenu(menuEdit_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
+}
+
+bool Form1::LetMessagesRun() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            // Not ours to swallow: the message loop that ends the program needs it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            return false;
+        }
+        if (!PreTranslate(msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return !closeRequested_ && Hwnd() != nullptr;
+}
+
+// ---- dialogs -------------------------------------------------------------------------
+
+POINT Form1::DialogPlace() {
+    EnableWindow(Hwnd(), FALSE);
+    RECT r{};
+    GetWindowRect(Hwnd(), &r);
+    return POINT{r.left + TwipsX(1000), r.top + TwipsY(1000)};
+}
+
+void Form1::DialogClosing() {
+    EnableWindow(Hwnd(), TRUE);
+    SetActiveWindow(Hwnd());
+    // The dialog object is freed after its window has gone, outside its own handlers.
+    PostMessageW(Hwnd(), kDialogGone, 0, 0);
+}
+
+void Form1::WildCardList_Click() {
+    form2_ = std::make_unique<Form2>();
+    Form2::Handlers handlers;
+    handlers.run = [this](const std::wstring& pattern) { editor_.SelectMatching(pattern); };
+    handlers.closing = [this] { DialogClosing(); };
+    if (!form2_->Create(Hwnd(), DialogPlace(), std::move(handlers))) {
+        EnableWindow(Hwnd(), TRUE);
+        form2_.reset();
+    }
+}
+
+void Form1::ExtSetting_Click() {
+    form3_ = std::make_unique<Form3>();
+    Form3::Handlers handlers;
+    handlers.closing = [this](const std::vector<std::wstring>& patterns) {
+        editor_.ReplaceExtensions(patterns);
+        DialogClosing();
+    };
+    if (!form3_->Create(Hwnd(), DialogPlace(), editor_.ExtList().Items(), std::move(handlers))) {
+        EnableWindow(Hwnd(), TRUE);
+        form3_.reset();
+    }
+}
+
+// ---- menu commands -------------------------------------------------------------------
+
+void Form1::Menu_Click(UINT id) {
+    // The list box holds what the user selected with the mouse and keys.
+    mainListView_.PullSelection();
+    switch (id) {
+    case kCreateNewFile: editor_.CreateNewFile(); break;
+    case kEditExistFile: editor_.EditExistFile(); break;
+    case kOverwriteFile: editor_.OverwriteFile(); break;
+    case kNameFileSave: editor_.NameFileSave(); break;
+    case kTheEndApp: Form_Unload(); break;
+    case kCutFromList: editor_.CutFromList(); break;
+    case kCopyFromList: editor_.CopyFromList(); break;
+    case kDeleteFromList: editor_.DeleteFromList(); break;
+    case kClearList: editor_.ClearList(); break;
+    case kPasteToList: editor_.PasteToList(); break;
+    case kPasteToPoint: editor_.PasteToPoint(); break;
+    case kListAllChoice: editor_.ListAllChoice(); break;
+    case kWildCardList: WildCardList_Click(); break;
+    case kReverseChoiceList: editor_.ReverseChoiceList(); break;
+    case kNoChoiceList: editor_.NoChoiceList(); break;
+    case kExpFiles: editor_.ExpFiles(); break;
+    case kEnumNameSeq: editor_.EnumNameSeq(); break;
+    case kNoExistsDelete: editor_.NoExistsDelete(); break;
+    case kExtSetting: ExtSetting_Click(); break;
+    case kAddingList: editor_.AddingList(); break;
+    default: break;
+    }
+}
+
+LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (LOWORD(wParam) == kMainListId) {
+            if (HIWORD(wParam) == LBN_SELCHANGE) mainListView_.PullSelection();
+            return 0;
+        }
+        if (HIWORD(wParam) == 0 && lParam == 0) Menu_Click(LOWORD(wParam));
+        return 0;
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wParam) == mainList_) MainList_PopupMenu(lParam);
+        return 0;
+    case WM_SIZE:
+        Form_Resize();
+        return 0;
+    case WM_CLOSE:
+        Form_Unload();
+        return 0;
+    case kDialogGone:
+        if (form2_ && !form2_->Hwnd()) form2_.reset();
+        if (form3_ && !form3_->Hwnd()) form3_.reset();
+        return 0;
+    case WM_DESTROY:
+        mainListView_.Unbind();
+        if (options_.quitOnClose) PostQuitMessage(0);
+        return 0;
+    default:
+        return Window::HandleMessage(message, wParam, lParam);
+    }
+}
+
+// ---- what the commands ask and tell --------------------------------------------------
+
+std::optional<std::wstring> Form1::ShowOpenDialog() { return cdialog_.ShowOpen(Hwnd(), kOpenTitle, kOpenFilter); }
+
+std::optional<std::wstring> Form1::ShowSaveDialog() { return cdialog_.ShowSave(Hwnd(), kSaveTitle, kSaveFilter); }
+
+bool Form1::Ask(Question question, std::size_t count) {
+    switch (question) {
+    case Question::SizeOver:
+        return MessageBoxW(Hwnd(), kSizeOver, kQuestionTitle, MB_OKCANCEL) == IDOK;
+    case Question::Overwrite:
+        return MessageBoxW(Hwnd(), kOverwrite, kQuestionTitle, MB_YESNO) == IDYES;
+    case Question::AlteredEntries: {
+        const std::wstring text = kAlteredBefore + std::to_wstring(count) + kAlteredAfter;
+        return MessageBoxW(Hwnd(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
+    }
+    }
+    return false;
+}
+
+void Form1::Tell(Notice notice, const std::wstring& subject, const std::wstring& detail, std::size_t count) {
+    std::wstring text;
+    const wchar_t* title = kErrorTitle;
+    switch (notice) {
+    case Notice::ReadFailed: text = WithPath(kReadFailed, subject, detail); break;
+    case Notice::WriteFailed: text = WithPath(kWriteFailed, subject, detail); break;
+    case Notice::LeftOut:
+        text = kLeftOutBefore + std::to_wstring(count) + kLeftOutAfter;
+        title = kInfoTitle;
+        break;
+    case Notice::ClipboardBusy: text = kClipboardBusy; break;
+    case Notice::ExtFolderMissing: text = WithPath(kExtFolderMissing, subject, detail); break;
+    case Notice::ExtReadFailed: text = WithPath(kExtReadFailed, subject, detail); break;
+    case Notice::ExtWriteFailed: text = WithPath(kExtWriteFailed, subject, detail); break;
+    }
+    MessageBoxW(Hwnd(), text.c_str(), title, MB_OK);
+}
+
+}  // namespace listwright

@@ -1,0 +1,113 @@
+// The editor's main window: the list MainList, the status bar SBar showing the current
+// file, the menus "ファイル" and "編集" (also the list's right-click menu), and the two
+// dialogs Form2 and Form3. Menu items and events are forwarded to ListEditor; this
+// class shows what it asks and tells.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "editor/core/listeditor.h"
+#include "editor/ui/CommonDialog.h"
+#include "editor/ui/ListBoxView.h"
+#include "editor/ui/clipboard_win32.h"
+#include "editor/ui/win32util.h"
+
+namespace listwright {
+
+class Form2;
+class Form3;
+
+// Control and menu identifiers of Form1 (the tests drive the window with them).
+enum Form1Id : UINT {
+    kMainListId = 100,
+    kSBarId = 101,
+    kCreateNewFile = 1001,
+    kEditExistFile,
+    kOverwriteFile,
+    kNameFileSave,
+    kTheEndApp,
+    kCutFromList = 1101,
+    kCopyFromList,
+    kDeleteFromList,
+    kClearList,
+    kPasteToList,
+    kPasteToPoint,
+    kListAllChoice,
+    kWildCardList,
+    kReverseChoiceList,
+    kNoChoiceList,
+    kExpFiles,
+    kEnumNameSeq,
+    kNoExistsDelete,
+    kExtSetting,
+    kAddingList,
+};
+
+class Form1 final : public Window, public EditorHost {
+public:
+    struct Options {
+        // The folder whose m3usetting\ext.ini holds the patterns: the program's own.
+        std::filesystem::path programFolder;
+        // The program ends its message loop when the window goes; a test does not.
+        bool quitOnClose = true;
+    };
+    explicit Form1(Options options);
+    ~Form1() override;
+
+    bool Create(int showCommand);
+
+    ListEditor& Editor() { return editor_; }
+    HWND MainList() const { return mainList_; }
+    HWND SBar() const { return sbar_; }
+    HMENU MenuBar() const { return menuBar_; }
+    // The open dialog window (Form2 or Form3), or nothing.
+    HWND DialogWindow() const;
+    // Gives the open dialog its keyboard navigation; true if the message was used.
+    bool PreTranslate(MSG& msg);
+
+    // EditorHost
+    std::optional<std::wstring> ShowOpenDialog() override;
+    std::optional<std::wstring> ShowSaveDialog() override;
+    bool Ask(Question question, std::size_t count) override;
+    void Tell(Notice notice, const std::wstring& subject, const std::wstring& detail,
+              std::size_t count) override;
+    ClipboardPort& Clipboard() override { return clipboard_; }
+    FolderSource& Folders() override { return SystemFolders(); }
+    bool LetMessagesRun() override;
+
+private:
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    static LRESULT CALLBACK MainListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR data);
+
+    void Form_Load();
+    void Form_Resize();
+    void Form_Unload();
+    void MainList_OLEDragDrop(HDROP drop);
+    void MainList_PopupMenu(LPARAM screenPoint);
+    void Menu_Click(UINT id);
+    void WildCardList_Click();
+    void ExtSetting_Click();
+    // Disables this window and places a dialog 1,000 twips right of and below it.
+    POINT DialogPlace();
+    void DialogClosing();
+
+    Options options_;
+    ListEditor editor_{*this};
+    ListBoxView mainListView_;
+    Win32Clipboard clipboard_{nullptr};
+    CommonDialog cdialog_;
+    HWND mainList_ = nullptr;
+    HWND sbar_ = nullptr;
+    HMENU menuBar_ = nullptr;  // owned by the window
+    HMENU menuEdit_ = nullptr;
+    std::unique_ptr<Form2> form2_;
+    std::unique_ptr<Form3> form3_;
+    bool closeRequested_ = false;
+};
+
+}  // namespace listwright
