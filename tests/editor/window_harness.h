@@ -70,6 +70,7 @@ public:
         std::wstring title;
         std::wstring text;
         bool expected;
+        std::wstring nameField;  // file dialogs: the file name it started with
     };
 
     BoxAnswerer() : thread_([this] { Run(); }) {}
@@ -151,23 +152,28 @@ private:
                     continue;
                 }
                 handled.insert(box);
-                Record(title, text, true);
+                std::wstring nameField;
                 if (rule->fileName) {
                     HWND edit = nullptr;
                     for (int tries = 0; tries < 100 && !edit; ++tries) {
                         EnumChildWindows(box, &BoxAnswerer::FindNameEdit, reinterpret_cast<LPARAM>(&edit));
                         if (!edit) Sleep(20);
                     }
-                    if (edit) SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rule->fileName->c_str()));
+                    if (edit) {
+                        nameField = TextOf(edit);
+                        SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(rule->fileName->c_str()));
+                    }
                 }
+                Record(title, text, true, nameField);
                 PostMessageW(box, WM_COMMAND, MAKEWPARAM(rule->answer, BN_CLICKED),
                              reinterpret_cast<LPARAM>(GetDlgItem(box, rule->answer)));
             }
         }
     }
-    void Record(const std::wstring& title, const std::wstring& text, bool expected) {
+    void Record(const std::wstring& title, const std::wstring& text, bool expected,
+                const std::wstring& nameField = {}) {
         std::lock_guard<std::mutex> lock(mutex_);
-        seen_.push_back(Seen{title, text, expected});
+        seen_.push_back(Seen{title, text, expected, nameField});
     }
 
     std::mutex mutex_;
@@ -231,11 +237,21 @@ struct EditorWindow : ::testing::Test {
         for (int p : positions) SendMessageW(List(), LB_SETSEL, TRUE, p);
     }
     std::wstring StatusText() const {
+        // The simple-mode text reads back as part 0.
         wchar_t text[1024] = {};
-        SendMessageW(form->SBar(), SB_GETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text));
+        SendMessageW(form->SBar(), SB_GETTEXTW, 0, reinterpret_cast<LPARAM>(text));
         return text;
     }
 };
+
+// Message text without its line breaks (the box may keep or drop the CR).
+inline std::wstring Flat(std::wstring text) {
+    std::wstring out;
+    for (wchar_t c : text) {
+        if (c != L'\r' && c != L'\n') out += c;
+    }
+    return out;
+}
 
 inline std::string Narrow(const std::wstring& w) {
     std::string s;

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/editor/window_harness.h"
+
+namespace listwright::testing {
+namespace {
+
+using Texts = std::vector<std::wstring>;
+using tessel::testing::TempDir;
+namespace fs = std::filesystem;
+
+const wchar_t kOpenTitle[] = L"リストファイルを開く";
+const wchar_t kSaveTitle[] = L"保存するファイル";
+
+fs::path FileOfSize(const TempDir& dir, const char* name, std::size_t size) {
+    const std::string line = std::string(98, 'x') + "\r\n";
+    std::string bytes;
+    while (bytes.size() + line.size() <= size) bytes += line;
+    bytes += std::string(size - bytes.size(), 'z');
+    return dir.Write(name, bytes);
+}
+
+using FileCommands = EditorWindow;
+
+TEST_F(FileCommands, OpenAskesOnlyAboveOnePointOneMillionBytes) {
+    const fs::path exact = FileOfSize(dir, "exact.m3u", 1100000);
+    const fs::path over = FileOfSize(dir, "over.m3u", 1100001);
+    boxes.Expect(kOpenTitle, IDOK, exact.wstring());
+    Command(kEditExistFile);
+    EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 11000);
+    EXPECT_EQ(StatusText(), exact.wstring());
+
+    boxes.Expect(kOpenTitle, IDOK, over.wstring());
+    boxes.Expect(L"確認", IDCANCEL);
+    Command(kEditExistFile);
+    EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 11000);
+    EXPECT_EQ(StatusText(), exact.wstring());
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_EQ(seen[2].title, L"確認");
+    EXPECT_EQ(Flat(seen[2].text), L"ファイルサイズが1MBを超えます本当に開きますか？");
+    // The one dialog object keeps the last name chosen.
+    EXPECT_NE(seen[1].nameField.find(L"exact.m3u"), std::wstring::npos);
+
+    boxes.Expect(kOpenTitle, IDOK, over.wstring());
+    boxes.Expect(L"確認", IDOK);
+    Command(kEditExistFile);
+    EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 11001);
+    EXPECT_EQ(StatusText(), over.wstring());
+    EXPECT_TRUE(boxes.AllUsed());
+}
+
+TEST_F(FileCommands, AFileThatCannotBeReadLeavesListAndCurrentFileAsTheyWere) {
+    const fs::path first = dir.Write("first.m3u", "one\r\ntwo\r\n");
+    boxes.Expect(kOpenTitle, IDOK, first.wstring());
+    Command(kEditExistFile);
+    ASSERT_EQ(StatusText(), first.wstring());
+
+    // Another program holds the file open without sharing: reading it fails.
+    const fs::path locked = dir.Write("locked.m3u", "x\r\ny\r\nz\r\n");
+    HANDLE h = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    boxes.Expect(kOpenTitle, IDOK, locked.wstring());
+    boxes.Expect(L"エラー", IDOK);
+    Command(kEditExistFile);
+    CloseHandle(h);
+    EXPECT_EQ(ListBoxTexts(), (Texts{L"one", L"two"}));
+    EXPECT_EQ(StatusText(), first.wstring());
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 3u);
+    EXPECT_NE(seen[2].text.find(L"ファイルを読み込めませんでした"), std::wstring::npos);
+
+    // So "上書き保存" still writes to the file whose content the list holds.
+    Command(kOverwriteFile);
+    EXPECT_EQ(TempDir::ReadBytes(first), "one\r\ntwo\r\n");
+    EXPECT_EQ(TempDir::ReadBytes(locked), "x\r\ny\r\nz\r\n");
+}
+
+TEST_F(FileCommands, SaveAsAsksBeforeReplacingAddsNoExtensionAndWritesEmptyAsZeroBytes) {
+    boxes.Expect(kSaveTitle, IDOK, (dir / "empty").wstring());
+    Command(kNameFileSave);
+    ASSERT_TRUE(fs::exists(dir / "empty"));
+    EXPECT_EQ(fs::file_size(dir / "empty"), 0u);
+    EXPECT_FALSE(fs::exists(dir / "empty.m3u"));
+    EXPECT_EQ(StatusText(), (dir / "empty").wstring());
+
+    form->Editor().MainList().Append({L"a.mp3", L"\u65E5\u672C.mp3"});
+    const fs::path existing = dir.Write("existing.m3u", "old\r\n");
+    boxes.Expect(kSaveTitle, IDOK, existing.wstring());
+    boxes.Expect(L"確認", IDNO);
+    Command(kNameFileSave);
+    EXPECT_EQ(TempDir::ReadBytes(existing), "old\r\n");
+    EXPECT_EQ(StatusText(), (dir / "empty").wstring());
+
+    boxes.Expect(kSaveTitle, IDOK, existing.wstring());
+    boxes.Expect(L"確認", IDYES);
+    Command(kNameFileSave);
+    EXPECT_EQ(TempDir::ReadBytes(existing), "a.mp3\r\n\x93\xfa\x96\x7b.mp3\r\n");
+    EXPECT_EQ(StatusText(), existing.wstring());
+    auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 5u);
+    EXPECT_EQ(seen[2].text, L"上書きします。よろしいですか？");
+
+    // Overwrite writes to the current file without a question.
+    form->Editor().MainList().Append({L"b.mp3"});
+    Command(kOverwriteFile);
+    EXPECT_EQ(TempDir::ReadBytes(existing), "a.mp3\r\n\x93\xfa\x96\x7b.mp3\r\nb.mp3\r\n");
+    EXPECT_TRUE(boxes.TakeSeen().empty());
+}
+
+TEST_F(FileCommands, EntriesCodePage932CannotHoldAreAnnouncedAndCanBeCancelled) {
+    form->Editor().MainList().Append({L"\u266B.mp3", L"ok.mp3"});
+    boxes.Expect(kSaveTitle, IDOK, (dir / "x.m3u").wstring());
+    boxes.Expect(L"確認", IDCANCEL);
+    Command(kNameFileSave);
+    EXPECT_FALSE(fs::exists(dir / "x.m3u"));
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_NE(seen[1].text.find(L" 1 件"), std::wstring::npos);
+}
+
+TEST_F(FileCommands, AddAndExpandAppendAfterTheExistingEntries) {
+    const fs::path inner = dir.Write("inner.m3u", "1\r\n\r\n3\r\n");
+    form->Editor().MainList().Append({inner.wstring(), L"keep"});
+    UserSelect({0});
+    Command(kExpFiles);
+    EXPECT_EQ(ListBoxTexts(), (Texts{inner.wstring(), L"keep", L"1", L"", L"3"}));
+    EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{true, false, false, false, false}));
+
+    boxes.Expect(kOpenTitle, IDOK, inner.wstring());
+    Command(kAddingList);
+    EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 8);
+    EXPECT_EQ(StatusText(), L"");
+}
+
+TEST_F(FileCommands, OpeningMoreThan32767EntriesSaysHowManyWereLeftOut) {
+    std::string bytes;
+    for (int i = 0; i < 32800; ++i) bytes += "e\r\n";
+    const fs::path big = dir.Write("big.m3u", bytes);
+    boxes.Expect(kOpenTitle, IDOK, big.wstring());
+    boxes.Expect(L"情報", IDOK);
+    Command(kEditExistFile);
+    EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 32767);
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_NE(seen[1].text.find(L" 33 件"), std::wstring::npos);
+}
+
+}  // namespace
+}  // namespace listwright::testing
