@@ -39,10 +39,18 @@ protected:
     static HWND BodyWindow(const Process& p) {
         return FindWindowOfProcess(p.id(), kPlayerFormClass, texts::kPlayerFormCaption);
     }
+    // The body window once start-up has finished (it is shown in the last step).
     static HWND WaitForBody(const Process& p) {
         HWND body = nullptr;
-        WaitUntil([&] { return (body = BodyWindow(p)) != nullptr || !p.Running(); }, 30s);
+        WaitUntil([&] { return ((body = BodyWindow(p)) != nullptr && ::IsWindowVisible(body)) || !p.Running(); },
+                  30s);
         return body;
+    }
+    // For a start that shows nothing: the name read-outs are filled near the end.
+    static HWND WaitForHiddenStart(const Process& p) {
+        WaitUntil([&] { return MediaReadout(p) == L" " || !p.Running(); }, 30s);
+        ::Sleep(300);
+        return BodyWindow(p);
     }
     // The control panel's read-out of the medium now playing: one space and the path.
     static std::wstring MediaReadout(const Process& p) {
@@ -188,9 +196,8 @@ TEST_F(PlayerProcessTest, HiddenSettingShowsNoWindow) {
     settings[4] = L"1";
     WriteLines(Settings(), settings);
     Process player(exe, L"");
-    HWND body = WaitForBody(player);
+    HWND body = WaitForHiddenStart(player);
     ASSERT_NE(body, nullptr);
-    ::Sleep(300);
     EXPECT_FALSE(::IsWindowVisible(body));
     EXPECT_FALSE(::IsWindowVisible(FindWindowOfProcess(player.id(), kSkinFormClass, nullptr)));
     EXPECT_FALSE(::IsWindowVisible(FindWindowOfProcess(player.id(), kMenuFormClass, nullptr)));

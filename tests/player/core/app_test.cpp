@@ -1,0 +1,233 @@
+// The player program inside the test process: start-up, the controls behind real
+// windows, the tray icon, the hand-over between two instances, shutdown.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "player/playback/mmc/mmc.h"
+#include "player/startup/Initialize.h"
+#include "player/startup/texts.h"
+#include "tests/player/core/win_support.h"
+
+namespace tessel::player::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+class AppTest : public ::testing::Test {
+protected:
+    TempDir dir{L"app"};
+    std::vector<UINT> exits;
+    std::vector<std::wstring> reports;
+    std::wstring instance = L"TesselPlayerTest." + std::to_wstring(::GetCurrentProcessId()) + L"." +
+                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+
+    StartOptions Options(const std::wstring& arguments) {
+        StartOptions o;
+        o.programFolder = dir.path().wstring();
+        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\" " + arguments;
+        o.instanceName = instance;
+        o.makeDevice = [](HWND owner) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(owner); };
+        o.endProcess = [this](UINT code) { exits.push_back(code); };
+        o.report = [this](const std::wstring& text) { reports.push_back(text); };
+        return o;
+    }
+    std::unique_ptr<PlayerApp> Start(const std::vector<std::wstring>& settings, const std::wstring& arguments = L"") {
+        MakeProgramFolder(dir.path(), &settings);
+        auto app = std::make_unique<PlayerApp>(Options(arguments));
+        EXPECT_TRUE(app->StartUp());
+        EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : Printable(reports[0]));
+        return app;
+    }
+    fs::path Settings() const { return dir.path() / L"Setting" / L"init.ini"; }
+    static bool TrayIconExists(HWND owner) {
+        NOTIFYICONDATAW nid{};
+        nid.cbSize = sizeof nid;
+        nid.hWnd = owner;
+        nid.uID = kTrayIconId;
+        nid.uFlags = NIF_TIP;
+        wcscpy_s(nid.szTip, L"probe");
+        return ::Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+    }
+    static bool DeleteTrayIcon(HWND owner) {
+        NOTIFYICONDATAW nid{};
+        nid.cbSize = sizeof nid;
+        nid.hWnd = owner;
+        nid.uID = kTrayIconId;
+        return ::Shell_NotifyIconW(NIM_DELETE, &nid) != FALSE;
+    }
+};
+
+TEST_F(AppTest, StartUpRestoresTheSettingsIntoRealControls) {
+    auto settings = DefaultSettings();
+    settings[1] = L"120";
+    settings[2] = L"-8";
+    settings[3] = L"1";
+    settings[6] = L"1";
+    settings[7] = L"200";
+    settings[9] = LR"(C:\lists\ロック.m3u)";
+    settings[10] = L"3";
+    settings[11] = L"150";
+    settings[12] = L"200";
+    auto app = Start(settings);
+    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    EXPECT_EQ(app->vars.VideoWindowRect.top, 150);
+    EXPECT_EQ(app->vars.VideoWindowRect.left, 200);
+    HWND panel = app->menuForm.Handle();
+    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkBreak), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkEndless), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkRandom), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdCmbDispSize), CB_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdCmbDispSize), CB_GETCOUNT, 0, 0), 9);
+    EXPECT_EQ(::GetScrollPos(app->menuForm.Child(MenuForm::IdScrSkinTrans), SB_CTL), 200);
+    EXPECT_EQ(WindowText(app->menuForm.Child(MenuForm::IdLblScrLstName)), LR"( C:\lists\ロック.m3u)");
+    EXPECT_EQ(WindowText(panel), L"設定 - TesselPlayer");
+    EXPECT_FALSE(::IsWindowVisible(panel));
+    RECT skin{};
+    ::GetWindowRect(app->skinForm.Handle(), &skin);
+    EXPECT_EQ(skin.left, 120);
+    EXPECT_EQ(skin.top, -8);
+    // The body window: its design size, its caption, at the skin window's lower left.
+    RECT body{};
+    ::GetWindowRect(app->playerForm.Handle(), &body);
+    EXPECT_EQ(body.right - body.left, 96);
+    EXPECT_EQ(body.bottom - body.top, 83);
+    EXPECT_EQ(body.right, skin.left);
+    EXPECT_EQ(body.bottom, skin.bottom);
+    EXPECT_EQ(WindowText(app->playerForm.Handle()), L"PlayerForm");
+    EXPECT_TRUE(::IsWindowVisible(app->playerForm.Handle()));
+    EXPECT_TRUE(::IsWindowVisible(app->skinForm.Handle()));
+    // Nothing was asked to play: nothing plays.
+    EXPECT_EQ(app->bodyControls.LblTitle.Caption(), L"");
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"0");
+}
+
+TEST_F(AppTest, ShutdownClosesSavesRemovesTheIconAndEnds) {
+    auto settings = DefaultSettings();
+    settings[5] = L"1";
+    settings.pop_back();
+    auto app = Start(settings, L"\"" + (MediaDir() / L"tone_440.mp3").wstring() + L"\"");
+    HWND panel = app->menuForm.Handle();
+    ASSERT_TRUE(app->TrayIconAdded());
+    ASSERT_TRUE(TrayIconExists(panel));
+    EXPECT_NE(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+    app->Shutdown();
+    EXPECT_EQ(exits, std::vector<UINT>{0});
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+    // The icon is gone: deleting it again fails.
+    EXPECT_FALSE(DeleteTrayIcon(panel));
+    const auto lines = ReadLines(Settings());
+    ASSERT_EQ(lines.size(), 14u);
+    EXPECT_EQ(lines[5], L"1");
+    EXPECT_EQ(lines[13], L"0");
+    // A second close request does nothing more.
+    app->Shutdown();
+    EXPECT_EQ(exits.size(), 1u);
+}
+
+TEST_F(AppTest, ClosingEitherSkinnedWindowShutsDown) {
+    for (int which = 0; which < 2; ++which) {
+        exits.clear();
+        auto app = Start(DefaultSettings());
+        HWND panel = app->menuForm.Handle();
+        HWND target = which == 0 ? app->skinForm.Handle() : app->playerForm.Handle();
+        ::SendMessageW(target, WM_CLOSE, 0, 0);
+        EXPECT_EQ(exits, std::vector<UINT>{0});
+        EXPECT_TRUE(::IsWindow(target));  // not destroyed behind the player's back
+        EXPECT_FALSE(DeleteTrayIcon(panel));
+        EXPECT_EQ(ReadLines(Settings()).size(), 14u);
+        fs::remove(Settings());
+    }
+}
+
+TEST_F(AppTest, UnwritableSettingsAreReportedAndTheIconStillGoes) {
+    auto app = Start(DefaultSettings());
+    HWND panel = app->menuForm.Handle();
+    fs::remove_all(dir.path() / L"Setting");
+    app->Shutdown();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find(L"設定ファイルを書き込めません"), std::wstring::npos);
+    EXPECT_NE(reports[0].find(L"init.ini"), std::wstring::npos);
+    EXPECT_FALSE(DeleteTrayIcon(panel));
+    EXPECT_EQ(exits, std::vector<UINT>{0});
+}
+
+TEST_F(AppTest, SessionEndSavesAndRemovesTheIconWithoutEnding) {
+    auto app = Start(DefaultSettings());
+    HWND panel = app->menuForm.Handle();
+    EXPECT_EQ(::SendMessageW(panel, WM_QUERYENDSESSION, 0, 0), TRUE);
+    ::SendMessageW(panel, WM_ENDSESSION, TRUE, 0);
+    EXPECT_TRUE(exits.empty());
+    EXPECT_FALSE(DeleteTrayIcon(panel));
+    EXPECT_EQ(ReadLines(Settings()).size(), 14u);
+}
+
+TEST_F(AppTest, TrayClicksToggleTheWindowsAndMouseMovesDoNot) {
+    auto app = Start(DefaultSettings());
+    HWND panel = app->menuForm.Handle();
+    // A real mouse move over the panel whose x happens to be 514 is no click.
+    ::SendMessageW(panel, WM_MOUSEMOVE, 0, MAKELPARAM(514, 3));
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 0);
+    ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(app->playerForm.Handle()));
+    EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
+    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkHide), BM_GETCHECK, 0, 0), BST_CHECKED);
+    ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDOWN);
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 0);
+    EXPECT_TRUE(::IsWindowVisible(app->playerForm.Handle()));
+    EXPECT_TRUE(::IsWindowVisible(app->skinForm.Handle()));
+    // The user's click on the check box does the same.
+    ::SendMessageW(panel, WM_COMMAND, MAKEWPARAM(MenuForm::IdChkHide, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(app->menuForm.Child(MenuForm::IdChkHide)));
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
+    // The panel itself is never touched by hiding.
+    EXPECT_FALSE(::IsWindowVisible(panel));
+}
+
+TEST_F(AppTest, FavouritesMenuListsTheFolderOrCreatesIt) {
+    {
+        MakeProgramFolder(dir.path(), nullptr);
+        WriteLines(dir.path() / L"fav" / L"rock.m3u", {});
+        WriteLines(dir.path() / L"fav" / L"jazz.m3u", {});
+        fs::create_directories(dir.path() / L"fav" / L"folder");
+        auto app = Start(DefaultSettings());
+        const MenuArray& menu = app->menuControls.MenuFavList;
+        ASSERT_EQ(menu.Count(), 3u);
+        EXPECT_EQ(menu.Item(0).caption, L"更新する");
+        std::vector<std::wstring> names{menu.Item(1).caption, menu.Item(2).caption};
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::wstring>{L"jazz.m3u", L"rock.m3u"}));
+    }
+    fs::remove_all(dir.path() / L"fav");
+    auto app = Start(DefaultSettings());
+    EXPECT_TRUE(fs::is_directory(dir.path() / L"fav"));
+    ASSERT_EQ(app->menuControls.MenuFavList.Count(), 1u);
+    EXPECT_TRUE(app->menuControls.MenuFavList.Item(0).enabled);
+}
+
+TEST_F(AppTest, SecondInstanceHandsOverAndTheFirstPlaysItOnce) {
+    auto first = Start(DefaultSettings());
+    const fs::path song = MediaDir() / L"chord_c.mp3";
+    auto second = std::make_unique<PlayerApp>(Options(L"\"" + song.wstring() + L"\""));
+    EXPECT_FALSE(second->StartUp());
+    EXPECT_EQ(exits, std::vector<UINT>{0});
+    EXPECT_EQ(WindowText(second->playerForm.Handle()), L"MultiActive");
+    EXPECT_FALSE(second->TrayIconAdded());
+    EXPECT_EQ(WindowText(first->playerForm.Handle()), song.wstring());
+    // The first instance's timer takes it within a tick.
+    EXPECT_TRUE(WaitUntil([&] { return first->menuControls.LblMediaName.Caption() == song.wstring(); }, 2s, true));
+    EXPECT_EQ(WindowText(first->playerForm.Handle()), L"PlayerForm");
+    EXPECT_EQ(first->bodyControls.LblTitle.Caption(), L"     chord_c.mp3              ");
+    EXPECT_EQ(first->bodyControls.LblTTime.Caption(), L"3");
+}
+
+}  // namespace
+}  // namespace tessel::player::test
