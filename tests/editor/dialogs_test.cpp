@@ -1,0 +1,132 @@
+#include <gtest/gtest.h>
+
+#include "editor/ui/Form2.h"
+#include "editor/ui/Form3.h"
+#include "tests/editor/window_harness.h"
+
+namespace listwright::testing {
+namespace {
+
+using Texts = std::vector<std::wstring>;
+
+using Dialogs = EditorWindow;
+
+HWND FindDialog(const wchar_t* caption) {
+    HWND found = nullptr;
+    PumpUntil([&] { return (found = FindWindowW(nullptr, caption)) != nullptr; }, 2000);
+    return found;
+}
+
+void Click(HWND dialog, int id) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void ExpectPlacedBelowRightOf(HWND dialog, HWND main) {
+    RECT d{}, m{};
+    GetWindowRect(dialog, &d);
+    GetWindowRect(main, &m);
+    EXPECT_EQ(d.left - m.left, TwipsX(1000));
+    EXPECT_EQ(d.top - m.top, TwipsY(1000));
+}
+
+TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
+    form->Editor().MainList().Append({L"a.MP3", L"b.wav", L"C.mp3"});
+    UserSelect({1});
+    Command(kWildCardList);
+    HWND dialog = FindDialog(L"ワイルドカード検索");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(Hwnd()));
+    ExpectPlacedBelowRightOf(dialog, Hwnd());
+    EXPECT_FALSE(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME);
+    HWND text1 = GetDlgItem(dialog, kForm2Text1);
+    EXPECT_EQ(TextOf(text1), L"*");
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm2Command1)), L"実行");
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm2Command2)), L"キャンセル");
+
+    SetWindowTextW(text1, L"*.mp3");
+    // Enter and Esc are not the buttons.
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    ASSERT_TRUE(IsWindow(dialog));
+    Click(dialog, kForm2Command1);
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{true, false, true}));
+
+    // A new dialog starts with "*" again; closing it any way changes nothing.
+    Command(kWildCardList);
+    dialog = FindDialog(L"ワイルドカード検索");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm2Text1)), L"*");
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{true, false, true}));
+}
+
+TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
+    Command(kExtSetting);
+    HWND dialog = FindDialog(L"登録する拡張子");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(Hwnd()));
+    ExpectPlacedBelowRightOf(dialog, Hwnd());
+    HWND list = GetDlgItem(dialog, kForm3ExtList);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+    HMENU menu = GetMenu(dialog);
+    ASSERT_NE(menu, nullptr);
+    wchar_t caption[32] = {};
+    GetMenuStringW(menu, 0, caption, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(caption), L"編集");
+    GetMenuStringW(GetSubMenu(menu, 0), 0, caption, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(caption), L"削除");
+    GetMenuStringW(GetSubMenu(menu, 0), 2, caption, 32, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(caption), L"終了");
+
+    // Registered twice as typed, leading space and all; Text1 keeps its text.
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L" *.AVI");
+    Click(dialog, kForm3Command1);
+    Click(dialog, kForm3Command1);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm3Text1)), L" *.AVI");
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+    // An empty Text1 registers nothing.
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"");
+    Click(dialog, kForm3Command1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+
+    // "削除" with nothing selected changes nothing; with "*.wav" selected removes it.
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kForm3MenuDelete, 0), 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kForm3ExtList, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kForm3MenuDelete, 0), 0);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+
+    Click(dialog, kForm3Command2);  // "×"
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    EXPECT_EQ(form->Editor().ExtList().Items(), (Texts{L" *.AVI", L" *.AVI", L"*.mp3"}));
+
+    // Closed by its window's close box, by "終了": the same.
+    for (int way = 0; way < 2; ++way) {
+        Command(kExtSetting);
+        dialog = FindDialog(L"登録する拡張子");
+        ASSERT_NE(dialog, nullptr);
+        SetWindowTextW(GetDlgItem(dialog, kForm3Text1), way == 0 ? L"*.ogg" : L"*.flac");
+        Click(dialog, kForm3Command1);
+        if (way == 0) SendMessageW(dialog, WM_CLOSE, 0, 0);
+        else SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kForm3OnEnd, 0), 0);
+        Pump();
+        EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    }
+    EXPECT_EQ(form->Editor().ExtList().Items(), (Texts{L" *.AVI", L" *.AVI", L"*.flac", L"*.mp3", L"*.ogg"}));
+    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"),
+              " *.AVI\r\n *.AVI\r\n*.flac\r\n*.mp3\r\n*.ogg\r\n");
+}
+
+}  // namespace
+}  // namespace listwright::testing
