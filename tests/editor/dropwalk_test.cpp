@@ -67,13 +67,13 @@ TEST(DropWalk, EveryFileOfALevelBeforeAnyFileOfTheNext) {
     Touch(dir / "z" / "zz" / "zzz" / "z3.mp3");
     const Walk w = Collect({W(dir / "a"), W(dir / "z")});
     ASSERT_EQ(w.files.size(), 6u);
-    const auto level = [&](const char* a, const char* z) {
+    const auto level = [&](const fs::path& a, const fs::path& z) {
         return std::make_pair(std::max(IndexOf(w.files, dir / "a" / a), IndexOf(w.files, dir / "z" / z)),
                               std::min(IndexOf(w.files, dir / "a" / a), IndexOf(w.files, dir / "z" / z)));
     };
     const auto l1 = level("a1.mp3", "z1.mp3");
-    const auto l2 = level("deep/a2.mp3", "zz/z2.mp3");
-    const auto l3 = level("deep/deeper/a3.mp3", "zz/zzz/z3.mp3");
+    const auto l2 = level(fs::path("deep") / "a2.mp3", fs::path("zz") / "z2.mp3");
+    const auto l3 = level(fs::path("deep") / "deeper" / "a3.mp3", fs::path("zz") / "zzz" / "z3.mp3");
     EXPECT_LT(l1.first, l2.second);
     EXPECT_LT(l2.first, l3.second);
     // Within a level, the dropped folders keep their drop order.
@@ -101,6 +101,9 @@ TEST(DropWalk, EmptyFolderAndNothingDroppedAddNothing) {
 }
 
 TEST(DropWalk, LinksBackUpTheTreeAreNotFollowedOthersAre) {
+#ifdef _WIN32
+    GTEST_SKIP() << "links are made from the Linux side for the window test";
+#endif
     TempDir dir;
     const fs::path root = dir / "root";
     Touch(root / "r.mp3");
