@@ -26,4 +26,20 @@ inline constexpr const wchar_t* kExpectSide = L"1 から 8192 までの数値（
 inline constexpr const wchar_t* kExpectColour = L"0 から 255 までの整数";
 inline constexpr const wchar_t* kExpectOffset = L"-2147483648 から 2147483647 までの整数（ピクセル）";
 
+// Pictures, masks and windows of a skin.
+inline constexpr const wchar_t* kMaskUnusable = L"スキンのマスク画像を読み込めません。";
+inline constexpr const wchar_t* kPictureUnusable = L"スキンの画像ファイルを読み込めません。";
+inline constexpr const wchar_t* kIconUnusable = L"スキンのアイコンファイルを読み込めません。";
+inline constexpr const wchar_t* kShapeFailed = L"ウィンドウの形を設定できません。";
+inline constexpr const wchar_t* kPlaceFailed = L"ウィンドウを配置できません。";
+inline constexpr const wchar_t* kWindowLabel = L"ウィンドウ: ";
+inline constexpr const wchar_t* kFileMissing = L"ファイルがありません。";
+inline constexpr const wchar_t* kNotAFile = L"ファイルではなくフォルダです。";
+inline constexpr const wchar_t* kPictureTooLarge = L"画像が大きすぎます（縦横とも 8192 ピクセルまで）: ";
+inline constexpr const wchar_t* kNotABitmap = L"ビットマップ画像として読めません。";
+inline constexpr const wchar_t* kNotAnIcon = L"アイコンとして読めません。";
+inline constexpr const wchar_t* kNoSuchWindow = L"ウィンドウがありません。";
+inline constexpr const wchar_t* kPictureEmpty = L"画像の大きさが 0 です。";
+inline constexpr const wchar_t* kSkinFolderUnreadable = L"スキンのフォルダを読み込めません。";
+
 }  // namespace tessel::player::skin_texts

@@ -47,4 +47,14 @@ std::uint32_t ScalarsToVolume(ChannelScalars scalars) {
     return std::uint32_t(ScalarToChannel(scalars.left)) | (std::uint32_t(ScalarToChannel(scalars.right)) << 16);
 }
 
+std::optional<std::int32_t> ReadVolumeLevel(VolumeDevice& device) {
+    const std::optional<std::uint32_t> volume = device.Read();
+    if (!volume) return std::nullopt;
+    return VolumeToLevel(*volume);
+}
+
+bool WriteVolumeLevel(VolumeDevice& device, std::int32_t level) {
+    return device.Write(LevelToVolume(level));
+}
+
 }  // namespace tessel::player

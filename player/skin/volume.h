@@ -29,4 +29,23 @@ struct ChannelScalars {
 ChannelScalars VolumeToScalars(std::uint32_t volume);
 std::uint32_t ScalarsToVolume(ChannelScalars scalars);
 
+// The device volume as the player sees it: one 32-bit value, left channel in the low
+// 16 bits and right in the high 16 bits. The Win32 implementation is the volume of the
+// sound this process makes (volume_device_win32.h); tests may put a fake behind it.
+class VolumeDevice {
+public:
+    virtual ~VolumeDevice() = default;
+    // The current volume, or nothing when the device cannot be read.
+    virtual std::optional<std::uint32_t> Read() = 0;
+    // Sets the volume; false when the device refused.
+    virtual bool Write(std::uint32_t volume) = 0;
+};
+
+// The volume bar's read-back (start-up and the main timer): the level the bar should
+// take, or nothing when it keeps its place (unreadable device, silence, channels apart).
+std::optional<std::int32_t> ReadVolumeLevel(VolumeDevice& device);
+
+// The volume bar's change: writes the level as LevelToVolume encodes it.
+bool WriteVolumeLevel(VolumeDevice& device, std::int32_t level);
+
 }  // namespace tessel::player

@@ -1,0 +1,81 @@
+// Owners for the GDI objects the skin engine makes while it shapes a window, with a
+// ledger of how many were made, freed and handed to the window system.
+//
+// Shaping runs at every skin change; a region or device context left behind each time
+// would exhaust the process's GDI quota after a few hundred changes. The ledger lets a
+// test (and a debugger) see that every object made was either freed or given away;
+// GetGuiResources would say the same on Windows, but Wine does not implement it.
+//
+// The owners are the player's one handle template (player/shared/unique_handle.h) with
+// traits that also post to the ledger. Create objects through Adopt* so the ledger sees
+// the creation; hand an object to the system with GiveAway so it is not counted as live.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "player/shared/unique_handle.h"
+
+namespace tessel::player {
+
+class GdiLedger {
+public:
+    struct Counts {
+        std::int64_t created = 0;
+        std::int64_t freed = 0;
+        std::int64_t givenAway = 0;  // to SetWindowRgn, which owns the region from then on
+        std::int64_t Live() const { return created - freed - givenAway; }
+    };
+
+    static Counts Snapshot();
+    static void NoteCreated(HGDIOBJ object);
+    static void NoteFreed(HGDIOBJ object);
+    static void NoteGivenAway(HGDIOBJ object);
+
+    // While recording, every handle freed or given away is remembered, so a test can ask
+    // the system afterwards whether each one is really gone (GetObjectType == 0).
+    static void StartRecording();
+    static std::vector<HGDIOBJ> StopRecording();
+};
+
+template <typename T>
+struct CountedGdiTraits {
+    using pointer = T;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept {
+        ::DeleteObject(p);
+        GdiLedger::NoteFreed(p);
+    }
+};
+
+struct CountedMemoryDcTraits {
+    using pointer = HDC;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept {
+        ::DeleteDC(p);
+        GdiLedger::NoteFreed(p);
+    }
+};
+
+using counted_hrgn = unique_handle<CountedGdiTraits<HRGN>>;
+using counted_hbitmap = unique_handle<CountedGdiTraits<HBITMAP>>;
+using counted_memory_dc = unique_handle<CountedMemoryDcTraits>;
+
+// Takes ownership of a freshly created object (null stays empty and is not counted).
+template <typename Owner>
+Owner Adopt(typename Owner::pointer object) {
+    if (object) GdiLedger::NoteCreated(object);
+    return Owner(object);
+}
+
+// Releases the object to the window system, which frees it from now on.
+template <typename Owner>
+typename Owner::pointer GiveAway(Owner& owner) {
+    auto object = owner.release();
+    if (object) GdiLedger::NoteGivenAway(object);
+    return object;
+}
+
+}  // namespace tessel::player

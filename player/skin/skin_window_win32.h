@@ -1,0 +1,94 @@
+// The skin applied to real windows: shapes from mask bitmaps, the skin window's size,
+// the placement of the body window against the skin window, and the skin's pictures.
+//
+// None of these ends the program or shows a message. Each failure comes back as a
+// SkinFailure whose Message() names the file (or window) and the reason, ready for a
+// message box: at start-up the caller shows it and ends; at a run-time skin change it
+// shows it and the player goes on.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/twips.h"
+#include "player/shared/unique_handle.h"
+#include "player/skin/gdi_ledger.h"
+#include "player/skin/mask_runs.h"
+#include "player/skin/placement.h"
+#include "player/skin/skin_layout.h"
+
+namespace tessel::player {
+
+struct SkinFailure {
+    std::wstring headline;  // what could not be done (fixed text)
+    std::wstring file;      // the file or window concerned
+    std::wstring reason;    // why: the system's message or our own check
+    std::wstring Message() const;
+};
+
+// ---------------------------------------------------------------------------------
+// Masks and regions
+
+// A mask bitmap's pixels read once, 32 bits each, top row first (0x00RRGGBB).
+struct MaskBitmap {
+    std::vector<std::uint32_t> pixels;
+    std::int32_t width = 0, height = 0;
+    MaskPixels View() const { return {pixels.data(), width, height, width}; }
+};
+
+// Loads a bitmap file (any depth the platform's loader takes) and reads its pixels.
+// Fails for a missing file, a file that is no bitmap, or a side beyond kMaxSkinSide.
+std::optional<SkinFailure> ReadMaskBitmap(const std::wstring& path, MaskBitmap& out);
+
+// The region covering exactly the runs, or an empty owner for no runs. Each row becomes
+// one region and the rows are merged pairwise, so the cost stays near linear in the
+// number of runs (one region call per run is quadratic under Wine).
+counted_hrgn RegionFromRuns(const std::vector<PixelRun>& runs);
+
+// Gives the window the shape of its mask: every point of the scanWidth x scanHeight
+// area whose mask pixel is not exactly `key` (points beyond the bitmap are opaque).
+// A mask without any opaque point removes the window's shape (it becomes rectangular).
+// On success the region belongs to the window; everything else made here is freed,
+// also on failure. A failure leaves the window's shape as it was.
+//   SkinForm:   ShapeWindowFromMask(skin, SkinMaskPath, layout.ScanWidth(),
+//                                   layout.ScanHeight(), layout.skinKey)
+//   PlayerForm: ShapeWindowFromMask(player, PlayerMaskPath, size.width, size.height,
+//                                   layout.playerKey), size = PlayerFormPixelSize(factors)
+std::optional<SkinFailure> ShapeWindowFromMask(HWND window, const std::wstring& maskPath,
+                                               std::int32_t scanWidth, std::int32_t scanHeight,
+                                               const RgbColour& key);
+
+// ---------------------------------------------------------------------------------
+// Size and place
+
+// The skin window's size from define.ini line 1, through twips as the window design
+// holds it: always the line's values rounded, whatever the twips-per-pixel factors.
+PixelSize SkinFormPixelSize(const SkinLayout& layout, TwipsPerPixel factors);
+
+// Sets the skin window's size (keeps its place, z-order, activation and visibility).
+std::optional<SkinFailure> SizeSkinWindow(HWND skinForm, const SkinLayout& layout, TwipsPerPixel factors);
+
+// Puts the body window against the skin window's lower-left corner moved by the skin's
+// offsets (PlayerFormPosition), keeping its size, and makes both windows topmost with
+// the skin window last, so it ends above the body window. Neither window is activated
+// or shown: a hidden window stays hidden. Call after every skin layout and after the
+// skin window moved.
+std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int32_t playerOffsetX,
+                                        std::int32_t playerOffsetY, TwipsPerPixel factors);
+
+// ---------------------------------------------------------------------------------
+// Pictures
+
+// A picture file (skin.bmp, player.bmp) as a DIB section. Fails for a missing file, a
+// file that is no bitmap, or a side beyond kMaxSkinSide.
+std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, unique_hbitmap& out);
+
+// An icon file (task.ico) at the given size in pixels; 0 takes the system's default
+// icon size (SM_CXICON), 16 suits the notification area.
+std::optional<SkinFailure> LoadSkinIcon(const std::wstring& path, int size, unique_hicon& out);
+
+}  // namespace tessel::player
