@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Generates the small test and demo media into OUTDIR with ffmpeg:
+#   tone_440.mp3, chord_c.mp3     3.5 s tones (mp3)
+#   tone_660.wav, chord_f.wav     3.5 s tones (PCM wav)
+#   silence_185.mp3               185.9 s of silence at a low bit rate (about 190 KB)
+#   clip.mp4                      4 s test picture 320x240, H.264 video with AAC sound
+#   clip.avi                      4 s test picture 320x240, MPEG-4 video with mp3 sound
+#   "テスト 曲 その1.mp3"          a 3.5 s chord under a Japanese name with spaces
+#   broken.mp3                    garbage bytes under an audio name (unplayable)
+# Existing files are kept, so a second run costs nothing; each file is written under a
+# temporary name first, so an interrupted run never leaves half a file behind.
+#
+#   make-media.sh OUTDIR
+set -euo pipefail
+
+if [ $# -ne 1 ]; then
+  echo "usage: make-media.sh OUTDIR" >&2
+  exit 2
+fi
+out=$1
+mkdir -p "$out"
+
+if ! command -v ffmpeg >/dev/null 2>&1; then
+  echo "make-media.sh: ffmpeg is not installed" >&2
+  exit 1
+fi
+
+# make NAME ffmpeg-arguments...: runs ffmpeg into a temporary file beside NAME unless
+# NAME exists. The temporary name keeps the extension, which tells ffmpeg the format.
+make() {
+  local name=$1
+  shift
+  local target="$out/$name"
+  [ -s "$target" ] && return 0
+  local tmp="$out/.partial-$$-$name"
+  if ! ffmpeg -nostdin -hide_banner -loglevel error -y "$@" "$tmp"; then
+    rm -f "$tmp"
+    echo "make-media.sh: ffmpeg failed for $name" >&2
+    return 1
+  fi
+  mv -f "$tmp" "$target"
+}
+
+tone() { echo "sine=frequency=$1:sample_rate=44100:duration=3.5"; }
+chord() {  # three sines mixed, quieter so the sum does not clip
+  echo "sine=f=$1:r=44100:d=3.5[a];sine=f=$2:r=44100:d=3.5[b];sine=f=$3:r=44100:d=3.5[c];[a][b][c]amix=inputs=3,volume=0.8"
+}
+
+make tone_440.mp3 -f lavfi -i "$(tone 440)" -c:a libmp3lame -b:a 64k &
+make chord_c.mp3 -filter_complex "$(chord 261.63 329.63 392.00)" -c:a libmp3lame -b:a 64k &
+make tone_660.wav -f lavfi -i "$(tone 660)" -c:a pcm_s16le &
+make chord_f.wav -filter_complex "$(chord 349.23 440.00 523.25)" -c:a pcm_s16le &
+wait
+
+# 8 kHz mono at 8 kbit/s constant rate: about 186 KB. At 8 kHz an mp3 frame lasts
+# 72 ms, and players that count frames also count the encoder's delay and the info
+# frame, so 185.75 s of input make 2582 frames, which read as 185.904 s.
+make silence_185.mp3 -f lavfi -i "anullsrc=r=8000:cl=mono" -t 185.75 \
+  -c:a libmp3lame -b:a 8k &
+make "テスト 曲 その1.mp3" -filter_complex "$(chord 293.66 369.99 440.00)" \
+  -c:a libmp3lame -b:a 64k &
+wait
+
+# Moving pictures (a test pattern with a running counter) so a screenshot shows
+# that the video plays; a tone so the clip has an audio stream too.
+make clip.mp4 -f lavfi -i "testsrc=size=320x240:rate=25:duration=4" \
+  -f lavfi -i "sine=frequency=550:sample_rate=44100:duration=4" \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -b:a 64k -shortest \
+  -movflags +faststart &
+make clip.avi -f lavfi -i "testsrc=size=320x240:rate=25:duration=4" \
+  -f lavfi -i "sine=frequency=770:sample_rate=44100:duration=4" \
+  -c:v mpeg4 -q:v 5 -c:a libmp3lame -b:a 64k -shortest &
+wait
+
+if [ ! -s "$out/broken.mp3" ]; then
+  # Text, not audio: no decoder finds a frame in it.
+  tmp="$out/.partial-$$-broken.mp3"
+  for i in $(seq 1 200); do echo "this is not a media file, line $i"; done > "$tmp"
+  mv -f "$tmp" "$out/broken.mp3"
+fi
