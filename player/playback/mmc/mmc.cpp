@@ -1,0 +1,368 @@
+#include "player/playback/mmc/mmc.h"
+
+#include <mmsystem.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cwchar>
+#include <cwctype>
+
+namespace tessel {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"TesselMmcWindow";
+constexpr UINT_PTR kStatusTimer = 1;
+// Right after "play" the driver may still read "stopped" for a moment; its mode is
+// only believed as the end of a run after this many milliseconds.
+constexpr DWORD kStartGraceMs = 400;
+// A position this far below the last one read means the driver has set it back to
+// the start point, which it does at the end of a run (small jitter is not an end).
+constexpr std::int32_t kFallBackMs = 100;
+// The MCI return buffer; every status item we read is a short number or word.
+constexpr UINT kResultChars = 128;
+
+std::atomic<unsigned> g_next_alias{1};
+
+bool RegisterWindowClassOnce(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXW existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExW(instance, kWindowClass, &existing)) {
+        return true;
+    }
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.lpszClassName = kWindowClass;
+    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+}
+
+// The command words compare without regard to letter case or surrounding blanks.
+std::wstring NormalisedWord(std::wstring_view word) {
+    std::size_t first = 0;
+    std::size_t last = word.size();
+    while (first < last && std::iswspace(word[first])) {
+        ++first;
+    }
+    while (last > first && std::iswspace(word[last - 1])) {
+        --last;
+    }
+    std::wstring out(word.substr(first, last - first));
+    for (wchar_t& c : out) {
+        if (c >= L'A' && c <= L'Z') {
+            c = static_cast<wchar_t>(c - L'A' + L'a');
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+Mmc::Mmc() : alias_(L"tessel_mmc_" + std::to_wstring(g_next_alias.fetch_add(1))) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (RegisterWindowClassOnce(instance, &Mmc::WindowProc)) {
+        // A message-only window: never shown, receives MM_MCINOTIFY and WM_TIMER.
+        window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  instance, this);
+    }
+    // Without the window the device still plays; only the end notification and the
+    // status event are lost, and the end is then found by polling in Mode/Position.
+}
+
+Mmc::~Mmc() {
+    Close();
+    if (window_ != nullptr) {
+        DestroyWindow(window_);
+        window_ = nullptr;
+    }
+}
+
+void Mmc::SetFrom(std::int32_t ms) {
+    from_ = ms;
+    from_set_ = true;
+}
+
+UINT Mmc::DeviceId() const {
+    if (state_ == State::NotOpen) {
+        return 0;
+    }
+    return mciGetDeviceIDW(alias_.c_str());
+}
+
+void Mmc::Command(std::wstring_view command) {
+    const std::wstring word = NormalisedWord(command);
+    if (word == L"open") {
+        Open();
+    } else if (word == L"play") {
+        Play();
+    } else if (word == L"pause") {
+        Pause();
+    } else if (word == L"stop") {
+        Stop();
+    } else if (word == L"close") {
+        Close();
+    }
+    // Notify and Wait apply to one command, as with the platform's control.
+    notify_ = false;
+    wait_ = false;
+}
+
+int Mmc::Mode() const {
+    Refresh();
+    switch (state_) {
+    case State::NotOpen:
+        return kModeNotOpen;
+    case State::Playing:
+        return kModePlaying;
+    case State::Paused:
+        return kModePaused;
+    case State::Stopped:
+    case State::Ended:
+        break;
+    }
+    return kModeStopped;
+}
+
+std::int32_t Mmc::Length() const {
+    return state_ == State::NotOpen ? 0 : length_;
+}
+
+std::int32_t Mmc::Position() const {
+    Refresh();
+    return state_ == State::NotOpen ? 0 : position_;
+}
+
+void Mmc::Open() {
+    Close();
+    if (file_name_.empty()) {
+        return;
+    }
+    // The path goes in double quotes (it may hold spaces); a path holding a double
+    // quote cannot name a Windows file, so such a name is simply not openable.
+    if (file_name_.find(L'"') != std::wstring::npos) {
+        return;
+    }
+    if (Send(L"open \"" + file_name_ + L"\" type mpegvideo alias " + alias_) != 0) {
+        return;
+    }
+    state_ = State::Stopped;
+    std::int32_t length = 0;
+    if (Send(L"set " + alias_ + L" time format milliseconds") != 0 ||
+        !QueryNumber(L"length", &length) || length <= 0) {
+        // Opened but nothing to play: the caller sees Length() == 0 and a closed
+        // device, so a skipped medium never holds a driver open.
+        Close();
+        return;
+    }
+    length_ = length;
+    position_ = 0;
+    StartTimer();
+}
+
+void Mmc::Play() {
+    Refresh();
+    if (state_ == State::NotOpen) {
+        from_set_ = false;
+        return;
+    }
+    std::int32_t start = position_;
+    if (from_set_) {
+        start = from_;
+        from_set_ = false;
+    }
+    start = std::clamp<std::int32_t>(start, 0, length_);
+    if (start >= length_) {
+        // Nothing left to play from there: the run is over at once, as the driver
+        // would report it, without asking the driver to play an empty stretch.
+        Send(L"stop " + alias_);
+        DropQueuedNotifications();
+        MarkEnded();
+        return;
+    }
+    if (!StartAt(start)) {
+        // The driver refused: stay where we were, but never report "playing".
+        if (state_ == State::Playing || state_ == State::Paused) {
+            state_ = State::Stopped;
+        }
+    }
+}
+
+void Mmc::Pause() {
+    Refresh();
+    if (state_ == State::Playing) {
+        std::int32_t at = position_;
+        Send(L"pause " + alias_);
+        std::int32_t reported = 0;
+        if (QueryNumber(L"position", &reported)) {
+            at = std::max(at, std::min(reported, length_));
+        }
+        position_ = at;
+        state_ = State::Paused;
+    } else if (state_ == State::Paused) {
+        // The driver's own resume restarts its position count, so resume means
+        // playing on from the position recorded at the pause.
+        if (!StartAt(position_)) {
+            state_ = State::Stopped;
+        }
+    }
+}
+
+void Mmc::Stop() {
+    Refresh();
+    if (state_ == State::Playing || state_ == State::Paused) {
+        std::int32_t at = position_;
+        std::int32_t reported = 0;
+        if (state_ == State::Playing && QueryNumber(L"position", &reported) && reported >= at) {
+            at = std::min(reported, length_);
+        }
+        Send(L"stop " + alias_);
+        DropQueuedNotifications();
+        position_ = at;
+        state_ = State::Stopped;
+    }
+}
+
+void Mmc::Close() {
+    StopTimer();
+    if (state_ != State::NotOpen) {
+        Send(L"close " + alias_);
+        DropQueuedNotifications();
+    }
+    state_ = State::NotOpen;
+    length_ = 0;
+    position_ = 0;
+}
+
+bool Mmc::StartAt(std::int32_t start) {
+    // "stop" first: after a run that reached the end, the driver otherwise keeps a
+    // stale "stopped" mode and never notifies the end of the next run.
+    Send(L"stop " + alias_);
+    DropQueuedNotifications();
+    const std::wstring command = L"play " + alias_ + L" from " + std::to_wstring(start) + L" notify";
+    if (Send(command) != 0) {
+        return false;
+    }
+    state_ = State::Playing;
+    position_ = start;
+    run_start_ = start;
+    run_started_at_ = GetTickCount();
+    return true;
+}
+
+void Mmc::Refresh() const {
+    if (state_ != State::Playing) {
+        return;
+    }
+    std::int32_t reported = 0;
+    if (QueryNumber(L"position", &reported)) {
+        if (reported >= length_) {
+            MarkEnded();
+            return;
+        }
+        if (reported + kFallBackMs < position_) {
+            // Within one run the position only grows; the driver sets it back to
+            // the start point when the run has ended.
+            MarkEnded();
+            return;
+        }
+        position_ = std::max(position_, reported);
+    }
+    std::wstring mode;
+    if (Send(L"status " + alias_ + L" mode", &mode) == 0 && mode == L"stopped" &&
+        GetTickCount() - run_started_at_ >= kStartGraceMs) {
+        MarkEnded();
+    }
+}
+
+void Mmc::MarkEnded() const {
+    state_ = State::Ended;
+    position_ = length_;
+}
+
+void Mmc::DropQueuedNotifications() const {
+    if (window_ == nullptr) {
+        return;
+    }
+    MSG msg;
+    while (PeekMessageW(&msg, window_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+    }
+}
+
+void Mmc::StartTimer() {
+    StopTimer();
+    if (window_ != nullptr && update_interval_ > 0) {
+        timer_running_ = SetTimer(window_, kStatusTimer, update_interval_, nullptr) != 0;
+    }
+}
+
+void Mmc::StopTimer() {
+    if (timer_running_) {
+        KillTimer(window_, kStatusTimer);
+        timer_running_ = false;
+    }
+}
+
+DWORD Mmc::Send(const std::wstring& command, std::wstring* result) const {
+    wchar_t buffer[kResultChars] = {};
+    const MCIERROR error = mciSendStringW(command.c_str(), buffer, kResultChars, window_);
+    if (result != nullptr) {
+        *result = error == 0 ? buffer : L"";
+    }
+    return error;
+}
+
+bool Mmc::QueryNumber(const wchar_t* item, std::int32_t* value) const {
+    std::wstring text;
+    if (Send(L"status " + alias_ + L" " + item, &text) != 0 || text.empty()) {
+        return false;
+    }
+    wchar_t* end = nullptr;
+    const long long number = std::wcstoll(text.c_str(), &end, 10);
+    if (end == text.c_str() || number < 0 || number > INT32_MAX) {
+        return false;
+    }
+    *value = static_cast<std::int32_t>(number);
+    return true;
+}
+
+LRESULT CALLBACK Mmc::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<Mmc*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    }
+    if (self != nullptr && (msg == MM_MCINOTIFY || msg == WM_TIMER)) {
+        // No exception may cross into the window manager: a failing status
+        // handler loses one event, not the program.
+        try {
+            return self->OnMessage(msg, wp, lp);
+        } catch (...) {
+            return 0;
+        }
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT Mmc::OnMessage(UINT msg, WPARAM wp, LPARAM /*lp*/) {
+    if (msg == MM_MCINOTIFY) {
+        // Aborted and superseded runs notify too; only a successful end counts.
+        if (wp == MCI_NOTIFY_SUCCESSFUL && state_ == State::Playing) {
+            MarkEnded();
+        }
+        return 0;
+    }
+    if (msg == WM_TIMER && wp == kStatusTimer) {
+        if (state_ == State::NotOpen) {
+            StopTimer();
+            return 0;
+        }
+        Refresh();
+        RaiseStatusUpdate();
+    }
+    return 0;
+}
+
+}  // namespace tessel

@@ -1,0 +1,110 @@
+// Mmc: the player's media device over MCI, with the DirectShow device (type
+// mpegvideo) for every medium, so audio and video files behave the same.
+//
+// It keeps the promises of MediaDevice (media_device.h) on top of the driver's own
+// behaviour, which differs in places (Wine's driver in particular):
+//   - the driver jumps the position back to the start point when a medium ends, and
+//     after a second play on the same device it keeps reading "stopped" and sends no
+//     end notification; so every play is sent as "stop" then "play from N notify",
+//     which clears the driver's stale end state, and the end is taken from the end
+//     notification, from the driver turning "stopped" or the position falling back,
+//     or from the position reaching the length; after the end Mode() reads stopped
+//     and Position() reads Length(), however the driver reports it;
+//   - "pause" on a paused medium does not resume in the driver, and a plain "play"
+//     after "pause" restarts the driver's count; so resuming is "play from" the
+//     position recorded at the pause;
+//   - "seek to N" fails in the driver, so a start point is always "play from N".
+// MCI errors never reach the caller: a failed open leaves Mode() at kModeNotOpen
+// and Length() at 0.
+//
+// The object owns a hidden message-only window that receives the driver's end
+// notifications (MM_MCINOTIFY) and carries the StatusUpdate timer, so it must be
+// created and used on one thread that pumps messages. The destructor closes the
+// device; owners must still close (or destroy) every Mmc before the process ends,
+// since a process that exits with an MCI device open crashes under Wine: do not
+// leave one in an object that outlives main().
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "player/playback/mmc/media_device.h"
+
+namespace tessel {
+
+class Mmc final : public MediaDevice {
+public:
+    Mmc();
+    ~Mmc() override;
+
+    void Command(std::wstring_view command) override;
+    int Mode() const override;
+    std::int32_t Length() const override;
+    std::int32_t Position() const override;
+
+    void SetFileName(std::wstring path) override { file_name_ = std::move(path); }
+    const std::wstring& FileName() const override { return file_name_; }
+    void SetFrom(std::int32_t ms) override;
+    std::int32_t From() const override { return from_; }
+    void SetUpdateInterval(std::uint32_t ms) override { update_interval_ = ms; }
+    std::uint32_t UpdateInterval() const override { return update_interval_; }
+    void SetNotify(bool notify) override { notify_ = notify; }
+    bool Notify() const override { return notify_; }
+    void SetWait(bool wait) override { wait_ = wait; }
+    bool Wait() const override { return wait_; }
+
+    // The MCI alias of this object's device (unique per object) and its device
+    // ID, 0 while nothing is open.
+    const std::wstring& Alias() const { return alias_; }
+    UINT DeviceId() const;
+
+private:
+    // What this object knows about the medium; the driver's own mode is only
+    // consulted while playing.
+    enum class State { NotOpen, Stopped, Playing, Paused, Ended };
+
+    void Open();
+    void Play();
+    void Pause();
+    void Stop();
+    void Close();
+    // Sends "stop" then "play from start notify". False when the driver refused.
+    bool StartAt(std::int32_t start);
+    // While playing, reads the driver and turns the state to Ended when the medium
+    // has finished. Safe to call any time.
+    void Refresh() const;
+    void MarkEnded() const;
+    // Removes end notifications still queued for this window, so that a stale one
+    // from an earlier run cannot end the next.
+    void DropQueuedNotifications() const;
+    void StartTimer();
+    void StopTimer();
+    // One MCI command string; returns the driver's error code (0 on success).
+    DWORD Send(const std::wstring& command, std::wstring* result = nullptr) const;
+    bool QueryNumber(const wchar_t* item, std::int32_t* value) const;
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND window_ = nullptr;
+    std::wstring alias_;
+    std::wstring file_name_;
+    std::int32_t from_ = 0;
+    bool from_set_ = false;
+    std::uint32_t update_interval_ = 1000;
+    bool notify_ = false;
+    bool wait_ = false;
+    bool timer_running_ = false;
+
+    std::int32_t length_ = 0;
+    // Mutable: reading Mode() or Position() may discover that the medium ended.
+    mutable State state_ = State::NotOpen;
+    mutable std::int32_t position_ = 0;  // last position known (not Playing: the position)
+    std::int32_t run_start_ = 0;          // start point of the current run
+    DWORD run_started_at_ = 0;            // GetTickCount() when the run started
+};
+
+}  // namespace tessel
