@@ -121,9 +121,17 @@ std::optional<SkinFailure> ReadMaskBitmap(const std::wstring& path, MaskBitmap& 
                        skin_texts::kPictureTooLarge + std::to_wstring(info.bmWidth) + L" x " +
                            std::to_wstring(info.bmHeight));
 
-    // One bulk read, whatever the file's depth: 32 bits per pixel, top row first.
+    if (!ReadBitmapPixels(bitmap.get(), out))
+        return Failure(skin_texts::kMaskUnusable, path, SystemReason(::GetLastError()));
+    return std::nullopt;
+}
+
+bool ReadBitmapPixels(HBITMAP bitmap, MaskBitmap& out) {
+    BITMAP info{};
+    if (::GetObjectW(bitmap, sizeof info, &info) == 0 || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+    // One bulk read, whatever the bitmap's depth: 32 bits per pixel, top row first.
     counted_memory_dc dc = Adopt<counted_memory_dc>(::CreateCompatibleDC(nullptr));
-    if (!dc) return Failure(skin_texts::kMaskUnusable, path, SystemReason(::GetLastError()));
+    if (!dc) return false;
     BITMAPINFO request{};
     request.bmiHeader.biSize = sizeof request.bmiHeader;
     request.bmiHeader.biWidth = info.bmWidth;
@@ -135,11 +143,11 @@ std::optional<SkinFailure> ReadMaskBitmap(const std::wstring& path, MaskBitmap& 
     mask.width = info.bmWidth;
     mask.height = info.bmHeight;
     mask.pixels.resize(std::size_t(info.bmWidth) * std::size_t(info.bmHeight));
-    const int rows = ::GetDIBits(dc.get(), bitmap.get(), 0, UINT(info.bmHeight), mask.pixels.data(), &request,
-                                 DIB_RGB_COLORS);
-    if (rows != info.bmHeight) return Failure(skin_texts::kMaskUnusable, path, SystemReason(::GetLastError()));
+    const int rows =
+        ::GetDIBits(dc.get(), bitmap, 0, UINT(info.bmHeight), mask.pixels.data(), &request, DIB_RGB_COLORS);
+    if (rows != info.bmHeight) return false;
     out = std::move(mask);
-    return std::nullopt;
+    return true;
 }
 
 counted_hrgn RegionFromRuns(const std::vector<PixelRun>& runs) {

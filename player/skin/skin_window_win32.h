@@ -44,6 +44,10 @@ struct MaskBitmap {
 // Fails for a missing file, a file that is no bitmap, or a side beyond kMaxSkinSide.
 std::optional<SkinFailure> ReadMaskBitmap(const std::wstring& path, MaskBitmap& out);
 
+// The pixels of a bitmap already loaded (not selected into any DC); false on failure
+// (GetLastError may say why).
+bool ReadBitmapPixels(HBITMAP bitmap, MaskBitmap& out);
+
 // The region covering exactly the runs, or an empty owner for no runs. Each row becomes
 // one region and the rows are merged pairwise, so the cost stays near linear in the
 // number of runs (one region call per run is quadratic under Wine).

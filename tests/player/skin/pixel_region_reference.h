@@ -11,10 +11,8 @@
 
 namespace tessel::test {
 
-// The region, or null when no point is opaque or the mask cannot be loaded.
-inline HRGN PixelByPixelRegion(const std::wstring& maskPath, int scanWidth, int scanHeight, COLORREF key) {
-    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(nullptr, maskPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-    if (!bitmap) return nullptr;
+// The region of a loaded mask (not selected anywhere), or null when no point is opaque.
+inline HRGN PixelByPixelRegionOfBitmap(HBITMAP bitmap, int scanWidth, int scanHeight, COLORREF key) {
     HDC screen = ::GetDC(nullptr);
     HDC dc = ::CreateCompatibleDC(screen);
     HGDIOBJ old = ::SelectObject(dc, bitmap);
@@ -31,6 +29,14 @@ inline HRGN PixelByPixelRegion(const std::wstring& maskPath, int scanWidth, int 
     ::SelectObject(dc, old);
     ::DeleteDC(dc);
     ::ReleaseDC(nullptr, screen);
+    return region;
+}
+
+// The same from the file, or null when the mask cannot be loaded.
+inline HRGN PixelByPixelRegion(const std::wstring& maskPath, int scanWidth, int scanHeight, COLORREF key) {
+    HBITMAP bitmap = static_cast<HBITMAP>(::LoadImageW(nullptr, maskPath.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    if (!bitmap) return nullptr;
+    HRGN region = PixelByPixelRegionOfBitmap(bitmap, scanWidth, scanHeight, key);
     ::DeleteObject(bitmap);
     return region;
 }
