@@ -1,0 +1,409 @@
+// The media device over real MCI (DirectShow device) with generated media. Playback
+// runs in real time, so every check is a range or an order, never an exact tick;
+// every wait pumps messages (the end notification and the status event arrive as
+// window messages) and is bounded.
+#include <windows.h>
+#include <mmsystem.h>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "player/playback/mmc/mmc.h"
+
+namespace tessel {
+namespace {
+
+std::wstring MediaPath(const wchar_t* name) {
+    const std::string dir = TESSEL_MMC_MEDIA_DIR;
+    std::wstring wide(dir.size() + 1, L'\0');
+    const int n = MultiByteToWideChar(CP_UTF8, 0, dir.data(), static_cast<int>(dir.size()),
+                                      wide.data(), static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    for (wchar_t& c : wide) {
+        if (c == L'/') {
+            c = L'\\';
+        }
+    }
+    return L"Z:" + wide + L"\\" + name;
+}
+
+// Pumps messages until done() holds or timeout_ms pass; true when done() held.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) {
+            return true;
+        }
+        if (GetTickCount() - start >= timeout_ms) {
+            return false;
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+void PumpFor(DWORD ms) {
+    PumpUntil([] { return false; }, ms);
+}
+
+// Number of MCI devices this process has open.
+int OpenDeviceCount() {
+    wchar_t buffer[32] = {};
+    if (mciSendStringW(L"sysinfo all quantity open", buffer, 32, nullptr) != 0) {
+        return -1;
+    }
+    return _wtoi(buffer);
+}
+
+// Opens a medium the way the player does before every medium.
+void OpenLikeThePlayer(Mmc& mmc, const std::wstring& path) {
+    mmc.SetNotify(false);
+    mmc.SetWait(true);
+    mmc.SetUpdateInterval(1000);
+    mmc.SetFileName(path);
+    mmc.Command(L"open");
+}
+
+// Samples Position() while playing until the medium ends (Mode() 525) or the time
+// is up; every sample must be at least the one before.
+struct RunRecord {
+    bool ended = false;
+    DWORD elapsed_ms = 0;
+    std::vector<std::int32_t> positions;
+};
+RunRecord FollowRun(Mmc& mmc, DWORD timeout_ms) {
+    RunRecord run;
+    const DWORD start = GetTickCount();
+    run.ended = PumpUntil(
+        [&] {
+            run.positions.push_back(mmc.Position());
+            return mmc.Mode() == MediaDevice::kModeStopped;
+        },
+        timeout_ms);
+    run.elapsed_ms = GetTickCount() - start;
+    return run;
+}
+
+void ExpectNeverDecreasing(const std::vector<std::int32_t>& positions) {
+    for (std::size_t i = 1; i < positions.size(); ++i) {
+        ASSERT_GE(positions[i], positions[i - 1]) << "sample " << i;
+    }
+}
+
+TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
+    Mmc mmc;
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(mmc.Length(), 0);
+    OpenLikeThePlayer(mmc, MediaPath(L"tone_440.mp3"));
+    ASSERT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
+    const std::int32_t length = mmc.Length();
+    ASSERT_GE(length, 3400);
+    ASSERT_LE(length, 3700);
+    EXPECT_EQ(mmc.Position(), 0);
+
+    mmc.Command(L"play");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+    RunRecord first = FollowRun(mmc, static_cast<DWORD>(length) + 3000);
+    ASSERT_TRUE(first.ended) << "no end within the length plus 3 s";
+    EXPECT_GE(first.elapsed_ms, static_cast<DWORD>(length) - 500) << "ended early";
+    ExpectNeverDecreasing(first.positions);
+    EXPECT_GT(first.positions.size(), 20u);
+    EXPECT_EQ(mmc.Position(), mmc.Length());
+    // It stays ended: the driver's jump back to 0 must not show.
+    PumpFor(600);
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
+    EXPECT_EQ(mmc.Position(), length);
+
+    // Back to the start on the same device: the driver keeps a stale end state
+    // here, which must not show either.
+    mmc.SetFrom(0);
+    mmc.Command(L"Play");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+    EXPECT_LT(mmc.Position(), 500);
+    PumpFor(700);
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying) << "a second play must read playing";
+    const std::int32_t during = mmc.Position();
+    EXPECT_GE(during, 300);
+    EXPECT_LT(during, length);
+    RunRecord second = FollowRun(mmc, static_cast<DWORD>(length) + 3000);
+    ASSERT_TRUE(second.ended) << "no end of the second run";
+    EXPECT_GE(second.elapsed_ms + 700, static_cast<DWORD>(length) - 500);
+    ExpectNeverDecreasing(second.positions);
+    EXPECT_EQ(mmc.Position(), mmc.Length());
+
+    // A plain play at the end has nothing left to play: it stays ended.
+    mmc.Command(L"play");
+    PumpFor(300);
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
+    EXPECT_EQ(mmc.Position(), length);
+
+    mmc.Command(L"close");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(mmc.Length(), 0);
+    EXPECT_EQ(mmc.Position(), 0);
+    EXPECT_EQ(OpenDeviceCount(), 0);
+}
+
+TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
+    Mmc mmc;
+    OpenLikeThePlayer(mmc, MediaPath(L"chord_f.wav"));
+    ASSERT_GT(mmc.Length(), 3000);
+    mmc.Command(L"play");
+    PumpFor(1000);
+
+    mmc.Command(L"pause");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePaused);
+    const std::int32_t paused_at = mmc.Position();
+    EXPECT_GE(paused_at, 700);
+    EXPECT_LE(paused_at, 1600);
+    PumpFor(700);
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePaused) << "a paused medium is not ended";
+    EXPECT_EQ(mmc.Position(), paused_at);
+
+    mmc.Command(L"pause");  // the same word resumes
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+    PumpFor(400);
+    std::int32_t resumed = mmc.Position();
+    EXPECT_GE(resumed, paused_at + 200) << "playback did not go on";
+    EXPECT_LE(resumed, paused_at + 1000) << "resumed somewhere else";
+
+    // Pause again, then a plain "play": it goes on from the pause too.
+    mmc.Command(L"pause");
+    const std::int32_t second_pause = mmc.Position();
+    EXPECT_GE(second_pause, resumed);
+    mmc.Command(L"play");
+    PumpFor(300);
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+    EXPECT_GE(mmc.Position(), second_pause + 100);
+    EXPECT_LE(mmc.Position(), second_pause + 900);
+
+    // And the run still ends properly after the pauses.
+    RunRecord rest = FollowRun(mmc, 5000);
+    ASSERT_TRUE(rest.ended);
+    ExpectNeverDecreasing(rest.positions);
+    EXPECT_EQ(mmc.Position(), mmc.Length());
+}
+
+TEST(Mmc, PlayFromAStartPointAndStop) {
+    Mmc mmc;
+    OpenLikeThePlayer(mmc, MediaPath(L"tone_660.wav"));
+    const std::int32_t length = mmc.Length();
+    ASSERT_GE(length, 3400);
+
+    mmc.SetFrom(2000);
+    mmc.Command(L"Play");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+    EXPECT_GE(mmc.Position(), 2000);
+    EXPECT_LT(mmc.Position(), 2400);
+    RunRecord run = FollowRun(mmc, 4000);
+    ASSERT_TRUE(run.ended);
+    EXPECT_GE(run.elapsed_ms, static_cast<DWORD>(length - 2000) - 500);
+    EXPECT_LE(run.elapsed_ms, static_cast<DWORD>(length - 2000) + 1500);
+    ExpectNeverDecreasing(run.positions);
+    EXPECT_EQ(mmc.Position(), length);
+
+    // "stop" mid-way: stopped, and the position stays where it stopped.
+    mmc.SetFrom(500);
+    mmc.Command(L"play");
+    PumpFor(500);
+    mmc.Command(L"stop");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
+    const std::int32_t stopped_at = mmc.Position();
+    EXPECT_GE(stopped_at, 700);
+    EXPECT_LE(stopped_at, 1500);
+    PumpFor(400);
+    EXPECT_EQ(mmc.Position(), stopped_at);
+
+    // A start point beyond the end ends at once; one below 0 starts at 0.
+    mmc.SetFrom(length + 5000);
+    mmc.Command(L"play");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
+    EXPECT_EQ(mmc.Position(), length);
+    mmc.SetFrom(-300);
+    mmc.Command(L"play");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+    EXPECT_LT(mmc.Position(), 400);
+    mmc.Command(L"close");
+}
+
+TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
+    Mmc mmc;
+    int events = 0;
+    mmc.SetStatusUpdate([&] { ++events; });
+    for (const std::wstring& path :
+         {MediaPath(L"broken.mp3"), MediaPath(L"no such file.mp3"), std::wstring()}) {
+        SCOPED_TRACE(path);
+        OpenLikeThePlayer(mmc, path);
+        EXPECT_EQ(mmc.Length(), 0);
+        EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen);
+        for (const wchar_t* word : {L"play", L"pause", L"pause", L"stop", L"Play", L"close"}) {
+            mmc.Command(word);
+            EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen) << word;
+            EXPECT_EQ(mmc.Position(), 0) << word;
+        }
+    }
+    // Unknown words and odd spellings of known ones do nothing harmful.
+    mmc.Command(L"eject");
+    mmc.Command(L"");
+    PumpFor(1300);
+    EXPECT_EQ(events, 0) << "no status event while nothing is open";
+    EXPECT_EQ(OpenDeviceCount(), 0);
+
+    // The same object opens a good medium afterwards.
+    OpenLikeThePlayer(mmc, MediaPath(L"tone_440.mp3"));
+    EXPECT_GT(mmc.Length(), 3000);
+    mmc.Command(L"  PLAY ");
+    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+    mmc.Command(L"close");
+}
+
+TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
+    Mmc mmc;
+    int events = 0;
+    std::vector<std::int32_t> seen;
+    mmc.SetStatusUpdate([&] {
+        ++events;
+        seen.push_back(mmc.Position());
+    });
+    mmc.SetUpdateInterval(200);
+    mmc.SetFileName(MediaPath(L"chord_c.mp3"));
+    mmc.Command(L"open");
+    mmc.Command(L"play");
+    PumpFor(1500);
+    EXPECT_GE(events, 4);
+    EXPECT_LE(events, 9);
+    ExpectNeverDecreasing(seen);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_GT(seen.back(), seen.front());
+
+    mmc.Command(L"close");
+    const int at_close = events;
+    PumpFor(700);
+    EXPECT_EQ(events, at_close) << "status event after close";
+
+    // The interval is taken at the next open.
+    mmc.SetUpdateInterval(1000);
+    mmc.Command(L"open");
+    events = 0;
+    PumpFor(1600);
+    EXPECT_GE(events, 1);
+    EXPECT_LE(events, 2);
+    mmc.Command(L"close");
+}
+
+TEST(Mmc, StatusHandlerCanMoveOnToTheNextMedium) {
+    // What the player does: on each status event, when the medium has ended,
+    // close it and open and play the next one, all inside the handler.
+    Mmc mmc;
+    const std::vector<std::wstring> queue = {MediaPath(L"tone_440.mp3"), MediaPath(L"chord_f.wav")};
+    std::size_t next = 0;
+    std::vector<std::wstring> started;
+    const auto play_next = [&] {
+        if (next == queue.size()) {
+            mmc.Command(L"stop");
+            mmc.Command(L"close");
+            return;
+        }
+        if (mmc.Mode() != MediaDevice::kModeStopped) {
+            mmc.Command(L"stop");
+        }
+        if (mmc.Mode() != MediaDevice::kModeNotOpen) {
+            mmc.Command(L"close");
+        }
+        mmc.SetNotify(false);
+        mmc.SetWait(true);
+        mmc.SetUpdateInterval(250);
+        mmc.SetFileName(queue[next++]);
+        mmc.Command(L"open");
+        // Start near the end so the test stays short.
+        mmc.SetFrom(mmc.Length() - 800);
+        mmc.Command(L"play");
+        started.push_back(mmc.FileName());
+    };
+    mmc.SetStatusUpdate([&] {
+        if (mmc.Length() == mmc.Position() || mmc.Mode() == MediaDevice::kModeStopped) {
+            play_next();
+        }
+    });
+    play_next();
+    ASSERT_TRUE(PumpUntil([&] { return mmc.Mode() == MediaDevice::kModeNotOpen; }, 8000));
+    EXPECT_EQ(started, queue);
+    EXPECT_EQ(OpenDeviceCount(), 0);
+}
+
+TEST(Mmc, VideoHasADriverWindowAndAudioHasNone) {
+    Mmc video;
+    const std::wstring clip = MediaPath(L"clip.mp4");
+    OpenLikeThePlayer(video, clip);
+    const std::int32_t length = video.Length();
+    ASSERT_GE(length, 3800);
+    ASSERT_LE(length, 4300);
+    video.Command(L"play");
+    HWND window = nullptr;
+    ASSERT_TRUE(PumpUntil(
+        [&] { return (window = FindWindowW(L"MCIQTZ_Window", video.FileName().c_str())) != nullptr; },
+        3000));
+    EXPECT_TRUE(IsWindow(window));
+
+    Mmc audio;
+    OpenLikeThePlayer(audio, MediaPath(L"tone_440.mp3"));
+    audio.Command(L"play");
+    PumpFor(500);
+    EXPECT_EQ(FindWindowW(L"MCIQTZ_Window", audio.FileName().c_str()), nullptr);
+    audio.Command(L"close");
+
+    // A video medium ends like an audio one.
+    RunRecord run = FollowRun(video, static_cast<DWORD>(length) + 3000);
+    ASSERT_TRUE(run.ended);
+    ExpectNeverDecreasing(run.positions);
+    EXPECT_EQ(video.Position(), length);
+    video.Command(L"close");
+    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 3000)) << "video window left behind";
+}
+
+TEST(Mmc, LengthsOfOtherMedia) {
+    Mmc mmc;
+    OpenLikeThePlayer(mmc, MediaPath(L"silence_185.mp3"));
+    EXPECT_EQ(mmc.Length() / 1000, 185);
+
+    OpenLikeThePlayer(mmc, MediaPath(L"clip.avi"));  // "open" on an open device replaces it
+    EXPECT_GE(mmc.Length(), 3800);
+    EXPECT_LE(mmc.Length(), 4300);
+    EXPECT_EQ(OpenDeviceCount(), 1);
+
+    OpenLikeThePlayer(mmc, MediaPath(L"テスト 曲 その1.mp3"));
+    EXPECT_GE(mmc.Length(), 3400);
+    EXPECT_LE(mmc.Length(), 3700);
+    EXPECT_EQ(mmc.FileName(), MediaPath(L"テスト 曲 その1.mp3"));
+    mmc.Command(L"play");
+    PumpFor(600);
+    EXPECT_GE(mmc.Position(), 300);
+    mmc.Command(L"close");
+}
+
+TEST(Mmc, DestroyingTheObjectClosesItsDevice) {
+    {
+        Mmc first;
+        Mmc second;
+        OpenLikeThePlayer(first, MediaPath(L"tone_440.mp3"));
+        OpenLikeThePlayer(second, MediaPath(L"chord_c.mp3"));
+        EXPECT_NE(first.Alias(), second.Alias());
+        EXPECT_NE(first.DeviceId(), 0u);
+        EXPECT_NE(first.DeviceId(), second.DeviceId());
+        first.Command(L"play");
+        second.Command(L"play");
+        PumpFor(300);
+        EXPECT_EQ(OpenDeviceCount(), 2);
+    }
+    EXPECT_EQ(OpenDeviceCount(), 0);
+}
+
+}  // namespace
+}  // namespace tessel
