@@ -233,6 +233,34 @@ TEST(Mmc, PlayFromAStartPointAndStop) {
     mmc.Command(L"close");
 }
 
+TEST(Mmc, RestartInTheLastMomentIsNotTakenForTheEnd) {
+    // Back to the start just before the end: the end of the old run (and any end
+    // notification already on its way) must not end the new one.
+    Mmc mmc;
+    OpenLikeThePlayer(mmc, MediaPath(L"tone_440.mp3"));
+    const std::int32_t length = mmc.Length();
+    ASSERT_GT(length, 1000);
+    // Shortly before the end, and after an end whose notification is still queued
+    // (the thread slept instead of pumping).
+    for (bool pump : {true, false}) {
+        SCOPED_TRACE(pump ? "before the end" : "end notification queued");
+        mmc.SetFrom(length - 300);
+        mmc.Command(L"play");
+        if (pump) {
+            PumpFor(250);
+        } else {
+            Sleep(800);
+        }
+        mmc.SetFrom(0);
+        mmc.Command(L"play");
+        PumpFor(700);
+        EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
+        EXPECT_GE(mmc.Position(), 400);
+        EXPECT_LE(mmc.Position(), 1300);
+    }
+    mmc.Command(L"close");
+}
+
 TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
     Mmc mmc;
     int events = 0;
