@@ -348,7 +348,12 @@ void PlayerApp::HandleCommandLine() {
         DecideStartAction(ArgumentsOf(options_.commandLine), menuControls.ChkStartPlay.Value(),
                           [](const std::wstring& p) { return FileExistsExact(p); });
     if (decision.action == StartAction::PlayFile) engine_->PlayFile(decision.path);
-    if (decision.action == StartAction::PlayNext) engine_->PlayNext();
+    if (decision.action == StartAction::PlayNext) {
+        // Starting to play means playing the restored list: an empty queue is filled
+        // from it first, also when endless play (the only other refill) is off.
+        if (menuControls.LstM3u.ListCount() == 0) engine_->LoadListFile(menuControls.LblM3uName.Caption());
+        engine_->PlayNext();
+    }
 }
 
 void PlayerApp::ShowOrHideWindows() {

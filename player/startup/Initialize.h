@@ -29,7 +29,7 @@ struct StartOptions {
     std::wstring commandLine;
     // Name of the mutex that tells a running instance; the hand-over lock is derived.
     std::wstring instanceName = kInstanceMutexName;
-    // Makes the media device; its status events arrive on the thread of `owner`.
+    // Makes the media device (on the thread of the windows; `owner` is the panel).
     std::function<std::unique_ptr<MediaDevice>(HWND owner)> makeDevice;
     // Ends the process. Default: ExitProcess.
     std::function<void(UINT exitCode)> endProcess;

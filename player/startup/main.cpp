@@ -8,8 +8,8 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tessel::player::StartOptions options;
-    options.makeDevice = [](HWND owner) -> std::unique_ptr<tessel::MediaDevice> {
-        return std::make_unique<tessel::Mmc>(owner);
+    options.makeDevice = [](HWND) -> std::unique_ptr<tessel::MediaDevice> {
+        return std::make_unique<tessel::Mmc>();
     };
     // Lives for the whole process and is never destroyed: Shutdown ends the process
     // from inside a handler, and nothing must run after that.

@@ -2,6 +2,7 @@
 // windows, the tray icon, the hand-over between two instances, shutdown.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -24,14 +25,15 @@ protected:
     std::vector<UINT> exits;
     std::vector<std::wstring> reports;
     std::wstring instance = L"TesselPlayerTest." + std::to_wstring(::GetCurrentProcessId()) + L"." +
-                            ::testing::UnitTest::GetInstance()->current_test_info()->name();
+                            std::to_wstring(++instances);
+    static inline int instances = 0;
 
     StartOptions Options(const std::wstring& arguments) {
         StartOptions o;
         o.programFolder = dir.path().wstring();
         o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\" " + arguments;
         o.instanceName = instance;
-        o.makeDevice = [](HWND owner) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(owner); };
+        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
         o.endProcess = [this](UINT code) { exits.push_back(code); };
         o.report = [this](const std::wstring& text) { reports.push_back(text); };
         return o;
@@ -227,6 +229,18 @@ TEST_F(AppTest, SecondInstanceHandsOverAndTheFirstPlaysItOnce) {
     EXPECT_EQ(WindowText(first->playerForm.Handle()), L"PlayerForm");
     EXPECT_EQ(first->bodyControls.LblTitle.Caption(), L"     chord_c.mp3              ");
     EXPECT_EQ(first->bodyControls.LblTTime.Caption(), L"3");
+}
+
+TEST_F(AppTest, VideoWindowOfTheMediumIsPutOnTop) {
+    auto app = Start(DefaultSettings(), L"\"" + (MediaDir() / L"clip.mp4").wstring() + L"\"");
+    ASSERT_NE(app->vars.VideoWindowHandle, 0u);
+    HWND video = reinterpret_cast<HWND>(app->vars.VideoWindowHandle);
+    EXPECT_TRUE(::GetWindowLongW(video, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(app->bodyControls.LblTitle.Caption(), L"     clip.mp4              ");
+    // A medium without pictures: no video window.
+    app->PlayFile((MediaDir() / L"tone_660.wav").wstring());
+    EXPECT_EQ(app->vars.VideoWindowHandle, 0u);
+    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), (MediaDir() / L"tone_660.wav").wstring());
 }
 
 }  // namespace

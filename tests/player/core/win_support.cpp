@@ -70,6 +70,25 @@ void WriteIconFile(const std::filesystem::path& path) {
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+void WriteSilentWav(const std::filesystem::path& path, unsigned milliseconds) {
+    const unsigned rate = 8000, samples = rate / 1000 * milliseconds;
+    std::vector<std::uint8_t> bytes;
+    auto tag = [&](const char* t) { bytes.insert(bytes.end(), t, t + 4); };
+    auto u32 = [&](unsigned v) {
+        for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    };
+    auto u16 = [&](unsigned v) {
+        bytes.push_back(static_cast<std::uint8_t>(v));
+        bytes.push_back(static_cast<std::uint8_t>(v >> 8));
+    };
+    tag("RIFF"), u32(36 + samples), tag("WAVE");
+    tag("fmt "), u32(16), u16(1), u16(1), u32(rate), u32(rate), u16(1), u16(8);
+    tag("data"), u32(samples);
+    bytes.insert(bytes.end(), samples, 0x80);  // 8-bit PCM silence is the midpoint
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
 void WriteLines(const std::filesystem::path& path, const std::vector<std::wstring>& lines) {
     const auto encoded = EncodeTextLines(lines);
     std::ofstream out(path, std::ios::binary);

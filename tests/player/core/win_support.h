@@ -37,6 +37,9 @@ private:
 // A small 16x16 icon file of our own, enough for the tray icon.
 void WriteIconFile(const std::filesystem::path& path);
 
+// A silent PCM wav (8 kHz, 8-bit, mono) of exactly this many milliseconds.
+void WriteSilentWav(const std::filesystem::path& path, unsigned milliseconds);
+
 // Writes a file of lines, each followed by CR LF, in code page 932.
 void WriteLines(const std::filesystem::path& path, const std::vector<std::wstring>& lines);
 std::vector<std::wstring> ReadLines(const std::filesystem::path& path);
