@@ -8,14 +8,15 @@
 # the player is closed. Without one it runs on a virtual screen for SECONDS (default
 # 12), a screenshot is written to build/windows/player-screenshot.png, and the player
 # is then closed the way a user closes it, so it saves its settings.
+# TESSEL_BUILD_DIR picks another build folder of the windows preset.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+build=${TESSEL_BUILD_DIR:-build/windows}
 bash tools/setup.sh
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target tesselplay tesselplay_folder tessel_skins
+cmake --preset windows -B "$build" >/dev/null
+cmake --build "$build" --target tesselplay tesselplay_folder tessel_skins
 
-build=build/windows
 dist=$build/dist
 media=$build/demo-media
 bash tools/make-media.sh "$media"
@@ -39,7 +40,8 @@ if [ ! -f "$settings" ] || [ "$(wc -l < "$settings")" -lt 13 ]; then
   cp -f player/startup/init.ini "$settings"
 fi
 listpath=$(winpath "$list" | iconv -f UTF-8 -t CP932)
-awk -v list="$listpath" 'BEGIN { ORS = "" } NR == 10 { print list "\r\n"; next } { print $0 "\n" }' \
+# (Through the environment: awk would read the backslashes of -v values as escapes.)
+DEMO_LIST=$listpath LC_ALL=C awk 'BEGIN { ORS = "" } NR == 10 { print ENVIRON["DEMO_LIST"] "\r\n"; next } { print $0 "\n" }' \
   "$settings" > "$settings.tmp"
 mv -f "$settings.tmp" "$settings"
 
