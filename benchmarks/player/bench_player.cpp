@@ -4,12 +4,12 @@
 //     against a program that only plays the same medium through MCI, side by side in
 //     the same run, and the difference (the player's own overhead).
 #include <windows.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -27,24 +27,6 @@ struct Child {
         const std::wstring folder = exe.parent_path().wstring();
         return ::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
                                 &pi) != FALSE;
-    }
-    double CpuSeconds() const {
-        FILETIME c, e, k, u;
-        if (!::GetProcessTimes(pi.hProcess, &c, &e, &k, &u)) return 0;
-        auto seconds = [](FILETIME f) {
-            return static_cast<double>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) | f.dwLowDateTime) /
-                   1e7;
-        };
-        return seconds(k) + seconds(u);
-    }
-    double PrivateMegabytes() const {
-        PROCESS_MEMORY_COUNTERS_EX counters{};
-        counters.cb = sizeof counters;
-        if (!::GetProcessMemoryInfo(pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                    sizeof counters)) {
-            return 0;
-        }
-        return static_cast<double>(counters.PrivateUsage) / (1024.0 * 1024.0);
     }
     void Stop() {
         if (!pi.hProcess) return;
@@ -67,6 +49,73 @@ struct Child {
     }
     ~Child() { Stop(); }
 };
+
+// Wine does not report another process's CPU times or memory through the Win32
+// calls, so the figures come from the Linux side: every Windows process is one Linux
+// process, found by its command line in /proc (drive Z: is the Linux root).
+std::string ReadWhole(const fs::path& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string text;
+    char buffer[4096];
+    DWORD got = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+    ::CloseHandle(file);
+    return text;
+}
+
+// The Linux process whose command line holds `token` (the program's unique path).
+std::wstring FindLinuxProcess(const std::string& token) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    std::wstring result;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
+        std::string cmdline = ReadWhole(L"Z:\\proc\\" + name + L"\\cmdline");
+        for (char& c : cmdline) {
+            if (c == '\0') c = ' ';
+        }
+        if (cmdline.find(token) != std::string::npos) {
+            result = name;
+            break;
+        }
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return result;
+}
+
+// User plus system time in seconds (clock ticks of 1/100 s).
+double LinuxCpuSeconds(const std::wstring& pid) {
+    const std::string stat = ReadWhole(L"Z:\\proc\\" + pid + L"\\stat");
+    const auto close = stat.rfind(')');
+    if (close == std::string::npos) return 0;
+    // Fields after the command name: state is field 3; utime and stime are 14 and 15.
+    std::istringstream in(stat.substr(close + 2));
+    std::string field;
+    double utime = 0, stime = 0;
+    for (int i = 3; i <= 15 && in >> field; ++i) {
+        if (i == 14) utime = std::stod(field);
+        if (i == 15) stime = std::stod(field);
+    }
+    return (utime + stime) / 100.0;
+}
+
+// Resident anonymous memory (the process's private pages) in MB.
+double LinuxPrivateMegabytes(const std::wstring& pid) {
+    const std::string status = ReadWhole(L"Z:\\proc\\" + pid + L"\\status");
+    const auto at = status.find("RssAnon:");
+    if (at == std::string::npos) return 0;
+    return std::stod(status.substr(at + 8)) / 1024.0;
+}
+
+std::string Narrow(const std::wstring& text) {
+    std::string out;
+    for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+    return out;
+}
 
 HWND VisibleBodyWindow(DWORD pid) {
     HWND body = ::FindWindowW(L"TesselPlayerForm", L"PlayerForm");
@@ -122,20 +171,26 @@ int main() {
         return 1;
     }
     ::Sleep(3000);  // past start-up and opening
-    const double cpuMine0 = mine.CpuSeconds(), cpuBase0 = base.CpuSeconds();
+    const std::wstring linuxMine = FindLinuxProcess(Narrow(folder.filename().wstring()));
+    const std::wstring linuxBase = FindLinuxProcess("mci_play_only.exe");
+    if (linuxMine.empty() || linuxBase.empty()) {
+        std::printf("cannot find the programs' Linux processes\n");
+        return 1;
+    }
+    const double cpuMine0 = LinuxCpuSeconds(linuxMine), cpuBase0 = LinuxCpuSeconds(linuxBase);
     const auto t0 = Clock::now();
     double memMine = 0, memBase = 0;
     while (Clock::now() - t0 < std::chrono::seconds(30)) {
         ::Sleep(500);
-        memMine = std::max(memMine, mine.PrivateMegabytes());
-        memBase = std::max(memBase, base.PrivateMegabytes());
+        memMine = std::max(memMine, LinuxPrivateMegabytes(linuxMine));
+        memBase = std::max(memBase, LinuxPrivateMegabytes(linuxBase));
     }
     const double wall = std::chrono::duration<double>(Clock::now() - t0).count();
-    const double cpuMine = (mine.CpuSeconds() - cpuMine0) / wall * 100.0;
-    const double cpuBase = (base.CpuSeconds() - cpuBase0) / wall * 100.0;
+    const double cpuMine = (LinuxCpuSeconds(linuxMine) - cpuMine0) / wall * 100.0;
+    const double cpuBase = (LinuxCpuSeconds(linuxBase) - cpuBase0) / wall * 100.0;
     std::printf("playing %.0f s: CPU tesselplay %.2f %%, MCI only %.2f %%, overhead %.2f %% of one core (target <= 0.5)\n",
                 wall, cpuMine, cpuBase, cpuMine - cpuBase);
-    std::printf("private memory (peak while playing): tesselplay %.1f MB, MCI only %.1f MB, overhead %.1f MB (target <= 10)\n",
+    std::printf("private memory (resident anonymous, peak): tesselplay %.1f MB, MCI only %.1f MB, overhead %.1f MB (target <= 10)\n",
                 memMine, memBase, memMine - memBase);
     mine.Stop();
     base.Stop();

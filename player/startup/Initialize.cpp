@@ -177,7 +177,11 @@ HWND PlayerApp::FindRunningPlayerWindow() const {
 
 bool PlayerApp::HandOverToRunningInstance() {
     instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, options_.instanceName.c_str()));
-    if (!instanceMutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    if (!instanceMutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS) {
+        // The running instance: from now on its body window is the mailbox.
+        playerForm.SetCaption(texts::kPlayerFormCaption);
+        return false;
+    }
 
     playerForm.SetCaption(texts::kMultiActiveCaption);
     const std::wstring path = RemoveDoubleQuotes(ArgumentsOf(options_.commandLine));

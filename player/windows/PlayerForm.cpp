@@ -85,7 +85,11 @@ void PlayerForm::Load() {
     // Fixed by the window's design at 1440 x 1245 twips.
     const PixelSize design = PlayerFormPixelSize(app_.factors);
     size_ = SIZE{design.width, design.height};
-    CreateWindowOf(kPlayerFormClass, texts::kPlayerFormCaption, WS_POPUP | WS_CLIPCHILDREN,
+    // Created under the second instance's caption: only once the start-up knows it is
+    // the running instance does the window take the caption "PlayerForm" by which
+    // later starts find it. A second start that is still loading can thus never be
+    // mistaken for the running one.
+    CreateWindowOf(kPlayerFormClass, texts::kMultiActiveCaption, WS_POPUP | WS_CLIPCHILDREN,
                    WS_EX_TOOLWINDOW, 0, 0, size_.cx, size_.cy);
     font_.reset(::CreateFontW(-TwipsToPixels(180, app_.factors.y) + 1, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
                               FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
@@ -108,9 +112,11 @@ void PlayerForm::Load() {
 void PlayerForm::SetCaption(const std::wstring& caption) { ::SetWindowTextW(Handle(), caption.c_str()); }
 
 std::wstring PlayerForm::Caption() const {
-    wchar_t buffer[1024] = {};
-    ::GetWindowTextW(Handle(), buffer, static_cast<int>(std::size(buffer)));
-    return buffer;
+    // A handed-over path may be long: read the whole caption.
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(Handle())) + 1, L'\0');
+    const int n = ::GetWindowTextW(Handle(), text.data(), static_cast<int>(text.size()));
+    text.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return text;
 }
 
 void PlayerForm::SetPicture(unique_hbitmap picture) {
