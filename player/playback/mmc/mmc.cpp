@@ -244,7 +244,6 @@ bool Mmc::StartAt(std::int32_t start) {
     }
     state_ = State::Playing;
     position_ = start;
-    run_start_ = start;
     run_started_at_ = GetTickCount();
     return true;
 }
@@ -283,8 +282,11 @@ void Mmc::DropQueuedNotifications() const {
     if (window_ == nullptr) {
         return;
     }
+    // Posted messages only: dispatching messages sent by other threads from inside
+    // a command would run the owner's handlers at a moment it does not expect.
     MSG msg;
-    while (PeekMessageW(&msg, window_, MM_MCINOTIFY, MM_MCINOTIFY, PM_REMOVE)) {
+    while (PeekMessageW(&msg, window_, MM_MCINOTIFY, MM_MCINOTIFY,
+                        PM_REMOVE | PM_NOYIELD | PM_QS_POSTMESSAGE)) {
     }
 }
 

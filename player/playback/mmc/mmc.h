@@ -103,7 +103,6 @@ private:
     // Mutable: reading Mode() or Position() may discover that the medium ended.
     mutable State state_ = State::NotOpen;
     mutable std::int32_t position_ = 0;  // last position known (not Playing: the position)
-    std::int32_t run_start_ = 0;          // start point of the current run
     DWORD run_started_at_ = 0;            // GetTickCount() when the run started
 };
 
