@@ -25,9 +25,9 @@ if ! command -v ffmpeg >/dev/null 2>&1; then
   exit 1
 fi
 
-# make NAME ffmpeg-arguments...: runs ffmpeg into a temporary file beside NAME unless
+# render NAME ffmpeg-arguments...: runs ffmpeg into a temporary file beside NAME unless
 # NAME exists. The temporary name keeps the extension, which tells ffmpeg the format.
-make() {
+render() {
   local name=$1
   shift
   local target="$out/$name"
@@ -41,36 +41,47 @@ make() {
   mv -f "$tmp" "$target"
 }
 
+# Runs in the background; finish waits for every job started so far and fails when
+# any of them failed (a bare "wait" would forget their exit status).
+jobs_started=()
+start() { "$@" & jobs_started+=($!); }
+finish() {
+  local failed=0 pid
+  for pid in "${jobs_started[@]}"; do wait "$pid" || failed=1; done
+  jobs_started=()
+  return $failed
+}
+
 tone() { echo "sine=frequency=$1:sample_rate=44100:duration=3.5"; }
 chord() {  # three sines mixed, quieter so the sum does not clip
   echo "sine=f=$1:r=44100:d=3.5[a];sine=f=$2:r=44100:d=3.5[b];sine=f=$3:r=44100:d=3.5[c];[a][b][c]amix=inputs=3,volume=0.8"
 }
 
-make tone_440.mp3 -f lavfi -i "$(tone 440)" -c:a libmp3lame -b:a 64k &
-make chord_c.mp3 -filter_complex "$(chord 261.63 329.63 392.00)" -c:a libmp3lame -b:a 64k &
-make tone_660.wav -f lavfi -i "$(tone 660)" -c:a pcm_s16le &
-make chord_f.wav -filter_complex "$(chord 349.23 440.00 523.25)" -c:a pcm_s16le &
-wait
+start render tone_440.mp3 -f lavfi -i "$(tone 440)" -c:a libmp3lame -b:a 64k
+start render chord_c.mp3 -filter_complex "$(chord 261.63 329.63 392.00)" -c:a libmp3lame -b:a 64k
+start render tone_660.wav -f lavfi -i "$(tone 660)" -c:a pcm_s16le
+start render chord_f.wav -filter_complex "$(chord 349.23 440.00 523.25)" -c:a pcm_s16le
+finish
 
 # 8 kHz mono at 8 kbit/s constant rate: about 186 KB. At 8 kHz an mp3 frame lasts
 # 72 ms, and players that count frames also count the encoder's delay and the info
 # frame, so 185.75 s of input make 2582 frames, which read as 185.904 s.
-make silence_185.mp3 -f lavfi -i "anullsrc=r=8000:cl=mono" -t 185.75 \
-  -c:a libmp3lame -b:a 8k &
-make "テスト 曲 その1.mp3" -filter_complex "$(chord 293.66 369.99 440.00)" \
-  -c:a libmp3lame -b:a 64k &
-wait
+start render silence_185.mp3 -f lavfi -i "anullsrc=r=8000:cl=mono" -t 185.75 \
+  -c:a libmp3lame -b:a 8k
+start render "テスト 曲 その1.mp3" -filter_complex "$(chord 293.66 369.99 440.00)" \
+  -c:a libmp3lame -b:a 64k
+finish
 
 # Moving pictures (a test pattern with a running counter) so a screenshot shows
 # that the video plays; a tone so the clip has an audio stream too.
-make clip.mp4 -f lavfi -i "testsrc=size=320x240:rate=25:duration=4" \
+start render clip.mp4 -f lavfi -i "testsrc=size=320x240:rate=25:duration=4" \
   -f lavfi -i "sine=frequency=550:sample_rate=44100:duration=4" \
   -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -b:a 64k -shortest \
-  -movflags +faststart &
-make clip.avi -f lavfi -i "testsrc=size=320x240:rate=25:duration=4" \
+  -movflags +faststart
+start render clip.avi -f lavfi -i "testsrc=size=320x240:rate=25:duration=4" \
   -f lavfi -i "sine=frequency=770:sample_rate=44100:duration=4" \
-  -c:v mpeg4 -q:v 5 -c:a libmp3lame -b:a 64k -shortest &
-wait
+  -c:v mpeg4 -q:v 5 -c:a libmp3lame -b:a 64k -shortest
+finish
 
 if [ ! -s "$out/broken.mp3" ]; then
   # Text, not audio: no decoder finds a frame in it.
