@@ -114,15 +114,44 @@ WalkResult CollectDroppedFiles(const std::vector<std::wstring>& dropped,
     return result;
 }
 
+namespace {
+
+// Most extension patterns are an asterisk and a plain ending ("*.mp3"); such a pattern
+// matches exactly the texts that end with that ending, which is a cheap comparison.
+class DropPattern {
+public:
+    explicit DropPattern(const std::wstring& pattern) : wildcard_(pattern) {
+        if (pattern.size() >= 1 && pattern[0] == L'*' &&
+            pattern.find_first_of(L"*?#[", 1) == std::wstring::npos) {
+            suffix_ = pattern.substr(1);
+            plainSuffix_ = true;
+        }
+    }
+    bool Matches(const std::wstring& text) const {
+        if (plainSuffix_) {
+            return text.size() >= suffix_.size() &&
+                   text.compare(text.size() - suffix_.size(), suffix_.size(), suffix_) == 0;
+        }
+        return wildcard_.Matches(text);
+    }
+
+private:
+    tessel::WildcardPattern wildcard_;
+    std::wstring suffix_;
+    bool plainSuffix_ = false;
+};
+
+}  // namespace
+
 std::vector<std::wstring> FilterByPatterns(const std::vector<std::wstring>& paths,
                                            const std::vector<std::wstring>& patterns) {
-    std::vector<tessel::WildcardPattern> compiled;
+    std::vector<DropPattern> compiled;
     compiled.reserve(patterns.size());
     for (const std::wstring& p : patterns) compiled.emplace_back(p);
     std::vector<std::wstring> kept;
     if (compiled.empty()) return kept;
     for (const std::wstring& path : paths) {
-        for (const tessel::WildcardPattern& pattern : compiled) {
+        for (const DropPattern& pattern : compiled) {
             if (pattern.Matches(path)) {
                 kept.push_back(path);
                 break;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <iterator>
+
 #include "editor/core/dropwalk.h"
 
 namespace listwright {
@@ -39,8 +41,10 @@ public:
             }
         }
         if (ec) return false;
-        files.insert(files.end(), foundFiles.begin(), foundFiles.end());
-        subfolders.insert(subfolders.end(), foundFolders.begin(), foundFolders.end());
+        files.insert(files.end(), std::make_move_iterator(foundFiles.begin()),
+                     std::make_move_iterator(foundFiles.end()));
+        subfolders.insert(subfolders.end(), std::make_move_iterator(foundFolders.begin()),
+                          std::make_move_iterator(foundFolders.end()));
         return true;
     }
 

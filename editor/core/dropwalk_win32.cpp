@@ -2,6 +2,8 @@
 // identified by volume serial number and file index.
 #include <windows.h>
 
+#include <iterator>
+
 #include "editor/core/dropwalk.h"
 
 namespace listwright {
@@ -50,8 +52,10 @@ public:
         const DWORD error = GetLastError();
         FindClose(find);
         if (error != ERROR_NO_MORE_FILES) return false;
-        files.insert(files.end(), foundFiles.begin(), foundFiles.end());
-        subfolders.insert(subfolders.end(), foundFolders.begin(), foundFolders.end());
+        files.insert(files.end(), std::make_move_iterator(foundFiles.begin()),
+                     std::make_move_iterator(foundFiles.end()));
+        subfolders.insert(subfolders.end(), std::make_move_iterator(foundFolders.begin()),
+                          std::make_move_iterator(foundFolders.end()));
         return true;
     }
 

@@ -8,8 +8,7 @@
 namespace listwright {
 namespace {
 
-// Collation keys are expensive on Windows, so a bulk insert sorts once with the same
-// comparison; equal strings keep their relative order (a stable sort), as one-by-one
+// Equal strings keep their relative order (stable sorts and merges), as one-by-one
 // insertion after their equals would.
 bool Less(const std::wstring& a, const std::wstring& b) { return CompareIgnoringCase(a, b) < 0; }
 
@@ -23,7 +22,23 @@ std::size_t SortedStringList::Insert(std::wstring text) {
 }
 
 void SortedStringList::InsertAll(std::vector<std::wstring> texts) {
-    std::stable_sort(texts.begin(), texts.end(), Less);
+    {
+        // One collation key per string, then a plain byte comparison: far fewer
+        // calls into the locale than comparing pairs.
+        std::vector<std::pair<std::string, std::size_t>> keyed;
+        keyed.reserve(texts.size());
+        for (std::size_t i = 0; i < texts.size(); ++i) keyed.emplace_back(SortKeyIgnoringCase(texts[i]), i);
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        std::vector<std::wstring> ordered;
+        ordered.reserve(texts.size());
+        for (const auto& k : keyed) ordered.push_back(std::move(texts[k.second]));
+        texts = std::move(ordered);
+    }
+    if (items_.empty()) {
+        items_ = std::move(texts);
+        return;
+    }
     std::vector<std::wstring> merged;
     merged.reserve(items_.size() + texts.size());
     std::merge(std::make_move_iterator(items_.begin()), std::make_move_iterator(items_.end()),

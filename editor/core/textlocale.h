@@ -14,4 +14,8 @@ std::wstring LowerInUserLocale(std::wstring_view text);
 // <0, 0 or >0: the order of a sorted list box, letter case ignored, the user's locale.
 int CompareIgnoringCase(std::wstring_view a, std::wstring_view b);
 
+// A byte string whose plain byte order is the order of CompareIgnoringCase: sorting
+// many strings computes one key each instead of comparing them pairwise.
+std::string SortKeyIgnoringCase(std::wstring_view text);
+
 }  // namespace listwright

@@ -7,6 +7,8 @@
 #include <wchar.h>
 #include <wctype.h>
 
+#include <cstdint>
+
 namespace listwright {
 namespace {
 
@@ -36,6 +38,28 @@ int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) {
     // wcscoll stops at NUL; entries never hold one (they come from text lines).
     const int r = loc ? wcscoll_l(la.c_str(), lb.c_str(), loc) : wcscmp(la.c_str(), lb.c_str());
     return r < 0 ? -1 : (r > 0 ? 1 : 0);
+}
+
+std::string SortKeyIgnoringCase(std::wstring_view text) {
+    const std::wstring lowered = LowerInUserLocale(text);
+    const locale_t loc = UserLocale();
+    std::wstring transformed;
+    if (loc) {
+        const std::size_t needed = wcsxfrm_l(nullptr, lowered.c_str(), 0, loc);
+        transformed.resize(needed + 1);
+        wcsxfrm_l(transformed.data(), lowered.c_str(), needed + 1, loc);
+        transformed.resize(needed);
+    } else {
+        transformed = lowered;
+    }
+    // Wide units written big-endian, so that byte order is the transformed order.
+    std::string key;
+    key.reserve(transformed.size() * 4);
+    for (wchar_t c : transformed) {
+        const auto u = static_cast<std::uint32_t>(c);
+        for (int shift = 24; shift >= 0; shift -= 8) key.push_back(static_cast<char>((u >> shift) & 0xFF));
+    }
+    return key;
 }
 
 }  // namespace listwright

@@ -81,8 +81,7 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    static LRESULT CALLBACK MainListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK MainListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
     void Form_Load();
     void Form_Resize();
@@ -102,6 +101,7 @@ private:
     Win32Clipboard clipboard_{nullptr};
     CommonDialog cdialog_;
     HWND mainList_ = nullptr;
+    WNDPROC mainListProc_ = nullptr;
     HWND sbar_ = nullptr;
     HMENU menuBar_ = nullptr;  // owned by the window
     HMENU menuEdit_ = nullptr;

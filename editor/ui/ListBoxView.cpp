@@ -33,7 +33,8 @@ bool ListBoxView::MultiSelect() const {
 }
 
 void ListBoxView::PullSelection() {
-    if (!list_ || !box_) return;
+    // Notices the list box sends while this view itself changes it are not the user's.
+    if (!list_ || !box_ || applying_) return;
     std::vector<std::size_t> positions;
     if (MultiSelect()) {
         const LRESULT count = SendMessageW(box_, LB_GETSELCOUNT, 0, 0);
@@ -59,16 +60,30 @@ void ListBoxView::AddFrom(std::size_t first) {
 
 void ListBoxView::ApplySelection() {
     const auto& entries = list_->Entries();
+    struct Applying {
+        bool& flag;
+        explicit Applying(bool& f) : flag(f) { flag = true; }
+        ~Applying() { flag = false; }
+    } applying(applying_);
     if (MultiSelect()) {
+        // One message per run of selected entries: selecting item by item moves the
+        // caret each time and costs a repaint's worth of work per entry.
         SendMessageW(box_, LB_SETSEL, FALSE, -1);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].selected) SendMessageW(box_, LB_SETSEL, TRUE, static_cast<LPARAM>(i));
+        std::size_t i = 0;
+        while (i < entries.size()) {
+            if (!entries[i].selected) {
+                ++i;
+                continue;
+            }
+            const std::size_t first = i;
+            while (i < entries.size() && entries[i].selected) ++i;
+            SendMessageW(box_, LB_SELITEMRANGEEX, first, static_cast<LPARAM>(i - 1));
         }
     } else {
         WPARAM current = static_cast<WPARAM>(-1);
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (entries[i].selected) {
-                current = i;
+        for (std::size_t k = 0; k < entries.size(); ++k) {
+            if (entries[k].selected) {
+                current = k;
                 break;
             }
         }

@@ -31,6 +31,7 @@ private:
 
     EntryList* list_ = nullptr;
     HWND box_ = nullptr;
+    bool applying_ = false;
 };
 
 // Turns redraw of a window off for a scope and repaints it once at the end.

@@ -140,6 +140,12 @@ TEST(DropFilter, FirstMatchingPatternAddsOnceCaseMatters) {
     EXPECT_EQ(FilterByPatterns(paths, {L"*.mp3", L"*.w??"}), (Texts{L"/m/a.mp3", L"/m/b.wav", L"/m/a.mp3"}));
     EXPECT_TRUE(FilterByPatterns(paths, {}).empty());
     EXPECT_TRUE(FilterByPatterns(paths, {L" *.mp3"}).empty());  // a leading space matches no path
+    // Plain endings and full patterns agree.
+    const Texts odd{L"mp3", L".mp3", L"a.mp3x", L"a.mp", L"", L"*.mp3", L"x]!.mp3"};
+    EXPECT_EQ(FilterByPatterns(odd, {L"*.mp3"}), (Texts{L".mp3", L"*.mp3", L"x]!.mp3"}));
+    EXPECT_EQ(FilterByPatterns(odd, {L"*"}), odd);
+    EXPECT_EQ(FilterByPatterns(odd, {L"*[*].mp3"}), Texts{L"*.mp3"});
+    EXPECT_EQ(FilterByPatterns(odd, {L"*]!.mp3"}), Texts{L"x]!.mp3"});
 }
 
 }  // namespace

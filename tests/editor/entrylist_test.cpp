@@ -99,6 +99,12 @@ TEST(SortedStringList, AscendingIgnoringCaseEqualsKeepInsertionOrder) {
     bulk.InsertAll(input);
     EXPECT_EQ(one.Items(), bulk.Items());
     EXPECT_EQ(one.Items(), (Texts{L"*.AVI", L"*.avi", L"*.MP3", L"*.mp3", L"*.Mp3", L"*.wav"}));
+    // The keys of a bulk sort order exactly as the pairwise comparison does.
+    const Texts mixed{L"b", L"B", L"a b", L"ab", L"a-b", L"A", L"\u00E4", L"z", L"10", L"9", L"", L" "};
+    SortedStringList pairwise, keyed;
+    for (const auto& s : mixed) pairwise.Insert(s);
+    keyed.InsertAll(mixed);
+    EXPECT_EQ(pairwise.Items(), keyed.Items());
     // A bulk insert into a list that already holds equals puts the new ones after them.
     bulk.InsertAll({L"*.WAV"});
     EXPECT_EQ(bulk.At(6), L"*.WAV");
