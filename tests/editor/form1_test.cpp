@@ -139,6 +139,46 @@ TEST_F(Form1Window, ClosingTheWindowIsTheSameExit) {
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.wav\r\n");
 }
 
+// Waits for the popup menu of this process, notes how many items it shows, and closes it.
+class PopupWatcher {
+public:
+    explicit PopupWatcher(HWND owner)
+        : thread_([this, owner] {
+              for (int i = 0; i < 150 && items_ < 0; ++i) {
+                  Sleep(20);
+                  HWND popup = FindWindowW(L"#32768", nullptr);
+                  if (popup && IsWindowVisible(popup)) {
+                      HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+                      items_ = menu ? GetMenuItemCount(menu) : 0;
+                      first_ = menu ? GetMenuItemID(menu, 0) : 0;
+                  }
+              }
+              PostMessageW(owner, WM_CANCELMODE, 0, 0);
+          }) {}
+    ~PopupWatcher() {
+        if (thread_.joinable()) thread_.join();
+    }
+    int Items() {
+        thread_.join();
+        return items_;
+    }
+    UINT First() const { return first_; }
+
+private:
+    std::atomic<int> items_{-1};
+    std::atomic<UINT> first_{0};
+    std::thread thread_;
+};
+
+TEST_F(Form1Window, RightButtonReleasedOverTheListPopsUpTheEditMenu) {
+    PopupWatcher watcher(Hwnd());
+    POINT pt{20, 20};
+    SendMessageW(List(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
+    SendMessageW(List(), WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
+    EXPECT_EQ(watcher.Items(), 18);
+    EXPECT_EQ(watcher.First(), static_cast<UINT>(kCutFromList));
+}
+
 struct NoSettingsFolder : EditorWindow {
     void SetUp() override {
         // Form1 is created by the test, after the answer for its message is set.
