@@ -173,9 +173,10 @@ void Form1::Form_Unload() {
         closeRequested_ = true;
         return;
     }
-    editor_.SaveExtensions();
+    // An open extension dialog hands its edits back as it goes, before they are saved.
     if (form2_ && form2_->Hwnd()) DestroyWindow(form2_->Hwnd());
     if (form3_ && form3_->Hwnd()) DestroyWindow(form3_->Hwnd());
+    editor_.SaveExtensions();
     DestroyWindow(Hwnd());
 }
 
@@ -270,6 +271,7 @@ void Form1::DialogClosing() {
 }
 
 void Form1::WildCardList_Click() {
+    if (DialogWindow()) return;  // one dialog at a time
     form2_ = std::make_unique<Form2>();
     Form2::Handlers handlers;
     handlers.run = [this](const std::wstring& pattern) { editor_.SelectMatching(pattern); };
@@ -281,6 +283,7 @@ void Form1::WildCardList_Click() {
 }
 
 void Form1::ExtSetting_Click() {
+    if (DialogWindow()) return;
     form3_ = std::make_unique<Form3>();
     Form3::Handlers handlers;
     handlers.closing = [this](const std::vector<std::wstring>& patterns) {

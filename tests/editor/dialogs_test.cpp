@@ -128,5 +128,20 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
               " *.AVI\r\n *.AVI\r\n*.flac\r\n*.mp3\r\n*.ogg\r\n");
 }
 
+TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
+    Command(kExtSetting);
+    HWND dialog = FindDialog(L"登録する拡張子");
+    ASSERT_NE(dialog, nullptr);
+    Command(kWildCardList);  // a second dialog is not opened over the first
+    EXPECT_EQ(FindWindowW(nullptr, L"ワイルドカード検索"), nullptr);
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
+    Click(dialog, kForm3Command1);
+    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_EQ(form->Hwnd(), nullptr);
+    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
+}
+
 }  // namespace
 }  // namespace listwright::testing
