@@ -11,6 +11,10 @@
 #include "common/textfile.h"
 #include "player/panel/menu_texts.h"
 #include "player/skin/placement.h"
+#include "player/skin/skin_layout.h"
+#include "player/skin/skin_list.h"
+#include "player/skin/skin_window_win32.h"
+#include "player/skin/volume_device_win32.h"
 #include "player/skin/skin_paths.h"
 #include "player/startup/command_line.h"
 #include "player/startup/settings.h"
@@ -107,9 +111,10 @@ bool PlayerApp::StartUp() {
         ReadSettings();                               // 4
         SetSkinPaths(options_.programFolder, vars, true);  // 5
         AddTrayIcon();                                // 6
-        LoadSkinPictures();
-        // 7-10 (skin layout, skin list, slider lock, device volume) join here with
-        // the skin engine and the body window's controls.
+        if (auto failure = ApplySkinLayout()) Fail(*failure);  // 7
+        if (auto failure = ListSkins()) Fail(*failure);        // 8
+        // 9, the transparency sliders' lock, comes with the transparency options.
+        ReadSystemVolume();                           // 10
         BuildFavouritesMenu();                        // 11
         SetToolTips();                                // 12
         engine_->RefreshNameLabels();                 // 13
@@ -142,13 +147,12 @@ void PlayerApp::LoadForms() {
     mmc->SetStatusUpdate([this] { menuForm.MMC_StatusUpdate(); });
 
     PlayerServices services;
-    services.findWindow = [](const std::wstring& windowClass, const std::wstring& title) -> WindowId {
-        return reinterpret_cast<WindowId>(::FindWindowW(windowClass.c_str(), title.c_str()));
+    // The video window: only this process's, and only while it still is one.
+    services.findWindow = [](const std::wstring& windowClass, const std::wstring& title) {
+        return VideoWindowsWin32::Find(windowClass, title);
     };
-    services.makeTopmost = [](WindowId window) {
-        ::SetWindowPos(reinterpret_cast<HWND>(window), HWND_TOPMOST, 1, 1, 1, 1,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    };
+    services.makeTopmost = [this](WindowId window) { menuForm.Video().MakeTopmost(window); };
+    services.applyDisplaySize = [this] { menuForm.ApplyDisplaySize(); };
     services.setTrayTip = [this](const std::wstring& tip) {
         if (!trayAdded_) return;
         wcsncpy_s(trayIconData_.szTip, tip.c_str(), _TRUNCATE);
@@ -167,6 +171,8 @@ void PlayerApp::LoadForms() {
     };
     engine_ = std::make_unique<PlaybackEngine>(*mmc, menuControls, bodyControls, vars, std::move(services));
     menuControls.ChkHide.onClick = [this] { menuForm.ChkHide_Click(); };
+    volume_ = options_.makeVolume ? options_.makeVolume() : OpenSystemVolume().device;
+    playerForm.BindHandlers();
 }
 
 HWND PlayerApp::FindRunningPlayerWindow() const {
@@ -272,15 +278,46 @@ void PlayerApp::AddTrayIcon() {
     trayAdded_ = ::Shell_NotifyIconW(NIM_ADD, &trayIconData_) != FALSE;
 }
 
-void PlayerApp::LoadSkinPictures() {
-    // The pictures are shown when the skin has them; shaping and checking every file
-    // of the skin is the skin layout's work.
-    auto load = [](const std::wstring& path) {
-        return unique_hbitmap(static_cast<HBITMAP>(
-            ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    };
-    skinForm.SetPicture(load(vars.SkinBitmapPath));
-    playerForm.SetPicture(load(vars.PlayerBitmapPath));
+std::optional<std::wstring> PlayerApp::ApplySkinLayout() {
+    SkinLayout layout;
+    if (auto error = ReadSkinLayout(std::filesystem::path(vars.DefinePath), layout))
+        return DescribeSkinLayoutError(*error, vars.DefinePath);
+    vars.PlayerOffsetX = layout.playerOffsetX;
+    vars.PlayerOffsetY = layout.playerOffsetY;
+    const RgbColour& t = layout.textColour;
+    playerForm.SetTextColour(RGB(t.red, t.green, t.blue));
+    if (auto failure = SizeSkinWindow(skinForm.Handle(), layout, factors)) return failure->Message();
+    skinForm.TakeWindowSize();
+    if (auto failure = ShapeWindowFromMask(skinForm.Handle(), vars.SkinMaskPath, layout.ScanWidth(),
+                                           layout.ScanHeight(), layout.skinKey))
+        return failure->Message();
+    const PixelSize body = PlayerFormPixelSize(factors);
+    if (auto failure = ShapeWindowFromMask(playerForm.Handle(), vars.PlayerMaskPath, body.width, body.height,
+                                           layout.playerKey))
+        return failure->Message();
+    if (auto failure = PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX,
+                                    vars.PlayerOffsetY, factors))
+        return failure->Message();
+    // The pictures last: the windows have their new shapes and places before they
+    // show anything of the new skin.
+    unique_hbitmap skinPicture, playerPicture;
+    if (auto failure = LoadSkinBitmap(vars.SkinBitmapPath, skinPicture)) return failure->Message();
+    skinForm.SetPicture(std::move(skinPicture));
+    if (auto failure = LoadSkinBitmap(vars.PlayerBitmapPath, playerPicture)) return failure->Message();
+    playerForm.SetPicture(std::move(playerPicture));
+    return std::nullopt;
+}
+
+std::optional<std::wstring> PlayerApp::ListSkins() {
+    const std::wstring parts = JoinProgramPath(options_.programFolder, L"parts");
+    SkinListResult found = tessel::player::ListSkins(std::filesystem::path(parts));
+    if (!found.ok) return Describe(texts::kSkinFileMissing, parts, found.error);
+    for (auto& name : found.names) menuControls.LstSkinFile.AddItem(std::move(name));
+    return std::nullopt;
+}
+
+void PlayerApp::ReadSystemVolume() {
+    if (auto level = ReadVolumeLevel(*volume_)) bodyControls.ScrVolume.SetValue(*level);
 }
 
 void PlayerApp::BuildFavouritesMenu() {
@@ -373,22 +410,13 @@ void PlayerApp::ShowOrHideWindows() {
 
 void PlayerApp::PlaceBodyWindow() {
     if (!playerForm.Handle() || !skinForm.Handle()) return;
-    // The body window against the skin window's lower-left corner, shifted by the
-    // skin's offsets; both windows above the others.
-    PlacementInput in;
-    in.skinLeft = skinForm.LeftTwips();
-    in.skinTop = skinForm.TopTwips();
-    in.skinHeight = skinForm.SizePixels().cy * factors.y;
-    in.playerOffsetX = vars.PlayerOffsetX;
-    in.playerOffsetY = vars.PlayerOffsetY;
-    in.factors = factors;
-    const PixelPoint at = PlayerFormPosition(in);
-    ::SetWindowPos(playerForm.Handle(), HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE);
-    ::SetWindowPos(skinForm.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    // Placing fails only for a window that is gone; nothing is left to place then.
+    PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX, vars.PlayerOffsetY, factors);
 }
 
 void PlayerApp::PlayNext() { engine_->PlayNext(); }
 void PlayerApp::PlayFile(const std::wstring& path) { engine_->PlayFile(path); }
+void PlayerApp::ChooseListFile() { menuForm.ChooseListFile(); }
 
 void PlayerApp::ToggleHideWindows() { menuControls.ChkHide.SetValue(menuControls.ChkHide.Value() == 1 ? 0 : 1); }
 

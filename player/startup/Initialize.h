@@ -3,10 +3,12 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/twips.h"
@@ -15,6 +17,7 @@
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/unique_handle.h"
+#include "player/skin/volume.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
 
@@ -35,6 +38,9 @@ struct StartOptions {
     std::function<void(UINT exitCode)> endProcess;
     // Shows an error report. Default: a message box.
     std::function<void(const std::wstring& text)> report;
+    // The device volume behind the volume bar. Default: the sound of this process
+    // (OpenSystemVolume).
+    std::function<std::unique_ptr<VolumeDevice>()> makeVolume;
 };
 
 class PlayerApp {
@@ -56,8 +62,21 @@ public:
     // Shared routines used by the windows.
     void PlayNext();
     void PlayFile(const std::wstring& path);
+    // The list file choice of the body window's CmdChoice.
+    void ChooseListFile();
     void ToggleHideWindows();
+    // PlaceWindows: the body window against the skin window, both topmost.
     void PlaceBodyWindow();
+    // Applies the skin named by the skin paths to both windows: define.ini, label
+    // colour, skin window size, both shapes, placement, then the two pictures. Returns
+    // the report of the first failure (nothing is shown here; at start-up the report
+    // ends the program, a skin chosen while running must not).
+    std::optional<std::wstring> ApplySkinLayout();
+    // The offered skins into LstSkinFile; the report of a failure.
+    std::optional<std::wstring> ListSkins();
+    // ScrVolume from the device volume, unless the device says nothing usable.
+    void ReadSystemVolume();
+    VolumeDevice& Volume() { return *volume_; }
 
     const std::wstring& ProgramFolder() const { return options_.programFolder; }
     std::wstring SettingsPath() const;
@@ -85,7 +104,6 @@ private:
     void FillDisplaySizes();
     void ReadSettings();
     void AddTrayIcon();
-    void LoadSkinPictures();
     void BuildFavouritesMenu();
     void SetToolTips();
     void HandleCommandLine();
@@ -97,6 +115,7 @@ private:
 
     StartOptions options_;
     std::unique_ptr<PlaybackEngine> engine_;
+    std::unique_ptr<VolumeDevice> volume_;
     unique_kernel_handle instanceMutex_;
     unique_hicon trayIcon_;
     NOTIFYICONDATAW trayIconData_{};

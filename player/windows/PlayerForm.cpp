@@ -2,10 +2,15 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/twips.h"
+#include "player/playback/transport.h"
 #include "player/skin/placement.h"
+#include "player/skin/volume.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/texts.h"
+#include "player/windows/window_texts.h"
 
 namespace tessel::player {
 namespace {
@@ -42,6 +47,14 @@ RECT ToPixels(const TwipsBox& b, TwipsPerPixel f) {
     return RECT{TwipsToPixels(b.left, f.x), TwipsToPixels(b.top, f.y), TwipsToPixels(b.left + b.width, f.x),
                 TwipsToPixels(b.top + b.height, f.y)};
 }
+
+// Resource names of the command buttons' faces, CmdInfo to CmdChoice.
+constexpr const wchar_t* kFaceNames[5][2] = {
+    {L"CMD_INFO", L"CMD_INFO_DOWN"},       {L"CMD_POPUP", L"CMD_POPUP_DOWN"},
+    {L"CMD_MINIMUM", L"CMD_MINIMUM_DOWN"}, {L"CMD_CLOSE", L"CMD_CLOSE_DOWN"},
+    {L"CMD_CHOICE", L"CMD_CHOICE_DOWN"},
+};
+constexpr UINT_PTR kBarSubclassId = 1;
 
 const wchar_t* Glyph(PlayerForm::Part part) {
     switch (part) {
@@ -103,10 +116,63 @@ void PlayerForm::Load() {
                              ToPixels({0, kImgGroupTop + 870, 1440, 150}, f), kIdScrVolume, nullptr);
     BindScrollBar(c_.ScrTime, scrTime_, &tips_);
     BindScrollBar(c_.ScrVolume, scrVolume_, &tips_);
+    // The bars' focus is shared state (the status event and the volume read-back
+    // leave a focused bar alone), so their focus changes are watched here.
+    ::SetWindowSubclass(scrTime_, BarProc, kBarSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ::SetWindowSubclass(scrVolume_, BarProc, kBarSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    LoadButtonFaces();
     // The read-outs are painted: a change repaints the label's own rectangle.
     c_.LblTitle.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblTitle); };
     c_.LblNTime.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblNTime); };
     c_.LblTTime.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblTTime); };
+}
+
+void PlayerForm::LoadButtonFaces() {
+    // Part of the program's design; a program built without them draws plain symbols.
+    HINSTANCE module = ::GetModuleHandleW(nullptr);
+    for (int i = 0; i < 5; ++i) {
+        for (int pressed = 0; pressed < 2; ++pressed) {
+            faces_[i][pressed].reset(static_cast<HBITMAP>(
+                ::LoadImageW(module, kFaceNames[i][pressed], IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        }
+    }
+}
+
+void PlayerForm::BindHandlers() {
+    c_.ScrTime.onChange = [this] { ScrTime_Change(); };
+    c_.ScrVolume.onChange = [this] { ScrVolume_Change(); };
+}
+
+void PlayerForm::SetTextColour(COLORREF colour) {
+    textColour_ = colour;
+    if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+LRESULT CALLBACK PlayerForm::BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                     DWORD_PTR self) {
+    auto* form = reinterpret_cast<PlayerForm*>(self);
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK:
+            // A click takes the focus first, as a scroll bar of a form does, so the
+            // change that follows already sees the bar focused.
+            if (::GetFocus() != bar) ::SetFocus(bar);
+            break;
+        case WM_SETFOCUS:
+            if (bar == form->scrTime_) form->ScrTime_GotFocus();
+            if (bar == form->scrVolume_) form->ScrVolume_GotFocus();
+            break;
+        case WM_KILLFOCUS:
+            if (bar == form->scrTime_) form->ScrTime_LostFocus();
+            if (bar == form->scrVolume_) form->ScrVolume_LostFocus();
+            break;
+        case WM_NCDESTROY:
+            ::RemoveWindowSubclass(bar, BarProc, kBarSubclassId);
+            break;
+        default:
+            break;
+    }
+    return ::DefSubclassProc(bar, message, wParam, lParam);
 }
 
 void PlayerForm::SetCaption(const std::wstring& caption) { ::SetWindowTextW(Handle(), caption.c_str()); }
@@ -140,7 +206,7 @@ void PlayerForm::PaintContent(HDC dc) {
     const RECT group{0, buttons.bottom, size_.cx, size_.cy};
 
     unique_hbrush bar(::CreateSolidBrush(RGB(24, 36, 58)));
-    ::FillRect(dc, &buttons, bar.get());
+    ::FillRect(dc, &buttons, bar.get());  // PictBtnGroup behind the buttons
     bool plain = true;
     if (picture_) {
         unique_memory_dc mem(::CreateCompatibleDC(dc));
@@ -164,18 +230,23 @@ void PlayerForm::PaintContent(HDC dc) {
     SelectObjectGuard font(dc, font_.get());
     ::SetBkMode(dc, TRANSPARENT);
     auto drawText = [&](const std::wstring& text, RECT r, UINT format, COLORREF colour) {
-        // A one-pixel shadow keeps the text legible on any picture.
-        RECT shadow = r;
-        ::OffsetRect(&shadow, 1, 1);
-        ::SetTextColor(dc, RGB(0, 0, 0));
-        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &shadow, format | DT_SINGLELINE | DT_NOPREFIX);
         ::SetTextColor(dc, colour);
-        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, format | DT_SINGLELINE | DT_NOPREFIX);
+        ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r,
+                    format | DT_SINGLELINE | DT_NOPREFIX | DT_NOCLIP);
     };
     for (UINT p = PartCmdInfo; p <= PartCmdChoice; ++p) {
         RECT r = PartRect(static_cast<Part>(p));
-        if (pressed_ == p) ::InvertRect(dc, &r);
-        drawText(Glyph(static_cast<Part>(p)), r, DT_CENTER | DT_VCENTER, RGB(220, 232, 255));
+        HBITMAP face = faces_[p - PartCmdInfo][pressed_ == p ? 1 : 0].get();
+        BITMAP info{};
+        unique_memory_dc mem(face ? ::CreateCompatibleDC(dc) : nullptr);
+        if (mem && ::GetObjectW(face, sizeof info, &info)) {
+            SelectObjectGuard select(mem.get(), face);
+            ::StretchBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, mem.get(), 0, 0, info.bmWidth,
+                         info.bmHeight, SRCCOPY);
+        } else {
+            if (pressed_ == p) ::InvertRect(dc, &r);
+            drawText(Glyph(static_cast<Part>(p)), r, DT_CENTER | DT_VCENTER, RGB(220, 232, 255));
+        }
     }
     if (plain) {
         for (UINT p = PartImgPrev; p <= PartImgNext; ++p) {
@@ -183,16 +254,65 @@ void PlayerForm::PaintContent(HDC dc) {
                      RGB(255, 255, 255));
         }
     }
-    const COLORREF text = RGB(255, 255, 255);
+    // The read-outs over the picture in the skin's text colour; the title runs on
+    // under the window's right edge, where the marquee brings it back.
+    const COLORREF text = textColour_;
     drawText(c_.LblNTime.Caption(), PartRect(PartLblNTime), DT_RIGHT | DT_VCENTER, text);
     drawText(c_.LblTTime.Caption(), PartRect(PartLblTTime), DT_RIGHT | DT_VCENTER, text);
     drawText(c_.LblTitle.Caption(), PartRect(PartLblTitle), DT_LEFT | DT_VCENTER, text);
 }
 
+void PlayerForm::CmdChoice_Click() { app_.ChooseListFile(); }
 void PlayerForm::CmdClose_Click() { app_.Shutdown(); }
+
+void PlayerForm::CmdInfo_Click() {
+    ::MessageBoxW(Handle(), window_texts::kVersionText, window_texts::kVersionTitle, MB_OK);
+}
+
+// The hide option does the rest (and nothing when it is on already).
+void PlayerForm::CmdMinimum_Click() { app_.menuControls.ChkHide.SetValue(1); }
 void PlayerForm::CmdPopup_Click() { app_.menuForm.SetPanelVisible(!app_.menuForm.PanelVisible()); }
-void PlayerForm::ImgPlay_Click() { app_.PlayNext(); }
 void PlayerForm::ImgNext_Click() { app_.PlayNext(); }
+// Like next: a medium playing or paused is not resumed but followed by the next one.
+void PlayerForm::ImgPlay_Click() { app_.PlayNext(); }
+void PlayerForm::ImgPrev_Click() { PlayFromStart(*app_.mmc); }
+void PlayerForm::ImgStop_Click() { PausePlay(*app_.mmc); }
+
+void PlayerForm::ScrTime_GotFocus() { app_.vars.TimeBarFocused = kTrue; }
+void PlayerForm::ScrTime_LostFocus() { app_.vars.TimeBarFocused = kFalse; }
+
+void PlayerForm::ScrTime_Change() {
+    // Only the user's moves seek: the status event moves the bar while it is not focused.
+    if (app_.vars.TimeBarFocused == kFalse || !app_.mmc) return;
+    MediaDevice& mmc = *app_.mmc;
+    if (mmc.Position() == mmc.Length() || mmc.Mode() == MediaDevice::kModeStopped) return;
+    mmc.SetFrom(static_cast<std::int32_t>(c_.ScrTime.Value()) * 1000);
+    mmc.Command(L"Play");
+}
+
+void PlayerForm::ScrVolume_GotFocus() { app_.vars.VolumeActive = kTrue; }
+void PlayerForm::ScrVolume_LostFocus() { app_.vars.VolumeActive = kFalse; }
+
+void PlayerForm::ScrVolume_Change() {
+    // The read-back sets the bar with VolumeActive off and so never writes back.
+    if (app_.vars.VolumeActive == kFalse) return;
+    WriteVolumeLevel(app_.Volume(), c_.ScrVolume.Value());
+}
+
+void PlayerForm::Click(Part part) {
+    switch (part) {
+        case PartCmdInfo: CmdInfo_Click(); break;
+        case PartCmdPopup: CmdPopup_Click(); break;
+        case PartCmdMinimum: CmdMinimum_Click(); break;
+        case PartCmdClose: CmdClose_Click(); break;
+        case PartCmdChoice: CmdChoice_Click(); break;
+        case PartImgPrev: ImgPrev_Click(); break;
+        case PartImgStop: ImgStop_Click(); break;
+        case PartImgPlay: ImgPlay_Click(); break;
+        case PartImgNext: ImgNext_Click(); break;
+        default: break;
+    }
+}
 
 LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -217,7 +337,8 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_ERASEBKGND:
             return 1;
-        case WM_LBUTTONDOWN: {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {  // a quick second click is a click as well
             pressed_ = HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             if (pressed_ != PartNone) {
                 ::SetCapture(Handle());
@@ -232,13 +353,7 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             ::InvalidateRect(Handle(), nullptr, FALSE);
             const Part up = HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
             if (down == PartNone || up != down) return 0;
-            switch (up) {
-                case PartCmdClose: CmdClose_Click(); break;
-                case PartCmdPopup: CmdPopup_Click(); break;
-                case PartImgPlay: ImgPlay_Click(); break;
-                case PartImgNext: ImgNext_Click(); break;
-                default: break;
-            }
+            Click(up);
             return 0;
         }
         case WM_HSCROLL: {

@@ -30,6 +30,15 @@ public:
     // The picture behind the controls (the skin's player.bmp); null for plain painting.
     void SetPicture(unique_hbitmap picture);
     void SetToolTip(UINT toolId, const std::wstring& text);
+    // The skin's text colour of LblNTime, LblTitle and LblTTime.
+    void SetTextColour(COLORREF colour);
+    COLORREF TextColour() const { return textColour_; }
+    // Connects the two bars' change handlers (after the engine exists).
+    void BindHandlers();
+    HWND ScrTimeWindow() const { return scrTime_; }
+    HWND ScrVolumeWindow() const { return scrVolume_; }
+    // Paints the whole window into `dc` (WM_PAINT's buffer and WM_PRINTCLIENT).
+    void PaintContent(HDC dc);
     SIZE SizePixels() const { return size_; }
 
     // Tool ids of the painted controls, for tool tips and hit-testing.
@@ -40,17 +49,32 @@ public:
     RECT PartRect(Part part) const;
     Part HitTest(POINT client) const;
 
+    void CmdChoice_Click();
     void CmdClose_Click();
+    void CmdInfo_Click();
+    void CmdMinimum_Click();
     void CmdPopup_Click();
-    void ImgPlay_Click();
     void ImgNext_Click();
+    void ImgPlay_Click();
+    void ImgPrev_Click();
+    void ImgStop_Click();
+    void ScrTime_GotFocus();
+    void ScrTime_LostFocus();
+    void ScrTime_Change();
+    void ScrVolume_GotFocus();
+    void ScrVolume_LostFocus();
+    void ScrVolume_Change();
+    // A click on a painted part, as the mouse gives it.
+    void Click(Part part);
 
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    void PaintContent(HDC dc);
+    static LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR self);
     void InvalidatePart(Part part);
+    void LoadButtonFaces();
 
     PlayerApp& app_;
     PlayerFormControls& c_;
@@ -60,6 +84,9 @@ private:
     ToolTips tips_;
     HWND scrTime_ = nullptr, scrVolume_ = nullptr;
     Part pressed_ = PartNone;
+    COLORREF textColour_ = RGB(255, 255, 255);
+    // Raised and pressed faces of the five command buttons, CmdInfo first.
+    unique_hbitmap faces_[5][2];
 };
 
 }  // namespace tessel::player

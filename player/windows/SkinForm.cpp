@@ -1,7 +1,12 @@
 #include "player/windows/SkinForm.h"
 
 #include "common/twips.h"
+#include "player/playback/transport.h"
 #include "player/startup/Initialize.h"
+#include "player/windows/add_path.h"
+#include "player/windows/drop_fs_win32.h"
+
+#include "common/fileio.h"
 
 namespace tessel::player {
 
@@ -15,20 +20,18 @@ void SkinForm::Load() {
     font_.reset(::CreateFontW(-TwipsToPixels(300, app_.factors.y), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH, L"MS UI Gothic"));
+    ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void SkinForm::TakeWindowSize() {
+    RECT r{};
+    if (::GetWindowRect(Handle(), &r)) size_ = SIZE{r.right - r.left, r.bottom - r.top};
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void SkinForm::SetPicture(unique_hbitmap picture) {
+    // The window's size is the skin layout's; the picture is drawn from its top-left.
     picture_ = std::move(picture);
-    if (picture_) {
-        BITMAP info{};
-        if (::GetObjectW(picture_.get(), sizeof info, &info)) {
-            size_ = SIZE{info.bmWidth, info.bmHeight};
-            if (Handle()) {
-                ::SetWindowPos(Handle(), nullptr, 0, 0, size_.cx, size_.cy,
-                               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            }
-        }
-    }
     if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -57,6 +60,12 @@ void SkinForm::PaintContent(HDC dc) {
         unique_memory_dc mem(::CreateCompatibleDC(dc));
         if (mem) {
             SelectObjectGuard select(mem.get(), picture_.get());
+            BITMAP info{};
+            ::GetObjectW(picture_.get(), sizeof info, &info);
+            if (info.bmWidth < size_.cx || info.bmHeight < size_.cy) {
+                unique_hbrush back(::CreateSolidBrush(RGB(0, 0, 0)));
+                ::FillRect(dc, &client, back.get());
+            }
             ::BitBlt(dc, 0, 0, size_.cx, size_.cy, mem.get(), 0, 0, SRCCOPY);
             return;
         }
@@ -74,13 +83,101 @@ void SkinForm::PaintContent(HDC dc) {
     ::DrawTextW(dc, L"TesselPlayer", -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
+void SkinForm::Form_DblClick() { app_.menuForm.SetPanelVisible(!app_.menuForm.PanelVisible()); }
+
+void SkinForm::Form_KeyDown(int keyCode) {
+    // Held while the key is down: the volume keys then reach the device through the
+    // volume bar, and the timer's read-back leaves the bar alone.
+    app_.vars.VolumeActive = kTrue;
+    HandleKey(keyCode, app_.Engine(), *app_.mmc, app_.bodyControls.ScrVolume);
+}
+
+void SkinForm::Form_KeyUp(int) { app_.vars.VolumeActive = kFalse; }
+
+void SkinForm::Form_MouseDown(int button, int x, int y) {
+    if (button == 1) {
+        app_.vars.DragGrabX = x;
+        app_.vars.DragGrabY = y;
+        // The release may happen anywhere, also off the window's shape.
+        ::SetCapture(Handle());
+    } else if (button == 2) {
+        POINT pt{};
+        ::GetCursorPos(&pt);
+        HWND owner = app_.menuForm.Handle();
+        // The popup closes properly only when its owner is the foreground window; its
+        // commands go to the control panel, which owns the menu.
+        ::SetForegroundWindow(owner);
+        ::TrackPopupMenu(app_.menuForm.RootMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr);
+        ::PostMessageW(owner, WM_NULL, 0, 0);
+    }
+}
+
+void SkinForm::Form_MouseUp(int button, int x, int y) {
+    if (button != 1) return;
+    if (::GetCapture() == Handle()) ::ReleaseCapture();
+    if (app_.menuControls.ChkBreak.Value() != 0) return;  // position fixed
+    if (x == app_.vars.DragGrabX && y == app_.vars.DragGrabY) return;  // a click
+    POINT pt{};
+    if (!::GetCursorPos(&pt)) return;
+    // The grabbed point lands under the pointer again.
+    ::SetWindowPos(Handle(), HWND_TOPMOST, pt.x - app_.vars.DragGrabX, pt.y - app_.vars.DragGrabY, 1, 1,
+                   SWP_NOSIZE);
+    app_.PlaceBodyWindow();
+}
+
+void SkinForm::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
+    if (paths.size() == 1 && FileExistsExact(paths.front())) {
+        app_.PlayFile(paths.front());
+        return;
+    }
+    Win32DropFileSystem fs;
+    ListBox& queue = app_.menuControls.LstM3u;
+    queue.BeginBatch();
+    for (const auto& path : paths) AddPathToList(path, app_.menuControls, fs);
+    queue.EndBatch();
+}
+
 LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = ::BeginPaint(Handle(), &ps);
-            PaintContent(dc);
+            // Double-buffered: paint into a bitmap and copy it in one go.
+            unique_memory_dc mem(::CreateCompatibleDC(dc));
+            unique_hbitmap buffer(::CreateCompatibleBitmap(dc, std::max<LONG>(1, size_.cx), std::max<LONG>(1, size_.cy)));
+            if (mem && buffer) {
+                SelectObjectGuard select(mem.get(), buffer.get());
+                PaintContent(mem.get());
+                ::BitBlt(dc, 0, 0, size_.cx, size_.cy, mem.get(), 0, 0, SRCCOPY);
+            } else {
+                PaintContent(dc);
+            }
             ::EndPaint(Handle(), &ps);
+            return 0;
+        }
+        case WM_LBUTTONDOWN:
+            Form_MouseDown(1, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return 0;
+        case WM_RBUTTONDOWN:
+            Form_MouseDown(2, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return 0;
+        case WM_LBUTTONUP:
+            Form_MouseUp(1, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            Form_DblClick();
+            return 0;
+        case WM_KEYDOWN:
+            Form_KeyDown(static_cast<int>(wParam));
+            return 0;
+        case WM_KEYUP:
+            Form_KeyUp(static_cast<int>(wParam));
+            return 0;
+        case WM_DROPFILES: {
+            HDROP drop = reinterpret_cast<HDROP>(wParam);
+            const std::vector<std::wstring> paths = DroppedPaths(drop);
+            ::DragFinish(drop);
+            Form_OLEDragDrop(paths);
             return 0;
         }
         case WM_PRINTCLIENT:

@@ -1,8 +1,13 @@
-// SkinForm, the skin backdrop window: borderless, showing the skin's picture. Its
-// position is held in twips, as the settings file stores it.
+// SkinForm, the skin backdrop window: borderless, shaped by the skin's mask, showing
+// the skin's picture. The user drags it, right-clicks it for the menu, double-clicks
+// it for the control panel, types at it and drops files on it. Its position is held in
+// twips, as the settings file stores it.
 #pragma once
 
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 #include "player/shared/unique_handle.h"
 #include "player/shared/window_base.h"
@@ -19,6 +24,8 @@ public:
 
     void Load();
     void SetPicture(unique_hbitmap picture);
+    // Takes the window's current size as its own (after the skin sized it).
+    void TakeWindowSize();
 
     double LeftTwips() const { return leftTwips_; }
     double TopTwips() const { return topTwips_; }
@@ -26,12 +33,22 @@ public:
     void SetTopTwips(double twips);
     SIZE SizePixels() const { return size_; }
 
+    // Paints the whole window into `dc` (WM_PAINT's buffer and WM_PRINTCLIENT).
+    void PaintContent(HDC dc);
+
+    // Handlers; X and Y in the window's own pixels.
+    void Form_DblClick();
+    void Form_KeyDown(int keyCode);
+    void Form_KeyUp(int keyCode);
+    void Form_MouseDown(int button, int x, int y);
+    void Form_MouseUp(int button, int x, int y);
+    void Form_OLEDragDrop(const std::vector<std::wstring>& paths);
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void MoveToHeldPosition();
-    void PaintContent(HDC dc);
 
     PlayerApp& app_;
     SIZE size_{320, 120};

@@ -104,11 +104,50 @@ std::vector<std::wstring> DefaultSettings() {
     return {L"Azure", L"300", L"300", L"0", L"0", L"0", L"0", L"255", L"255", L"", L"-1", L"0", L"0", L"0"};
 }
 
+namespace {
+
+// A 24-bit bitmap file of one colour.
+void WriteSolidBitmap(const std::filesystem::path& path, int width, int height, std::uint8_t r, std::uint8_t g,
+                      std::uint8_t b) {
+    const int stride = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + DWORD(stride) * DWORD(height);
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biCompression = BI_RGB;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(static_cast<std::size_t>(stride), '\0');
+    for (int x = 0; x < width; ++x) {
+        row[3 * x] = static_cast<char>(b);
+        row[3 * x + 1] = static_cast<char>(g);
+        row[3 * x + 2] = static_cast<char>(r);
+    }
+    for (int y = 0; y < height; ++y) bytes += row;
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+}  // namespace
+
 void MakeProgramFolder(const std::filesystem::path& folder, const std::vector<std::wstring>* settings) {
     std::filesystem::create_directories(folder / L"Setting");
     std::filesystem::create_directories(folder / L"parts" / L"Azure");
     std::filesystem::create_directories(folder / L"fav");
-    WriteIconFile(folder / L"parts" / L"Azure" / L"task.ico");
+    // A plain rectangular skin: the body window right against the skin window's
+    // lower-left corner.
+    const auto skin = folder / L"parts" / L"Azure";
+    WriteIconFile(skin / L"task.ico");
+    WriteLines(skin / L"define.ini", {L"320,120", L"255,0,255", L"255,0,255", L"255,255,255", L"0,0"});
+    WriteSolidBitmap(skin / L"skin.bmp", 320, 120, 40, 80, 140);
+    WriteSolidBitmap(skin / L"s_mask.bmp", 320, 120, 0, 0, 0);
+    WriteSolidBitmap(skin / L"player.bmp", 96, 68, 30, 60, 110);
+    WriteSolidBitmap(skin / L"p_mask.bmp", 96, 83, 0, 0, 0);
     if (settings) WriteLines(folder / L"Setting" / L"init.ini", *settings);
 }
 

@@ -1,0 +1,404 @@
+// The body window and the skin window of the program in this process, under Wine:
+// shapes read back from the real windows, placement and dragging, drops, seeking,
+// the volume bar over the real device volume, the version box.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "player/playback/mmc/mmc.h"
+#include "player/skin/skin_layout.h"
+#include "player/skin/volume_device_win32.h"
+#include "player/startup/Initialize.h"
+#include "player/windows/window_texts.h"
+#include "tests/player/core/win_support.h"
+#include "tests/player/skin/pixel_region_reference.h"
+
+namespace tessel::player::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+// Drops as the shell delivers them: a DROPFILES block in this process.
+void Drop(HWND window, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const auto& p : paths) list += p + L'\0';
+    list += L'\0';
+    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast<WORD>(y)); }
+
+class WindowsTest : public ::testing::Test {
+protected:
+    TempDir dir{L"windows"};
+    std::vector<std::wstring> reports;
+    std::vector<UINT> exits;
+    std::wstring instance = L"TesselPlayerWindowsTest." + std::to_wstring(::GetCurrentProcessId()) + L"." +
+                            std::to_wstring(++instances);
+    static inline int instances = 0;
+
+    std::unique_ptr<VolumeDevice> volume;  // handed to the next start when set
+
+    std::unique_ptr<PlayerApp> Start(const std::wstring& skin, std::vector<std::wstring> settings = DefaultSettings()) {
+        settings[0] = skin;
+        settings[1] = L"200";
+        settings[2] = L"150";
+        MakeProgramFolder(dir.path(), &settings);
+        fs::copy(DistDir() / L"parts", dir.path() / L"parts",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::create_directories(dir.path() / L"parts" / L"~work");
+        StartOptions o;
+        o.programFolder = dir.path().wstring();
+        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\"";
+        o.instanceName = instance;
+        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
+        o.endProcess = [this](UINT code) { exits.push_back(code); };
+        o.report = [this](const std::wstring& text) { reports.push_back(text); };
+        if (volume) o.makeVolume = [this] { return std::move(volume); };
+        auto app = std::make_unique<PlayerApp>(std::move(o));
+        EXPECT_TRUE(app->StartUp());
+        EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : Printable(reports[0]));
+        Pump();
+        return app;
+    }
+    fs::path Part(const std::wstring& skin, const wchar_t* file) const { return dir.path() / L"parts" / skin / file; }
+    static RECT Rect(HWND window) {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        return r;
+    }
+};
+
+// Both skins: the real windows' regions against the pixel-by-pixel shape of the masks,
+// the sizes, the placement, the label colour and the skin list.
+TEST_F(WindowsTest, SkinsShapeSizeAndPlaceBothWindows) {
+    for (const std::wstring skin : {L"Azure", L"Ember"}) {
+        SCOPED_TRACE(Printable(skin));
+        auto app = Start(skin);
+        SkinLayout layout;
+        ASSERT_FALSE(ReadSkinLayout(Part(skin, L"define.ini"), layout));
+        const RECT s = Rect(app->skinForm.Handle());
+        EXPECT_EQ(s.right - s.left, layout.ScanWidth());
+        EXPECT_EQ(s.bottom - s.top, layout.ScanHeight());
+        const RECT p = Rect(app->playerForm.Handle());
+        EXPECT_EQ(p.left, s.left - 96 + layout.playerOffsetX);
+        EXPECT_EQ(p.top, s.bottom - 83 + layout.playerOffsetY);
+        const struct {
+            HWND window;
+            const wchar_t* mask;
+            int width, height;
+            RgbColour key;
+        } cases[] = {{app->skinForm.Handle(), L"s_mask.bmp", layout.ScanWidth(), layout.ScanHeight(), layout.skinKey},
+                     {app->playerForm.Handle(), L"p_mask.bmp", 96, 83, layout.playerKey}};
+        for (const auto& c : cases) {
+            HRGN actual = ::CreateRectRgn(0, 0, 0, 0);
+            ASSERT_EQ(::GetWindowRgn(c.window, actual), COMPLEXREGION);
+            HRGN expected = tessel::test::PixelByPixelRegion(Part(skin, c.mask).wstring(), c.width, c.height,
+                                                             RGB(c.key.red, c.key.green, c.key.blue));
+            ASSERT_NE(expected, nullptr);
+            EXPECT_TRUE(tessel::test::SameRegion(actual, expected)) << Printable(c.mask);
+            ::DeleteObject(actual);
+            ::DeleteObject(expected);
+        }
+        const RgbColour& t = layout.textColour;
+        EXPECT_EQ(app->playerForm.TextColour(), RGB(t.red, t.green, t.blue));
+        EXPECT_EQ(app->menuControls.LstSkinFile.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
+        // Both topmost, shown, the skin window above the body window.
+        EXPECT_TRUE(::GetWindowLongW(app->skinForm.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(::GetWindowLongW(app->playerForm.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(::IsWindowVisible(app->skinForm.Handle()));
+        app.reset();
+        Pump();
+    }
+}
+
+TEST_F(WindowsTest, DraggingMovesBothWindowsAClickOrAFixedPositionDoesNot) {
+    auto app = Start(L"Azure");
+    HWND skin = app->skinForm.Handle();
+    const RECT s0 = Rect(skin), p0 = Rect(app->playerForm.Handle());
+    // Grab at (40, 30), release with the pointer 70 right and 25 up of the grab point.
+    ::SendMessageW(skin, WM_LBUTTONDOWN, MK_LBUTTON, Point(40, 30));
+    ASSERT_TRUE(::SetCursorPos(s0.left + 40 + 70, s0.top + 30 - 25));
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    ::SendMessageW(skin, WM_LBUTTONUP, 0, Point(40 + 70, 30 - 25));
+    const RECT s1 = Rect(skin), p1 = Rect(app->playerForm.Handle());
+    EXPECT_EQ(s1.left, cursor.x - 40);
+    EXPECT_EQ(s1.top, cursor.y - 30);
+    EXPECT_EQ(p1.left - p0.left, s1.left - s0.left);
+    EXPECT_EQ(p1.top - p0.top, s1.top - s0.top);
+    EXPECT_NE(s1.left, s0.left);
+
+    // A click without movement: the pointer elsewhere does not matter.
+    ::SendMessageW(skin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    ::SetCursorPos(5, 5);
+    ::SendMessageW(skin, WM_LBUTTONUP, 0, Point(10, 10));
+    EXPECT_EQ(Rect(skin).left, s1.left);
+    EXPECT_EQ(Rect(skin).top, s1.top);
+
+    // With the position fixed no drag moves it.
+    app->menuControls.ChkBreak.SetValue(1);
+    ::SendMessageW(skin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
+    ::SetCursorPos(400, 400);
+    ::SendMessageW(skin, WM_LBUTTONUP, 0, Point(60, 70));
+    EXPECT_EQ(Rect(skin).left, s1.left);
+    EXPECT_EQ(Rect(app->playerForm.Handle()).left, p1.left);
+
+    // The new place is what the settings file will keep.
+    app->menuControls.ChkBreak.SetValue(0);
+    EXPECT_EQ(app->skinForm.LeftTwips(), s1.left * app->factors.x);
+}
+
+TEST_F(WindowsTest, DropsPlayOneFileAndQueueEverythingElse) {
+    auto app = Start(L"Azure");
+    HWND skin = app->skinForm.Handle();
+    const std::wstring tone = (MediaDir() / L"tone_440.mp3").wstring();
+    const std::wstring chord = (MediaDir() / L"chord_c.mp3").wstring();
+    app->menuControls.LstM3u.AddItem(L"C:\\queued.mp3");
+    app->menuControls.LblListCount.SetCaption(L"1");
+
+    Drop(skin, {tone});
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), tone);
+    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
+    app->mmc->Command(L"close");
+
+    Drop(skin, {tone, chord});
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{L"C:\\queued.mp3", tone, chord}));
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"3");
+    // The real list box follows.
+    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdLstM3u), LB_GETCOUNT, 0, 0), 3);
+
+    // A folder tree: files before subfolders, depth first, no filter. One item that is
+    // a folder is queued, not played.
+    const fs::path tree = dir.path() / L"tree";
+    fs::create_directories(tree / L"sub" / L"deeper");
+    for (const auto& f : {L"a.mp3", L"sub\\c.mp3", L"sub\\deeper\\d.txt"}) WriteSilentWav(tree / f, 100);
+    app->menuControls.LstM3u.Clear();
+    Drop(skin, {tree.wstring()});
+    EXPECT_EQ(app->menuControls.LstM3u.Items(),
+              (std::vector<std::wstring>{(tree / L"a.mp3").wstring(), (tree / L"sub\\c.mp3").wstring(),
+                                         (tree / L"sub\\deeper\\d.txt").wstring()}));
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+}
+
+// A folder holding a link back to itself, made from the Linux side before the run.
+TEST_F(WindowsTest, ALinkLoopInADroppedFolderEnds) {
+    const fs::path loop = FromEnvironmentPath("TESSEL_TEST_LOOP");
+    ASSERT_TRUE(fs::exists(loop / L"inner" / L"back"));
+    auto app = Start(L"Azure");
+    Drop(app->skinForm.Handle(), {loop.wstring(), loop.wstring()});
+    // Walked twice, each time without following the link back.
+    const std::wstring a = (loop / L"a.mp3").wstring(), b = (loop / L"inner\\b.mp3").wstring();
+    EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{a, b, a, b}));
+}
+
+TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
+    auto app = Start(L"Azure");
+    app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
+    ASSERT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    ScrollBar& bar = app->bodyControls.ScrTime;
+    ASSERT_GE(bar.Max(), 180);
+    // Not focused (the status event moves it this way): no seek.
+    bar.SetValue(120);
+    EXPECT_LT(app->mmc->Position(), 20000);
+    // The user focuses the bar and moves it to 60.
+    ::SetFocus(app->playerForm.ScrTimeWindow());
+    ASSERT_EQ(app->vars.TimeBarFocused, kTrue);
+    bar.SetValue(60);
+    EXPECT_EQ(app->mmc->From(), 60000);
+    WaitUntil([&] { return app->mmc->Position() >= 60000; }, 3s, true);
+    EXPECT_GE(app->mmc->Position(), 60000);
+    EXPECT_LT(app->mmc->Position(), 65000);
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    // Focus elsewhere: the flag drops and changes no longer seek.
+    ::SetFocus(app->skinForm.Handle());
+    EXPECT_EQ(app->vars.TimeBarFocused, kFalse);
+    bar.SetValue(170);
+    EXPECT_LT(app->mmc->Position(), 70000);
+    // After the medium stopped nothing seeks.
+    app->mmc->Command(L"stop");
+    ::SetFocus(app->playerForm.ScrTimeWindow());
+    bar.SetValue(30);
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeStopped);
+    app->mmc->Command(L"close");
+}
+
+TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
+    // The real session volume of this process; the program takes it over (under Wine
+    // two objects of one process do not share it).
+    volume = OpenSystemVolume().device;
+    if (!volume->Read()) GTEST_SKIP() << "no device volume here";
+    // The start-up reads the device into the bar.
+    ASSERT_TRUE(volume->Write(0x0A0A0A0Au));
+    auto app = Start(L"Azure");
+    VolumeDevice* device = &app->Volume();
+    ScrollBar& bar = app->bodyControls.ScrVolume;
+    EXPECT_EQ(bar.Value(), 10);
+    EXPECT_EQ(::GetScrollPos(app->playerForm.ScrVolumeWindow(), SB_CTL), 10);
+    // Not active: a change of the bar writes nothing.
+    bar.SetValue(200);
+    EXPECT_EQ(device->Read(), 0x0A0A0A0Au);
+    // Focused by the user: every level reaches the device and reads back.
+    ::SetFocus(app->playerForm.ScrVolumeWindow());
+    ASSERT_EQ(app->vars.VolumeActive, kTrue);
+    for (int level : {128, 1, 15, 16, 255, 0}) {
+        bar.SetValue(level);
+        EXPECT_EQ(device->Read(), static_cast<std::uint32_t>(level) * 0x01010101u) << level;
+    }
+    // A key held on the skin window makes the volume keys reach the device too.
+    ::SetFocus(app->skinForm.Handle());
+    EXPECT_EQ(app->vars.VolumeActive, kFalse);
+    bar.SetValue(100);  // inactive again: not written
+    ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(app->vars.VolumeActive, kTrue);
+    EXPECT_EQ(bar.Value(), 110);
+    EXPECT_EQ(device->Read(), 110u * 0x01010101u);
+    ::SendMessageW(app->skinForm.Handle(), WM_KEYUP, VK_UP, 0);
+    EXPECT_EQ(app->vars.VolumeActive, kFalse);
+    device->Write(0xFFFFFFFFu);
+}
+
+// Finds a message box of this process by its title, hands back its text and closes it.
+class BoxCloser {
+public:
+    explicit BoxCloser(std::wstring title)
+        : title_(std::move(title)), thread_([this] {
+              const auto end = std::chrono::steady_clock::now() + 10s;
+              while (std::chrono::steady_clock::now() < end) {
+                  HWND box = ::FindWindowW(L"#32770", title_.c_str());
+                  if (box) {
+                      text_ = DialogText(box);
+                      ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+                      found_ = true;
+                      return;
+                  }
+                  std::this_thread::sleep_for(20ms);
+              }
+          }) {}
+    ~BoxCloser() {
+        if (thread_.joinable()) thread_.join();
+    }
+    bool Found() {
+        thread_.join();
+        return found_;
+    }
+    const std::wstring& Text() const { return text_; }
+
+private:
+    std::wstring title_, text_;
+    std::atomic<bool> found_{false};
+    std::thread thread_;
+};
+
+TEST_F(WindowsTest, CommandButtonsOfTheBodyWindow) {
+    auto app = Start(L"Azure");
+    {
+        BoxCloser closer(window_texts::kVersionTitle);
+        app->playerForm.Click(PlayerForm::PartCmdInfo);  // returns once the box is closed
+        ASSERT_TRUE(closer.Found());
+        EXPECT_NE(closer.Text().find(window_texts::kVersionText), std::wstring::npos) << Printable(closer.Text());
+    }
+    // The panel toggles, twice back to where it was.
+    EXPECT_FALSE(app->menuForm.PanelVisible());
+    app->playerForm.Click(PlayerForm::PartCmdPopup);
+    EXPECT_TRUE(app->menuForm.PanelVisible());
+    app->playerForm.Click(PlayerForm::PartCmdPopup);
+    EXPECT_FALSE(app->menuForm.PanelVisible());
+    // A double click on the skin window does the same.
+    ::SendMessageW(app->skinForm.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(20, 20));
+    EXPECT_TRUE(app->menuForm.PanelVisible());
+    ::SendMessageW(app->skinForm.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(20, 20));
+    EXPECT_FALSE(app->menuForm.PanelVisible());
+    // Pause and back to the start act on the medium playing.
+    app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
+    app->playerForm.Click(PlayerForm::PartImgStop);
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePaused);
+    app->playerForm.Click(PlayerForm::PartImgStop);
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    app->mmc->SetFrom(90000);
+    app->mmc->Command(L"play");
+    app->playerForm.Click(PlayerForm::PartImgPrev);
+    EXPECT_LT(app->mmc->Position(), 5000);
+    app->mmc->Command(L"close");
+    // To the notification area: both skinned windows hide.
+    app->playerForm.Click(PlayerForm::PartCmdMinimum);
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
+    EXPECT_FALSE(::IsWindowVisible(app->playerForm.Handle()));
+}
+
+// What a person sees: the picture and the read-outs in the skin's text colour, the
+// times against the right edge of their boxes, the title running under the edge.
+TEST_F(WindowsTest, TheBodyWindowPaintsItsPictureAndReadOuts) {
+    auto app = Start(L"Ember");
+    app->bodyControls.LblNTime.SetCaption(L"7");
+    app->bodyControls.LblTitle.SetCaption(L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 96, 83);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    app->playerForm.PaintContent(dc);
+    const COLORREF text = app->playerForm.TextColour();
+    auto columnsOf = [&](RECT r) {
+        int first = -1, last = -1;
+        for (int x = r.left; x < std::min<LONG>(r.right, 96); ++x)
+            for (int y = r.top; y < r.bottom; ++y)
+                if (::GetPixel(dc, x, y) == text) {
+                    if (first < 0) first = x;
+                    last = x;
+                }
+        struct Columns {
+            int first, last;
+        };
+        return Columns{first, last};
+    };
+    const auto now = columnsOf(app->playerForm.PartRect(PlayerForm::PartLblNTime));
+    ASSERT_GE(now.first, 0) << "no text in the skin's colour";
+    EXPECT_GE(now.last, 48 - 4);  // right-aligned in its 48-pixel box
+    EXPECT_GE(now.first, 30);
+    const auto title = columnsOf(app->playerForm.PartRect(PlayerForm::PartLblTitle));
+    EXPECT_GE(title.last, 93);  // still text at the window's right edge
+    // The picture behind: a pixel of player.bmp shows at its place (row 15 down).
+    HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(nullptr, Part(L"Ember", L"player.bmp").c_str(), IMAGE_BITMAP,
+                                                        0, 0, LR_LOADFROMFILE));
+    HDC pdc = ::CreateCompatibleDC(screen);
+    HGDIOBJ pold = ::SelectObject(pdc, picture);
+    EXPECT_EQ(::GetPixel(dc, 50, 15 + 60), ::GetPixel(pdc, 50, 60));
+    ::SelectObject(pdc, pold);
+    ::DeleteDC(pdc);
+    ::DeleteObject(picture);
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+}
+
+}  // namespace
+}  // namespace tessel::player::test
