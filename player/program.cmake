@@ -8,6 +8,7 @@ add_library(tessel_player_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/startup/command_line.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback/engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback/polling.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/playback/transport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skin/skin_paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/windows/add_path.cpp)
 target_include_directories(tessel_player_core PUBLIC ${PROJECT_SOURCE_DIR})
@@ -33,9 +34,10 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/windows/SkinForm.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows/drop_fs_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/panel/MenuForm.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/playback/video_window_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup/Initialize.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup/CloseOperation.cpp)
-  target_link_libraries(tessel_player_win PUBLIC tessel_player_core tessel_skin_win32 comctl32 shell32 gdi32 user32
+  target_link_libraries(tessel_player_win PUBLIC tessel_player_core tessel_skin_win32 comdlg32 comctl32 shell32 gdi32 user32
     PRIVATE tessel_options)
 
   if(TARGET tessel_mmc)

@@ -1,10 +1,17 @@
 #include "player/panel/MenuForm.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
+
+#include <vector>
 
 #include "common/twips.h"
 #include "player/panel/menu_texts.h"
+#include "common/fileio.h"
 #include "player/playback/polling.h"
+#include "player/playback/transport.h"
+#include "player/skin/volume.h"
+#include "player/skin/volume_device_win32.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/texts.h"
 
@@ -36,6 +43,31 @@ void MenuForm::Load() {
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, menuBar_);
     CreateControls();
+    c_.CmbDispSize.onClick = [this] { CmbDispSize_Click(); };
+}
+
+bool CommonDialog::ShowOpen(HWND owner) {
+    // The control's "name|pattern|" becomes the NUL-separated pairs of the dialog.
+    std::vector<wchar_t> filter(Filter.begin(), Filter.end());
+    for (wchar_t& c : filter) {
+        if (c == L'|') c = L'\0';
+    }
+    filter.push_back(L'\0');
+    filter.push_back(L'\0');
+    std::vector<wchar_t> file(32768, L'\0');
+    FileName.copy(file.data(), std::min<std::size_t>(FileName.size(), file.size() - 1));
+    OPENFILENAMEW ofn{};
+    ofn.lStructSize = sizeof ofn;
+    ofn.hwndOwner = owner;
+    ofn.lpstrFilter = filter.data();
+    ofn.nFilterIndex = 1;
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
+    ofn.Flags = Flags | OFN_EXPLORER;
+    if (!::GetOpenFileNameW(&ofn)) return false;
+    FileName = file.data();
+    return true;
 }
 
 void MenuForm::BuildMenuBar() {
@@ -44,13 +76,13 @@ void MenuForm::BuildMenuBar() {
     rootMenu_ = ::CreatePopupMenu();
     favMenu_ = ::CreatePopupMenu();
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuPlay, t::kMenuPlay);
-    // Pause, back to the start, reloading and choosing a list come with the transport
-    // and list commands; until then their entries are shown but cannot be chosen.
-    ::AppendMenuW(rootMenu_, MF_STRING | MF_GRAYED, IdMenuStop, t::kMenuStop);
-    ::AppendMenuW(rootMenu_, MF_STRING | MF_GRAYED, IdMenuPrev, t::kMenuPrev);
+    // Reloading comes with the list panel's commands; until then its entry is shown
+    // but cannot be chosen.
+    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuStop, t::kMenuStop);
+    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuPrev, t::kMenuPrev);
     ::AppendMenuW(rootMenu_, MF_STRING | MF_GRAYED, IdMenuReLoadList, t::kMenuReLoadList);
     ::AppendMenuW(rootMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(favMenu_), t::kMenuFavorite);
-    ::AppendMenuW(rootMenu_, MF_STRING | MF_GRAYED, IdMenuChoiceList, t::kMenuChoiceList);
+    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuChoiceList, t::kMenuChoiceList);
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuShowSetting, t::kMenuShowSetting);
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuShowMain, t::kMenuShowMain);
     ::AppendMenuW(rootMenu_, MF_SEPARATOR, 0, nullptr);
@@ -143,8 +175,45 @@ bool MenuForm::PanelVisible() const { return ::IsWindowVisible(Handle()) != FALS
 void MenuForm::SetPanelVisible(bool visible) { ::ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE); }
 
 void MenuForm::StartMainTimer() {
+    if (volume_ == nullptr) {
+        ownVolume_ = OpenSystemVolume().device;
+        volume_ = ownVolume_.get();
+    }
     timer_ = ::SetTimer(Handle(), kMainTimerId, kMainTimerInterval, nullptr);
+    if (timer_ == 0) throw std::runtime_error("SetTimer failed: " + std::to_string(::GetLastError()));
 }
+
+void MenuForm::ChooseListFile() {
+    namespace t = menu_texts;
+    ListFileDialogs dialogs;
+    dialogs.showOpen = [this]() -> std::optional<std::wstring> {
+        if (showOpenForTest) return showOpenForTest();
+        CDlg.Flags = CommonDialog::kHideReadOnly;
+        CDlg.Filter = t::kListFileFilter;
+        CDlg.DialogTitle = t::kListFileDialogTitle;
+        CDlg.CancelError = true;
+        CDlg.FileName.clear();
+        if (!CDlg.ShowOpen(Handle())) return std::nullopt;
+        return CDlg.FileName;
+    };
+    dialogs.fileSize = [](const std::wstring& path) { return FileSizeOf(PathFromWide(path)); };
+    dialogs.confirmLargeFile = [this] {
+        if (confirmLargeFileForTest) return confirmLargeFileForTest();
+        return ::MessageBoxW(Handle(), t::kLargeListQuestion, t::kConfirmTitle, MB_OKCANCEL) == IDOK;
+    };
+    try {
+        tessel::player::ChooseListFile(app_.Engine(), c_, dialogs);
+    } catch (const std::exception&) {
+        // Any failure while choosing ends the command silently.
+    }
+}
+
+void MenuForm::ApplyDisplaySize() { tessel::player::ApplyDisplaySize(c_.CmbDispSize, app_.vars, videoWindows_); }
+
+void MenuForm::CmbDispSize_Click() { ApplyDisplaySize(); }
+void MenuForm::MenuStop_Click() { PausePlay(*app_.mmc); }
+void MenuForm::MenuPrev_Click() { PlayFromStart(*app_.mmc); }
+void MenuForm::MenuChoiceList_Click() { ChooseListFile(); }
 
 void MenuForm::ChkHide_Click() {
     const int show = c_.ChkHide.Value() != 0 ? SW_HIDE : SW_SHOW;
@@ -153,10 +222,12 @@ void MenuForm::ChkHide_Click() {
 }
 
 void MenuForm::Timer_Timer() {
-    // The marquee, the video window tracking and the volume read-back join this tick
-    // with the playback controls; the hand-over is its last step.
-    TakeHandedOverFile(app_.Engine(), app_.playerForm.Caption(),
-                       [this](const std::wstring& caption) { app_.playerForm.SetCaption(caption); });
+    MainTimerServices services;
+    services.videoWindows = &videoWindows_;
+    if (volume_ != nullptr) services.readVolumeLevel = [this] { return ReadVolumeLevel(*volume_); };
+    services.caption = [this] { return app_.playerForm.Caption(); };
+    services.setCaption = [this](const std::wstring& caption) { app_.playerForm.SetCaption(caption); };
+    OnMainTimer(app_.Engine(), *app_.mmc, app_.bodyControls, app_.vars, services);
 }
 
 void MenuForm::MMC_StatusUpdate() { OnMediaStatus(app_.Engine(), *app_.mmc, app_.bodyControls, app_.vars); }
@@ -192,6 +263,9 @@ void MenuForm::OnCommand(int id, int code, HWND control) {
         case IdLstSkinFile: if (code == LBN_SELCHANGE) OnListSelectionChanged(c_.LstSkinFile, control); break;
         case IdCmdHide: if (code == BN_CLICKED) CmdHide_Click(); break;
         case IdMenuPlay: MenuPlay_Click(); break;
+        case IdMenuStop: MenuStop_Click(); break;
+        case IdMenuPrev: MenuPrev_Click(); break;
+        case IdMenuChoiceList: MenuChoiceList_Click(); break;
         case IdMenuShowSetting: MenuShowSetting_Click(); break;
         case IdMenuShowMain: MenuShowMain_Click(); break;
         case IdMenuTheEnd: MenuTheEnd_Click(); break;

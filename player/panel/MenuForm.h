@@ -4,7 +4,14 @@
 #pragma once
 
 #include <windows.h>
+#include <commdlg.h>
 
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "player/playback/video_window_win32.h"
 #include "player/shared/control_views.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/unique_handle.h"
@@ -13,6 +20,22 @@
 namespace tessel::player {
 
 class PlayerApp;
+class VolumeDevice;
+
+// CDlg: the common dialog control, its open dialog over GetOpenFileNameW.
+class CommonDialog {
+public:
+    static constexpr DWORD kHideReadOnly = OFN_HIDEREADONLY;  // Flags = 4
+    DWORD Flags = 0;
+    // "name|pattern|name|pattern|", as the control takes it.
+    std::wstring Filter;
+    std::wstring DialogTitle;
+    // With CancelError a cancelled dialog reports failure; so does any error.
+    bool CancelError = false;
+    std::wstring FileName;
+    // The open dialog, owned by `owner`; false when cancelled or failed.
+    bool ShowOpen(HWND owner);
+};
 
 inline constexpr const wchar_t* kMenuFormClass = L"TesselMenuForm";
 // The icon's private callback message: a real mouse move can never be taken for it.
@@ -30,10 +53,29 @@ public:
     void StartMainTimer();
     void SetChildToolTip(int id, const std::wstring& text) { tips_.SetForWindow(Child(id), text); }
 
+    // The list file choice (transport.h): the open dialog, the size question, then
+    // the new queue. Silent on cancel and on every failure.
+    void ChooseListFile();
+    // Sizes or shows the video window after CmbDispSize (transport.h).
+    void ApplyDisplaySize();
+    VideoWindows& Video() { return videoWindows_; }
+    // The device volume the main timer reads back; without one the panel opens the
+    // system volume itself when the timer starts.
+    void SetVolumeDevice(VolumeDevice* device) { volume_ = device; }
+    // Test hooks: the dialog and the size question in place of the real ones.
+    std::function<std::optional<std::wstring>()> showOpenForTest;
+    std::function<bool()> confirmLargeFileForTest;
+
+    CommonDialog CDlg;
+
     // Handlers.
     void ChkHide_Click();
     void Timer_Timer();
     void MMC_StatusUpdate();
+    void CmbDispSize_Click();
+    void MenuStop_Click();
+    void MenuPrev_Click();
+    void MenuChoiceList_Click();
     void TrayIcon_Mouse(UINT mouseMessage);
     void CmdHide_Click();
     void MenuPlay_Click();
@@ -68,6 +110,9 @@ private:
     HMENU rootMenu_ = nullptr;  // "メニュー", also the icon's popup
     HMENU favMenu_ = nullptr;
     UINT_PTR timer_ = 0;
+    VideoWindowsWin32 videoWindows_;
+    VolumeDevice* volume_ = nullptr;
+    std::unique_ptr<VolumeDevice> ownVolume_;
 };
 
 }  // namespace tessel::player

@@ -28,6 +28,12 @@ inline constexpr const wchar_t* kMenuShowSetting = L"設定ウィンドウの表
 inline constexpr const wchar_t* kMenuShowMain = L"本体ウィンドウの表示/非表示";
 inline constexpr const wchar_t* kMenuTheEnd = L"終了";
 
+// Choosing a list file (CDlg's open dialog and the size question).
+inline constexpr const wchar_t* kListFileFilter = L"プレイリストファイル(*.*)|*.*|";
+inline constexpr const wchar_t* kListFileDialogTitle = L"リストファイルの選択";
+inline constexpr const wchar_t* kConfirmTitle = L"確認";
+inline constexpr const wchar_t* kLargeListQuestion = L"リストファイルのサイズが1MBを超えます\r\n本当に開きますか？";
+
 // Tool tips, in the order start-up sets them: window, control, text.
 struct ToolTipEntry {
     const wchar_t* window;

@@ -5,6 +5,8 @@
 #pragma once
 
 #include <functional>
+#include <optional>
+#include <vector>
 #include <string>
 
 #include "player/playback/mmc/media_device.h"
@@ -49,6 +51,15 @@ public:
 
     // Appends the lines of a list file that name existing files to the queue.
     void LoadListFile(const std::wstring& path);
+    // The lines of a list file that name existing files, at most `limit` of them, in
+    // file order; nothing when the file is missing or cannot be read. The file is read
+    // in pieces, so its size costs time but not memory; a line too long to be a path
+    // is skipped unread.
+    std::optional<std::vector<std::wstring>> ReadListFileEntries(const std::wstring& path,
+                                                                 std::size_t limit) const;
+    // Appends entries to the queue in one batch (the list box does not redraw per
+    // item; a full queue drops the rest) and updates LblListCount.
+    void AppendToQueue(std::vector<std::wstring> entries);
     void RefreshNameLabels();
 
     // True while PlayNext or PlayFile runs (they let pending events run on the way);

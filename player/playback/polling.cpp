@@ -27,4 +27,28 @@ bool TakeHandedOverFile(PlaybackEngine& engine, const std::wstring& caption,
     return true;
 }
 
+void OnMainTimer(PlaybackEngine& engine, const MediaDevice& mmc, PlayerFormControls& body, LLVariable& vars,
+                 const MainTimerServices& services) {
+    body.LblTitle.SetCaption(MarqueeStep(body.LblTitle.Caption()));
+
+    if (services.videoWindows != nullptr && vars.VideoWindowHandle != 0 && mmc.Position() != mmc.Length() &&
+        mmc.Mode() != MediaDevice::kModeStopped) {
+        ScreenRect rect;
+        if (services.videoWindows->Rect(vars.VideoWindowHandle, rect)) {
+            vars.VideoWindowRect = rect;
+        } else {
+            // The window is gone; its number may soon name somebody else's window.
+            vars.VideoWindowHandle = 0;
+        }
+    }
+
+    if (vars.VolumeActive == kFalse && services.readVolumeLevel) {
+        if (const std::optional<std::int32_t> level = services.readVolumeLevel()) {
+            if (*level >= body.ScrVolume.Min() && *level <= body.ScrVolume.Max()) body.ScrVolume.SetValue(*level);
+        }
+    }
+
+    if (services.caption && services.setCaption) TakeHandedOverFile(engine, services.caption(), services.setCaption);
+}
+
 }  // namespace tessel::player

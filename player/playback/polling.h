@@ -4,9 +4,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "player/playback/engine.h"
+#include "player/playback/transport.h"
 
 namespace tessel::player {
 
@@ -21,5 +23,24 @@ void OnMediaStatus(PlaybackEngine& engine, const MediaDevice& mmc, PlayerFormCon
 // changed would play the file a second time. Returns true if a file was taken.
 bool TakeHandedOverFile(PlaybackEngine& engine, const std::wstring& caption,
                         const std::function<void(const std::wstring&)>& setCaption);
+
+// What Timer_Timer reaches beyond the controls.
+struct MainTimerServices {
+    // The video windows (tracking); null: no tracking.
+    VideoWindows* videoWindows = nullptr;
+    // The volume bar's read-back (ReadVolumeLevel on the device): the level, or
+    // nothing when the bar keeps its place. Empty: no read-back.
+    std::function<std::optional<std::int32_t>()> readVolumeLevel;
+    // The body window's caption, and setting it.
+    std::function<std::wstring()> caption;
+    std::function<void(const std::wstring&)> setCaption;
+};
+
+// Timer_Timer, every 500 ms: the title marquee, the video window's place into
+// VideoWindowRect while a medium plays (a handle that no longer names a video window
+// of this process is forgotten), the volume read-back unless the user is changing
+// the volume, and the hand-over last.
+void OnMainTimer(PlaybackEngine& engine, const MediaDevice& mmc, PlayerFormControls& body, LLVariable& vars,
+                 const MainTimerServices& services);
 
 }  // namespace tessel::player

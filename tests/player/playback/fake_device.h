@@ -1,0 +1,73 @@
+// A media device that plays nothing, for the native tests of the transport and the
+// timers: it records the commands and lets a test set the position and the mode.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "player/playback/mmc/media_device.h"
+
+namespace tessel::player::test {
+
+class FakeDevice : public MediaDevice {
+public:
+    std::map<std::wstring, std::int32_t> lengths;  // playable files and their lengths
+    std::vector<std::wstring> commands;
+    std::vector<std::int32_t> playFrom;  // From at every play, -1 when none was set
+    std::int32_t position = 0;
+    int mode = kModeNotOpen;
+
+    void Command(std::wstring_view command) override {
+        const std::wstring word(command);
+        commands.push_back(word);
+        if (word == L"open") {
+            auto it = lengths.find(fileName_);
+            if (it != lengths.end() && it->second > 0) {
+                mode = kModeStopped;
+                length_ = it->second;
+                position = 0;
+            }
+        } else if (word == L"play" || word == L"Play") {
+            if (mode == kModeNotOpen) return;
+            playFrom.push_back(fromSet_ ? from_ : -1);
+            if (fromSet_) position = from_;
+            fromSet_ = false;
+            mode = kModePlaying;
+        } else if (word == L"pause") {
+            if (mode == kModePlaying) mode = kModePaused;
+            else if (mode == kModePaused) mode = kModePlaying;
+        } else if (word == L"stop") {
+            if (mode != kModeNotOpen) mode = kModeStopped;
+        } else if (word == L"close") {
+            mode = kModeNotOpen;
+            length_ = 0;
+            position = 0;
+        }
+    }
+    int Mode() const override { return mode; }
+    std::int32_t Length() const override { return length_; }
+    std::int32_t Position() const override { return position; }
+    void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
+    const std::wstring& FileName() const override { return fileName_; }
+    void SetFrom(std::int32_t ms) override {
+        from_ = ms;
+        fromSet_ = true;
+    }
+    std::int32_t From() const override { return from_; }
+    void SetUpdateInterval(std::uint32_t ms) override { interval_ = ms; }
+    std::uint32_t UpdateInterval() const override { return interval_; }
+    void SetNotify(bool v) override { notify_ = v; }
+    bool Notify() const override { return notify_; }
+    void SetWait(bool v) override { wait_ = v; }
+    bool Wait() const override { return wait_; }
+
+private:
+    std::int32_t length_ = 0, from_ = 0;
+    bool fromSet_ = false;
+    std::uint32_t interval_ = 0;
+    bool notify_ = false, wait_ = false;
+    std::wstring fileName_;
+};
+
+}  // namespace tessel::player::test

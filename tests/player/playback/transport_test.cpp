@@ -1,0 +1,278 @@
+// The transport commands, the key map, the display sizes and the marquee, on a fake
+// device and fake video windows.
+#include "player/playback/transport.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "player/playback/polling.h"
+#include "player/startup/texts.h"
+#include "tests/player/playback/fake_device.h"
+
+namespace tessel::player::test {
+namespace {
+
+TEST(KeyMap, VolumeStepsOfTenWithExactEnds) {
+    struct Case {
+        int key, from, to;
+    };
+    const Case cases[] = {
+        {kKeyUp, 245, 255}, {kKeyUp, 240, 250}, {kKeyUp, 241, 255}, {kKeyUp, 255, 255}, {kKeyUp, 0, 10},
+        {kKeyDown, 14, 0},  {kKeyDown, 15, 5},  {kKeyDown, 0, 0},   {kKeyDown, 255, 245},
+        {kKeySpace, 100, 100}, {65, 100, 100},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(VolumeLevelAfterKey(c.key, c.from), c.to) << "key " << c.key << " from " << c.from;
+    }
+}
+
+TEST(KeyMap, UpAndDownMoveTheVolumeBarThroughItsChangeHandler) {
+    FakeDevice device;
+    MenuFormControls menu;
+    PlayerFormControls body;
+    LLVariable vars;
+    PlaybackEngine engine(device, menu, body, vars, {});
+    std::vector<int> seen;
+    body.ScrVolume.onChange = [&] { seen.push_back(body.ScrVolume.Value()); };
+    body.ScrVolume.SetValue(245);
+    HandleKey(kKeyUp, engine, device, body.ScrVolume);
+    HandleKey(kKeyUp, engine, device, body.ScrVolume);  // already at the end: no change
+    HandleKey(kKeyDown, engine, device, body.ScrVolume);
+    EXPECT_EQ(seen, (std::vector<int>{245, 255, 245}));
+    EXPECT_TRUE(device.commands.empty());
+}
+
+TEST(KeyMap, TransportKeysReachTheDeviceAndTheQueue) {
+    FakeDevice device;
+    device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
+    MenuFormControls menu;
+    PlayerFormControls body;
+    LLVariable vars;
+    PlayerServices services;
+    services.fileExists = [&](const std::wstring& p) { return device.lengths.count(p) > 0; };
+    PlaybackEngine engine(device, menu, body, vars, services);
+    menu.LstM3u.AddItem(L"a.mp3");
+    menu.LstM3u.AddItem(L"b.mp3");
+
+    HandleKey(kKeyReturn, engine, device, body.ScrVolume);
+    EXPECT_EQ(device.FileName(), L"a.mp3");
+    EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
+    device.position = 2000;
+    HandleKey(kKeySpace, engine, device, body.ScrVolume);
+    EXPECT_EQ(device.Mode(), MediaDevice::kModePaused);
+    HandleKey(kKeySpace, engine, device, body.ScrVolume);
+    EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
+    EXPECT_EQ(device.position, 2000);
+    HandleKey(kKeyBack, engine, device, body.ScrVolume);
+    EXPECT_EQ(device.position, 0);
+    EXPECT_EQ(device.playFrom.back(), 0);
+    // BackSpace restarts the same medium: the queue keeps b.
+    EXPECT_EQ(device.FileName(), L"a.mp3");
+    EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
+    HandleKey(kKeyReturn, engine, device, body.ScrVolume);
+    EXPECT_EQ(device.FileName(), L"b.mp3");
+    const std::size_t sent = device.commands.size();
+    HandleKey(9, engine, device, body.ScrVolume);
+    HandleKey(27, engine, device, body.ScrVolume);
+    EXPECT_EQ(device.commands.size(), sent);
+}
+
+TEST(Transport, PauseAndStartWithNothingOpenChangeNothing) {
+    FakeDevice device;
+    PausePlay(device);
+    PlayFromStart(device);
+    EXPECT_EQ(device.commands, (std::vector<std::wstring>{L"pause", L"play"}));
+    EXPECT_EQ(device.Mode(), MediaDevice::kModeNotOpen);
+}
+
+// Video windows as a test sees them: a set of live handles and what was done to them.
+class FakeVideoWindows : public VideoWindows {
+public:
+    std::set<WindowId> live;
+    ScreenRect rect{10, 20, 338, 287};
+    std::vector<std::wstring> calls;
+
+    bool IsVideoWindow(WindowId window) const override { return live.count(window) > 0; }
+    bool Rect(WindowId window, ScreenRect& r) const override {
+        if (!IsVideoWindow(window)) return false;
+        r = rect;
+        return true;
+    }
+    void Resize(WindowId window, int left, int top, int width, int height) override {
+        calls.push_back(L"resize " + std::to_wstring(window) + L" " + std::to_wstring(left) + L"," +
+                        std::to_wstring(top) + L" " + std::to_wstring(width) + L"x" + std::to_wstring(height));
+    }
+    void Show(WindowId window, DisplayAction action) override {
+        calls.push_back(L"show " + std::to_wstring(window) + L" " + std::to_wstring(static_cast<int>(action)));
+    }
+    void MakeTopmost(WindowId window) override { calls.push_back(L"topmost " + std::to_wstring(window)); }
+};
+
+TEST(DisplaySize, TheNineChoicesInTheirListOrder) {
+    struct Row {
+        DisplayAction action;
+        int width, height;
+    };
+    const Row rows[kDisplaySizeCount] = {
+        {DisplayAction::Restore, 0, 0},   {DisplayAction::Resize, 320, 240}, {DisplayAction::Resize, 400, 300},
+        {DisplayAction::Resize, 640, 480}, {DisplayAction::Resize, 800, 600}, {DisplayAction::Resize, 1024, 768},
+        {DisplayAction::Minimize, 0, 0},  {DisplayAction::Maximize, 0, 0},  {DisplayAction::Hide, 0, 0},
+    };
+    for (int i = 0; i < kDisplaySizeCount; ++i) {
+        const DisplaySize size = DisplaySizeFor(i);
+        EXPECT_EQ(size.action, rows[i].action) << i;
+        EXPECT_EQ(size.width, rows[i].width) << i;
+        EXPECT_EQ(size.height, rows[i].height) << i;
+        EXPECT_STREQ(DisplaySizeCaption(i), texts::kDisplaySizes[i]) << i;
+    }
+    EXPECT_STREQ(DisplaySizeCaption(3), L"640-480");
+    EXPECT_EQ(DisplaySizeFor(-1).action, DisplayAction::None);
+    EXPECT_EQ(DisplaySizeFor(9).action, DisplayAction::None);
+}
+
+TEST(DisplaySize, FixedSizesGoToTheLastTrackedPlace) {
+    MenuFormControls menu;
+    for (const wchar_t* caption : texts::kDisplaySizes) menu.CmbDispSize.AddItem(caption);
+    LLVariable vars;
+    vars.VideoWindowHandle = 7;
+    vars.VideoWindowRect = {150, 60, 478, 327};
+    FakeVideoWindows windows;
+    windows.live = {7};
+
+    ApplyDisplaySize(menu.CmbDispSize, vars, windows);  // nothing selected
+    EXPECT_TRUE(windows.calls.empty());
+    menu.CmbDispSize.SetListIndex(3);
+    ApplyDisplaySize(menu.CmbDispSize, vars, windows);
+    menu.CmbDispSize.SetListIndex(8);
+    ApplyDisplaySize(menu.CmbDispSize, vars, windows);
+    menu.CmbDispSize.SetListIndex(0);
+    ApplyDisplaySize(menu.CmbDispSize, vars, windows);
+    EXPECT_EQ(windows.calls, (std::vector<std::wstring>{L"resize 7 150,60 640x480", L"show 7 5", L"show 7 1"}));
+}
+
+TEST(DisplaySize, AHandleThatNoLongerNamesOurVideoWindowIsLeftAlone) {
+    MenuFormControls menu;
+    for (const wchar_t* caption : texts::kDisplaySizes) menu.CmbDispSize.AddItem(caption);
+    menu.CmbDispSize.SetListIndex(7);
+    LLVariable vars;
+    vars.VideoWindowHandle = 7;  // destroyed; the number may be somebody else's now
+    FakeVideoWindows windows;
+    windows.live = {8};
+    ApplyDisplaySize(menu.CmbDispSize, vars, windows);
+    vars.VideoWindowHandle = 0;
+    ApplyDisplaySize(menu.CmbDispSize, vars, windows);
+    EXPECT_TRUE(windows.calls.empty());
+}
+
+TEST(Marquee, MovesTheFirstCharacterToTheEnd) {
+    EXPECT_EQ(MarqueeStep(L"ab"), L"ba");
+    EXPECT_EQ(MarqueeStep(MarqueeStep(L"ab")), L"ab");
+    EXPECT_EQ(MarqueeStep(L"a"), L"a");
+    EXPECT_EQ(MarqueeStep(L""), L"");
+    EXPECT_EQ(MarqueeStep(L"     曲.mp3 "), L"    曲.mp3  ");
+    // A character beyond the BMP moves whole.
+    EXPECT_EQ(MarqueeStep(L"\U0001F3B5x"), L"x\U0001F3B5");
+    // A full pass of a title brings it back.
+    const std::wstring title = std::wstring(5, L' ') + L"song.mp3" + std::wstring(14, L' ');
+    std::wstring t = title;
+    for (std::size_t i = 0; i < title.size(); ++i) t = MarqueeStep(t);
+    EXPECT_EQ(t, title);
+}
+
+class MainTimerTest : public ::testing::Test {
+protected:
+    FakeDevice device;
+    MenuFormControls menu;
+    PlayerFormControls body;
+    LLVariable vars;
+    FakeVideoWindows windows;
+    std::wstring caption = L"PlayerForm";
+    std::vector<std::wstring> captions;
+    std::optional<std::int32_t> level;
+    int volumeReads = 0;
+    std::set<std::wstring> files;
+    std::unique_ptr<PlaybackEngine> engine;
+    MainTimerServices services;
+
+    void SetUp() override {
+        PlayerServices s;
+        s.fileExists = [this](const std::wstring& p) { return files.count(p) > 0; };
+        engine = std::make_unique<PlaybackEngine>(device, menu, body, vars, s);
+        services.videoWindows = &windows;
+        services.readVolumeLevel = [this] {
+            ++volumeReads;
+            return level;
+        };
+        services.caption = [this] { return caption; };
+        services.setCaption = [this](const std::wstring& c) {
+            caption = c;
+            captions.push_back(c);
+        };
+    }
+    void Tick() { OnMainTimer(*engine, device, body, vars, services); }
+};
+
+TEST_F(MainTimerTest, TracksTheVideoWindowOnlyWhilePlaying) {
+    device.lengths[L"v.mp4"] = 4000;
+    files.insert(L"v.mp4");
+    engine->PlayFile(L"v.mp4");
+    vars.VideoWindowHandle = 5;
+    windows.live = {5};
+    device.position = 1000;
+    Tick();
+    EXPECT_EQ(vars.VideoWindowRect.left, 10);
+    EXPECT_EQ(vars.VideoWindowRect.bottom, 287);
+    // Stopped, or at its end: the place stays frozen.
+    windows.rect = {300, 300, 628, 567};
+    device.position = 4000;
+    Tick();
+    device.position = 2000;
+    device.mode = MediaDevice::kModeStopped;
+    Tick();
+    EXPECT_EQ(vars.VideoWindowRect.left, 10);
+    device.mode = MediaDevice::kModePlaying;
+    Tick();
+    EXPECT_EQ(vars.VideoWindowRect.left, 300);
+    // The window went away: its handle is forgotten, the place kept.
+    windows.live.clear();
+    Tick();
+    EXPECT_EQ(vars.VideoWindowHandle, 0u);
+    EXPECT_EQ(vars.VideoWindowRect.left, 300);
+}
+
+TEST_F(MainTimerTest, VolumeReadBackUnlessTheUserIsChangingIt) {
+    body.ScrVolume.SetValue(100);
+    level = 200;
+    Tick();
+    EXPECT_EQ(body.ScrVolume.Value(), 200);
+    level = 50;
+    vars.VolumeActive = kTrue;
+    Tick();
+    EXPECT_EQ(body.ScrVolume.Value(), 200);
+    vars.VolumeActive = kFalse;
+    level.reset();  // channels apart, silence, unreadable: the bar keeps its place
+    Tick();
+    EXPECT_EQ(body.ScrVolume.Value(), 200);
+}
+
+TEST_F(MainTimerTest, MarqueeTicksAndHandOverRestoresTheCaption) {
+    body.LblTitle.SetCaption(L"ab");
+    Tick();
+    EXPECT_EQ(body.LblTitle.Caption(), L"ba");
+    EXPECT_TRUE(captions.empty());
+    // A path that does not exist falls back to the queue; the caption is restored.
+    device.lengths[L"q.mp3"] = 3000;
+    files.insert(L"q.mp3");
+    menu.LstM3u.AddItem(L"q.mp3");
+    caption = L"\"missing.mp3\"";
+    Tick();
+    EXPECT_EQ(caption, L"PlayerForm");
+    EXPECT_EQ(device.FileName(), L"q.mp3");
+    EXPECT_EQ(menu.LblMediaName.Caption(), L"q.mp3");
+}
+
+}  // namespace
+}  // namespace tessel::player::test
