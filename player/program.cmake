@@ -10,7 +10,8 @@ add_library(tessel_player_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/playback/polling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback/transport.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skin/skin_paths.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/windows/add_path.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/windows/add_path.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/panel/panel_logic.cpp)
 target_include_directories(tessel_player_core PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(tessel_player_core PUBLIC tessel_common tessel_listfile tessel_media_device
   PRIVATE tessel_options)

@@ -1,0 +1,213 @@
+// The control panel's rules on the state-holding controls alone.
+#include "player/panel/panel_logic.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace tessel::player {
+namespace {
+
+void Fill(ListBox& list, const std::vector<std::wstring>& items, const std::vector<std::size_t>& selected) {
+    for (const auto& item : items) list.AddItem(item);
+    for (std::size_t i : selected) list.SetSelected(i, true);
+}
+
+TEST(CmdMove00, TallerSkinWindowGoesToTheTopAndTheBodyToItsLeft) {
+    // Skin 200 twips taller than the body window.
+    const Move00Target t = CmdMove00Target(1445, 1440, 1245);
+    EXPECT_EQ(t.skinTop, 0);
+    EXPECT_EQ(t.skinLeft, 1440);
+}
+
+TEST(CmdMove00, TallerBodyWindowPutsTheSkinWindowDownByTheDifference) {
+    const Move00Target t = CmdMove00Target(900, 1440, 1245);
+    EXPECT_EQ(t.skinTop, 345);  // bottoms aligned, body window's top at 0
+    EXPECT_EQ(t.skinLeft, 1440);
+    // Equal heights take the second case: both tops at 0.
+    EXPECT_EQ(CmdMove00Target(1245, 1440, 1245).skinTop, 0);
+}
+
+TEST(ToggleHideWindows, GreyStateCountsAsOffAndEveryChangeRunsTheHandler) {
+    CheckBox hide;
+    std::vector<int> seen;
+    hide.onClick = [&] { seen.push_back(hide.Value()); };
+    ToggleHideWindows(hide);
+    ToggleHideWindows(hide);
+    hide.SetValue(2);
+    ToggleHideWindows(hide);
+    EXPECT_EQ(seen, (std::vector<int>{1, 0, 2, 1}));
+}
+
+TEST(LockTransparencySliders, DisablesBothOnlyWithoutLayeredWindows) {
+    ScrollBar skin(0, 255, 255), player(0, 255, 128);
+    LockTransparencySliders(kTrue, skin, player);
+    EXPECT_TRUE(skin.Enabled());
+    EXPECT_TRUE(player.Enabled());
+    LockTransparencySliders(kFalse, skin, player);
+    EXPECT_FALSE(skin.Enabled());
+    EXPECT_FALSE(player.Enabled());
+    EXPECT_EQ(player.Value(), 128);  // the saved value stays shown
+}
+
+TEST(ListRightClick, ModifiersOrTheHeldLeftButtonOpenTheFavourites) {
+    struct Case {
+        int button, shift;
+        Flag heldBefore;
+        ListPopup popup;
+        Flag heldAfter;
+    };
+    const Case cases[] = {
+        {kButtonRight, 0, kFalse, ListPopup::ListMenu, kFalse},
+        {kButtonRight, kShiftMask, kFalse, ListPopup::Favourites, kFalse},
+        {kButtonRight, kCtrlMask, kFalse, ListPopup::Favourites, kFalse},
+        {kButtonRight, kAltMask, kFalse, ListPopup::Favourites, kFalse},
+        {kButtonRight, 0, kTrue, ListPopup::Favourites, kTrue},
+        {kButtonLeft, kShiftMask, kFalse, ListPopup::None, kTrue},
+        {4, 0, kFalse, ListPopup::None, kFalse},  // middle button: nothing
+    };
+    for (const Case& c : cases) {
+        Flag held = c.heldBefore;
+        EXPECT_EQ(LstM3u_MouseDownRule(c.button, c.shift, held), c.popup) << c.button << "/" << c.shift;
+        EXPECT_EQ(held, c.heldAfter);
+    }
+    Flag held = kTrue;
+    LstM3u_MouseUpRule(held);
+    EXPECT_EQ(held, kFalse);
+}
+
+TEST(ListCommands, CopyTextEndsEveryEntryWithCrLf) {
+    ListBox list;
+    Fill(list, {L"a", L"b", L"c"}, {0, 2});
+    EXPECT_EQ(SelectedEntriesText(list), std::wstring(L"a\r\nc\r\n"));
+    ListBox none;
+    Fill(none, {L"a"}, {});
+    EXPECT_FALSE(SelectedEntriesText(none).has_value());
+}
+
+TEST(ListCommands, DeleteRemovesEverySelectedEntryBottomUp) {
+    ListBox list;
+    Label count(L"4");
+    Fill(list, {L"a", L"b", L"c", L"d"}, {1, 3});
+    DeleteSelectedEntries(list, count);
+    EXPECT_EQ(list.Items(), (std::vector<std::wstring>{L"a", L"c"}));
+    EXPECT_EQ(count.Caption(), L"2");
+    // Adjacent selections: removing top-down would skip the second one.
+    ListBox run;
+    Fill(run, {L"a", L"b", L"c", L"d"}, {1, 2});
+    DeleteSelectedEntries(run, count);
+    EXPECT_EQ(run.Items(), (std::vector<std::wstring>{L"a", L"d"}));
+    // Nothing selected: nothing changes, not even the count.
+    count.SetCaption(L"x");
+    DeleteSelectedEntries(run, count);
+    EXPECT_EQ(run.ListCount(), 2u);
+    EXPECT_EQ(count.Caption(), L"x");
+}
+
+TEST(ListCommands, PlayTakesExactlyOneSelectedEntryAndClearShowsZero) {
+    ListBox list;
+    Fill(list, {L"a", L"b", L"c"}, {1});
+    EXPECT_EQ(SingleSelectedEntry(list), std::wstring(L"b"));
+    list.SetSelected(2, true);
+    EXPECT_FALSE(SingleSelectedEntry(list).has_value());
+    Label count(L"3");
+    ClearEntries(list, count);
+    EXPECT_EQ(list.ListCount(), 0u);
+    EXPECT_EQ(count.Caption(), L"0");
+}
+
+TEST(ListSlide, PanningKeepsTheRightEdgeAndComesBackAtZero) {
+    EXPECT_EQ(ListSlideSpan(120, 6255, 0), (HorizontalSpan{120, 6255}));
+    const HorizontalSpan wide = ListSlideSpan(120, 6255, kListSlideMax);
+    EXPECT_EQ(wide, (HorizontalSpan{-1880, 8255}));
+    EXPECT_EQ(wide.left + wide.width, 120 + 6255);
+}
+
+struct ScrollFixture {
+    Label readout, holder;
+    std::vector<int> timer;
+    NameScroller scroller{readout, holder, [this](int interval) { timer.push_back(interval); }};
+};
+
+TEST(NameScroll, EightCharacterPathLeavesInNineTicksAndComesBackAtTheTenth) {
+    ScrollFixture f;
+    f.holder.SetCaption(L"C:\\a.m3u");
+    f.readout.SetCaption(L" C:\\a.m3u");
+    f.scroller.StartNameScroll();
+    EXPECT_EQ(f.scroller.Interval(), kNameScrollInterval);
+    f.scroller.ScrollNameLabelTick();
+    EXPECT_EQ(f.readout.Caption(), L"C:\\a.m3u");
+    f.scroller.ScrollNameLabelTick();
+    EXPECT_EQ(f.readout.Caption(), L":\\a.m3u");
+    for (int i = 3; i <= 9; ++i) f.scroller.ScrollNameLabelTick();
+    EXPECT_EQ(f.readout.Caption(), L"");
+    EXPECT_EQ(f.scroller.Interval(), kNameScrollInterval);
+    f.scroller.ScrollNameLabelTick();
+    EXPECT_EQ(f.readout.Caption(), L" C:\\a.m3u");
+    EXPECT_EQ(f.scroller.Interval(), 0);
+    EXPECT_EQ(f.timer, (std::vector<int>{300, 0}));
+}
+
+TEST(NameScroll, SecondDoubleClickChangesNothingAndTheRestoreRereadsTheHolder) {
+    ScrollFixture f;
+    f.holder.SetCaption(L"ab");
+    f.readout.SetCaption(L" ab");
+    f.scroller.StartNameScroll();
+    f.scroller.ScrollNameLabelTick();
+    f.scroller.StartNameScroll();
+    EXPECT_EQ(f.readout.Caption(), L"ab");
+    EXPECT_EQ(f.timer, (std::vector<int>{300}));
+    f.holder.SetCaption(L"new");
+    f.scroller.ScrollNameLabelTick();
+    f.scroller.ScrollNameLabelTick();
+    f.scroller.ScrollNameLabelTick();
+    EXPECT_EQ(f.readout.Caption(), L" new");
+    // A pass after the pass starts again.
+    f.scroller.StartNameScroll();
+    EXPECT_EQ(f.scroller.Interval(), kNameScrollInterval);
+    f.scroller.Stop();
+    EXPECT_EQ(f.scroller.Interval(), 0);
+    EXPECT_EQ(f.readout.Caption(), L" new");
+}
+
+TEST(NameScroll, CharacterBeyondTheBasicPlaneLeavesWhole) {
+    ScrollFixture f;
+    f.readout.SetCaption(L"\U0001F3B5x");
+    f.scroller.StartNameScroll();
+    f.scroller.ScrollNameLabelTick();
+    EXPECT_EQ(f.readout.Caption(), L"x");
+}
+
+TEST(Favourites, RefreshPickAndVanishedFile) {
+    MenuArray menu(MenuItem{L"更新する", true, true});
+    menu.Load(MenuItem{L"a.m3u", true, true});
+    menu.Load(MenuItem{L"gone.m3u", true, true});
+    Label current(L"C:\\old.m3u");
+    int rebuilt = 0, reloaded = 0;
+    std::vector<std::wstring> asked;
+    FavouriteActions actions;
+    actions.fileExists = [&](const std::wstring& p) {
+        asked.push_back(p);
+        return p.find(L"gone") == std::wstring::npos;
+    };
+    actions.rebuild = [&] { ++rebuilt; };
+    actions.reloadList = [&] { ++reloaded; };
+
+    MenuFavListClick(0, menu, L"C:\\prog", current, actions);
+    EXPECT_EQ(rebuilt, 1);
+    EXPECT_EQ(reloaded, 0);
+    EXPECT_TRUE(asked.empty());
+
+    MenuFavListClick(2, menu, L"C:\\prog", current, actions);
+    EXPECT_EQ(current.Caption(), L"C:\\old.m3u");
+    EXPECT_EQ(reloaded, 0);
+
+    MenuFavListClick(1, menu, L"C:\\prog\\", current, actions);
+    EXPECT_EQ(current.Caption(), L"C:\\prog\\fav\\a.m3u");
+    EXPECT_EQ(reloaded, 1);
+    EXPECT_EQ(rebuilt, 1);
+}
+
+}  // namespace
+}  // namespace tessel::player
