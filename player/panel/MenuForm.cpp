@@ -11,7 +11,6 @@
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
 #include "player/skin/volume.h"
-#include "player/skin/volume_device_win32.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/texts.h"
 
@@ -175,10 +174,8 @@ bool MenuForm::PanelVisible() const { return ::IsWindowVisible(Handle()) != FALS
 void MenuForm::SetPanelVisible(bool visible) { ::ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE); }
 
 void MenuForm::StartMainTimer() {
-    if (volume_ == nullptr) {
-        ownVolume_ = OpenSystemVolume().device;
-        volume_ = ownVolume_.get();
-    }
+    // The timer reads back the same device the volume bar writes.
+    if (volume_ == nullptr) volume_ = &app_.Volume();
     timer_ = ::SetTimer(Handle(), kMainTimerId, kMainTimerInterval, nullptr);
     if (timer_ == 0) throw std::runtime_error("SetTimer failed: " + std::to_string(::GetLastError()));
 }

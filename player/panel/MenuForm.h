@@ -59,8 +59,7 @@ public:
     // Sizes or shows the video window after CmbDispSize (transport.h).
     void ApplyDisplaySize();
     VideoWindows& Video() { return videoWindows_; }
-    // The device volume the main timer reads back; without one the panel opens the
-    // system volume itself when the timer starts.
+    // The device volume the main timer reads back; without one, the program's.
     void SetVolumeDevice(VolumeDevice* device) { volume_ = device; }
     // Test hooks: the dialog and the size question in place of the real ones.
     std::function<std::optional<std::wstring>()> showOpenForTest;
@@ -112,7 +111,6 @@ private:
     UINT_PTR timer_ = 0;
     VideoWindowsWin32 videoWindows_;
     VolumeDevice* volume_ = nullptr;
-    std::unique_ptr<VolumeDevice> ownVolume_;
 };
 
 }  // namespace tessel::player

@@ -77,7 +77,7 @@ TEST_F(ListFileTest, KeepsOnlyLinesNamingAnExistingFileExactly) {
     EXPECT_EQ(menu.LblListCount.Caption(), L"0");
     const std::string bytes = EncodeTextLines({song}).bytes;
     const std::wstring withNul =
-        Bytes(L"nul.m3u", bytes.substr(0, bytes.size() - 2) + std::string(1, '\0') + "\r\n" + bytes);
+        Bytes(L"with-nul.m3u", bytes.substr(0, bytes.size() - 2) + std::string(1, '\0') + "\r\n" + bytes);
     engine->LoadListFile(withNul);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{song}));
 }
