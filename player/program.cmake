@@ -35,6 +35,9 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/windows/SkinForm.cpp
     ${CMAKE_CURRENT_LIST_DIR}/windows/drop_fs_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/panel/MenuForm.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/panel/clipboard_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/skin/transparency_win32.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/skin/Modify.cpp
     ${CMAKE_CURRENT_LIST_DIR}/playback/video_window_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup/Initialize.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup/CloseOperation.cpp)

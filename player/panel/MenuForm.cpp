@@ -2,11 +2,16 @@
 
 #include <commctrl.h>
 #include <commdlg.h>
+#include <shellapi.h>
 
 #include <vector>
 
 #include "common/twips.h"
 #include "player/panel/menu_texts.h"
+#include "player/panel/clipboard_win32.h"
+#include "player/skin/skin_paths.h"
+#include "player/skin/transparency_win32.h"
+#include "player/windows/drop_fs_win32.h"
 #include "common/fileio.h"
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
@@ -19,6 +24,17 @@ namespace {
 
 constexpr UINT_PTR kMainTimerId = 1;
 constexpr UINT kMainTimerInterval = 500;
+constexpr UINT_PTR kTimerListScrId = 2;
+constexpr UINT_PTR kTimerMediaScrId = 3;
+
+// Where the list lies at rest, and the slider under it, in twips.
+constexpr int kListLeft = 120, kListTop = 3120, kListWidth = 6255, kListHeight = 1650;
+constexpr int kSlideTop = 4755, kSlideHeight = 225;
+
+int ShiftState() {
+    return (::GetKeyState(VK_SHIFT) < 0 ? kShiftMask : 0) | (::GetKeyState(VK_CONTROL) < 0 ? kCtrlMask : 0) |
+           (::GetKeyState(VK_MENU) < 0 ? kAltMask : 0);
+}
 
 // The client area of the design, in twips.
 constexpr int kClientWidthTwips = 6510;
@@ -26,7 +42,18 @@ constexpr int kClientHeightTwips = 5520;
 
 }  // namespace
 
-MenuForm::MenuForm(PlayerApp& app, MenuFormControls& controls) : app_(app), c_(controls) {}
+MenuForm::MenuForm(PlayerApp& app, MenuFormControls& controls)
+    : app_(app),
+      c_(controls),
+      listScroll_(controls.LblScrLstName, controls.LblM3uName,
+                  [this](int interval) {
+                      if (interval == 0) ::KillTimer(Handle(), kTimerListScrId);
+                      else ::SetTimer(Handle(), kTimerListScrId, static_cast<UINT>(interval), nullptr);
+                  }),
+      mediaScroll_(controls.LblScrMediaName, controls.LblMediaName, [this](int interval) {
+          if (interval == 0) ::KillTimer(Handle(), kTimerMediaScrId);
+          else ::SetTimer(Handle(), kTimerMediaScrId, static_cast<UINT>(interval), nullptr);
+      }) {}
 
 void MenuForm::Load() {
     RegisterWindowClass(kMenuFormClass, nullptr, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -43,6 +70,9 @@ void MenuForm::Load() {
     CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, menuBar_);
     CreateControls();
     c_.CmbDispSize.onClick = [this] { CmbDispSize_Click(); };
+    listSlide_.onChange = [this] { ScrListSlide_Change(); };
+    // Sent to every top-level window when the shell (re)starts.
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
 bool CommonDialog::ShowOpen(HWND owner) {
@@ -75,11 +105,9 @@ void MenuForm::BuildMenuBar() {
     rootMenu_ = ::CreatePopupMenu();
     favMenu_ = ::CreatePopupMenu();
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuPlay, t::kMenuPlay);
-    // Reloading comes with the list panel's commands; until then its entry is shown
-    // but cannot be chosen.
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuStop, t::kMenuStop);
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuPrev, t::kMenuPrev);
-    ::AppendMenuW(rootMenu_, MF_STRING | MF_GRAYED, IdMenuReLoadList, t::kMenuReLoadList);
+    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuReLoadList, t::kMenuReLoadList);
     ::AppendMenuW(rootMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(favMenu_), t::kMenuFavorite);
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuChoiceList, t::kMenuChoiceList);
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuShowSetting, t::kMenuShowSetting);
@@ -87,8 +115,33 @@ void MenuForm::BuildMenuBar() {
     ::AppendMenuW(rootMenu_, MF_SEPARATOR, 0, nullptr);
     ::AppendMenuW(rootMenu_, MF_STRING, IdMenuTheEnd, t::kMenuTheEnd);
     ::AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(rootMenu_), t::kMenuRoot);
+    BuildPopupMenus();
     RebuildFavouritesMenu();
     c_.MenuFavList.view = [this](ControlChange, std::size_t) { RebuildFavouritesMenu(); };
+}
+
+void MenuForm::BuildPopupMenus() {
+    namespace t = menu_texts;
+    // MigiMenu is never part of the menu bar: its popups only open at the mouse.
+    migiMenu_ = ::CreatePopupMenu();
+    flMenu_ = ::CreatePopupMenu();
+    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuPlay, t::kFLMenuPlay);
+    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuDelete, t::kFLMenuDelete);
+    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuCopy, t::kFLMenuCopy);
+    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuReLoad, t::kFLMenuReLoad);
+    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuClear, t::kFLMenuClear);
+    mllMenu_ = ::CreatePopupMenu();
+    ::AppendMenuW(mllMenu_, MF_STRING, IdMLLCopy, t::kMLCopy);
+    ::AppendMenuW(mllMenu_, MF_STRING, IdMLLReLoad, t::kMLLReLoad);
+    mlmMenu_ = ::CreatePopupMenu();
+    ::AppendMenuW(mlmMenu_, MF_STRING, IdMLMCopy, t::kMLCopy);
+    skinMenu_ = ::CreatePopupMenu();
+    ::AppendMenuW(skinMenu_, MF_STRING, IdSkinMenuChangeSkin, t::kSkinMenuChangeSkin);
+    ::AppendMenuW(skinMenu_, MF_STRING, IdSkinMenuUpdate, t::kSkinMenuUpdate);
+    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(flMenu_), t::kFLMenuRoot);
+    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(mllMenu_), t::kMenuLabelListRoot);
+    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(mlmMenu_), t::kMenuLabelMediaRoot);
+    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(skinMenu_), t::kSkinMenuRoot);
 }
 
 void MenuForm::RebuildFavouritesMenu() {
@@ -121,9 +174,16 @@ void MenuForm::CreateControls() {
     };
 
     label(t::kLabel1, px(120, 120, 5775, 240));
-    BindLabel(c_.LblScrLstName, label(L"", px(120, 360, 6375, 180), IdLblScrLstName), &tips_);
+    auto readout = [&](RECT r, int id) {
+        // SS_NOTIFY: the read-outs answer double clicks.
+        return CreateChild(parent, L"STATIC", L"", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, r, id,
+                           font);
+    };
+    // The read-outs are 180 twips high by design, less than a line of the panel's
+    // font; they get the line's height so the path is not cut off at the bottom.
+    BindLabel(c_.LblScrLstName, readout(px(120, 360, 6375, 225), IdLblScrLstName), &tips_);
     label(t::kLabel2, px(120, 600, 5775, 240));
-    BindLabel(c_.LblScrMediaName, label(L"", px(120, 840, 6375, 180), IdLblScrMediaName), &tips_);
+    BindLabel(c_.LblScrMediaName, readout(px(120, 840, 6375, 225), IdLblScrMediaName), &tips_);
     BindCheckBox(c_.ChkRandom, check(t::kChkRandom, px(120, 1080, 975, 255), IdChkRandom), &tips_);
     BindCheckBox(c_.ChkEndless, check(t::kChkEndless, px(1200, 1080, 1095, 255), IdChkEndless), &tips_);
     BindCheckBox(c_.ChkHide, check(t::kChkHide, px(2280, 1080, 735, 255), IdChkHide), &tips_);
@@ -158,10 +218,68 @@ void MenuForm::CreateControls() {
     BindListBox(c_.LstM3u,
                 CreateChild(parent, L"LISTBOX", nullptr,
                             WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
-                            px(120, 3120, 6255, 1650), IdLstM3u, font),
+                            px(kListLeft, kListTop, kListWidth, kListHeight), IdLstM3u, font),
                 &tips_);
-    CreateChild(parent, L"BUTTON", t::kCmdHide, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, px(5040, 5070, 1335, 375),
-                IdCmdHide, font);
+    // Picture1 masks what panning pushes left of the list's resting edge.
+    HWND picture1 = CreateChild(parent, L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDVERT,
+                                px(0, kListTop, 135, kListHeight), IdPicture1, nullptr);
+    ::SetWindowPos(picture1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    BindScrollBar(listSlide_,
+                  CreateChild(parent, L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ,
+                              px(kListLeft, kSlideTop, kListWidth, kSlideHeight), IdScrListSlide, nullptr),
+                  nullptr);
+    auto button = [&](const wchar_t* text, RECT r, int id) {
+        CreateChild(parent, L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, r, id, font);
+    };
+    button(t::kCmdMove00, px(840, 5070, 1215, 375), IdCmdMove00);
+    button(t::kCmdExecEdit, px(2160, 5070, 1335, 375), IdCmdExecEdit);
+    button(t::kCmdChoice, px(3600, 5070, 1335, 375), IdCmdChoice);
+    button(t::kCmdHide, px(5040, 5070, 1335, 375), IdCmdHide);
+
+    // Mouse buttons and drops on the lists and read-outs arrive through one subclass.
+    ::DragAcceptFiles(Child(IdLstM3u), TRUE);
+    for (int id : {IdLstM3u, IdLstSkinFile, IdLblScrLstName, IdLblScrMediaName})
+        ::SetWindowSubclass(Child(id), ChildProc, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK MenuForm::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                     DWORD_PTR self) {
+    auto* form = reinterpret_cast<MenuForm*>(self);
+    try {
+        switch (message) {
+            case WM_LBUTTONDOWN:
+                if (id == IdLstM3u) form->LstM3u_MouseDown(kButtonLeft, ShiftState());
+                break;
+            case WM_LBUTTONUP:
+            case WM_RBUTTONUP:
+                if (id == IdLstM3u) form->LstM3u_MouseUp();
+                break;
+            case WM_RBUTTONDOWN:
+                // The right button never changes a selection: the list box does not see it.
+                if (id == IdLstM3u) form->LstM3u_MouseDown(kButtonRight, ShiftState());
+                if (id == IdLstSkinFile) form->LstSkinFile_MouseDown(kButtonRight);
+                if (id == IdLblScrLstName) form->LblScrLstName_MouseDown(kButtonRight);
+                if (id == IdLblScrMediaName) form->LblScrMediaName_MouseDown(kButtonRight);
+                return 0;
+            case WM_DROPFILES:
+                if (id == IdLstM3u) {
+                    HDROP drop = reinterpret_cast<HDROP>(wParam);
+                    std::vector<std::wstring> paths = DroppedPaths(drop);
+                    ::DragFinish(drop);
+                    form->LstM3u_OLEDragDrop(paths);
+                    return 0;
+                }
+                break;
+            case WM_NCDESTROY:
+                ::RemoveWindowSubclass(window, ChildProc, id);
+                break;
+            default:
+                break;
+        }
+    } catch (const std::exception&) {
+        // A handler's failure must not cross into the window manager.
+    }
+    return ::DefSubclassProc(window, message, wParam, lParam);
 }
 
 void MenuForm::SetIcon(HICON icon) {
@@ -243,6 +361,165 @@ void MenuForm::TrayIcon_Mouse(UINT mouseMessage) {
 }
 
 void MenuForm::CmdHide_Click() { SetPanelVisible(false); }
+
+void MenuForm::CmdMove00_Click() {
+    const TwipsPerPixel f = app_.factors;
+    const SIZE skin = app_.skinForm.SizePixels();
+    const SIZE body = app_.playerForm.SizePixels();
+    const Move00Target target = CmdMove00Target(skin.cy * f.y, body.cx * f.x, body.cy * f.y);
+    app_.skinForm.SetTopTwips(target.skinTop);
+    app_.skinForm.SetLeftTwips(target.skinLeft);
+    app_.PlaceBodyWindow();
+}
+
+void MenuForm::CmdExecEdit_Click() {
+    // A separate process in a normal window; not waited for. A missing editor shows
+    // nothing of ours.
+    std::wstring exe = JoinProgramPath(app_.ProgramFolder(), L"exec\\listwright.exe");
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION pi{};
+    if (::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        ::CloseHandle(pi.hThread);
+        ::CloseHandle(pi.hProcess);
+    }
+}
+
+void MenuForm::CmdChoice_Click() { ChooseListFile(); }
+
+void MenuForm::ScrSkinTrans_Change() {
+    SetWindowAlpha(app_.vars.LayeredAvailable, app_.skinForm.Handle(), c_.ScrSkinTrans.Value());
+}
+
+void MenuForm::ScrPlayerTrans_Change() {
+    SetWindowAlpha(app_.vars.LayeredAvailable, app_.playerForm.Handle(), c_.ScrPlayerTrans.Value());
+}
+
+void MenuForm::PopUp(HMENU menu) {
+    POINT pt{};
+    ::GetCursorPos(&pt);
+    ::SetForegroundWindow(Handle());
+    ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(), nullptr);
+    ::PostMessageW(Handle(), WM_NULL, 0, 0);
+}
+
+void MenuForm::PutOnClipboard(const std::wstring& text) {
+    // Another program holding the clipboard past the brief retries: the copy is lost,
+    // silently, as every other failure of these commands.
+    PutClipboardText(Handle(), text);
+}
+
+void MenuForm::LstM3u_DblClick() {
+    if (auto entry = SingleSelectedEntry(c_.LstM3u)) app_.PlayFile(*entry);
+}
+
+void MenuForm::LstM3u_MouseDown(int button, int shift) {
+    switch (LstM3u_MouseDownRule(button, shift, app_.vars.ListLeftButtonDown)) {
+        case ListPopup::ListMenu: PopUp(flMenu_); break;
+        case ListPopup::Favourites: PopUp(favMenu_); break;
+        case ListPopup::None: break;
+    }
+}
+
+void MenuForm::LstM3u_MouseUp() { LstM3u_MouseUpRule(app_.vars.ListLeftButtonDown); }
+
+void MenuForm::LstM3u_OLEDragDrop(const std::vector<std::wstring>& paths) {
+    Win32DropFileSystem fs;
+    for (const auto& path : paths) AddPathToList(path, c_, fs);
+}
+
+void MenuForm::ScrListSlide_Change() {
+    const TwipsPerPixel f = app_.factors;
+    const HorizontalSpan span = ListSlideSpan(kListLeft, kListWidth, listSlide_.Value());
+    const int left = TwipsToPixels(span.left, f.x);
+    const int right = TwipsToPixels(kListLeft + kListWidth, f.x);
+    ::SetWindowPos(Child(IdLstM3u), nullptr, left, TwipsToPixels(kListTop, f.y), right - left,
+                   TwipsToPixels(kListHeight, f.y), SWP_NOZORDER | SWP_NOACTIVATE);
+    ::InvalidateRect(Child(IdPicture1), nullptr, TRUE);
+}
+
+void MenuForm::FLMenuPlay_Click() { LstM3u_DblClick(); }
+void MenuForm::FLMenuDelete_Click() { DeleteSelectedEntries(c_.LstM3u, c_.LblListCount); }
+
+void MenuForm::FLMenuCopy_Click() {
+    if (auto text = SelectedEntriesText(c_.LstM3u)) PutOnClipboard(*text);
+}
+
+void MenuForm::FLMenuClear_Click() { ClearEntries(c_.LstM3u, c_.LblListCount); }
+void MenuForm::MLLCopy_Click() { PutOnClipboard(c_.LblScrLstName.Caption()); }
+void MenuForm::MLMCopy_Click() { PutOnClipboard(c_.LblScrMediaName.Caption()); }
+void MenuForm::MenuReLoadList_Click() { app_.ReloadList(); }
+
+void MenuForm::LblScrLstName_MouseDown(int button) {
+    if (button == kButtonRight) PopUp(mllMenu_);
+}
+
+void MenuForm::LblScrMediaName_MouseDown(int button) {
+    if (button == kButtonRight) PopUp(mlmMenu_);
+}
+
+void MenuForm::StopNameScrolling() {
+    listScroll_.Stop();
+    mediaScroll_.Stop();
+}
+
+void MenuForm::LstSkinFile_DblClick() {
+    const int index = c_.LstSkinFile.ListIndex();
+    if (index < 0) return;
+    ConfirmAndChangeSkin(c_.LstSkinFile.List(static_cast<std::size_t>(index)));
+}
+
+void MenuForm::LstSkinFile_MouseDown(int button) {
+    if (button == kButtonRight) PopUp(skinMenu_);
+}
+
+void MenuForm::ConfirmAndChangeSkin(const std::wstring& name) {
+    namespace t = menu_texts;
+    const std::wstring prompt = name + t::kSkinConfirmSuffix;
+    if (::MessageBoxW(Handle(), prompt.c_str(), t::kSkinConfirmTitle, MB_YESNO) != IDYES) return;
+    const std::wstring previous = app_.vars.SkinName;
+    app_.vars.SkinName = name;
+    if (auto failure = app_.ChangeSkin()) {
+        // The current skin stays, and so does the name the settings will keep.
+        if (app_.vars.SkinName == name && !app_.vars.DefinePath.empty() &&
+            app_.vars.DefinePath.find(L"\\" + name + L"\\") == std::wstring::npos)
+            app_.vars.SkinName = previous;
+        const std::wstring text = std::wstring(t::kSkinUnusable) + L"\r\n\r\n" + *failure;
+        ::MessageBoxW(Handle(), text.c_str(), t::kSkinMissingTitle, MB_OK);
+    }
+}
+
+void MenuForm::SkinMenuChangeSkin_Click() {
+    namespace t = menu_texts;
+    const int index = c_.LstSkinFile.ListIndex();
+    if (index < 0) return;
+    const std::wstring name = c_.LstSkinFile.List(static_cast<std::size_t>(index));
+    const DWORD attributes =
+        ::GetFileAttributesW(JoinProgramPath(app_.ProgramFolder(), L"parts\\" + name).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        ::MessageBoxW(Handle(), t::kSkinMissing, t::kSkinMissingTitle, MB_OK);
+        // The skin in use applied again, and the list rebuilt without the vanished one.
+        if (auto failure = app_.ChangeSkin()) ::MessageBoxW(Handle(), failure->c_str(), t::kSkinMissingTitle, MB_OK);
+        return;
+    }
+    ConfirmAndChangeSkin(name);
+}
+
+void MenuForm::SkinMenuUpdate_Click() {
+    c_.LstSkinFile.Clear();
+    app_.ListSkins();
+}
+
+void MenuForm::MenuFavList_Click(std::size_t index) {
+    FavouriteActions actions;
+    actions.fileExists = [](const std::wstring& path) { return FileExistsExact(path); };
+    actions.rebuild = [this] { app_.RefreshFavouritesMenu(); };
+    actions.reloadList = [this] { app_.ReloadList(); };
+    MenuFavListClick(index, c_.MenuFavList, app_.ProgramFolder(), c_.LblM3uName, actions);
+}
 void MenuForm::MenuPlay_Click() { app_.PlayNext(); }
 void MenuForm::MenuShowSetting_Click() { SetPanelVisible(!PanelVisible()); }
 void MenuForm::MenuShowMain_Click() { app_.ToggleHideWindows(); }
@@ -256,9 +533,32 @@ void MenuForm::OnCommand(int id, int code, HWND control) {
         case IdChkBreak: if (code == BN_CLICKED) OnCheckBoxClicked(c_.ChkBreak); break;
         case IdChkStartPlay: if (code == BN_CLICKED) OnCheckBoxClicked(c_.ChkStartPlay); break;
         case IdCmbDispSize: if (code == CBN_SELCHANGE) OnComboSelectionChanged(c_.CmbDispSize, control); break;
-        case IdLstM3u: if (code == LBN_SELCHANGE) OnListSelectionChanged(c_.LstM3u, control); break;
-        case IdLstSkinFile: if (code == LBN_SELCHANGE) OnListSelectionChanged(c_.LstSkinFile, control); break;
+        case IdLstM3u:
+            if (code == LBN_SELCHANGE) OnListSelectionChanged(c_.LstM3u, control);
+            if (code == LBN_DBLCLK) LstM3u_DblClick();
+            break;
+        case IdLstSkinFile:
+            if (code == LBN_SELCHANGE) OnListSelectionChanged(c_.LstSkinFile, control);
+            // The list is disabled while a skin is applied: no second change meanwhile.
+            if (code == LBN_DBLCLK && c_.LstSkinFile.Enabled()) LstSkinFile_DblClick();
+            break;
         case IdCmdHide: if (code == BN_CLICKED) CmdHide_Click(); break;
+        case IdCmdMove00: if (code == BN_CLICKED) CmdMove00_Click(); break;
+        case IdCmdExecEdit: if (code == BN_CLICKED) CmdExecEdit_Click(); break;
+        case IdCmdChoice: if (code == BN_CLICKED) CmdChoice_Click(); break;
+        case IdLblScrLstName: if (code == STN_DBLCLK) LblScrLstName_DblClick(); break;
+        case IdLblScrMediaName: if (code == STN_DBLCLK) LblScrMediaName_DblClick(); break;
+        case IdMenuReLoadList: MenuReLoadList_Click(); break;
+        case IdFLMenuPlay: FLMenuPlay_Click(); break;
+        case IdFLMenuDelete: FLMenuDelete_Click(); break;
+        case IdFLMenuCopy: FLMenuCopy_Click(); break;
+        case IdFLMenuReLoad: app_.ReloadList(); break;
+        case IdFLMenuClear: FLMenuClear_Click(); break;
+        case IdMLLCopy: MLLCopy_Click(); break;
+        case IdMLLReLoad: app_.ReloadList(); break;
+        case IdMLMCopy: MLMCopy_Click(); break;
+        case IdSkinMenuChangeSkin: SkinMenuChangeSkin_Click(); break;
+        case IdSkinMenuUpdate: SkinMenuUpdate_Click(); break;
         case IdMenuPlay: MenuPlay_Click(); break;
         case IdMenuStop: MenuStop_Click(); break;
         case IdMenuPrev: MenuPrev_Click(); break;
@@ -266,7 +566,10 @@ void MenuForm::OnCommand(int id, int code, HWND control) {
         case IdMenuShowSetting: MenuShowSetting_Click(); break;
         case IdMenuShowMain: MenuShowMain_Click(); break;
         case IdMenuTheEnd: MenuTheEnd_Click(); break;
-        default: break;
+        default:
+            if (id >= IdMenuFavListFirst && static_cast<std::size_t>(id - IdMenuFavListFirst) < c_.MenuFavList.Count())
+                MenuFavList_Click(static_cast<std::size_t>(id - IdMenuFavListFirst));
+            break;
     }
 }
 
@@ -279,10 +582,13 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             HWND bar = reinterpret_cast<HWND>(lParam);
             if (bar == Child(IdScrSkinTrans)) OnScroll(c_.ScrSkinTrans, bar, LOWORD(wParam));
             if (bar == Child(IdScrPlayerTrans)) OnScroll(c_.ScrPlayerTrans, bar, LOWORD(wParam));
+            if (bar == Child(IdScrListSlide)) OnScroll(listSlide_, bar, LOWORD(wParam), 200);
             return 0;
         }
         case WM_TIMER:
             if (wParam == kMainTimerId) Timer_Timer();
+            if (wParam == kTimerListScrId) TimerListScr_Timer();
+            if (wParam == kTimerMediaScrId) TimerMediaScr_Timer();
             return 0;
         case kTrayCallbackMessage:
             if (wParam == kTrayIconId) TrayIcon_Mouse(static_cast<UINT>(LOWORD(lParam)));
@@ -299,9 +605,14 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             if (timer_) ::KillTimer(Handle(), kMainTimerId);
+            StopNameScrolling();
             timer_ = 0;
             return 0;
         default:
+            if (taskbarCreated_ != 0 && message == taskbarCreated_) {
+                app_.ReAddTrayIcon();
+                return 0;
+            }
             return WindowBase::HandleMessage(message, wParam, lParam);
     }
 }

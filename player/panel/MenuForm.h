@@ -9,8 +9,10 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 #include <string>
 
+#include "player/panel/panel_logic.h"
 #include "player/playback/video_window_win32.h"
 #include "player/shared/control_views.h"
 #include "player/shared/llvariable.h"
@@ -81,6 +83,41 @@ public:
     void MenuShowSetting_Click();
     void MenuShowMain_Click();
     void MenuTheEnd_Click();
+    void CmdMove00_Click();
+    void CmdExecEdit_Click();
+    void CmdChoice_Click();
+    void ScrSkinTrans_Change();
+    void ScrPlayerTrans_Change();
+    // List panel.
+    void LstM3u_DblClick();
+    void LstM3u_MouseDown(int button, int shift);
+    void LstM3u_MouseUp();
+    void LstM3u_OLEDragDrop(const std::vector<std::wstring>& paths);
+    void ScrListSlide_Change();
+    void FLMenuPlay_Click();
+    void FLMenuDelete_Click();
+    void FLMenuCopy_Click();
+    void FLMenuClear_Click();
+    void MLLCopy_Click();
+    void MLMCopy_Click();
+    void MenuReLoadList_Click();
+    void LblScrLstName_MouseDown(int button);
+    void LblScrMediaName_MouseDown(int button);
+    // Scrolling read-outs.
+    void LblScrLstName_DblClick() { listScroll_.StartNameScroll(); }
+    void LblScrMediaName_DblClick() { mediaScroll_.StartNameScroll(); }
+    void TimerListScr_Timer() { listScroll_.ScrollNameLabelTick(); }
+    void TimerMediaScr_Timer() { mediaScroll_.ScrollNameLabelTick(); }
+    void StopNameScrolling();
+    int ListScrollInterval() const { return listScroll_.Interval(); }
+    // Skin list.
+    void LstSkinFile_DblClick();
+    void LstSkinFile_MouseDown(int button);
+    void SkinMenuChangeSkin_Click();
+    void SkinMenuUpdate_Click();
+    void ConfirmAndChangeSkin(const std::wstring& name);
+    // Favourites.
+    void MenuFavList_Click(std::size_t index);
 
     enum ControlId : int {
         IdChkRandom = 101, IdChkEndless, IdChkHide, IdChkBreak, IdChkStartPlay, IdLstSkinFile,
@@ -88,7 +125,14 @@ public:
         IdLblScrLstName, IdLblScrMediaName,
         IdMenuPlay = 201, IdMenuStop, IdMenuPrev, IdMenuReLoadList, IdMenuChoiceList,
         IdMenuShowSetting, IdMenuShowMain, IdMenuTheEnd, IdMenuFavListFirst = 300,
+        IdCmdMove00 = 120, IdCmdExecEdit, IdCmdChoice, IdScrListSlide, IdPicture1,
+        IdFLMenuPlay = 220, IdFLMenuDelete, IdFLMenuCopy, IdFLMenuReLoad, IdFLMenuClear, IdMLLCopy,
+        IdMLLReLoad, IdMLMCopy, IdSkinMenuChangeSkin, IdSkinMenuUpdate,
     };
+    // The list menu, the read-outs' menus and the skin menu (never in the menu bar).
+    HMENU ListMenu() const { return flMenu_; }
+    HMENU SkinMenu() const { return skinMenu_; }
+    HMENU FavouritesMenu() const { return favMenu_; }
     HWND Child(int id) const { return ::GetDlgItem(Handle(), id); }
     HMENU RootMenu() const { return rootMenu_; }
 
@@ -100,6 +144,11 @@ private:
     void BuildMenuBar();
     void RebuildFavouritesMenu();
     void OnCommand(int id, int code, HWND control);
+    void BuildPopupMenus();
+    void PopUp(HMENU menu);
+    void PutOnClipboard(const std::wstring& text);
+    static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR self);
 
     PlayerApp& app_;
     MenuFormControls& c_;
@@ -111,6 +160,12 @@ private:
     UINT_PTR timer_ = 0;
     VideoWindowsWin32 videoWindows_;
     VolumeDevice* volume_ = nullptr;
+    HMENU migiMenu_ = nullptr;  // "右メニュー": holds the four popups, never shown
+    HMENU flMenu_ = nullptr, mllMenu_ = nullptr, mlmMenu_ = nullptr, skinMenu_ = nullptr;
+    ScrollBar listSlide_{0, kListSlideMax, 0};
+    NameScroller listScroll_;
+    NameScroller mediaScroll_;
+    UINT taskbarCreated_ = 0;
 };
 
 }  // namespace tessel::player

@@ -16,6 +16,33 @@ inline constexpr const wchar_t* kChkHide = L"隠す";
 inline constexpr const wchar_t* kChkBreak = L"固定";
 inline constexpr const wchar_t* kChkStartPlay = L"起動時に再生";
 inline constexpr const wchar_t* kCmdHide = L"非表示";
+inline constexpr const wchar_t* kCmdMove00 = L"0,0移動";
+inline constexpr const wchar_t* kCmdExecEdit = L"エディタ起動...";
+inline constexpr const wchar_t* kCmdChoice = L"リスト選択...";
+
+// The hidden right-click menus.
+inline constexpr const wchar_t* kMigiMenu = L"右メニュー";
+inline constexpr const wchar_t* kFLMenuRoot = L"リストメニュー";
+inline constexpr const wchar_t* kFLMenuPlay = L"再生";
+inline constexpr const wchar_t* kFLMenuDelete = L"削除";
+inline constexpr const wchar_t* kFLMenuCopy = L"コピー";
+inline constexpr const wchar_t* kFLMenuReLoad = L"リスト再読込";
+inline constexpr const wchar_t* kFLMenuClear = L"クリア";
+inline constexpr const wchar_t* kMenuLabelListRoot = L"ラベルメニュー-リスト";
+inline constexpr const wchar_t* kMenuLabelMediaRoot = L"ラベルメニュー-メディア";
+inline constexpr const wchar_t* kMLCopy = L"コピー";
+inline constexpr const wchar_t* kMLLReLoad = L"リスト再読込";
+inline constexpr const wchar_t* kSkinMenuRoot = L"スキンメニュー";
+inline constexpr const wchar_t* kSkinMenuChangeSkin = L"スキン変更";
+inline constexpr const wchar_t* kSkinMenuUpdate = L"更新";
+
+// The skin list's messages.
+inline constexpr const wchar_t* kSkinConfirmSuffix = L" 適用しますか？";
+inline constexpr const wchar_t* kSkinConfirmTitle = L"スキンファイルの変更確認";
+inline constexpr const wchar_t* kSkinMissing = L"スキンが存在しません";
+inline constexpr const wchar_t* kSkinMissingTitle = L"読込エラー";
+// A skin that cannot be used; the current one stays. The reason follows.
+inline constexpr const wchar_t* kSkinUnusable = L"このスキンは使えません。現在のスキンのままにします。";
 
 inline constexpr const wchar_t* kMenuRoot = L"メニュー";
 inline constexpr const wchar_t* kMenuPlay = L"再生/次へ(Enter)";

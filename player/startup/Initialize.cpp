@@ -14,6 +14,8 @@
 #include "player/skin/skin_layout.h"
 #include "player/skin/skin_list.h"
 #include "player/skin/skin_window_win32.h"
+#include "player/skin/transparency_win32.h"
+#include "player/panel/panel_logic.h"
 #include "player/skin/volume_device_win32.h"
 #include "player/skin/skin_paths.h"
 #include "player/startup/command_line.h"
@@ -48,15 +50,6 @@ std::wstring Describe(const wchar_t* what, const std::wstring& file, const std::
 bool FolderExists(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The layered-window call is looked up by name, as older systems lack it.
-Flag LayeredWindowsAvailable() {
-    HMODULE user32 = ::LoadLibraryW(L"user32");
-    if (!user32) return kFalse;
-    const bool found = ::GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
-    ::FreeLibrary(user32);
-    return found ? kTrue : kFalse;
 }
 
 }  // namespace
@@ -113,7 +106,8 @@ bool PlayerApp::StartUp() {
         AddTrayIcon();                                // 6
         if (auto failure = ApplySkinLayout()) Fail(*failure);  // 7
         if (auto failure = ListSkins()) Fail(*failure);        // 8
-        // 9, the transparency sliders' lock, comes with the transparency options.
+        LockTransparencySliders(vars.LayeredAvailable, menuControls.ScrPlayerTrans,  // 9
+                                menuControls.ScrSkinTrans);
         ReadSystemVolume();                           // 10
         BuildFavouritesMenu();                        // 11
         SetToolTips();                                // 12
@@ -158,6 +152,7 @@ void PlayerApp::LoadForms() {
         wcsncpy_s(trayIconData_.szTip, tip.c_str(), _TRUNCATE);
         ::Shell_NotifyIconW(NIM_MODIFY, &trayIconData_);
     };
+    services.stopNameScrolling = [this] { menuForm.StopNameScrolling(); };
     services.pumpEvents = [] {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -171,6 +166,9 @@ void PlayerApp::LoadForms() {
     };
     engine_ = std::make_unique<PlaybackEngine>(*mmc, menuControls, bodyControls, vars, std::move(services));
     menuControls.ChkHide.onClick = [this] { menuForm.ChkHide_Click(); };
+    // Bound before the settings are read: a restored slider value applies at once.
+    menuControls.ScrSkinTrans.onChange = [this] { menuForm.ScrSkinTrans_Change(); };
+    menuControls.ScrPlayerTrans.onChange = [this] { menuForm.ScrPlayerTrans_Change(); };
     volume_ = options_.makeVolume ? options_.makeVolume() : OpenSystemVolume().device;
     playerForm.BindHandlers();
 }
@@ -330,18 +328,17 @@ void PlayerApp::BuildFavouritesMenu() {
         menu.SetItemEnabled(0, true);
         return;
     }
+    // "更新する" can always be chosen, with or without favourites.
+    menu.SetItemEnabled(0, true);
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    std::size_t files = 0;
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
             menu.Load(MenuItem{found.cFileName, true, true});
-            ++files;
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);
     }
-    if (files == 0) menu.SetItemEnabled(0, true);
 }
 
 void PlayerApp::SetToolTips() {
@@ -363,8 +360,13 @@ void PlayerApp::SetToolTips() {
                 target->SetToolTipText(entry.text);
             } else if (control == L"CmdHide") {
                 menuForm.SetChildToolTip(MenuForm::IdCmdHide, entry.text);
+            } else if (control == L"CmdChoice") {
+                menuForm.SetChildToolTip(MenuForm::IdCmdChoice, entry.text);
+            } else if (control == L"CmdExecEdit") {
+                menuForm.SetChildToolTip(MenuForm::IdCmdExecEdit, entry.text);
+            } else if (control == L"CmdMove00") {
+                menuForm.SetChildToolTip(MenuForm::IdCmdMove00, entry.text);
             }
-            // The panel's other buttons get their tips when they are built.
         } else {
             const PlayerForm::Part part = control == L"CmdChoice"    ? PlayerForm::PartCmdChoice
                                           : control == L"CmdClose"   ? PlayerForm::PartCmdClose
@@ -418,6 +420,6 @@ void PlayerApp::PlayNext() { engine_->PlayNext(); }
 void PlayerApp::PlayFile(const std::wstring& path) { engine_->PlayFile(path); }
 void PlayerApp::ChooseListFile() { menuForm.ChooseListFile(); }
 
-void PlayerApp::ToggleHideWindows() { menuControls.ChkHide.SetValue(menuControls.ChkHide.Value() == 1 ? 0 : 1); }
+void PlayerApp::ToggleHideWindows() { tessel::player::ToggleHideWindows(menuControls.ChkHide); }
 
 }  // namespace tessel::player

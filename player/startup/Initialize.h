@@ -76,6 +76,24 @@ public:
     std::optional<std::wstring> ListSkins();
     // ScrVolume from the device volume, unless the device says nothing usable.
     void ReadSystemVolume();
+    // The run-time skin change (module Modify), for the skin named by vars.SkinName:
+    // all six files are checked first; a skin that fails changes nothing and its
+    // report comes back (the caller shows it). Playback, options and translucency
+    // are not touched.
+    std::optional<std::wstring> ChangeSkin();
+    // The report of the first of the six files that cannot be used, for these paths.
+    std::optional<std::wstring> CheckSkinFiles(const LLVariable& candidate) const;
+    // The tray icon from TrayIconPath with the version tip, sent as a modification.
+    bool UpdateTrayIcon();
+    // Whether the last skin change's modification of the tray icon succeeded.
+    bool TrayIconModified() const { return trayModified_; }
+    // Adds the icon again after the shell restarted.
+    bool ReAddTrayIcon();
+    void ClearFavouritesMenu();
+    // ClearFavouritesMenu, then BuildFavouritesMenu; never ends the program.
+    void RefreshFavouritesMenu();
+    // The queue refilled from the list file named by LblM3uName.
+    void ReloadList();
     VolumeDevice& Volume() { return *volume_; }
 
     const std::wstring& ProgramFolder() const { return options_.programFolder; }
@@ -120,6 +138,7 @@ private:
     unique_hicon trayIcon_;
     NOTIFYICONDATAW trayIconData_{};
     bool trayAdded_ = false;
+    bool trayModified_ = false;
     bool shutDown_ = false;
     bool ended_ = false;
 };

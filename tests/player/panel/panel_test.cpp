@@ -1,0 +1,496 @@
+// The control panel of the program in this process, under Wine: hiding and showing
+// through the check box, the icon and the menu; translucency read back from the real
+// windows; the run-time skin change with playback running; favourites from a real
+// folder; the clipboard; the editor started as a second process.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <atomic>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "player/panel/clipboard_win32.h"
+#include "player/panel/menu_texts.h"
+#include "player/playback/mmc/mmc.h"
+#include "player/skin/skin_layout.h"
+#include "player/startup/Initialize.h"
+#include "tests/player/core/win_support.h"
+
+namespace tessel::player::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+void Pump() {
+    MSG msg;
+    while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Answers the message boxes of this process from another thread: records title and
+// text, then presses `button`. A box that nobody expected is answered all the same,
+// so a failing test can never hang.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(int button) : button_(button), thread_([this] { Run(); }) {}
+    ~BoxAnswerer() {
+        stop_ = true;
+        thread_.join();
+    }
+    std::vector<std::wstring> titles, texts;
+    int Count() const { return count_; }
+
+private:
+    void Run() {
+        while (!stop_) {
+            HWND box = nullptr;
+            ::EnumWindows(
+                [](HWND w, LPARAM p) -> BOOL {
+                    DWORD pid = 0;
+                    ::GetWindowThreadProcessId(w, &pid);
+                    wchar_t cls[16] = {};
+                    ::GetClassNameW(w, cls, 16);
+                    if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && ::IsWindowVisible(w)) {
+                        *reinterpret_cast<HWND*>(p) = w;
+                        return FALSE;
+                    }
+                    return TRUE;
+                },
+                reinterpret_cast<LPARAM>(&box));
+            if (box) {
+                titles.push_back(WindowText(box));
+                texts.push_back(DialogText(box));
+                ++count_;
+                ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button_, BN_CLICKED), 0);
+                std::this_thread::sleep_for(150ms);
+            }
+            std::this_thread::sleep_for(20ms);
+        }
+    }
+    int button_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> count_{0};
+    std::thread thread_;
+};
+
+class PanelTest : public ::testing::Test {
+protected:
+    TempDir dir{L"panel"};
+    std::vector<std::wstring> reports;
+    std::wstring instance = L"TesselPlayerPanelTest." + std::to_wstring(::GetCurrentProcessId()) + L"." +
+                            std::to_wstring(++instances);
+    static inline int instances = 0;
+
+    std::unique_ptr<PlayerApp> Start(std::vector<std::wstring> settings = DefaultSettings()) {
+        settings[1] = L"200";
+        settings[2] = L"150";
+        MakeProgramFolder(dir.path(), &settings);
+        fs::copy(DistDir() / L"parts", dir.path() / L"parts",
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::create_directories(dir.path() / L"parts" / L"~work");
+        StartOptions o;
+        o.programFolder = dir.path().wstring();
+        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\"";
+        o.instanceName = instance;
+        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
+        o.endProcess = [](UINT) {};
+        o.report = [this](const std::wstring& text) { reports.push_back(text); };
+        auto app = std::make_unique<PlayerApp>(std::move(o));
+        EXPECT_TRUE(app->StartUp());
+        EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : Printable(reports[0]));
+        Pump();
+        return app;
+    }
+    static void Command(PlayerApp& app, int id, int code = 0) {
+        ::SendMessageW(app.menuForm.Handle(), WM_COMMAND, MAKEWPARAM(id, code),
+                       reinterpret_cast<LPARAM>(app.menuForm.Child(id)));
+    }
+    static RECT Rect(HWND window) {
+        RECT r{};
+        ::GetWindowRect(window, &r);
+        return r;
+    }
+    static std::wstring ClipboardText() {
+        std::wstring text;
+        for (int i = 0; i < 50 && !::OpenClipboard(nullptr); ++i) ::Sleep(20);
+        if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
+            if (auto* p = static_cast<const wchar_t*>(::GlobalLock(data))) {
+                text = p;
+                ::GlobalUnlock(data);
+            }
+        }
+        ::CloseClipboard();
+        return text;
+    }
+};
+
+TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
+    auto app = Start();
+    HWND body = app->playerForm.Handle(), skin = app->skinForm.Handle(), panel = app->menuForm.Handle();
+    app->menuForm.SetPanelVisible(true);
+    ASSERT_TRUE(::IsWindowVisible(skin));
+
+    Command(*app, MenuForm::IdChkHide, BN_CLICKED);
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(body));
+    EXPECT_FALSE(::IsWindowVisible(skin));
+    EXPECT_TRUE(::IsWindowVisible(panel));
+
+    // The icon: a left-button release toggles, presses and moves do nothing.
+    for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) {
+        ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, message);
+    }
+    EXPECT_FALSE(::IsWindowVisible(skin));
+    ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 0);
+    EXPECT_TRUE(::IsWindowVisible(body));
+    EXPECT_TRUE(::IsWindowVisible(skin));
+
+    // The grey state counts as off: the menu entry hides.
+    app->menuControls.ChkHide.SetValue(2);
+    ::ShowWindow(body, SW_SHOWNA);
+    ::ShowWindow(skin, SW_SHOWNA);
+    Command(*app, MenuForm::IdMenuShowMain);
+    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(skin));
+
+    Command(*app, MenuForm::IdMenuShowSetting);
+    EXPECT_FALSE(::IsWindowVisible(panel));
+    Command(*app, MenuForm::IdMenuShowSetting);
+    EXPECT_TRUE(::IsWindowVisible(panel));
+    Command(*app, MenuForm::IdCmdHide, BN_CLICKED);
+    EXPECT_FALSE(::IsWindowVisible(panel));
+    // Closing through the title bar only hides the panel.
+    Command(*app, MenuForm::IdMenuShowSetting);
+    ::SendMessageW(panel, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(::IsWindow(panel));
+    EXPECT_FALSE(::IsWindowVisible(panel));
+}
+
+TEST_F(PanelTest, MenuBarHoldsOnlyMenuWithItsEntries) {
+    auto app = Start();
+    HMENU bar = ::GetMenu(app->menuForm.Handle());
+    ASSERT_EQ(::GetMenuItemCount(bar), 1);
+    wchar_t caption[64] = {};
+    ::GetMenuStringW(bar, 0, caption, 64, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(caption), menu_texts::kMenuRoot);
+    HMENU root = ::GetSubMenu(bar, 0);
+    EXPECT_EQ(root, app->menuForm.RootMenu());
+    EXPECT_EQ(::GetMenuItemCount(root), 10);
+    EXPECT_TRUE(::GetMenuState(root, MenuForm::IdMenuReLoadList, MF_BYCOMMAND) == 0);  // enabled
+}
+
+TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255) {
+    auto settings = DefaultSettings();
+    settings[7] = L"100";  // skin window, restored at start-up
+    auto app = Start(settings);
+    HWND body = app->playerForm.Handle(), skin = app->skinForm.Handle();
+    auto alphaOf = [](HWND w) -> int {
+        BYTE alpha = 0;
+        DWORD flags = 0;
+        COLORREF key = 0;
+        if (!::GetLayeredWindowAttributes(w, &key, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
+        return alpha;
+    };
+    ASSERT_EQ(app->vars.LayeredAvailable, kTrue);
+    EXPECT_TRUE(app->menuControls.ScrSkinTrans.Enabled());
+    EXPECT_TRUE(::GetWindowLongW(skin, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(alphaOf(skin), 100);
+    // 255 restored: nothing applied, the body window is no layered window.
+    EXPECT_FALSE(::GetWindowLongW(body, GWL_EXSTYLE) & WS_EX_LAYERED);
+
+    // The slider as the user moves it: a page click.
+    app->menuControls.ScrPlayerTrans.SetValue(138);
+    ::SendMessageW(app->menuForm.Handle(), WM_HSCROLL, MAKEWPARAM(SB_PAGELEFT, 0),
+                   reinterpret_cast<LPARAM>(app->menuForm.Child(MenuForm::IdScrPlayerTrans)));
+    EXPECT_EQ(app->menuControls.ScrPlayerTrans.Value(), 128);
+    EXPECT_TRUE(::GetWindowLongW(body, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(alphaOf(body), 128);
+    EXPECT_EQ(alphaOf(skin), 100);  // the other window as it was
+
+    app->menuControls.ScrPlayerTrans.SetValue(255);
+    EXPECT_TRUE(::GetWindowLongW(body, GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(alphaOf(body), 255);
+    app->menuControls.ScrPlayerTrans.SetValue(0);
+    EXPECT_EQ(alphaOf(body), 0);
+    EXPECT_TRUE(::IsWindow(body));
+}
+
+TEST_F(PanelTest, SkinChangeWhilePlayingReshapesReplacesAndModifiesTheIcon) {
+    auto app = Start();
+    app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
+    ASSERT_TRUE(WaitUntil([&] { return app->bodyControls.ScrTime.Max() > 0; }, 5s, true));
+    app->menuControls.ScrSkinTrans.SetValue(200);
+    const RECT before = Rect(app->skinForm.Handle());
+
+    {
+        BoxAnswerer yes(IDYES);
+        app->menuForm.ConfirmAndChangeSkin(L"Ember");
+        ASSERT_EQ(yes.Count(), 1);
+        EXPECT_EQ(yes.titles[0], L"スキンファイルの変更確認");
+        // The box's text line (its icon slot is an empty static).
+        EXPECT_NE(yes.texts[0].find(L"\nEmber 適用しますか？\n"), std::wstring::npos) << Printable(yes.texts[0]);
+    }
+    EXPECT_EQ(app->vars.SkinName, L"Ember");
+    EXPECT_TRUE(app->TrayIconModified());
+    SkinLayout layout;
+    ASSERT_FALSE(ReadSkinLayout(dir.path() / L"parts" / L"Ember" / L"define.ini", layout));
+    const RECT s = Rect(app->skinForm.Handle());
+    EXPECT_EQ(s.left, before.left);
+    EXPECT_EQ(s.top, before.top);
+    EXPECT_EQ(s.right - s.left, layout.ScanWidth());
+    EXPECT_EQ(s.bottom - s.top, layout.ScanHeight());
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_EQ(::GetWindowRgn(app->skinForm.Handle(), region), COMPLEXREGION);
+    RECT box{};
+    ::GetRgnBox(region, &box);
+    ::DeleteObject(region);
+    EXPECT_LE(box.right, layout.ScanWidth());
+    EXPECT_LE(box.bottom, layout.ScanHeight());
+    const RECT p = Rect(app->playerForm.Handle());
+    EXPECT_EQ(p.left, s.left - 96 + layout.playerOffsetX);
+    EXPECT_EQ(p.top, s.bottom - 83 + layout.playerOffsetY);
+    // Translucency, playback and the skin list go on.
+    BYTE alpha = 0;
+    ::GetLayeredWindowAttributes(app->skinForm.Handle(), nullptr, &alpha, nullptr);
+    EXPECT_EQ(alpha, 200);
+    EXPECT_TRUE(app->menuControls.LstSkinFile.Enabled());
+    EXPECT_EQ(app->menuControls.LstSkinFile.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
+    const int position = app->bodyControls.ScrTime.Value();
+    EXPECT_TRUE(WaitUntil([&] { return app->bodyControls.ScrTime.Value() > position; }, 4s, true));
+    EXPECT_FALSE(app->menuControls.LblMediaName.Caption().empty());
+
+    // "No" changes nothing.
+    {
+        BoxAnswerer no(IDNO);
+        app->menuForm.ConfirmAndChangeSkin(L"Azure");
+        EXPECT_EQ(no.Count(), 1);
+    }
+    EXPECT_EQ(app->vars.SkinName, L"Ember");
+}
+
+TEST_F(PanelTest, BrokenOrVanishedSkinKeepsTheCurrentSkinAndNamesTheFile) {
+    auto app = Start();
+    fs::copy(dir.path() / L"parts" / L"Ember", dir.path() / L"parts" / L"Broken", fs::copy_options::recursive);
+    fs::remove(dir.path() / L"parts" / L"Broken" / L"p_mask.bmp");
+    const RECT before = Rect(app->skinForm.Handle());
+    {
+        BoxAnswerer yes(IDYES);  // the question, then the report
+        app->menuForm.ConfirmAndChangeSkin(L"Broken");
+        ASSERT_EQ(yes.Count(), 2);
+        EXPECT_NE(yes.texts[1].find(L"p_mask.bmp"), std::wstring::npos) << Printable(yes.texts[1]);
+    }
+    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    EXPECT_NE(app->vars.PlayerMaskPath.find(L"Azure"), std::wstring::npos);
+    const RECT after = Rect(app->skinForm.Handle());
+    EXPECT_EQ(after.right - after.left, before.right - before.left);
+
+    // A listed skin whose folder went: "スキン変更" says so and the entry disappears.
+    app->menuForm.SkinMenuUpdate_Click();
+    auto& list = app->menuControls.LstSkinFile;
+    ASSERT_EQ(list.Items(), (std::vector<std::wstring>{L"Azure", L"Broken", L"Ember"}));
+    fs::remove_all(dir.path() / L"parts" / L"Broken");
+    list.SetListIndex(1);
+    {
+        BoxAnswerer ok(IDOK);
+        app->menuForm.SkinMenuChangeSkin_Click();
+        ASSERT_EQ(ok.Count(), 1);
+        EXPECT_EQ(ok.titles[0], L"読込エラー");
+        EXPECT_NE(ok.texts[0].find(L"\nスキンが存在しません\n"), std::wstring::npos) << Printable(ok.texts[0]);
+    }
+    EXPECT_EQ(list.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
+    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    // Nothing selected: nothing happens, no box.
+    BoxAnswerer none(IDNO);
+    app->menuForm.SkinMenuChangeSkin_Click();
+    EXPECT_EQ(none.Count(), 0);
+}
+
+TEST_F(PanelTest, FavouritesComeFromTheFolderAndRefreshPicksUpANewFile) {
+    const fs::path media = MediaDir() / L"tone_440.mp3";
+    fs::create_directories(dir.path() / L"fav");
+    WriteLines(dir.path() / L"fav" / L"a.m3u", {media.wstring(), L"C:\\missing.mp3"});
+    auto app = Start();
+    HMENU fav = ::GetSubMenu(app->menuForm.RootMenu(), 4);
+    ASSERT_NE(fav, nullptr);
+    ASSERT_EQ(::GetMenuItemCount(fav), 2);
+    EXPECT_EQ(::GetMenuState(fav, 0, MF_BYPOSITION) & MF_GRAYED, 0u);
+
+    WriteLines(dir.path() / L"fav" / L"b.txt", {});
+    Command(*app, MenuForm::IdMenuFavListFirst);
+    EXPECT_EQ(::GetMenuItemCount(fav), 3);
+    Command(*app, MenuForm::IdMenuFavListFirst);  // twice: still the same items
+    ASSERT_EQ(::GetMenuItemCount(fav), 3);
+
+    // Pick a.m3u: it becomes the list file and fills the queue with its existing entries.
+    int pick = -1;
+    for (int i = 1; i < 3; ++i) {
+        wchar_t caption[64] = {};
+        ::GetMenuStringW(fav, i, caption, 64, MF_BYPOSITION);
+        if (std::wstring(caption) == L"a.m3u") pick = static_cast<int>(::GetMenuItemID(fav, i));
+    }
+    ASSERT_NE(pick, -1);
+    ::SendMessageW(app->menuForm.Handle(), WM_COMMAND, MAKEWPARAM(pick, 0), 0);
+    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), (dir.path() / L"fav" / L"a.m3u").wstring());
+    EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{media.wstring()}));
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
+
+    // A favourite deleted after the build: nothing happens.
+    fs::remove(dir.path() / L"fav" / L"a.m3u");
+    app->menuControls.LblM3uName.SetCaption(L"");
+    ::SendMessageW(app->menuForm.Handle(), WM_COMMAND, MAKEWPARAM(pick, 0), 0);
+    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), L"");
+}
+
+TEST_F(PanelTest, ListCommandsCopyDeleteClearAndReload) {
+    auto app = Start();
+    auto& list = app->menuControls.LstM3u;
+    for (const wchar_t* item : {L"a", L"b", L"c"}) list.AddItem(item);
+    list.SetSelected(0, true);
+    list.SetSelected(2, true);
+    // The real list box follows the object.
+    HWND box = app->menuForm.Child(MenuForm::IdLstM3u);
+    EXPECT_EQ(::SendMessageW(box, LB_GETSELCOUNT, 0, 0), 2);
+    app->menuForm.FLMenuCopy_Click();
+    EXPECT_EQ(ClipboardText(), L"a\r\nc\r\n");
+
+    app->menuForm.FLMenuDelete_Click();
+    EXPECT_EQ(list.Items(), (std::vector<std::wstring>{L"b"}));
+    EXPECT_EQ(::SendMessageW(box, LB_GETCOUNT, 0, 0), 1);
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
+
+    // Copy with nothing selected leaves the clipboard alone.
+    app->menuForm.FLMenuCopy_Click();
+    EXPECT_EQ(ClipboardText(), L"a\r\nc\r\n");
+
+    const fs::path listFile = dir.path() / L"l.m3u";
+    WriteLines(listFile, {(MediaDir() / L"tone_440.mp3").wstring(), (MediaDir() / L"tone_660.wav").wstring()});
+    app->menuControls.LblM3uName.SetCaption(listFile.wstring());
+    app->menuForm.FLMenuClear_Click();
+    EXPECT_EQ(list.ListCount(), 0u);
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"0");
+    Command(*app, MenuForm::IdMenuReLoadList);
+    EXPECT_EQ(list.ListCount(), 2u);
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"2");
+
+    // The read-out's copy: what is shown, a leading space at rest.
+    app->menuControls.LblScrLstName.SetCaption(L" C:\\x.m3u");
+    app->menuForm.MLLCopy_Click();
+    EXPECT_EQ(ClipboardText(), L" C:\\x.m3u");
+
+    // Panning: 2000 twips to the left, the right edge kept.
+    HWND slide = app->menuForm.Child(MenuForm::IdScrListSlide);
+    RECT rest{};
+    ::GetWindowRect(box, &rest);
+    ::SendMessageW(app->menuForm.Handle(), WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), reinterpret_cast<LPARAM>(slide));
+    RECT panned{};
+    ::GetWindowRect(box, &panned);
+    EXPECT_EQ(panned.right, rest.right);
+    EXPECT_NEAR(panned.left, rest.left - 2000 / 15, 1);
+    ::SendMessageW(app->menuForm.Handle(), WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), reinterpret_cast<LPARAM>(slide));
+    ::GetWindowRect(box, &panned);
+    EXPECT_EQ(panned.left, rest.left);
+}
+
+TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
+    auto app = Start();
+    HWND owner = app->menuForm.Handle();
+    ASSERT_TRUE(PutClipboardText(owner, L"before"));
+    std::atomic<bool> opened{false}, release{false};
+    std::thread holder([&] {
+        if (::OpenClipboard(nullptr)) {
+            opened = true;
+            while (!release) ::Sleep(5);
+            ::CloseClipboard();
+        }
+    });
+    ASSERT_TRUE(WaitUntil([&] { return opened.load(); }, 2s));
+    const DWORD start = ::GetTickCount();
+    EXPECT_FALSE(PutClipboardText(owner, L"after"));
+    EXPECT_LT(::GetTickCount() - start, 2000u);
+    release = true;
+    holder.join();
+    EXPECT_EQ(ClipboardText(), L"before");
+
+    // A short hold is waited out.
+    opened = false;
+    release = false;
+    std::thread brief([&] {
+        if (::OpenClipboard(nullptr)) {
+            opened = true;
+            ::Sleep(80);
+            ::CloseClipboard();
+        }
+    });
+    ASSERT_TRUE(WaitUntil([&] { return opened.load(); }, 2s));
+    EXPECT_TRUE(PutClipboardText(owner, L"after"));
+    brief.join();
+    EXPECT_EQ(ClipboardText(), L"after");
+}
+
+TEST_F(PanelTest, Move00PutsTheWindowsAtTheScreensCorner) {
+    auto app = Start();
+    Command(*app, MenuForm::IdCmdMove00, BN_CLICKED);
+    const RECT s = Rect(app->skinForm.Handle());
+    const RECT p = Rect(app->playerForm.Handle());
+    SkinLayout layout;
+    ASSERT_FALSE(ReadSkinLayout(dir.path() / L"parts" / L"Azure" / L"define.ini", layout));
+    EXPECT_EQ(s.left, 96);
+    EXPECT_EQ(p.left, layout.playerOffsetX);
+    EXPECT_EQ(std::min(s.top, p.top - layout.playerOffsetY), 0);
+    EXPECT_EQ(p.bottom - layout.playerOffsetY, s.bottom);
+}
+
+TEST_F(PanelTest, ShellRestartAddsTheIconAgain) {
+    auto app = Start();
+    ASSERT_TRUE(app->TrayIconAdded());
+    NOTIFYICONDATAW gone{};
+    gone.cbSize = sizeof gone;
+    gone.hWnd = app->menuForm.Handle();
+    gone.uID = kTrayIconId;
+    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));  // what a shell restart does
+    ::SendMessageW(app->menuForm.Handle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(app->TrayIconAdded());
+    // The icon exists again: it can be deleted once more.
+    EXPECT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
+    ::Shell_NotifyIconW(NIM_ADD, &gone);
+}
+
+TEST_F(PanelTest, EditorStartsAsASecondProcessFoundByItsTitle) {
+    auto app = Start();
+    // Without the editor nothing is shown and nothing starts.
+    {
+        BoxAnswerer any(IDOK);
+        Command(*app, MenuForm::IdCmdExecEdit, BN_CLICKED);
+        ::Sleep(300);
+        EXPECT_EQ(any.Count(), 0);
+    }
+    fs::create_directories(dir.path() / L"exec");
+    fs::copy(DistDir() / L"exec", dir.path() / L"exec",
+             fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    Command(*app, MenuForm::IdCmdExecEdit, BN_CLICKED);
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (editor = ::FindWindowW(nullptr, L"Quillow")) != nullptr; }, 15s, true));
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(editor, &pid);
+    EXPECT_NE(pid, ::GetCurrentProcessId());
+    HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, pid);
+    ASSERT_NE(process, nullptr);
+    ::PostMessageW(editor, WM_CLOSE, 0, 0);
+    if (::WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process, 1);
+        ADD_FAILURE() << "the editor did not close";
+    }
+    ::CloseHandle(process);
+}
+
+}  // namespace
+}  // namespace tessel::player::test
