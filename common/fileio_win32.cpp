@@ -98,9 +98,49 @@ std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+namespace {
+
+// A plain absolute path ("C:\..." or "\\server\share\..." with backslashes only and no
+// "." or ".." parts) can be tested through the \\?\ form, which takes the text as it
+// stands: "song.mp3 " then finds only a file whose name really ends in a space.
+std::optional<std::wstring> VerbatimForm(std::wstring_view name) {
+    if (name.find(L'/') != std::wstring_view::npos) return std::nullopt;
+    std::wstring_view rest;
+    std::wstring prefix;
+    if (name.size() > 3 && name[1] == L':' && name[2] == L'\\' &&
+        ((name[0] >= L'A' && name[0] <= L'Z') || (name[0] >= L'a' && name[0] <= L'z'))) {
+        prefix = L"\\\\?\\";
+        rest = name.substr(3);
+    } else if (name.size() > 2 && name[0] == L'\\' && name[1] == L'\\' && name[2] != L'?' && name[2] != L'.') {
+        prefix = L"\\\\?\\UNC\\";
+        rest = name.substr(2);
+    } else {
+        return std::nullopt;
+    }
+    std::size_t start = 0;
+    while (start <= rest.size()) {
+        std::size_t end = rest.find(L'\\', start);
+        if (end == std::wstring_view::npos) end = rest.size();
+        const std::wstring_view part = rest.substr(start, end - start);
+        if (part.empty() || part == L"." || part == L"..") return std::nullopt;
+        start = end + 1;
+    }
+    return prefix + std::wstring(prefix.size() == 4 ? name : name.substr(2));
+}
+
+}  // namespace
+
 bool FileExistsExact(std::wstring_view name) {
-    if (!IsExactPathCandidate(name)) return false;
-    const DWORD attributes = GetFileAttributesW(LongPathForm(name).c_str());
+    if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return false;
+    std::wstring probe;
+    if (std::optional<std::wstring> verbatim = VerbatimForm(name)) {
+        probe = std::move(*verbatim);
+    } else if (IsExactPathCandidate(name)) {
+        probe = LongPathForm(name);
+    } else {
+        return false;  // relative, with a part Windows would trim: it would name another file
+    }
+    const DWORD attributes = GetFileAttributesW(probe.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

@@ -150,3 +150,40 @@ TEST(WidePaths, JapaneseNamesRoundTrip) {
 
 }  // namespace
 }  // namespace tessel
+
+#ifdef _WIN32
+#include <windows.h>
+
+namespace tessel {
+namespace {
+
+TEST(FileExistsExact, AbsoluteNamesAreTakenVerbatim) {
+    // A file whose name really ends in a space can only be made through the \\?\ form;
+    // an absolute entry naming it finds it, and "x.mp3" (without the space) does not
+    // find it, nor does the name with a space find "x.mp3".
+    testing::TempDir dir;
+    const std::wstring base = WideFromPath(dir.path() / "");
+    const std::wstring spaced = base + L"spaced.mp3 ";
+    HANDLE h = CreateFileW((L"\\\\?\\" + spaced).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
+    CloseHandle(h);
+    dir.Write("plain.mp3", "x");
+    EXPECT_TRUE(FileExistsExact(spaced));
+    EXPECT_FALSE(FileExistsExact(base + L"spaced.mp3"));
+    EXPECT_FALSE(FileExistsExact(base + L"plain.mp3 "));
+    EXPECT_FALSE(FileExistsExact(base + L"plain.mp3."));
+    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3"));
+    // Parts that only normal path handling resolves still work.
+    EXPECT_TRUE(FileExistsExact(base + L".\\plain.mp3"));
+    std::wstring forward = base + L"plain.mp3";
+    for (wchar_t& c : forward) {
+        if (c == L'\\') c = L'/';
+    }
+    EXPECT_TRUE(FileExistsExact(forward));
+    DeleteFileW((L"\\\\?\\" + spaced).c_str());
+}
+
+}  // namespace
+}  // namespace tessel
+#endif
