@@ -185,8 +185,10 @@ void MenuForm::CreateControls() {
     label(t::kLabel2, px(120, 600, 5775, 240));
     BindLabel(c_.LblScrMediaName, readout(px(120, 840, 6375, 225), IdLblScrMediaName), &tips_);
     BindCheckBox(c_.ChkRandom, check(t::kChkRandom, px(120, 1080, 975, 255), IdChkRandom), &tips_);
-    BindCheckBox(c_.ChkEndless, check(t::kChkEndless, px(1200, 1080, 1095, 255), IdChkEndless), &tips_);
-    BindCheckBox(c_.ChkHide, check(t::kChkHide, px(2280, 1080, 735, 255), IdChkHide), &tips_);
+    // "エンドレス" needs a little more than its designed 1095 twips in the panel's font;
+    // "隠す" has room to spare, so it moves right by what the other one gains.
+    BindCheckBox(c_.ChkEndless, check(t::kChkEndless, px(1200, 1080, 1200, 255), IdChkEndless), &tips_);
+    BindCheckBox(c_.ChkHide, check(t::kChkHide, px(2400, 1080, 735, 255), IdChkHide), &tips_);
     BindCheckBox(c_.ChkBreak, check(t::kChkBreak, px(3480, 1080, 975, 255), IdChkBreak), &tips_);
     BindCheckBox(c_.ChkStartPlay, check(t::kChkStartPlay, px(5040, 1080, 1455, 255), IdChkStartPlay), &tips_);
     label(t::kLabel3, px(120, 1440, 2655, 255));
@@ -195,7 +197,8 @@ void MenuForm::CreateControls() {
                             WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                             px(120, 1680, 3375, 1110), IdLstSkinFile, font),
                 &tips_);
-    label(t::kLabel7, px(3600, 1560, 1335, 255));
+    // Up to the drop-down's left edge, so the whole caption shows.
+    label(t::kLabel7, px(3600, 1560, 1545, 255));
     RECT combo = px(5160, 1500, 1215, 300);
     combo.bottom += 200;  // room for the dropped list
     BindComboBox(c_.CmbDispSize,
