@@ -1,5 +1,6 @@
 #include "tests/player/core/win_support.h"
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -253,11 +254,23 @@ std::string Printable(const std::wstring& text) {
 }
 
 std::wstring DialogText(HWND dialog) {
-    std::wstring text;
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t cls[64] = {};
-        ::GetClassNameW(child, cls, 64);
-        if (lstrcmpiW(cls, L"Static") == 0) text += WindowText(child) + L"\n";
+    auto read = [dialog] {
+        std::wstring text;
+        for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            wchar_t cls[64] = {};
+            ::GetClassNameW(child, cls, 64);
+            if (lstrcmpiW(cls, L"Static") == 0) text += WindowText(child) + L"\n";
+        }
+        return text;
+    };
+    // A box can be found by its class before its text control exists or is filled in:
+    // give it a moment to become readable.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+    std::wstring text = read();
+    while (text.find_first_not_of(L'\n') == std::wstring::npos && ::IsWindow(dialog) &&
+           std::chrono::steady_clock::now() < end) {
+        ::Sleep(20);
+        text = read();
     }
     return text;
 }
