@@ -9,61 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/player/playback/fake_device.h"
+
 namespace tessel::player {
 namespace {
 
-// A media device that plays nothing: "open" looks the file up in a table of lengths
-// (missing or 0 = unplayable), "play" marks it playing; tests end a medium at will.
-class FakeDevice : public MediaDevice {
-public:
-    std::map<std::wstring, std::int32_t> lengths;
-    std::vector<std::wstring> commands;
-    std::vector<std::wstring> opened;
-    std::int32_t position = 0;
-
-    void Command(std::wstring_view command) override {
-        const std::wstring word(command);
-        commands.push_back(word);
-        if (word == L"open") {
-            auto it = lengths.find(fileName_);
-            if (it != lengths.end() && it->second > 0) {
-                mode_ = kModeStopped;
-                length_ = it->second;
-                opened.push_back(fileName_);
-            }
-        } else if (word == L"play" || word == L"Play") {
-            if (mode_ != kModeNotOpen) mode_ = kModePlaying;
-        } else if (word == L"stop") {
-            if (mode_ != kModeNotOpen) mode_ = kModeStopped;
-        } else if (word == L"close") {
-            mode_ = kModeNotOpen;
-            length_ = 0;
-            position = 0;
-        }
-    }
-    int Mode() const override { return mode_; }
-    std::int32_t Length() const override { return length_; }
-    std::int32_t Position() const override { return position; }
-    void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
-    const std::wstring& FileName() const override { return fileName_; }
-    void SetFrom(std::int32_t ms) override { from_ = ms; }
-    std::int32_t From() const override { return from_; }
-    void SetUpdateInterval(std::uint32_t ms) override { interval_ = ms; }
-    std::uint32_t UpdateInterval() const override { return interval_; }
-    void SetNotify(bool v) override { notify_ = v; }
-    bool Notify() const override { return notify_; }
-    void SetWait(bool v) override { wait_ = v; }
-    bool Wait() const override { return wait_; }
-
-    std::wstring Playing() const { return mode_ == kModePlaying ? fileName_ : L""; }
-
-private:
-    int mode_ = kModeNotOpen;
-    std::int32_t length_ = 0, from_ = 0;
-    std::uint32_t interval_ = 0;
-    bool notify_ = true, wait_ = false;
-    std::wstring fileName_;
-};
+using test::FakeDevice;
 
 class EngineTest : public ::testing::Test {
 protected:

@@ -1,5 +1,6 @@
-// A media device that plays nothing, for the native tests of the transport and the
-// timers: it records the commands and lets a test set the position and the mode.
+// A media device that plays nothing, for the native tests of the engine, the transport
+// and the timers: "open" looks the file up in a table of lengths (missing or 0 =
+// unplayable); it records the commands and lets a test set the position and the mode.
 #pragma once
 
 #include <map>
@@ -14,6 +15,7 @@ class FakeDevice : public MediaDevice {
 public:
     std::map<std::wstring, std::int32_t> lengths;  // playable files and their lengths
     std::vector<std::wstring> commands;
+    std::vector<std::wstring> opened;    // files that opened, in order
     std::vector<std::int32_t> playFrom;  // From at every play, -1 when none was set
     std::int32_t position = 0;
     int mode = kModeNotOpen;
@@ -27,6 +29,7 @@ public:
                 mode = kModeStopped;
                 length_ = it->second;
                 position = 0;
+                opened.push_back(fileName_);
             }
         } else if (word == L"play" || word == L"Play") {
             if (mode == kModeNotOpen) return;
@@ -61,6 +64,8 @@ public:
     bool Notify() const override { return notify_; }
     void SetWait(bool v) override { wait_ = v; }
     bool Wait() const override { return wait_; }
+
+    std::wstring Playing() const { return mode == kModePlaying ? fileName_ : L""; }
 
 private:
     std::int32_t length_ = 0, from_ = 0;
