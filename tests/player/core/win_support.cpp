@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cwchar>
 #include <cstdlib>
 #include <fstream>
 #include <stdexcept>
@@ -29,15 +30,24 @@ std::filesystem::path MediaDir() { return FromEnvironmentPath("TESSEL_TEST_MEDIA
 std::filesystem::path DistDir() { return FromEnvironmentPath("TESSEL_TEST_DIST"); }
 
 TempDir::TempDir(const std::wstring& tag) {
+    // Wine hands out small process ids again soon, so the time keeps the names of
+    // separate runs apart; a folder left by a crashed run is never reused.
     static int counter = 0;
-    path_ = std::filesystem::temp_directory_path() /
-            (L"tp_" + tag + L"_" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++counter));
-    std::filesystem::remove_all(path_);
+    wchar_t name[96] = {};
+    swprintf(name, 96, L"_%lu_%llu_%d", static_cast<unsigned long>(::GetCurrentProcessId()),
+             static_cast<unsigned long long>(::GetTickCount64()), ++counter);
+    path_ = std::filesystem::temp_directory_path() / (L"tp_" + tag + name);
     std::filesystem::create_directories(path_);
 }
 
 TempDir::~TempDir() {
     std::error_code ignored;
+    // An open dialog may have made the folder the current one, which keeps it from
+    // being removed.
+    const std::wstring current = std::filesystem::current_path(ignored).wstring();
+    if (!ignored && current.compare(0, path_.native().size(), path_.native()) == 0) {
+        std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+    }
     std::filesystem::remove_all(path_, ignored);
 }
 
