@@ -25,6 +25,10 @@ function(tessel_add_program name)
   add_executable(${name} WIN32 ${P_SOURCES} ${P_RESOURCES} ${rc})
   target_link_libraries(${name} PRIVATE tessel_options ${P_LIBS})
   target_link_options(${name} PRIVATE -municode)
+  # The shipped programs carry no debug information: Wine maps every section of the
+  # image into private memory, so DWARF would cost each running player megabytes.
+  # (Test programs keep theirs, for readable backtraces.)
+  target_link_options(${name} PRIVATE -s)
 endfunction()
 
 # tessel_add_test(name SOURCES ... [LIBS ...] [WIN32_ONLY] [WINDOWED] [TIMEOUT s] [LABELS ...])
