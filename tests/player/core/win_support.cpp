@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "common/textfile.h"
+#include "tests/player/skin/pixel_region_reference.h"
 
 namespace tessel::player::test {
 
@@ -120,28 +121,9 @@ namespace {
 // A 24-bit bitmap file of one colour.
 void WriteSolidBitmap(const std::filesystem::path& path, int width, int height, std::uint8_t r, std::uint8_t g,
                       std::uint8_t b) {
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + DWORD(stride) * DWORD(height);
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    std::string row(static_cast<std::size_t>(stride), '\0');
-    for (int x = 0; x < width; ++x) {
-        row[3 * x] = static_cast<char>(b);
-        row[3 * x + 1] = static_cast<char>(g);
-        row[3 * x + 2] = static_cast<char>(r);
-    }
-    for (int y = 0; y < height; ++y) bytes += row;
-    std::ofstream(path, std::ios::binary) << bytes;
+    const std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height),
+                                            (std::uint32_t(r) << 16) | (std::uint32_t(g) << 8) | b);
+    tessel::test::WriteBmp24(path.wstring(), width, height, pixels.data());
 }
 
 }  // namespace
