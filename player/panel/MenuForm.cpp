@@ -166,8 +166,12 @@ void MenuForm::CreateControls() {
     };
     HWND parent = Handle();
     HFONT font = font_.get();
+    // The design lets the captions above the two lists reach a pixel into them:
+    // the lists go on top of them and WS_CLIPSIBLINGS keeps a caption from painting
+    // over the list's border.
     auto label = [&](const wchar_t* text, RECT r, int id = -1) {
-        return CreateChild(parent, L"STATIC", text, WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, r, id, font);
+        return CreateChild(parent, L"STATIC", text, WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFTNOWORDWRAP | SS_NOPREFIX, r,
+                           id, font);
     };
     auto check = [&](const wchar_t* text, RECT r, int id) {
         return CreateChild(parent, L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, r, id, font);
@@ -197,6 +201,7 @@ void MenuForm::CreateControls() {
                             WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                             px(120, 1680, 3375, 1110), IdLstSkinFile, font),
                 &tips_);
+    ::SetWindowPos(Child(IdLstSkinFile), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Up to the drop-down's left edge, so the whole caption shows.
     label(t::kLabel7, px(3600, 1560, 1545, 255));
     RECT combo = px(5160, 1500, 1215, 300);
@@ -223,6 +228,7 @@ void MenuForm::CreateControls() {
                             WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
                             px(kListLeft, kListTop, kListWidth, kListHeight), IdLstM3u, font),
                 &tips_);
+    ::SetWindowPos(Child(IdLstM3u), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Picture1 masks what panning pushes left of the list's resting edge.
     HWND picture1 = CreateChild(parent, L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDVERT,
                                 px(0, kListTop, 135, kListHeight), IdPicture1, nullptr);
