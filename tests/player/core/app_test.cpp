@@ -11,6 +11,7 @@
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/texts.h"
+#include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
 
 namespace tessel::player::test {
@@ -29,13 +30,9 @@ protected:
     static inline int instances = 0;
 
     StartOptions Options(const std::wstring& arguments) {
-        StartOptions o;
-        o.programFolder = dir.path().wstring();
-        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\" " + arguments;
+        StartOptions o = InProcessOptions(dir.path(), L"TesselPlayerTest", &reports, arguments);
         o.instanceName = instance;
-        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
         o.endProcess = [this](UINT code) { exits.push_back(code); };
-        o.report = [this](const std::wstring& text) { reports.push_back(text); };
         return o;
     }
     std::unique_ptr<PlayerApp> Start(const std::vector<std::wstring>& settings, const std::wstring& arguments = L"") {

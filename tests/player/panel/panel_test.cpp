@@ -19,6 +19,7 @@
 #include "player/playback/mmc/mmc.h"
 #include "player/skin/skin_layout.h"
 #include "player/startup/Initialize.h"
+#include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
 
 namespace tessel::player::test {
@@ -96,13 +97,8 @@ protected:
         fs::copy(DistDir() / L"parts", dir.path() / L"parts",
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::create_directories(dir.path() / L"parts" / L"~work");
-        StartOptions o;
-        o.programFolder = dir.path().wstring();
-        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\"";
+        StartOptions o = InProcessOptions(dir.path(), L"TesselPlayerPanelTest", &reports);
         o.instanceName = instance;
-        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
-        o.endProcess = [](UINT) {};
-        o.report = [this](const std::wstring& text) { reports.push_back(text); };
         auto app = std::make_unique<PlayerApp>(std::move(o));
         EXPECT_TRUE(app->StartUp());
         EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : Printable(reports[0]));

@@ -12,6 +12,7 @@
 #include "player/playback/mmc/mmc.h"
 #include "player/playback/transport.h"
 #include "player/startup/Initialize.h"
+#include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
 
 namespace tessel::player::test {
@@ -26,21 +27,12 @@ protected:
     TempDir dir{L"playback"};
     std::vector<std::wstring> reports;
     std::unique_ptr<PlayerApp> app;
-    static inline int instances = 0;
 
     void SetUp() override {
         MakeProgramFolder(dir.path(), nullptr);
         auto settings = DefaultSettings();
         WriteLines(dir.path() / L"Setting" / L"init.ini", settings);
-        StartOptions o;
-        o.programFolder = dir.path().wstring();
-        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\"";
-        o.instanceName = L"TesselPlaybackTest." + std::to_wstring(::GetCurrentProcessId()) + L"." +
-                         std::to_wstring(++instances);
-        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
-        o.endProcess = [](UINT) {};
-        o.report = [this](const std::wstring& text) { reports.push_back(text); };
-        app = std::make_unique<PlayerApp>(o);
+        app = std::make_unique<PlayerApp>(InProcessOptions(dir.path(), L"TesselPlaybackTest", &reports));
         ASSERT_TRUE(app->StartUp());
         ASSERT_TRUE(reports.empty()) << Printable(reports.front());
     }

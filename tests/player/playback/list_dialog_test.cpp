@@ -16,6 +16,7 @@
 #include "player/panel/menu_texts.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
+#include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
 
 namespace tessel::player::test {
@@ -83,14 +84,7 @@ protected:
     void SetUp() override {
         MakeProgramFolder(dir.path(), nullptr);
         WriteLines(dir.path() / L"Setting" / L"init.ini", DefaultSettings());
-        StartOptions o;
-        o.programFolder = dir.path().wstring();
-        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\"";
-        o.instanceName = L"TesselListDialogTest." + std::to_wstring(::GetCurrentProcessId());
-        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
-        o.endProcess = [](UINT) {};
-        o.report = [](const std::wstring&) {};
-        app = std::make_unique<PlayerApp>(o);
+        app = std::make_unique<PlayerApp>(InProcessOptions(dir.path(), L"TesselListDialogTest", nullptr));
         ASSERT_TRUE(app->StartUp());
     }
     void TearDown() override {

@@ -19,6 +19,7 @@
 #include "player/skin/volume_device_win32.h"
 #include "player/startup/Initialize.h"
 #include "player/windows/window_texts.h"
+#include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
 #include "tests/player/skin/pixel_region_reference.h"
 
@@ -71,13 +72,9 @@ protected:
         fs::copy(DistDir() / L"parts", dir.path() / L"parts",
                  fs::copy_options::recursive | fs::copy_options::overwrite_existing);
         fs::create_directories(dir.path() / L"parts" / L"~work");
-        StartOptions o;
-        o.programFolder = dir.path().wstring();
-        o.commandLine = L"\"" + (dir.path() / L"tesselplay.exe").wstring() + L"\"";
+        StartOptions o = InProcessOptions(dir.path(), L"TesselPlayerWindowsTest", &reports);
         o.instanceName = instance;
-        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
         o.endProcess = [this](UINT code) { exits.push_back(code); };
-        o.report = [this](const std::wstring& text) { reports.push_back(text); };
         if (volume) o.makeVolume = [this] { return std::move(volume); };
         auto app = std::make_unique<PlayerApp>(std::move(o));
         EXPECT_TRUE(app->StartUp());
