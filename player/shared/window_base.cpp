@@ -1,8 +1,11 @@
 #include "player/shared/window_base.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 #include <string>
+
+#include "player/shared/unique_handle.h"
 
 namespace tessel::player {
 
@@ -98,6 +101,21 @@ LRESULT CALLBACK WindowBase::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARA
         self->hwnd_ = nullptr;
     }
     return result;
+}
+
+void PaintDoubleBuffered(HWND window, SIZE size, const std::function<void(HDC)>& paint) {
+    PAINTSTRUCT ps;
+    HDC dc = ::BeginPaint(window, &ps);
+    unique_memory_dc mem(::CreateCompatibleDC(dc));
+    unique_hbitmap buffer(::CreateCompatibleBitmap(dc, std::max<LONG>(1, size.cx), std::max<LONG>(1, size.cy)));
+    if (mem && buffer) {
+        SelectObjectGuard select(mem.get(), buffer.get());
+        paint(mem.get());
+        ::BitBlt(dc, 0, 0, size.cx, size.cy, mem.get(), 0, 0, SRCCOPY);
+    } else {
+        paint(dc);
+    }
+    ::EndPaint(window, &ps);
 }
 
 }  // namespace tessel::player

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace tessel::player {
@@ -32,6 +33,11 @@ private:
     static LRESULT CALLBACK Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     HWND hwnd_ = nullptr;
 };
+
+// Answers WM_PAINT of a self-painting window without flicker: `paint` draws the whole
+// client area (size `size`) into a bitmap, which is then copied in one go. Falls back to
+// painting directly when no bitmap can be had.
+void PaintDoubleBuffered(HWND window, SIZE size, const std::function<void(HDC)>& paint);
 
 // Text of the last Win32 error, with the operation that failed in front.
 std::wstring LastErrorText(const wchar_t* operation);

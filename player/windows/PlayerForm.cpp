@@ -317,19 +317,7 @@ void PlayerForm::Click(Part part) {
 LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(Handle(), &ps);
-            // Double-buffered: paint into a bitmap and copy it in one go.
-            unique_memory_dc mem(::CreateCompatibleDC(dc));
-            unique_hbitmap buffer(::CreateCompatibleBitmap(dc, size_.cx, size_.cy));
-            if (mem && buffer) {
-                SelectObjectGuard select(mem.get(), buffer.get());
-                PaintContent(mem.get());
-                ::BitBlt(dc, 0, 0, size_.cx, size_.cy, mem.get(), 0, 0, SRCCOPY);
-            } else {
-                PaintContent(dc);
-            }
-            ::EndPaint(Handle(), &ps);
+            PaintDoubleBuffered(Handle(), size_, [this](HDC dc) { PaintContent(dc); });
             return 0;
         }
         case WM_PRINTCLIENT:
