@@ -2,6 +2,7 @@
 // (Win32 file calls); the POSIX half serves the native test build.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -18,6 +19,25 @@ std::wstring WideFromPath(const std::filesystem::path& path);
 
 // Reads the whole file. On failure returns false and describes why in `error`.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wstring& error);
+
+// A file opened for reading a piece at a time.
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // Opens an existing file (not a folder); false with the reason in `error`.
+    bool Open(const std::filesystem::path& path, std::wstring& error);
+    // Reads up to `capacity` bytes; `got` is 0 at the end. False with the reason in
+    // `error` when reading fails.
+    bool Read(char* buffer, std::size_t capacity, std::size_t& got, std::wstring& error);
+
+private:
+    std::intptr_t handle_ = -1;  // the platform's handle; -1 when closed
+    std::filesystem::path path_;
+};
 
 // Size in bytes of an existing regular file, nothing if it is missing or a folder.
 std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path);

@@ -114,6 +114,47 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wst
     return true;
 }
 
+FileReader::~FileReader() {
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+bool FileReader::Open(const std::filesystem::path& path, std::wstring& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = Describe("cannot open", path, errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        error = Describe("cannot read", path, EISDIR);
+        return false;
+    }
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+    handle_ = fd;
+    path_ = path;
+    return true;
+}
+
+bool FileReader::Read(char* buffer, std::size_t capacity, std::size_t& got, std::wstring& error) {
+    got = 0;
+    if (handle_ < 0) {
+        error = Describe("cannot read", path_, EBADF);
+        return false;
+    }
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(handle_), buffer, capacity);
+        if (n >= 0) {
+            got = static_cast<std::size_t>(n);
+            return true;
+        }
+        if (errno != EINTR) {
+            error = Describe("cannot read", path_, errno);
+            return false;
+        }
+    }
+}
+
 std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;

@@ -91,6 +91,41 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wst
     return true;
 }
 
+FileReader::~FileReader() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool FileReader::Open(const std::filesystem::path& path, std::wstring& error) {
+    // Others may go on reading, writing or replacing the file meanwhile, as with any
+    // viewer of a text file.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = Describe(path, GetLastError());
+        return false;
+    }
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+    path_ = path;
+    return true;
+}
+
+bool FileReader::Read(char* buffer, std::size_t capacity, std::size_t& got, std::wstring& error) {
+    got = 0;
+    if (handle_ == -1) {
+        error = Describe(path_, ERROR_INVALID_HANDLE);
+        return false;
+    }
+    const DWORD piece = capacity > (1u << 30) ? (1u << 30) : static_cast<DWORD>(capacity);
+    DWORD n = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, piece, &n, nullptr)) {
+        error = Describe(path_, GetLastError());
+        return false;
+    }
+    got = n;
+    return true;
+}
+
 std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;

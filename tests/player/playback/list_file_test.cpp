@@ -10,6 +10,7 @@
 
 #include "common/fileio.h"
 #include "common/textfile.h"
+#include "editor/listfile/listfile.h"
 #include "player/playback/engine.h"
 #include "player/playback/transport.h"
 #include "tests/player/playback/fake_device.h"
@@ -115,6 +116,17 @@ TEST_F(ListFileTest, LineEndsAndALastLineWithoutOne) {
     bytes.resize(bytes.size() - 2);                         // b without a line end
     engine->LoadListFile(Bytes(L"l.m3u", bytes));
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{a, b}));
+}
+
+TEST_F(ListFileTest, ALoneCrStaysInItsLineAsTheEditorReadsIt) {
+    // Every name counts as existing here, so the player's entries are exactly its lines.
+    PlayerServices services;
+    services.fileExists = [](const std::wstring& name) { return !name.empty(); };
+    PlaybackEngine lenient(device, menu, body, vars, services);
+    const std::wstring list = Bytes(L"cr.m3u", "a.mp3\r\nb\rc.mp3\r\nlast.mp3\r");
+    EXPECT_EQ(lenient.ReadListFileEntries(list, 100),
+              (std::vector<std::wstring>{L"a.mp3", L"b\rc.mp3", L"last.mp3\r"}));
+    EXPECT_EQ(lenient.ReadListFileEntries(list, 100), listfile::ReadListFile(PathFromWide(list)).entries);
 }
 
 TEST_F(ListFileTest, BinaryUtf16AndLongLinesLoadWithoutHarm) {
