@@ -88,7 +88,13 @@ TEST(ListFilePlayerFilter, KeepsOnlyLinesNamingExistingFiles) {
         base + L"b.wav", L"", L"#" + base + L"a.mp3", base + L"missing.mp3",
         base + L"folder.mp3", base + L"a.mp3 ", base + L"a.mp3", base + L"b.wav",
     };
+#ifdef _WIN32
+    // Windows opens "a.mp3 " as a.mp3; the entry stays as written.
+    EXPECT_EQ(FilterExistingFiles(lines),
+              (Entries{base + L"b.wav", base + L"a.mp3 ", base + L"a.mp3", base + L"b.wav"}));
+#else
     EXPECT_EQ(FilterExistingFiles(lines), (Entries{base + L"b.wav", base + L"a.mp3", base + L"b.wav"}));
+#endif
 }
 
 // The player's load with an existence test that accepts every name it is asked about
