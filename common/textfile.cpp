@@ -132,10 +132,27 @@ TextReadResult ReadTextFileLines(const std::filesystem::path& path) {
 TextWriteResult WriteTextFileLines(const std::filesystem::path& path,
                                    const std::vector<std::wstring>& lines) {
     TextWriteResult result;
-    EncodedLines encoded = EncodeTextLines(lines);
-    result.replacedChars = encoded.replacedChars;
-    result.alteredLines = encoded.alteredLines;
-    result.ok = AtomicReplaceFile(path, encoded.bytes, result.error);
+    // Encoded and written a piece at a time: a long list never needs its whole byte
+    // image in memory at once.
+    constexpr std::size_t kPieceBytes = 1 << 16;
+    result.ok = AtomicReplaceFile(
+        path,
+        [&](const WriteChunk& write) {
+            std::string piece;
+            for (const std::wstring& line : lines) {
+                EncodedText e = EncodeCp932(line);
+                piece += e.bytes;
+                piece += "\r\n";
+                result.replacedChars += e.replaced;
+                if (e.replaced > 0) ++result.alteredLines;
+                if (piece.size() >= kPieceBytes) {
+                    if (!write(piece)) return false;
+                    piece.clear();
+                }
+            }
+            return piece.empty() || write(piece);
+        },
+        result.error);
     return result;
 }
 
