@@ -53,6 +53,7 @@ public:
     bool PanelVisible() const;
     void SetPanelVisible(bool visible);
     void StartMainTimer();
+    void StopMainTimer();
     void SetChildToolTip(int id, const std::wstring& text) { tips_.SetForWindow(Child(id), text); }
 
     // The list file choice (transport.h): the open dialog, the size question, then
@@ -147,6 +148,8 @@ private:
     void BuildPopupMenus();
     void PopUp(HMENU menu);
     void PutOnClipboard(const std::wstring& text);
+    // Tells the user when the list just chosen cannot be kept for the next start.
+    void WarnIfListNotRemembered();
     static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                       DWORD_PTR self);
 

@@ -198,7 +198,7 @@ void OnScroll(ScrollBar& bar, HWND window, WORD code, int largeChange) {
     }
     if (value < bar.Min()) value = bar.Min();
     if (value > bar.Max()) value = bar.Max();
-    bar.SetValue(value);
+    bar.SetValueByUser(value);
 }
 
 void OnListSelectionChanged(ListBox& list, HWND window) {

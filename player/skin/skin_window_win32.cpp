@@ -227,12 +227,15 @@ std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int
     in.playerOffsetY = playerOffsetY;
     in.factors = factors;
     const PixelPoint at = PlayerFormPosition(in);
-    // Topmost without activating: placing happens while the windows are still hidden
-    // at start-up and after every drag, and must neither show nor steal the focus.
+    // The body window never takes the activation: the keys belong to the skin window.
     if (!::SetWindowPos(playerForm, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE))
         return Failure(skin_texts::kPlaceFailed, L"PlayerForm", SystemReason(::GetLastError()));
-    // Second, so the skin window ends above the body window.
-    if (!::SetWindowPos(skinForm, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+    // Second, so the skin window ends above the body window; activated, so the keys
+    // reach it at once after "0,0移動" or a skin change. A hidden one (start-up, the
+    // windows hidden) is only placed: activating it would take the focus from the
+    // window the user is in for a window nobody sees.
+    const UINT activate = ::IsWindowVisible(skinForm) ? 0u : SWP_NOACTIVATE;
+    if (!::SetWindowPos(skinForm, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | activate))
         return Failure(skin_texts::kPlaceFailed, L"SkinForm", SystemReason(::GetLastError()));
     return std::nullopt;
 }

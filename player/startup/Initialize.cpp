@@ -106,8 +106,8 @@ bool PlayerApp::StartUp() {
         AddTrayIcon();                                // 6
         if (auto failure = ApplySkinLayout()) Fail(*failure);  // 7
         if (auto failure = ListSkins()) Fail(*failure);        // 8
-        LockTransparencySliders(vars.LayeredAvailable, menuControls.ScrPlayerTrans,  // 9
-                                menuControls.ScrSkinTrans);
+        LockTransparencySliders(vars.LayeredAvailable, menuControls.ScrSkinTrans,  // 9
+                                menuControls.ScrPlayerTrans);
         ReadSystemVolume();                           // 10
         BuildFavouritesMenu();                        // 11
         SetToolTips();                                // 12
@@ -118,9 +118,11 @@ bool PlayerApp::StartUp() {
         return true;
     } catch (const Failure& failure) {
         options_.report(failure.text);
+    } catch (const WideError& e) {
+        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + e.Text());
     } catch (const std::exception& e) {
-        const std::string what = e.what();
-        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + std::wstring(what.begin(), what.end()));
+        // Our own narrow texts are UTF-8; a byte is never a character of its own.
+        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + WideFromUtf8(e.what()));
     }
     // No recovery, but nothing left behind either: the device is closed (a process
     // that ends with one open crashes) and the icon removed.
@@ -136,7 +138,7 @@ void PlayerApp::LoadForms() {
     menuForm.Load();
     playerForm.Load();
     skinForm.Load();
-    if (!options_.makeDevice) throw std::runtime_error("no media device");
+    if (!options_.makeDevice) throw WideError(L"no media device");
     mmc = options_.makeDevice(menuForm.Handle());
     mmc->SetStatusUpdate([this] { menuForm.MMC_StatusUpdate(); });
 

@@ -155,6 +155,36 @@ TEST_F(AppTest, UnwritableSettingsAreReportedAndTheIconStillGoes) {
     EXPECT_EQ(exits, std::vector<UINT>{0});
 }
 
+// A start-up that fails inside the window layer: the report keeps every character,
+// whether the failure came as the system's wide text or as our own UTF-8.
+TEST_F(AppTest, StartUpFailuresKeepTheirJapaneseTextWhole) {
+    MakeProgramFolder(dir.path(), nullptr);
+    const std::wstring why = L"デバイスを開けません（テスト）";
+    for (int wide = 0; wide < 2; ++wide) {
+        reports.clear();
+        StartOptions o = Options(L"");
+        o.makeDevice = [&](HWND) -> std::unique_ptr<MediaDevice> {
+            if (wide) throw WideError(why);
+            throw std::runtime_error(reinterpret_cast<const char*>(u8"デバイスを開けません（テスト）"));
+        };
+        PlayerApp app(std::move(o));
+        EXPECT_FALSE(app.StartUp());
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find(why), std::wstring::npos) << Printable(reports[0]);
+    }
+    // The window layer's own failures carry the system's text as it gave it.
+    struct Orphan : WindowBase {
+        void Create() { CreateWindowOf(L"TesselNoSuchClass", L"x", WS_POPUP, 0, 0, 0, 1, 1); }
+    } orphan;
+    ::SetLastError(0);
+    try {
+        orphan.Create();
+        ADD_FAILURE() << "a window of an unknown class was made";
+    } catch (const WideError& e) {
+        EXPECT_EQ(e.Text(), ErrorText(L"CreateWindowEx", ERROR_CANNOT_FIND_WND_CLASS));
+    }
+}
+
 TEST_F(AppTest, SessionEndSavesAndRemovesTheIconWithoutEnding) {
     auto app = Start(DefaultSettings());
     HWND panel = app->menuForm.Handle();
