@@ -20,6 +20,7 @@
 #include "player/skin/skin_paths.h"
 #include "player/startup/command_line.h"
 #include "player/startup/settings.h"
+#include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
 
 namespace tessel::player {
@@ -234,13 +235,13 @@ void PlayerApp::ReadSettings() {
     const std::wstring path = SettingsPath();
     if (!FileSizeOf(std::filesystem::path(path))) {
         // First run: the controls keep their initial values, the default skin is used.
-        vars.SkinName = texts::kDefaultSkinName;
+        vars.SkinName = FirstRunSkinName();
         return;
     }
     TextReadResult read = ReadTextFileLines(std::filesystem::path(path));
     if (!read.ok) Fail(Describe(texts::kSettingsReadFailed, path, read.error));
     if (read.lines.empty()) {
-        vars.SkinName = texts::kDefaultSkinName;
+        vars.SkinName = FirstRunSkinName();
         return;
     }
     SettingsSubject subject{vars.SkinName,
@@ -258,6 +259,20 @@ void PlayerApp::ReadSettings() {
         text += texts::kExpectedLabel + error->expected;
         Fail(text);
     }
+}
+
+std::wstring PlayerApp::FirstRunSkinName() const {
+    // The default skin when it is there; else the first skin of the list that the
+    // settings file can name. Without any, the default's name makes the start-up say
+    // which skin it could not find.
+    if (FolderExists(JoinProgramPath(options_.programFolder, std::wstring(L"parts\\") + texts::kDefaultSkinName)))
+        return texts::kDefaultSkinName;
+    const SkinListResult found =
+        tessel::player::ListSkins(std::filesystem::path(JoinProgramPath(options_.programFolder, L"parts")));
+    for (const std::wstring& name : found.names) {
+        if (StorableSkinName(options_.programFolder, name)) return name;
+    }
+    return texts::kDefaultSkinName;
 }
 
 void PlayerApp::AddTrayIcon() {

@@ -128,6 +128,7 @@ private:
     HWND FindRunningPlayerWindow() const;
     void FillDisplaySizes();
     void ReadSettings();
+    std::wstring FirstRunSkinName() const;
     void AddTrayIcon();
     void BuildFavouritesMenu();
     void SetToolTips();

@@ -321,6 +321,53 @@ TEST_F(PanelTest, BrokenOrVanishedSkinKeepsTheCurrentSkinAndNamesTheFile) {
     EXPECT_EQ(none.Count(), 0);
 }
 
+// "é" is not in code page 932, the settings file's code page. A skin folder and a list
+// file named with it are chosen, saved and found again by the next start.
+TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
+    auto app = Start();
+    const fs::path skin = dir.path() / L"parts" / L"Café";
+    fs::copy(dir.path() / L"parts" / L"Ember", skin, fs::copy_options::recursive);
+    const fs::path lists = dir.path() / L"Listes à jouer";
+    fs::create_directories(lists);
+    const fs::path list = lists / L"Café.m3u";
+    const std::wstring media = (MediaDir() / L"tone_440.mp3").wstring();
+    WriteLines(list, {media, (MediaDir() / L"chord_c.mp3").wstring()});
+    {
+        BoxAnswerer yes(IDYES);  // the skin question; no other box may come
+        app->menuForm.ConfirmAndChangeSkin(L"Café");
+        app->menuForm.showOpenForTest = [&] { return std::optional<std::wstring>(list.wstring()); };
+        app->menuForm.ChooseListFile();
+        EXPECT_EQ(yes.Count(), 1) << (yes.Count() > 1 ? Printable(yes.texts[1]) : "");
+    }
+    ASSERT_EQ(app->vars.SkinName, L"Café");
+    ASSERT_EQ(app->menuControls.LblM3uName.Caption(), list.wstring());
+    app->menuForm.showOpenForTest = nullptr;
+    app->Shutdown();
+    app.reset();
+
+    const std::vector<std::wstring> saved = ReadLines(dir.path() / L"Setting" / L"init.ini");
+    ASSERT_EQ(saved.size(), 14u);
+    for (const std::wstring* line : {&saved[0], &saved[9]}) {
+        EXPECT_EQ(line->find(L'?'), std::wstring::npos) << Printable(*line);
+        EXPECT_FALSE(line->empty());
+    }
+    // The next start takes the same skin and the same list.
+    reports.clear();
+    StartOptions o = InProcessOptions(dir.path(), L"TesselPlayerPanelTest", &reports, L"/play");
+    o.instanceName = instance + L".again";
+    auto again = std::make_unique<PlayerApp>(std::move(o));
+    ASSERT_TRUE(again->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
+    EXPECT_TRUE(reports.empty());
+    const RECT s = Rect(again->skinForm.Handle());
+    SkinLayout layout;
+    ASSERT_FALSE(ReadSkinLayout(skin / L"define.ini", layout));
+    EXPECT_EQ(s.right - s.left, layout.ScanWidth());
+    EXPECT_EQ(again->menuControls.LblMediaName.Caption(), media);
+    EXPECT_EQ(again->menuControls.LstM3u.ListCount(), 1u);
+    again->mmc->Command(L"stop");
+    again->mmc->Command(L"close");
+}
+
 TEST_F(PanelTest, FavouritesComeFromTheFolderAndRefreshPicksUpANewFile) {
     const fs::path media = MediaDir() / L"tone_440.mp3";
     fs::create_directories(dir.path() / L"fav");
