@@ -150,8 +150,14 @@ private:
     void PutOnClipboard(const std::wstring& text);
     // Tells the user when the list just chosen cannot be kept for the next start.
     void WarnIfListNotRemembered();
-    static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR self);
+    static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The lists and read-outs whose mouse buttons and drops the panel takes first.
+    struct ChildHook {
+        MenuForm* form;
+        int id;
+        WNDPROC original;
+    };
+    ChildHook childHooks_[4]{};
 
     PlayerApp& app_;
     MenuFormControls& c_;

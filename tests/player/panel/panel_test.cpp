@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <atomic>
 #include <filesystem>
@@ -485,6 +486,23 @@ TEST_F(PanelTest, DropsOnTheQueueListAreAddedInOneBatch) {
     EXPECT_EQ(std::vector<ControlChange>(seen.begin(), seen.begin() + 3), one);
     EXPECT_EQ(seen[3], ControlChange::BatchBegin);
     EXPECT_EQ(seen.back(), ControlChange::BatchEnd);
+    // The list keeps its tool tip without the tip window subclassing it (which made a
+    // drop of 30,000 files take six times as long as listing them).
+    HWND tip = ::FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+    bool found = false;
+    for (; tip; tip = ::FindWindowExW(nullptr, tip, TOOLTIPS_CLASSW, nullptr)) {
+        wchar_t text[128] = {};
+        TOOLINFOW info{};
+        info.cbSize = sizeof info;
+        info.hwnd = app->menuForm.Handle();
+        info.uId = reinterpret_cast<UINT_PTR>(list);
+        info.lpszText = text;
+        if (!::SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) continue;
+        found = true;
+        EXPECT_EQ(info.uFlags & TTF_SUBCLASS, 0u);
+        EXPECT_STREQ(text, L"現在再生中のリスト");
+    }
+    EXPECT_TRUE(found);
 }
 
 TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
