@@ -81,6 +81,7 @@ cp editor/ext.ini "$top/exec/m3usetting/ext.ini"
 
 for skin in "$dist"/parts/*/; do
   skin=${skin%/}
+  [ -d "$skin" ] || continue
   case "$(basename "$skin")" in '~'*) continue ;; esac
   mkdir "$top/parts/$(basename "$skin")"
   # A skin is the files of its folder; nothing below it is read.
