@@ -78,9 +78,8 @@ void PlayerApp::RestoreSkinPaths(const LLVariable& from) {
 }
 
 bool PlayerApp::UpdateTrayIcon() {
-    unique_hicon icon(static_cast<HICON>(::LoadImageW(nullptr, vars.TrayIconPath.c_str(), IMAGE_ICON, 0, 0,
-                                                      LR_LOADFROMFILE | LR_DEFAULTSIZE)));
-    if (!icon) return false;
+    unique_hicon icon;
+    if (LoadSkinIcon(vars.TrayIconPath, 0, icon)) return false;
     menuForm.SetIcon(icon.get());
     trayIconData_.hIcon = icon.get();
     std::wstring tip = texts::kTrayTip;

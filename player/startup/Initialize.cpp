@@ -276,9 +276,7 @@ std::wstring PlayerApp::FirstRunSkinName() const {
 }
 
 void PlayerApp::AddTrayIcon() {
-    trayIcon_.reset(static_cast<HICON>(::LoadImageW(nullptr, vars.TrayIconPath.c_str(), IMAGE_ICON, 0, 0,
-                                                    LR_LOADFROMFILE | LR_DEFAULTSIZE)));
-    if (!trayIcon_) Fail(Describe(texts::kSkinFileMissing, vars.TrayIconPath, LastErrorText(L"LoadImage")));
+    if (auto failure = LoadSkinIcon(vars.TrayIconPath, 0, trayIcon_)) Fail(failure->Message());
     menuForm.SetIcon(trayIcon_.get());
     trayIconData_ = NOTIFYICONDATAW{};
     trayIconData_.cbSize = sizeof trayIconData_;
