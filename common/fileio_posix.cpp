@@ -1,9 +1,12 @@
 // POSIX half of the file services (the native test build).
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <climits>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 #include <string>
@@ -114,6 +117,47 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wst
     return true;
 }
 
+FileReader::~FileReader() {
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+}
+
+bool FileReader::Open(const std::filesystem::path& path, std::wstring& error) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        error = Describe("cannot open", path, errno);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        error = Describe("cannot read", path, EISDIR);
+        return false;
+    }
+    if (handle_ >= 0) ::close(static_cast<int>(handle_));
+    handle_ = fd;
+    path_ = path;
+    return true;
+}
+
+bool FileReader::Read(char* buffer, std::size_t capacity, std::size_t& got, std::wstring& error) {
+    got = 0;
+    if (handle_ < 0) {
+        error = Describe("cannot read", path_, EBADF);
+        return false;
+    }
+    for (;;) {
+        const ssize_t n = ::read(static_cast<int>(handle_), buffer, capacity);
+        if (n >= 0) {
+            got = static_cast<std::size_t>(n);
+            return true;
+        }
+        if (errno != EINTR) {
+            error = Describe("cannot read", path_, errno);
+            return false;
+        }
+    }
+}
+
 std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
@@ -121,20 +165,78 @@ std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
 }
 
 bool FileExistsExact(std::wstring_view name) {
-    if (!IsExactPathCandidate(name)) return false;
+    if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return false;
     struct stat st {};
     return ::stat(PathFromWide(name).c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-bool AtomicReplaceFile(const std::filesystem::path& target, const ContentProducer& produce,
+namespace fileio_platform {
+
+std::uint64_t CurrentProcessId() { return static_cast<std::uint64_t>(::getpid()); }
+
+bool ProcessIsRunning(std::uint64_t processId) {
+    if (processId == 0 || processId > static_cast<std::uint64_t>(INT32_MAX)) return false;  // no process has it
+    // Signal 0 only asks whether the process exists; EPERM means it does, as someone else's.
+    return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
+}
+
+}  // namespace fileio_platform
+
+namespace {
+
+// The file a path names once symbolic links at its end are followed (a link to a link
+// too). A missing file or a link to a missing file is named as it is: the save then
+// creates it.
+bool FollowLinks(const std::filesystem::path& path, std::filesystem::path& out, std::wstring& error) {
+    constexpr int kMaxLinks = 40;  // as the kernel allows when it follows links itself
+    out = path;
+    for (int hops = 0; hops < kMaxLinks; ++hops) {
+        struct stat st {};
+        if (::lstat(out.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+        std::error_code ec;
+        const std::filesystem::path next = std::filesystem::read_symlink(out, ec);
+        if (ec) {
+            error = Describe("cannot follow the link", out, ec.value());
+            return false;
+        }
+        out = next.is_absolute() ? next : out.parent_path() / next;
+    }
+    error = Describe("cannot follow the link", path, ELOOP);
+    return false;
+}
+
+}  // namespace
+
+bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProducer& produce,
                        std::wstring& error) {
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path temp =
-        target.parent_path() / ("." + target.filename().string() + ".tmp" + std::to_string(::getpid()) +
-                                "-" + std::to_string(counter++));
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    // Renaming over a symbolic link would replace the link with a plain file and leave
+    // the file it names unchanged: the file the link leads to is replaced instead.
+    std::filesystem::path target;
+    if (!FollowLinks(requested, target, error)) return false;
+    const std::filesystem::path folder = target.parent_path();
+    const std::wstring targetName = WideFromPath(target.filename());
+
+    // A temporary left by a killed save of an earlier process with the same id may have
+    // the name we would choose: take the next number then.
+    static std::atomic<std::uint64_t> counter{0};
+    constexpr int kNameAttempts = 10000;
+    std::filesystem::path temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < kNameAttempts && fd < 0; ++attempt) {
+        temp = folder / PathFromWide(TemporaryFileName(targetName, fileio_platform::CurrentProcessId(), counter++));
+        fileio_detail::BeginWriting(temp);  // before it exists, so that no sweep takes it
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0) {
+            const int err = errno;
+            fileio_detail::EndWriting(temp);
+            if (err != EEXIST) {
+                error = Describe("cannot create", temp, err);
+                return false;
+            }
+        }
+    }
     if (fd < 0) {
-        error = Describe("cannot create", temp, errno);
+        error = Describe("cannot create", temp, EEXIST);
         return false;
     }
     int failure = 0;
@@ -172,6 +274,8 @@ bool AtomicReplaceFile(const std::filesystem::path& target, const ContentProduce
         error = failure != 0 ? Describe(failedStep, target, failure)
                              : Describe("writing abandoned for", target, ECANCELED);
     }
+    fileio_detail::EndWriting(temp);
+    if (ok) fileio_detail::SweepStaleTemporaries(folder);
     return ok;
 }
 

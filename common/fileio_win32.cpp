@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 
 #include "common/fileio.h"
@@ -91,6 +92,41 @@ bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wst
     return true;
 }
 
+FileReader::~FileReader() {
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool FileReader::Open(const std::filesystem::path& path, std::wstring& error) {
+    // Others may go on reading, writing or replacing the file meanwhile, as with any
+    // viewer of a text file.
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        error = Describe(path, GetLastError());
+        return false;
+    }
+    if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+    handle_ = reinterpret_cast<std::intptr_t>(h);
+    path_ = path;
+    return true;
+}
+
+bool FileReader::Read(char* buffer, std::size_t capacity, std::size_t& got, std::wstring& error) {
+    got = 0;
+    if (handle_ == -1) {
+        error = Describe(path_, ERROR_INVALID_HANDLE);
+        return false;
+    }
+    const DWORD piece = capacity > (1u << 30) ? (1u << 30) : static_cast<DWORD>(capacity);
+    DWORD n = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), buffer, piece, &n, nullptr)) {
+        error = Describe(path_, GetLastError());
+        return false;
+    }
+    got = n;
+    return true;
+}
+
 std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
@@ -98,63 +134,107 @@ std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
+bool FileExistsExact(std::wstring_view name) {
+    if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return false;
+    // Normalised as every Win32 call that opens a file normalises it, so that the
+    // answer is the media device's; then the \\?\ form where the length needs it
+    // (GetFullPathNameW itself takes long names).
+    const std::wstring text(name);
+    std::wstring full(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD n = GetFullPathNameW(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) return false;
+        if (n < full.size()) {
+            full.resize(n);
+            break;
+        }
+        full.assign(n, L'\0');
+    }
+    if (full.rfind(L"\\\\.\\", 0) == 0) return false;  // a device, not a file
+    const DWORD attributes = GetFileAttributesW(LongPathForm(full).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+namespace fileio_platform {
+
+std::uint64_t CurrentProcessId() { return GetCurrentProcessId(); }
+
+bool ProcessIsRunning(std::uint64_t processId) {
+    if (processId == 0 || processId > 0xFFFFFFFFu) return false;  // no process has it
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(processId));
+    if (process == nullptr) {
+        // No such process; any other refusal (access denied) means it exists.
+        return GetLastError() != ERROR_INVALID_PARAMETER;
+    }
+    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+    CloseHandle(process);
+    return running;
+}
+
+}  // namespace fileio_platform
+
 namespace {
 
-// A plain absolute path ("C:\..." or "\\server\share\..." with backslashes only and no
-// "." or ".." parts) can be tested through the \\?\ form, which takes the text as it
-// stands: "song.mp3 " then finds only a file whose name really ends in a space.
-std::optional<std::wstring> VerbatimForm(std::wstring_view name) {
-    if (name.find(L'/') != std::wstring_view::npos) return std::nullopt;
-    std::wstring_view rest;
-    std::wstring prefix;
-    if (name.size() > 3 && name[1] == L':' && name[2] == L'\\' &&
-        ((name[0] >= L'A' && name[0] <= L'Z') || (name[0] >= L'a' && name[0] <= L'z'))) {
-        prefix = L"\\\\?\\";
-        rest = name.substr(3);
-    } else if (name.size() > 2 && name[0] == L'\\' && name[1] == L'\\' && name[2] != L'?' && name[2] != L'.') {
-        prefix = L"\\\\?\\UNC\\";
-        rest = name.substr(2);
-    } else {
-        return std::nullopt;
+// The file a path leads to: a symbolic link (and, under Wine, a link of the host's
+// file system, which shows as a plain file) is followed to the file it names. The path
+// as given when it names no file (a link to nothing is replaced like a missing file).
+std::filesystem::path FinalPath(const std::filesystem::path& path) {
+    Handle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.Valid()) return path;
+    std::wstring resolved(MAX_PATH, L'\0');
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const DWORD n = GetFinalPathNameByHandleW(file.Get(), resolved.data(), static_cast<DWORD>(resolved.size()),
+                                                  FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (n == 0) return path;
+        if (n < resolved.size()) {
+            resolved.resize(n);
+            // The \\?\ form only where the length needs it.
+            if (resolved.size() < MAX_PATH + 4) {
+                if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + resolved.substr(8);
+                if (resolved.rfind(L"\\\\?\\", 0) == 0) return resolved.substr(4);
+            }
+            return resolved;
+        }
+        resolved.assign(n, L'\0');
     }
-    std::size_t start = 0;
-    while (start <= rest.size()) {
-        std::size_t end = rest.find(L'\\', start);
-        if (end == std::wstring_view::npos) end = rest.size();
-        const std::wstring_view part = rest.substr(start, end - start);
-        if (part.empty() || part == L"." || part == L"..") return std::nullopt;
-        start = end + 1;
-    }
-    return prefix + std::wstring(prefix.size() == 4 ? name : name.substr(2));
+    return path;
 }
 
 }  // namespace
 
-bool FileExistsExact(std::wstring_view name) {
-    if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return false;
-    std::wstring probe;
-    if (std::optional<std::wstring> verbatim = VerbatimForm(name)) {
-        probe = std::move(*verbatim);
-    } else if (IsExactPathCandidate(name)) {
-        probe = LongPathForm(name);
-    } else {
-        return false;  // relative, with a part Windows would trim: it would name another file
-    }
-    const DWORD attributes = GetFileAttributesW(probe.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
-bool AtomicReplaceFile(const std::filesystem::path& target, const ContentProducer& produce,
+bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProducer& produce,
                        std::wstring& error) {
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path temp =
-        target.parent_path() / (L"~" + target.filename().wstring() + L"." + std::to_wstring(GetCurrentProcessId()) +
-                                L"-" + std::to_wstring(counter++) + L".tmp");
-    Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) {
-        error = Describe(temp, GetLastError());
+    // Moving the new file over a symbolic link would replace the link with a plain file
+    // and leave the file it names unchanged: the file the link leads to is replaced.
+    const std::filesystem::path target = FinalPath(requested);
+    const std::filesystem::path folder = target.parent_path();
+    const std::wstring targetName = target.filename().wstring();
+
+    // A temporary left by a killed save of an earlier process with the same id may have
+    // the name we would choose: take the next number then.
+    static std::atomic<std::uint64_t> counter{0};
+    constexpr int kNameAttempts = 10000;
+    std::filesystem::path temp;
+    HANDLE created = INVALID_HANDLE_VALUE;
+    for (int attempt = 0; attempt < kNameAttempts && created == INVALID_HANDLE_VALUE; ++attempt) {
+        temp = folder / TemporaryFileName(targetName, GetCurrentProcessId(), counter++);
+        fileio_detail::BeginWriting(temp);  // before it exists, so that no sweep takes it
+        created = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (created == INVALID_HANDLE_VALUE) {
+            const DWORD err = GetLastError();
+            fileio_detail::EndWriting(temp);
+            if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) {
+                error = Describe(temp, err);
+                return false;
+            }
+        }
+    }
+    if (created == INVALID_HANDLE_VALUE) {
+        error = Describe(temp, ERROR_FILE_EXISTS);
         return false;
     }
+    Handle file(created);
     DWORD failure = ERROR_SUCCESS;
     const WriteChunk write = [&](std::string_view chunk) {
         while (!chunk.empty() && failure == ERROR_SUCCESS) {
@@ -185,6 +265,8 @@ bool AtomicReplaceFile(const std::filesystem::path& target, const ContentProduce
         DeleteFileW(temp.c_str());
         error = Describe(target, failure != ERROR_SUCCESS ? failure : ERROR_CANCELLED);
     }
+    fileio_detail::EndWriting(temp);
+    if (ok) fileio_detail::SweepStaleTemporaries(folder);
     return ok;
 }
 

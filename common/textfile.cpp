@@ -1,32 +1,106 @@
 #include "common/textfile.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "common/cp932.h"
 #include "common/fileio.h"
 
 namespace tessel {
 
-std::vector<std::string_view> SplitLineBytes(std::string_view bytes) {
-    // LF and CR are single-byte characters in code page 932 (trail bytes start at 0x40),
-    // so splitting the bytes before decoding never cuts a character.
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        const std::size_t lf = bytes.find('\n', start);
-        if (lf == std::string_view::npos) {
-            lines.push_back(bytes.substr(start));
-            break;
-        }
-        std::size_t end = lf;
-        if (end > start && bytes[end - 1] == '\r') --end;
-        lines.push_back(bytes.substr(start, end - start));
-        start = lf + 1;
+TextLineReader::TextLineReader(ByteSource source, std::size_t maxLineBytes, std::size_t pieceBytes)
+    : source_(std::move(source)), maxLineBytes_(maxLineBytes), piece_(pieceBytes > 0 ? pieceBytes : 1) {}
+
+std::optional<TextLineReader> TextLineReader::OpenFile(const std::filesystem::path& path, std::wstring& error,
+                                                       std::size_t maxLineBytes) {
+    auto file = std::make_shared<FileReader>();
+    if (!file->Open(path, error)) return std::nullopt;
+    return TextLineReader(
+        [file](char* buffer, std::size_t capacity, std::size_t& got, std::wstring& readError) {
+            return file->Read(buffer, capacity, got, readError);
+        },
+        maxLineBytes);
+}
+
+void TextLineReader::Deliver(std::string_view content, std::vector<std::wstring>& out) {
+    if (overlong_ || content.size() > maxLineBytes_) {
+        ++skipped_;
+    } else {
+        out.push_back(DecodeCp932(content));
     }
-    return lines;
+    partial_.clear();
+    lineStarted_ = false;
+    overlong_ = false;
+}
+
+TextLineReader::Status TextLineReader::ReadSome(std::size_t maxLines, std::vector<std::wstring>& out) {
+    if (failed_) return Status::Failed;
+    // While a line is collected it may hold one byte beyond the limit: the CR of its
+    // CR LF, which is not part of the line.
+    const std::size_t collectLimit = maxLineBytes_ == kNoLineLimit ? kNoLineLimit : maxLineBytes_ + 1;
+    std::size_t lines = 0;  // lines taken by this call, skipped ones included
+    while (lines < maxLines) {
+        if (at_ == filled_) {
+            if (sourceDone_) {
+                // A last line without a line end is still a line; its lone CR stays.
+                if (lineStarted_) Deliver(partial_, out);
+                return Status::End;
+            }
+            std::size_t got = 0;
+            if (!source_(piece_.data(), piece_.size(), got, error_)) {
+                failed_ = true;
+                return Status::Failed;
+            }
+            at_ = 0;
+            filled_ = got;
+            if (got == 0) sourceDone_ = true;
+            continue;
+        }
+        // LF and CR are single-byte characters in code page 932 (trail bytes start at
+        // 0x40), so splitting the bytes before decoding never cuts a character.
+        const std::string_view rest(piece_.data() + at_, filled_ - at_);
+        const std::size_t lf = rest.find('\n');
+        const std::string_view bytes = rest.substr(0, lf);
+        if (!bytes.empty()) lineStarted_ = true;
+        std::string_view whole;  // the line up to its LF, once complete
+        if (lf != std::string_view::npos && partial_.empty() && !overlong_) {
+            // The whole line lies in this piece: no copy.
+            if (bytes.size() > collectLimit) overlong_ = true;
+            whole = bytes;
+        } else if (!overlong_) {
+            if (bytes.size() > collectLimit - partial_.size()) {
+                overlong_ = true;  // skipped unread from here on
+                partial_.clear();
+                partial_.shrink_to_fit();
+            } else {
+                partial_.append(bytes);
+                whole = partial_;
+            }
+        }
+        if (lf == std::string_view::npos) {
+            at_ = filled_;
+            continue;
+        }
+        at_ += lf + 1;
+        if (!whole.empty() && whole.back() == '\r') whole.remove_suffix(1);  // CR LF
+        Deliver(whole, out);
+        ++lines;
+    }
+    return Status::More;
 }
 
 std::vector<std::wstring> DecodeTextLines(std::string_view bytes) {
+    std::size_t at = 0;
+    TextLineReader reader(
+        [&](char* buffer, std::size_t capacity, std::size_t& got, std::wstring&) {
+            got = std::min(capacity, bytes.size() - at);
+            if (got > 0) std::memcpy(buffer, bytes.data() + at, got);
+            at += got;
+            return true;
+        },
+        TextLineReader::kNoLineLimit, std::min<std::size_t>(bytes.size() + 1, 1 << 16));
     std::vector<std::wstring> lines;
-    for (std::string_view line : SplitLineBytes(bytes)) lines.push_back(DecodeCp932(line));
+    reader.ReadSome(TextLineReader::kNoLineLimit, lines);
     return lines;
 }
 
@@ -44,9 +118,13 @@ EncodedLines EncodeTextLines(const std::vector<std::wstring>& lines) {
 
 TextReadResult ReadTextFileLines(const std::filesystem::path& path) {
     TextReadResult result;
-    std::string bytes;
-    if (!ReadWholeFile(path, bytes, result.error)) return result;
-    result.lines = DecodeTextLines(bytes);
+    std::optional<TextLineReader> reader = TextLineReader::OpenFile(path, result.error);
+    if (!reader) return result;
+    if (reader->ReadSome(TextLineReader::kNoLineLimit, result.lines) == TextLineReader::Status::Failed) {
+        result.error = reader->Error();
+        result.lines.clear();
+        return result;
+    }
     result.ok = true;
     return result;
 }
@@ -54,10 +132,27 @@ TextReadResult ReadTextFileLines(const std::filesystem::path& path) {
 TextWriteResult WriteTextFileLines(const std::filesystem::path& path,
                                    const std::vector<std::wstring>& lines) {
     TextWriteResult result;
-    EncodedLines encoded = EncodeTextLines(lines);
-    result.replacedChars = encoded.replacedChars;
-    result.alteredLines = encoded.alteredLines;
-    result.ok = AtomicReplaceFile(path, encoded.bytes, result.error);
+    // Encoded and written a piece at a time: a long list never needs its whole byte
+    // image in memory at once.
+    constexpr std::size_t kPieceBytes = 1 << 16;
+    result.ok = AtomicReplaceFile(
+        path,
+        [&](const WriteChunk& write) {
+            std::string piece;
+            for (const std::wstring& line : lines) {
+                EncodedText e = EncodeCp932(line);
+                piece += e.bytes;
+                piece += "\r\n";
+                result.replacedChars += e.replaced;
+                if (e.replaced > 0) ++result.alteredLines;
+                if (piece.size() >= kPieceBytes) {
+                    if (!write(piece)) return false;
+                    piece.clear();
+                }
+            }
+            return piece.empty() || write(piece);
+        },
+        result.error);
     return result;
 }
 

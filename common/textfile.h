@@ -10,6 +10,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <limits>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,9 +20,53 @@
 
 namespace tessel {
 
-// Splits raw file bytes into lines by the rule above (bytes, not yet decoded).
-std::vector<std::string_view> SplitLineBytes(std::string_view bytes);
-// Splits and decodes a whole file image.
+// Reads text by the rule above from bytes that arrive in pieces (a file read a block at
+// a time) and hands out its lines a few at a time, decoded. A file's size then costs
+// time but not memory, and the caller can do other work between batches. Every reader
+// of the system's text files goes through this class, so there is one line rule.
+class TextLineReader {
+public:
+    // Fills up to `capacity` bytes of `buffer` with the next bytes and sets `got` (0 at
+    // the end); returns false on a read failure, described in `error`.
+    using ByteSource =
+        std::function<bool(char* buffer, std::size_t capacity, std::size_t& got, std::wstring& error)>;
+    static constexpr std::size_t kNoLineLimit = std::numeric_limits<std::size_t>::max();
+    enum class Status {
+        More,    // lines may follow: call again
+        End,     // every line has been handed out
+        Failed,  // reading failed; Error() says why
+    };
+
+    // A line longer than `maxLineBytes` bytes (its line end not counted) is skipped
+    // without being kept or decoded; SkippedLines() counts such lines.
+    explicit TextLineReader(ByteSource source, std::size_t maxLineBytes = kNoLineLimit,
+                            std::size_t pieceBytes = 1 << 16);
+    // A reader of a file; nothing (with `error` set) if the file cannot be opened.
+    static std::optional<TextLineReader> OpenFile(const std::filesystem::path& path, std::wstring& error,
+                                                  std::size_t maxLineBytes = kNoLineLimit);
+
+    // Appends at most `maxLines` further lines to `out`.
+    Status ReadSome(std::size_t maxLines, std::vector<std::wstring>& out);
+    std::size_t SkippedLines() const { return skipped_; }
+    const std::wstring& Error() const { return error_; }
+
+private:
+    void Deliver(std::string_view content, std::vector<std::wstring>& out);
+
+    ByteSource source_;
+    std::size_t maxLineBytes_;
+    std::vector<char> piece_;
+    std::size_t at_ = 0, filled_ = 0;  // unread bytes of the current piece: [at_, filled_)
+    std::string partial_;              // the start of a line that began in an earlier piece
+    bool lineStarted_ = false;         // some byte of the current line has been read
+    bool overlong_ = false;            // the current line is beyond the limit
+    bool sourceDone_ = false;
+    bool failed_ = false;
+    std::size_t skipped_ = 0;
+    std::wstring error_;
+};
+
+// Decodes a whole file image into lines.
 std::vector<std::wstring> DecodeTextLines(std::string_view bytes);
 
 struct EncodedLines {

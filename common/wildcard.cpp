@@ -3,6 +3,19 @@
 namespace tessel {
 
 WildcardPattern::WildcardPattern(std::wstring_view p) {
+    // Every "[" needs the first "]" after it. Searching afresh for each one would be
+    // quadratic in a pattern of many unclosed "["; the positions asked about only grow,
+    // so the previous answer still holds while it lies at or after the new position,
+    // and "none" stays "none". That keeps the whole compilation linear.
+    bool searched = false;
+    std::size_t closeFound = std::wstring_view::npos;
+    auto firstCloseFrom = [&](std::size_t from) {
+        if (!searched || (closeFound != std::wstring_view::npos && closeFound < from)) {
+            closeFound = p.find(L']', from);
+            searched = true;
+        }
+        return closeFound;
+    };
     std::size_t i = 0;
     while (i < p.size()) {
         const wchar_t c = p[i];
@@ -21,7 +34,7 @@ WildcardPattern::WildcardPattern(std::wstring_view p) {
         } else if (c == L'#') {
             t.kind = Kind::Digit;
         } else if (c == L'[') {
-            const std::size_t close = p.find(L']', i + 1);
+            const std::size_t close = firstCloseFrom(i + 1);
             if (close == std::wstring_view::npos) {
                 // No closing bracket: the "[" is an ordinary character.
                 t.kind = Kind::Literal;

@@ -7,6 +7,7 @@
 
 #include <iterator>
 
+#include "common/fileio.h"
 #include "editor/core/dropwalk.h"
 
 namespace listwright {
@@ -36,7 +37,7 @@ public:
             std::error_code kindError;
             if (entry.is_directory(kindError)) {
                 foundFolders.push_back(SubFolder{entry.path().wstring(), entry.is_symlink(kindError)});
-            } else {
+            } else if (!tessel::IsTemporaryFileName(entry.path().filename().wstring())) {
                 foundFiles.push_back(entry.path().wstring());
             }
         }

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "common/fileio.h"
 #include "editor/core/dropwalk.h"
 
 namespace listwright {
@@ -45,7 +46,7 @@ public:
             if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
                 foundFolders.push_back(SubFolder{Join(folder, data.cFileName), link});
-            } else {
+            } else if (!tessel::IsTemporaryFileName(data.cFileName)) {
                 foundFiles.push_back(Join(folder, data.cFileName));
             }
         } while (FindNextFileW(find, &data));

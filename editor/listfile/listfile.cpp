@@ -43,4 +43,42 @@ std::vector<std::wstring> FilterExistingFiles(const std::vector<std::wstring>& l
     return kept;
 }
 
+LoadResult LoadExistingEntries(TextLineReader& reader, const ExistsFn& exists, const LoadOptions& options,
+                               const BatchFn& onBatch) {
+    LoadResult result;
+    std::vector<std::wstring> lines, batch;
+    const std::size_t batchLines = options.batchLines > 0 ? options.batchLines : 1;
+    for (;;) {
+        lines.clear();
+        const TextLineReader::Status status = reader.ReadSome(batchLines, lines);
+        if (status == TextLineReader::Status::Failed) {
+            result.error = reader.Error();
+            return result;
+        }
+        batch.clear();
+        for (std::wstring& line : lines) {
+            if (result.entries == options.limit) break;
+            if (line.empty() || !(exists ? exists(line) : FileExistsExact(line))) continue;
+            batch.push_back(std::move(line));
+            ++result.entries;
+        }
+        if (onBatch && !onBatch(batch)) {
+            result.ok = true;
+            result.stopped = true;
+            return result;
+        }
+        if (status == TextLineReader::Status::End || result.entries == options.limit) break;
+    }
+    result.ok = true;
+    return result;
+}
+
+LoadResult LoadExistingEntries(const std::filesystem::path& path, const ExistsFn& exists,
+                               const LoadOptions& options, const BatchFn& onBatch) {
+    LoadResult result;
+    std::optional<TextLineReader> reader = TextLineReader::OpenFile(path, result.error, kMaxEntryBytes);
+    if (!reader) return result;
+    return LoadExistingEntries(*reader, exists, options, onBatch);
+}
+
 }  // namespace tessel::listfile

@@ -6,8 +6,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <string>
 #include <vector>
+
+#include "common/textfile.h"
 
 namespace tessel::listfile {
 
@@ -47,5 +50,33 @@ WriteResult WriteListFile(const std::filesystem::path& path,
 using ExistsFn = std::function<bool(const std::wstring&)>;
 std::vector<std::wstring> FilterExistingFiles(const std::vector<std::wstring>& lines,
                                               const ExistsFn& exists = {});
+
+// No longer line can name a file: a path has at most 32,767 characters, each at most
+// two bytes in code page 932.
+inline constexpr std::size_t kMaxEntryBytes = 2 * 32767;
+
+// The player's loading of a list file. The file is read in pieces by the same line
+// reader as the editor's, so both see the same lines; a line that names an existing
+// file is an entry, and empty lines, lines longer than kMaxEntryBytes (skipped unread)
+// and everything else are passed over. The entries arrive in file order, in batches:
+// after every `batchLines` lines read, `onBatch` gets the entries found among them (it
+// may get none) and can let windows paint, show progress or say stop.
+struct LoadOptions {
+    std::size_t limit = std::numeric_limits<std::size_t>::max();  // stop after this many entries
+    std::size_t batchLines = 4096;
+};
+// Takes the batch's entries (it may move them away); false stops the load.
+using BatchFn = std::function<bool(std::vector<std::wstring>& entries)>;
+struct LoadResult {
+    bool ok = false;       // false: the file could not be opened or read
+    bool stopped = false;  // onBatch said stop
+    std::size_t entries = 0;
+    std::wstring error;
+};
+LoadResult LoadExistingEntries(const std::filesystem::path& path, const ExistsFn& exists,
+                               const LoadOptions& options, const BatchFn& onBatch);
+// The same over a reader that is already open (any byte source).
+LoadResult LoadExistingEntries(TextLineReader& reader, const ExistsFn& exists, const LoadOptions& options,
+                               const BatchFn& onBatch);
 
 }  // namespace tessel::listfile

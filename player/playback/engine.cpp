@@ -3,7 +3,7 @@
 #include <chrono>
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+#include <iterator>
 #include <string_view>
 #include <cstdint>
 #include <random>
@@ -174,47 +174,15 @@ void PlaybackEngine::LoadListFile(const std::wstring& path) {
 std::optional<std::vector<std::wstring>> PlaybackEngine::ReadListFileEntries(const std::wstring& path,
                                                                            std::size_t limit) const {
     if (path.empty() || !services_.fileExists(path)) return std::nullopt;
-    std::ifstream in(PathFromWide(path), std::ios::binary);
-    if (!in) return std::nullopt;
     std::vector<std::wstring> kept;
-    // No line longer than this can name a file (a path has at most 32,767 characters,
-    // each at most two bytes in code page 932).
-    constexpr std::size_t kMaxLineBytes = 2 * 32767;
-    std::string line;
-    bool overlong = false;
-    auto endLine = [&] {
-        if (!line.empty() && line.back() == '\r') line.pop_back();  // CR LF; a lone LF ends a line too
-        if (!overlong && !line.empty()) {
-            std::wstring entry = DecodeCp932(line);
-            if (services_.fileExists(entry)) kept.push_back(std::move(entry));
-        }
-        line.clear();
-        overlong = false;
-    };
-    std::vector<char> buffer(1 << 16);
-    while (kept.size() < limit) {
-        in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-        const std::size_t got = static_cast<std::size_t>(in.gcount());
-        if (got == 0) break;
-        std::string_view chunk(buffer.data(), got);
-        while (!chunk.empty() && kept.size() < limit) {
-            const std::size_t lf = chunk.find('\n');
-            const std::string_view piece = chunk.substr(0, lf);
-            if (!overlong) {
-                if (line.size() + piece.size() > kMaxLineBytes + 1) {
-                    overlong = true;
-                    line.clear();
-                } else {
-                    line.append(piece);
-                }
-            }
-            if (lf == std::string_view::npos) break;
-            endLine();
-            chunk.remove_prefix(lf + 1);
-        }
-    }
-    if (in.bad()) return std::nullopt;
-    if (kept.size() < limit && (!line.empty() || overlong)) endLine();  // a last line without a line end
+    listfile::LoadOptions options;
+    options.limit = limit;
+    const listfile::LoadResult loaded =
+        listfile::LoadExistingEntries(PathFromWide(path), services_.fileExists, options, [&](std::vector<std::wstring>& batch) {
+            kept.insert(kept.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
+            return true;
+        });
+    if (!loaded.ok) return std::nullopt;
     return kept;
 }
 

@@ -349,7 +349,7 @@ void PlayerApp::BuildFavouritesMenu() {
     HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsTemporaryFileName(found.cFileName)) continue;
             menu.Load(MenuItem{found.cFileName, true, true});
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);

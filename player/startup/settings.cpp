@@ -1,5 +1,6 @@
 #include "player/startup/settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -71,6 +72,8 @@ bool ParseDecimal(std::wstring_view text, double& out) {
 }
 
 std::wstring FormatSingle(double value) {
+    if (std::isnan(value)) value = 0;
+    value = std::clamp(value, -kMaxWindowCoordinate, kMaxWindowCoordinate);
     float single = static_cast<float>(value);
     if (single == 0.0f) single = 0.0f;  // no "-0"
     char buffer[48];
@@ -119,7 +122,7 @@ std::optional<SettingsError> ApplySettingsLines(const std::vector<std::wstring>&
         lineNo = n;
         double v = 0;
         if (!ParseDecimal(line(n), v)) return fail(texts::kExpectCoordinate);
-        set(v * factor);
+        set(std::clamp(v, -kMaxWindowCoordinate, kMaxWindowCoordinate) * factor);
         return std::nullopt;
     };
 

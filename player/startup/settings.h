@@ -59,8 +59,17 @@ std::optional<SettingsError> ApplySettingsLines(const std::vector<std::wstring>&
 // The 14 lines of the file for the current state.
 std::vector<std::wstring> MakeSettingsLines(const SettingsSubject& subject, TwipsPerPixel factors);
 
+// The skin window's position in pixels is kept within this distance of 0. A window
+// cannot be placed beyond the 32-bit pixel range anyway, and a single-precision
+// number written for a value beyond the float range would read "inf", which the
+// reader refuses: a position read from the file is clamped to this range, so that
+// everything the reader accepts is written back readable. (2^31 is exact in single
+// precision, so the limit itself survives a write and a read.)
+inline constexpr double kMaxWindowCoordinate = 2147483648.0;
+
 // A single-precision number with at most 7 significant digits and no trailing zeros
-// ("120", "-8", "120.5").
+// ("120", "-8", "120.5"). Values beyond kMaxWindowCoordinate are written as that
+// limit, and a value that is no number as 0: the text always reads back.
 std::wstring FormatSingle(double value);
 
 // Strict number parsing for the file's lines. Surrounding spaces are allowed.

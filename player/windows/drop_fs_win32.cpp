@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "common/fileio.h"
+
 namespace tessel::player {
 
 PathKind Win32DropFileSystem::Kind(const std::wstring& path) {
@@ -41,7 +43,9 @@ void Win32DropFileSystem::List(const std::wstring& folder, std::vector<std::wstr
     do {
         const std::wstring name = found.cFileName;
         if (name == L"." || name == L"..") continue;
-        ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? subfolders : files).push_back(base + name);
+        const bool folder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        if (!folder && IsTemporaryFileName(name)) continue;  // a save in progress or a leftover of one
+        (folder ? subfolders : files).push_back(base + name);
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
 }

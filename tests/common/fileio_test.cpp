@@ -85,16 +85,15 @@ TEST(AtomicReplace, FailingWriteOnAFullDiskKeepsOldFile) {
 }
 #endif
 
-TEST(FileExistsExact, NamesMustMatchExactly) {
+TEST(FileExistsExact, FilesOnly) {
     TempDir dir;
     dir.Write("song.mp3", "x");
     std::filesystem::create_directory(dir / "folder");
-    const std::wstring base = (dir.path() / "").wstring();
+    const std::wstring base = WideFromPath(dir.path() / "");
     EXPECT_TRUE(FileExistsExact(base + L"song.mp3"));
-    EXPECT_FALSE(FileExistsExact(base + L"song.mp3 "));   // Windows would strip the space
-    EXPECT_FALSE(FileExistsExact(base + L"song.mp3."));   // ... or the dot
     EXPECT_FALSE(FileExistsExact(base + L"missing.mp3"));
     EXPECT_FALSE(FileExistsExact(base + L"folder"));
+    EXPECT_FALSE(FileExistsExact(base + L"folder/"));
     EXPECT_FALSE(FileExistsExact(L""));
     std::wstring withNul = base + L"song.mp3";
     withNul.insert(withNul.size() - 4, 1, L'\0');
@@ -115,15 +114,19 @@ TEST(FileExistsExact, RelativeNamesUseTheCurrentFolder) {
     EXPECT_FALSE(missing);
 }
 
-TEST(FileExistsExact, CandidateRule) {
-    EXPECT_TRUE(IsExactPathCandidate(L"C:\\a\\b.mp3"));
-    EXPECT_TRUE(IsExactPathCandidate(L"..\\up\\.\\b.mp3"));
-    EXPECT_TRUE(IsExactPathCandidate(L"\\\\server\\share\\x.mp3"));
-    EXPECT_FALSE(IsExactPathCandidate(L"C:\\dir.\\b.mp3"));
-    EXPECT_FALSE(IsExactPathCandidate(L"C:\\dir \\b.mp3"));
-    EXPECT_FALSE(IsExactPathCandidate(L"b.mp3 "));
-    EXPECT_FALSE(IsExactPathCandidate(L""));
+#ifndef _WIN32
+TEST(FileExistsExact, ThisSystemTakesTheNameAsWritten) {
+    // Here a trailing space or dot is part of a different name.
+    TempDir dir;
+    dir.Write("song.mp3", "x");
+    dir.Write("spaced.mp3 ", "x");
+    const std::wstring base = WideFromPath(dir.path() / "");
+    EXPECT_FALSE(FileExistsExact(base + L"song.mp3 "));
+    EXPECT_FALSE(FileExistsExact(base + L"song.mp3."));
+    EXPECT_TRUE(FileExistsExact(base + L"spaced.mp3 "));
+    EXPECT_FALSE(FileExistsExact(base + L"spaced.mp3"));
 }
+#endif
 
 TEST(FileSizeOf, ReportsBytesOfFilesOnly) {
     TempDir dir;
@@ -157,31 +160,89 @@ TEST(WidePaths, JapaneseNamesRoundTrip) {
 namespace tessel {
 namespace {
 
-TEST(FileExistsExact, AbsoluteNamesAreTakenVerbatim) {
-    // A file whose name really ends in a space can only be made through the \\?\ form;
-    // an absolute entry naming it finds it, and "x.mp3" (without the space) does not
-    // find it, nor does the name with a space find "x.mp3".
-    testing::TempDir dir;
-    const std::wstring base = WideFromPath(dir.path() / "");
-    const std::wstring spaced = base + L"spaced.mp3 ";
-    HANDLE h = CreateFileW((L"\\\\?\\" + spaced).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+// A file made through the \\?\ form, which takes a name as it stands.
+void MakeVerbatim(const std::wstring& path) {
+    HANDLE h = CreateFileW((L"\\\\?\\" + path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE) << GetLastError();
     CloseHandle(h);
+}
+
+TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
+    // The media device opens "plain.mp3 " as plain.mp3: so does the existence test.
+    testing::TempDir dir;
+    const std::wstring base = WideFromPath(dir.path() / "");
     dir.Write("plain.mp3", "x");
-    EXPECT_TRUE(FileExistsExact(spaced));
-    EXPECT_FALSE(FileExistsExact(base + L"spaced.mp3"));
-    EXPECT_FALSE(FileExistsExact(base + L"plain.mp3 "));
-    EXPECT_FALSE(FileExistsExact(base + L"plain.mp3."));
+    std::filesystem::create_directory(dir / "sub");
     EXPECT_TRUE(FileExistsExact(base + L"plain.mp3"));
-    // Parts that only normal path handling resolves still work.
+    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3 "));
+    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3."));
+    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3 . "));
     EXPECT_TRUE(FileExistsExact(base + L".\\plain.mp3"));
+    EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3"));
+    EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3 "));
     std::wstring forward = base + L"plain.mp3";
     for (wchar_t& c : forward) {
         if (c == L'\\') c = L'/';
     }
     EXPECT_TRUE(FileExistsExact(forward));
-    DeleteFileW((L"\\\\?\\" + spaced).c_str());
+    EXPECT_FALSE(FileExistsExact(base + L" plain.mp3"));  // leading spaces stay
+    EXPECT_FALSE(FileExistsExact(base + L"plain.mp"));
+    EXPECT_FALSE(FileExistsExact(base + L"sub"));
+    EXPECT_FALSE(FileExistsExact(base + L"sub."));
+    EXPECT_FALSE(FileExistsExact(base + L"sub\\"));
+    // A file whose name really ends in a space cannot be opened by its name: the name
+    // opens the file without the space, which is not there.
+    MakeVerbatim(base + L"spaced.mp3 ");
+    EXPECT_FALSE(FileExistsExact(base + L"spaced.mp3 "));
+    DeleteFileW((L"\\\\?\\" + base + L"spaced.mp3 ").c_str());
+}
+
+TEST(FileExistsExact, DevicesAndRelativeNamesThatDoNotResolveAreMissing) {
+    testing::TempDir dir;
+    dir.Write("here.wav", "x");
+    const auto saved = std::filesystem::current_path();
+    std::filesystem::current_path(dir.path());
+    const bool spaced = FileExistsExact(L"here.wav ");
+    const bool up = FileExistsExact(L"..\\here.wav");
+    const bool device = FileExistsExact(L"NUL");
+    const bool console = FileExistsExact(L"CON");
+    const bool deviceInFolder = FileExistsExact(WideFromPath(dir.path() / "NUL"));
+    std::filesystem::current_path(saved);
+    EXPECT_TRUE(spaced);
+    EXPECT_FALSE(up);
+    EXPECT_FALSE(device);
+    EXPECT_FALSE(console);
+    EXPECT_FALSE(deviceInFolder);
+}
+
+TEST(FileExistsExact, PathsLongerThanMaxPathWork) {
+    testing::TempDir dir;
+    std::wstring folder = WideFromPath(dir.path());
+    while (folder.size() < 400) {
+        folder += L"\\" + std::wstring(60, L'd');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + folder).c_str(), nullptr)) << GetLastError();
+    }
+    const std::wstring file = folder + L"\\長い名前.mp3";
+    MakeVerbatim(file);
+    ASSERT_GT(file.size(), static_cast<std::size_t>(MAX_PATH));
+    EXPECT_TRUE(FileExistsExact(file));
+    EXPECT_TRUE(FileExistsExact(file + L" "));
+    EXPECT_TRUE(FileExistsExact(L"\\\\?\\" + file));
+    EXPECT_TRUE(FileExistsExact(folder + L"\\.\\..\\" + std::wstring(60, L'd') + L"\\長い名前.mp3"));
+    std::wstring forward = file;
+    for (wchar_t& c : forward) {
+        if (c == L'\\') c = L'/';
+    }
+    EXPECT_TRUE(FileExistsExact(forward));
+    EXPECT_FALSE(FileExistsExact(folder + L"\\other.mp3"));
+    EXPECT_FALSE(FileExistsExact(folder));
+    // Removed through the same form, as TempDir cannot reach so deep.
+    DeleteFileW((L"\\\\?\\" + file).c_str());
+    while (folder.size() > WideFromPath(dir.path()).size()) {
+        RemoveDirectoryW((L"\\\\?\\" + folder).c_str());
+        folder.resize(folder.rfind(L'\\'));
+    }
 }
 
 }  // namespace

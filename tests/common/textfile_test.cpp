@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <memory>
+
 #include "common/fileio.h"
 #include "tests/common/temp_dir.h"
 
@@ -31,6 +34,126 @@ TEST(TextLines, LineEndRules) {
     for (const Case& c : cases) {
         EXPECT_EQ(DecodeTextLines(c.bytes), c.lines) << "bytes: " << c.bytes;
     }
+}
+
+// A reader over bytes in memory, handed out `piece` bytes at a time.
+TextLineReader ReaderOver(const std::string& bytes, std::size_t piece, std::size_t maxLineBytes = TextLineReader::kNoLineLimit) {
+    auto at = std::make_shared<std::size_t>(0);
+    return TextLineReader(
+        [&bytes, at](char* buffer, std::size_t capacity, std::size_t& got, std::wstring&) {
+            got = std::min(capacity, bytes.size() - *at);
+            std::copy_n(bytes.data() + *at, got, buffer);
+            *at += got;
+            return true;
+        },
+        maxLineBytes, piece);
+}
+
+Lines ReadAll(TextLineReader& reader, std::size_t batch = TextLineReader::kNoLineLimit) {
+    Lines lines;
+    while (reader.ReadSome(batch, lines) == TextLineReader::Status::More) {
+    }
+    return lines;
+}
+
+TEST(TextLineReader, TheRulesHoldWhereverAPieceEnds) {
+    // Pieces of one byte cut every CR LF in two; a line may span many pieces.
+    const std::string bytes = "a\r\n\r\nbc\rd\r\r\n\nlong line of text\r\nlast\r";
+    const Lines expected = {L"a", L"", L"bc\rd\r", L"", L"long line of text", L"last\r"};
+    for (std::size_t piece : {1u, 2u, 3u, 5u, 7u, 64u}) {
+        for (std::size_t batch : {1u, 2u, 100u}) {
+            SCOPED_TRACE(std::to_string(piece) + " bytes a piece, " + std::to_string(batch) + " lines a batch");
+            TextLineReader reader = ReaderOver(bytes, piece);
+            EXPECT_EQ(ReadAll(reader, batch), expected);
+            EXPECT_EQ(reader.SkippedLines(), 0u);
+        }
+    }
+}
+
+TEST(TextLineReader, HandsOutAtMostTheLinesAskedFor) {
+    const std::string bytes = "1\r\n2\r\n3";
+    TextLineReader reader = ReaderOver(bytes, 4);
+    Lines lines;
+    EXPECT_EQ(reader.ReadSome(2, lines), TextLineReader::Status::More);
+    EXPECT_EQ(lines, (Lines{L"1", L"2"}));
+    EXPECT_EQ(reader.ReadSome(0, lines), TextLineReader::Status::More);
+    EXPECT_EQ(lines.size(), 2u);
+    // The last line, without a line end, comes with the news that nothing follows.
+    EXPECT_EQ(reader.ReadSome(1, lines), TextLineReader::Status::End);
+    EXPECT_EQ(lines, (Lines{L"1", L"2", L"3"}));
+    EXPECT_EQ(reader.ReadSome(1, lines), TextLineReader::Status::End);
+    EXPECT_EQ(lines.size(), 3u);
+    const std::string empty;
+    TextLineReader none = ReaderOver(empty, 4);
+    EXPECT_EQ(none.ReadSome(5, lines), TextLineReader::Status::End);
+    EXPECT_EQ(lines.size(), 3u);
+}
+
+TEST(TextLineReader, LinesBeyondTheLimitAreSkippedUnread) {
+    // The limit counts the line without its line end; a lone CR at the very end
+    // belongs to the line and counts.
+    const std::string bytes =
+        "12345\r\n"      // 5: kept
+        "123456\r\n"     // 6: skipped
+        "abcdef\n"       // 6 with a lone LF: skipped
+        "abcde\n"        // 5: kept
+        "1234\r\r\n"     // 5 with its lone CR: kept
+        "x\r\n"
+        "12345\r";       // 6 at the end, lone CR included: skipped
+    for (std::size_t piece : {1u, 3u, 6u, 7u, 1000u}) {
+        SCOPED_TRACE(piece);
+        TextLineReader reader = ReaderOver(bytes, piece, 5);
+        EXPECT_EQ(ReadAll(reader, 2), (Lines{L"12345", L"abcde", L"1234\r", L"x"}));
+        EXPECT_EQ(reader.SkippedLines(), 3u);
+    }
+    const std::string last = "ok\n123456";
+    TextLineReader reader = ReaderOver(last, 4, 5);
+    EXPECT_EQ(ReadAll(reader), (Lines{L"ok"}));
+    EXPECT_EQ(reader.SkippedLines(), 1u);
+    const std::string fits = "ok\n12345";
+    TextLineReader fitting = ReaderOver(fits, 4, 5);
+    EXPECT_EQ(ReadAll(fitting), (Lines{L"ok", L"12345"}));
+}
+
+TEST(TextLineReader, AFailingReadEndsWithItsReason) {
+    int calls = 0;
+    TextLineReader reader(
+        [&](char* buffer, std::size_t, std::size_t& got, std::wstring& error) {
+            if (++calls == 1) {
+                std::copy_n("a\r\nb", 4, buffer);
+                got = 4;
+                return true;
+            }
+            error = L"device gone";
+            return false;
+        },
+        TextLineReader::kNoLineLimit, 16);
+    Lines lines;
+    EXPECT_EQ(reader.ReadSome(10, lines), TextLineReader::Status::Failed);
+    EXPECT_EQ(lines, (Lines{L"a"}));  // what was read before stays; the cut line does not
+    EXPECT_EQ(reader.Error(), L"device gone");
+    EXPECT_EQ(reader.ReadSome(10, lines), TextLineReader::Status::Failed);
+    EXPECT_EQ(calls, 2);
+}
+
+TEST(TextLineReader, ReadsAFileInPiecesAndDecodes) {
+    testing::TempDir dir;
+    std::string bytes;
+    Lines expected;
+    for (int i = 0; i < 20000; ++i) {
+        expected.push_back(L"C:\\音楽\\" + std::to_wstring(i) + L".mp3");
+        bytes += "C:\\\x89\xB9\x8A\x79\\" + std::to_string(i) + ".mp3\r\n";
+    }
+    const auto path = dir.Write("big.m3u", bytes);
+    std::wstring error;
+    std::optional<TextLineReader> reader = TextLineReader::OpenFile(path, error);
+    ASSERT_TRUE(reader);
+    EXPECT_EQ(ReadAll(*reader, 999), expected);
+    EXPECT_FALSE(TextLineReader::OpenFile(dir / "missing.m3u", error));
+    EXPECT_FALSE(error.empty());
+    error.clear();
+    EXPECT_FALSE(TextLineReader::OpenFile(dir.path(), error));
+    EXPECT_FALSE(error.empty());
 }
 
 TEST(TextLines, EncodingEndsEveryLineWithCrLf) {

@@ -104,6 +104,27 @@ TEST(Wildcard, PathologicalPatternOnLongTextFinishes) {
     EXPECT_FALSE(WildcardMatch(text, std::wstring(5000, L'*') + L"?b"));
 }
 
+TEST(Wildcard, ManyUnclosedBracketsCompileInLinearTime) {
+    // Each "[" looks for its "]"; searched afresh every time, a million of them would
+    // take hours and the test would time out.
+    const std::wstring brackets(1000000, L'[');
+    EXPECT_TRUE(WildcardMatch(brackets, brackets));
+    EXPECT_FALSE(WildcardMatch(brackets.substr(1), brackets));
+    // A "]" far behind them makes the first "[" a list of all the others.
+    EXPECT_TRUE(WildcardMatch(L"x", brackets + L"x]"));
+    EXPECT_TRUE(WildcardMatch(L"[", brackets + L"x]"));
+    EXPECT_FALSE(WildcardMatch(L"]", brackets + L"x]"));
+    // Each list finds its own "]", before and after unclosed ones.
+    Check({
+        {L"[a]x[b]", L"axb", true},
+        {L"[a]][b]", L"a]b", true},
+        {L"[a][b][", L"ab[", true},
+        {L"[a][!b][", L"ab[", false},
+        {L"[[a]", L"[", true},
+        {L"[[a]", L"[a]", false},
+    });
+}
+
 TEST(Wildcard, PatternObjectIsReusable) {
     const WildcardPattern p(L"*.[mM][pP]3");
     EXPECT_TRUE(p.Matches(L"x.mp3"));

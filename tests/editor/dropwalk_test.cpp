@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/fileio.h"
 #include "tests/common/temp_dir.h"
 
 namespace listwright {
@@ -54,6 +55,20 @@ TEST(DropWalk, DroppedFilesFirstThenFolderLevelByLevel) {
         const Walk w = Collect(dropped);
         EXPECT_EQ(w.files, (Texts{W(dir / "c.mp3"), W(folder / "a.mp3"), W(folder / "sub" / "b.mp3")}));
     }
+}
+
+TEST(DropWalk, TemporariesOfSavesAreNotCollected) {
+    // A list saved into a music folder leaves a temporary there while it is written
+    // (or for good, if the save was killed): it is never a medium.
+    TempDir dir;
+    const fs::path folder = dir / "folder";
+    Touch(folder / "a.mp3");
+    Touch(folder / tessel::PathFromWide(tessel::TemporaryFileName(L"all.m3u", 1234, 0)));
+    Touch(folder / "sub" / tessel::PathFromWide(tessel::TemporaryFileName(L"b.m3u", 99, 7)));
+    Touch(folder / "~all.m3u.1234-0.tmp");  // somebody else's: an ordinary file
+    Walk w = Collect({W(folder)});
+    std::sort(w.files.begin(), w.files.end());
+    EXPECT_EQ(w.files, (Texts{W(folder / "a.mp3"), W(folder / "~all.m3u.1234-0.tmp")}));
 }
 
 TEST(DropWalk, EveryFileOfALevelBeforeAnyFileOfTheNext) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/fileio.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/texts.h"
@@ -248,6 +249,8 @@ TEST_F(AppTest, FavouritesMenuListsTheFolderOrCreatesIt) {
         WriteLines(dir.path() / L"fav" / L"rock.m3u", {});
         WriteLines(dir.path() / L"fav" / L"jazz.m3u", {});
         fs::create_directories(dir.path() / L"fav" / L"folder");
+        // What a killed save of a favourite left behind is no favourite.
+        WriteLines(dir.path() / L"fav" / TemporaryFileName(L"rock.m3u", 4242, 0), {});
         auto app = Start(DefaultSettings());
         const MenuArray& menu = app->menuControls.MenuFavList;
         ASSERT_EQ(menu.Count(), 3u);

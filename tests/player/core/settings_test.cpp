@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -135,6 +136,54 @@ TEST(Settings, FormatSingleHasNoTrailingZeros) {
     EXPECT_EQ(FormatSingle(0.25), L"0.25");
     EXPECT_EQ(FormatSingle(1234.5678), L"1234.568");
     EXPECT_EQ(FormatSingle(-1365.3333), L"-1365.333");
+}
+
+TEST(Settings, EveryPositionTheReaderAcceptsIsWrittenBackReadable) {
+    // Beyond the float range a single-precision number is "inf", which the reader
+    // refuses: the file would stop every later start.
+    const wchar_t* positions[] = {L"1e39",        L"-1e39",      L"1e308",   L"3.4028235e38",
+                                  L"3.5e38",      L"2147483648", L"2147483649", L"-2147483649",
+                                  L"4.9e-324",    L"1e-300",     L"123456789", L"0.000001234567",
+                                  L"-0",          L"120.123456"};
+    for (TwipsPerPixel factors : {k96Dpi, k120Dpi, TwipsPerPixel{9.6, 9.6}}) {
+        for (const wchar_t* position : positions) {
+            SCOPED_TRACE(std::wstring(position) + L" at " + std::to_wstring(factors.x));
+            auto lines = SampleLines();
+            lines[1] = position;
+            lines[2] = position;
+            Subject first;
+            ASSERT_FALSE(ApplySettingsLines(lines, first.Get(), factors));
+            const auto written = MakeSettingsLines(first.Get(), factors);
+            Subject second;
+            const auto error = ApplySettingsLines(written, second.Get(), factors);
+            ASSERT_FALSE(error) << "line " << error->line;
+            // Read, written and read again: the same values, to the seven digits the
+            // file keeps (below single precision's range a value reads back as 0), and
+            // the next write is the same file.
+            EXPECT_NEAR(second.leftTwips, first.leftTwips, std::abs(first.leftTwips) * 1e-6 + 1e-30);
+            EXPECT_NEAR(second.topTwips, first.topTwips, std::abs(first.topTwips) * 1e-6 + 1e-30);
+            EXPECT_EQ(MakeSettingsLines(second.Get(), factors), written);
+        }
+    }
+}
+
+TEST(Settings, PositionsBeyondThe32BitPixelRangeAreClampedToIt) {
+    auto lines = SampleLines();
+    lines[1] = L"1e39";
+    lines[2] = L"-2147483649";
+    Subject s;
+    ASSERT_FALSE(ApplySettingsLines(lines, s.Get(), k96Dpi));
+    EXPECT_DOUBLE_EQ(s.leftTwips, 2147483648.0 * 15);
+    EXPECT_DOUBLE_EQ(s.topTwips, -2147483648.0 * 15);
+    const auto written = MakeSettingsLines(s.Get(), k96Dpi);
+    EXPECT_EQ(written[1], L"2.147484e+09");
+    EXPECT_EQ(written[2], L"-2.147484e+09");
+    // The writer keeps to the same range whatever it is given.
+    EXPECT_EQ(FormatSingle(1e39), L"2.147484e+09");
+    EXPECT_EQ(FormatSingle(-1e300), L"-2.147484e+09");
+    EXPECT_EQ(FormatSingle(std::nan("")), L"0");
+    EXPECT_EQ(FormatSingle(2147483648.0), L"2.147484e+09");
+    EXPECT_EQ(FormatSingle(-2147483000.0), L"-2.147483e+09");
 }
 
 TEST(Settings, EmptyListFileLineReadsBackEmpty) {
