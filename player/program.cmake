@@ -13,7 +13,7 @@ add_library(tessel_player_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/windows/add_path.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel/panel_logic.cpp)
 target_include_directories(tessel_player_core PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(tessel_player_core PUBLIC tessel_common tessel_listfile tessel_media_device
+target_link_libraries(tessel_player_core PUBLIC tessel_common tessel_listfile tessel_media_device tessel_skin_logic
   PRIVATE tessel_options)
 
 if(WIN32)
@@ -40,7 +40,8 @@ if(WIN32)
     ${CMAKE_CURRENT_LIST_DIR}/skin/Modify.cpp
     ${CMAKE_CURRENT_LIST_DIR}/playback/video_window_win32.cpp
     ${CMAKE_CURRENT_LIST_DIR}/startup/Initialize.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/startup/CloseOperation.cpp)
+    ${CMAKE_CURRENT_LIST_DIR}/startup/CloseOperation.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/startup/stored_names_win32.cpp)
   target_link_libraries(tessel_player_win PUBLIC tessel_player_core tessel_skin_win32 comdlg32 comctl32 shell32 gdi32 user32
     PRIVATE tessel_options)
 

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "common/cp932.h"
 #include "common/fileio.h"
 #include "common/textfile.h"
 
@@ -12,6 +13,8 @@ namespace fs = std::filesystem;
 fs::path ExtIniPath(const fs::path& programFolder) {
     return programFolder / L"m3usetting" / L"ext.ini";
 }
+
+bool PatternFitsExtIni(std::wstring_view pattern) { return tessel::EncodeCp932(pattern).replaced == 0; }
 
 std::vector<std::wstring> PatternsFromLines(const std::vector<std::wstring>& lines) {
     std::vector<std::wstring> patterns;

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace listwright {
@@ -22,6 +23,11 @@ struct ExtIniRead {
     std::wstring error;
 };
 ExtIniRead ReadExtIni(const std::filesystem::path& iniPath);
+
+// True when ext.ini (code page 932) holds the pattern exactly. A character it cannot
+// hold would come back as '?', itself a wildcard: "*Café*" would return as "*Caf?*"
+// and match more than the user asked for.
+bool PatternFitsExtIni(std::wstring_view pattern);
 
 // Every non-empty line is a pattern, taken as it stands.
 std::vector<std::wstring> PatternsFromLines(const std::vector<std::wstring>& lines);

@@ -176,8 +176,20 @@ void Form1::Form_Unload() {
     // An open extension dialog hands its edits back as it goes, before they are saved.
     if (form2_ && form2_->Hwnd()) DestroyWindow(form2_->Hwnd());
     if (form3_ && form3_->Hwnd()) DestroyWindow(form3_->Hwnd());
-    editor_.SaveExtensions();
+    if (!sessionEnded_) editor_.SaveExtensions();
     DestroyWindow(Hwnd());
+}
+
+void Form1::Form_EndSession() {
+    // Windows ends the process soon after this returns, without a close: the exit
+    // steps that keep something run now, once, and without waiting for a drop walk to
+    // unwind (it stops at its next level). No message box may wait for an answer.
+    if (sessionEnded_) return;
+    sessionEnded_ = true;
+    closeRequested_ = true;
+    if (form2_ && form2_->Hwnd()) DestroyWindow(form2_->Hwnd());
+    if (form3_ && form3_->Hwnd()) DestroyWindow(form3_->Hwnd());
+    editor_.SaveExtensions();
 }
 
 HWND Form1::DialogWindow() const {
@@ -344,6 +356,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         Form_Unload();
         return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam) Form_EndSession();
+        return 0;
     case kDialogGone:
         if (form2_ && !form2_->Hwnd()) form2_.reset();
         if (form3_ && !form3_->Hwnd()) form3_.reset();
@@ -378,6 +395,7 @@ bool Form1::Ask(Question question, std::size_t count) {
 }
 
 void Form1::Tell(Notice notice, const std::wstring& subject, const std::wstring& detail, std::size_t count) {
+    if (sessionEnded_) return;  // nobody is left to read it, and the box would hold up the end
     std::wstring text;
     const wchar_t* title = kErrorTitle;
     switch (notice) {

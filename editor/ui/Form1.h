@@ -86,6 +86,7 @@ private:
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
+    void Form_EndSession();
     void MainList_OLEDragDrop(HDROP drop);
     void MainList_PopupMenu(LPARAM screenPoint);
     void Menu_Click(UINT id);
@@ -108,6 +109,7 @@ private:
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Form3> form3_;
     bool closeRequested_ = false;
+    bool sessionEnded_ = false;
 };
 
 }  // namespace listwright

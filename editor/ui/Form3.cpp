@@ -1,5 +1,6 @@
 #include "editor/ui/Form3.h"
 
+#include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
 
 namespace listwright {
@@ -10,6 +11,9 @@ const wchar_t kCaption[] = L"登録する拡張子";
 const wchar_t kRegister[] = L"新規登録";
 const wchar_t kClose[] = L"×";
 const wchar_t kMenuEdit[] = L"編集";
+const wchar_t kErrorTitle[] = L"エラー";
+const wchar_t kPatternUnstorable[] =
+    L"この拡張子には設定ファイルに保存できない文字が含まれているため、登録できません。";
 const MenuItem kEditItems[] = {
     {kForm3MenuDelete, L"削除"},
     {0, L"-"},
@@ -53,9 +57,15 @@ bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& p
 }
 
 void Form3::Command1_Click() {
-    // Registered as typed: no trimming, no test for duplicates or validity.
+    // Registered as typed: no trimming, no test for duplicates or validity; only a
+    // pattern that ext.ini cannot keep is refused, and stays in the box to be mended.
     const std::wstring text = WindowText(text1_);
-    if (!text.empty()) extList_.Append({text});
+    if (text.empty()) return;
+    if (!PatternFitsExtIni(text)) {
+        MessageBoxW(Hwnd(), kPatternUnstorable, kErrorTitle, MB_OK);
+        return;
+    }
+    extList_.Append({text});
 }
 
 void Form3::MenuDelete_Click() {

@@ -17,6 +17,7 @@
 #include "player/playback/transport.h"
 #include "player/skin/volume.h"
 #include "player/startup/Initialize.h"
+#include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
 
 namespace tessel::player {
@@ -245,16 +246,30 @@ void MenuForm::CreateControls() {
     button(t::kCmdChoice, px(3600, 5070, 1335, 375), IdCmdChoice);
     button(t::kCmdHide, px(5040, 5070, 1335, 375), IdCmdHide);
 
-    // Mouse buttons and drops on the lists and read-outs arrive through one subclass.
+    // Mouse buttons and drops on the lists and read-outs arrive through one window
+    // procedure put in front of theirs. Not SetWindowSubclass: under Wine it makes every
+    // message to the list dearer, and filling the queue with 30,000 entries took 8 times
+    // as long as listing them.
     ::DragAcceptFiles(Child(IdLstM3u), TRUE);
-    for (int id : {IdLstM3u, IdLstSkinFile, IdLblScrLstName, IdLblScrMediaName})
-        ::SetWindowSubclass(Child(id), ChildProc, static_cast<UINT_PTR>(id), reinterpret_cast<DWORD_PTR>(this));
+    const int hooked[] = {IdLstM3u, IdLstSkinFile, IdLblScrLstName, IdLblScrMediaName};
+    for (std::size_t i = 0; i < std::size(hooked); ++i) {
+        HWND child = Child(hooked[i]);
+        childHooks_[i] = ChildHook{this, hooked[i], nullptr};
+        tips_.RelayFrom(child);
+        ::SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&childHooks_[i]));
+        childHooks_[i].original = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuForm::ChildProc)));
+    }
 }
 
-LRESULT CALLBACK MenuForm::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR self) {
-    auto* form = reinterpret_cast<MenuForm*>(self);
+LRESULT CALLBACK MenuForm::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* hook = reinterpret_cast<ChildHook*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!hook || !hook->original) return ::DefWindowProcW(window, message, wParam, lParam);
+    const WNDPROC original = hook->original;
+    MenuForm* form = hook->form;
+    const int id = hook->id;
     try {
+        form->tips_.Relay(window, message, wParam, lParam);
         switch (message) {
             case WM_LBUTTONDOWN:
                 if (id == IdLstM3u) form->LstM3u_MouseDown(kButtonLeft, ShiftState());
@@ -280,7 +295,8 @@ LRESULT CALLBACK MenuForm::ChildProc(HWND window, UINT message, WPARAM wParam, L
                 }
                 break;
             case WM_NCDESTROY:
-                ::RemoveWindowSubclass(window, ChildProc, id);
+                ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+                ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
                 break;
             default:
                 break;
@@ -288,7 +304,7 @@ LRESULT CALLBACK MenuForm::ChildProc(HWND window, UINT message, WPARAM wParam, L
     } catch (const std::exception&) {
         // A handler's failure must not cross into the window manager.
     }
-    return ::DefSubclassProc(window, message, wParam, lParam);
+    return ::CallWindowProcW(original, window, message, wParam, lParam);
 }
 
 void MenuForm::SetIcon(HICON icon) {
@@ -304,7 +320,12 @@ void MenuForm::StartMainTimer() {
     // The timer reads back the same device the volume bar writes.
     if (volume_ == nullptr) volume_ = &app_.Volume();
     timer_ = ::SetTimer(Handle(), kMainTimerId, kMainTimerInterval, nullptr);
-    if (timer_ == 0) throw std::runtime_error("SetTimer failed: " + std::to_string(::GetLastError()));
+    if (timer_ == 0) throw WideError(LastErrorText(L"SetTimer"));
+}
+
+void MenuForm::StopMainTimer() {
+    if (timer_) ::KillTimer(Handle(), kMainTimerId);
+    timer_ = 0;
 }
 
 void MenuForm::ChooseListFile() {
@@ -325,11 +346,20 @@ void MenuForm::ChooseListFile() {
         if (confirmLargeFileForTest) return confirmLargeFileForTest();
         return ::MessageBoxW(Handle(), t::kLargeListQuestion, t::kConfirmTitle, MB_OKCANCEL) == IDOK;
     };
+    bool chosen = false;
     try {
-        tessel::player::ChooseListFile(app_.Engine(), c_, dialogs);
+        chosen = tessel::player::ChooseListFile(app_.Engine(), c_, dialogs);
     } catch (const std::exception&) {
         // Any failure while choosing ends the command silently.
     }
+    if (chosen) WarnIfListNotRemembered();
+}
+
+void MenuForm::WarnIfListNotRemembered() {
+    // Said at once: at the next start it would be too late to choose another name.
+    const std::wstring& path = c_.LblM3uName.Caption();
+    if (path.empty() || StorableListPath(path)) return;
+    ::MessageBoxW(Handle(), menu_texts::kListNotRemembered, menu_texts::kNoticeTitle, MB_OK);
 }
 
 void MenuForm::ApplyDisplaySize() { tessel::player::ApplyDisplaySize(c_.CmbDispSize, app_.vars, videoWindows_); }
@@ -417,8 +447,9 @@ void MenuForm::PopUp(HMENU menu) {
 
 void MenuForm::PutOnClipboard(const std::wstring& text) {
     // Another program holding the clipboard past the brief retries: the copy is lost,
-    // silently, as every other failure of these commands.
-    PutClipboardText(Handle(), text);
+    // and the user must know, or the old clipboard would be pasted for it.
+    if (!PutClipboardText(Handle(), text))
+        ::MessageBoxW(Handle(), menu_texts::kClipboardBusy, menu_texts::kErrorTitle, MB_OK);
 }
 
 void MenuForm::LstM3u_DblClick() {
@@ -437,7 +468,7 @@ void MenuForm::LstM3u_MouseUp() { LstM3u_MouseUpRule(app_.vars.ListLeftButtonDow
 
 void MenuForm::LstM3u_OLEDragDrop(const std::vector<std::wstring>& paths) {
     Win32DropFileSystem fs;
-    for (const auto& path : paths) AddPathToList(path, c_, fs);
+    AddPathsToList(paths, c_, fs);
 }
 
 void MenuForm::ScrListSlide_Change() {
@@ -487,16 +518,23 @@ void MenuForm::LstSkinFile_MouseDown(int button) {
 
 void MenuForm::ConfirmAndChangeSkin(const std::wstring& name) {
     namespace t = menu_texts;
+    // A skin the settings file cannot name would be lost at the next start, and that
+    // start would fail on it.
+    if (!StorableSkinName(app_.ProgramFolder(), name)) {
+        ::MessageBoxW(Handle(), t::kSkinNameUnstorable, t::kNoticeTitle, MB_OK);
+        return;
+    }
     const std::wstring prompt = name + t::kSkinConfirmSuffix;
     if (::MessageBoxW(Handle(), prompt.c_str(), t::kSkinConfirmTitle, MB_YESNO) != IDYES) return;
     const std::wstring previous = app_.vars.SkinName;
     app_.vars.SkinName = name;
-    if (auto failure = app_.ChangeSkin()) {
-        // The current skin stays, and so does the name the settings will keep.
-        if (app_.vars.SkinName == name && !app_.vars.DefinePath.empty() &&
-            app_.vars.DefinePath.find(L"\\" + name + L"\\") == std::wstring::npos)
-            app_.vars.SkinName = previous;
-        const std::wstring text = std::wstring(t::kSkinUnusable) + L"\r\n\r\n" + *failure;
+    const SkinChange change = app_.ChangeSkin();
+    // The skin in use stays, and so does the name the settings will keep.
+    if (!change.applied) app_.vars.SkinName = previous;
+    if (change.report) {
+        // Applied, the report is about something else (the skin list), not the skin.
+        const std::wstring text =
+            change.applied ? *change.report : std::wstring(t::kSkinUnusable) + L"\r\n\r\n" + *change.report;
         ::MessageBoxW(Handle(), text.c_str(), t::kSkinMissingTitle, MB_OK);
     }
 }
@@ -511,7 +549,8 @@ void MenuForm::SkinMenuChangeSkin_Click() {
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ::MessageBoxW(Handle(), t::kSkinMissing, t::kSkinMissingTitle, MB_OK);
         // The skin in use applied again, and the list rebuilt without the vanished one.
-        if (auto failure = app_.ChangeSkin()) ::MessageBoxW(Handle(), failure->c_str(), t::kSkinMissingTitle, MB_OK);
+        if (const SkinChange change = app_.ChangeSkin(); change.report)
+            ::MessageBoxW(Handle(), change.report->c_str(), t::kSkinMissingTitle, MB_OK);
         return;
     }
     ConfirmAndChangeSkin(name);
@@ -527,7 +566,9 @@ void MenuForm::MenuFavList_Click(std::size_t index) {
     actions.fileExists = [](const std::wstring& path) { return FileExistsExact(path); };
     actions.rebuild = [this] { app_.RefreshFavouritesMenu(); };
     actions.reloadList = [this] { app_.ReloadList(); };
+    const std::wstring before = c_.LblM3uName.Caption();
     MenuFavListClick(index, c_.MenuFavList, app_.ProgramFolder(), c_.LblM3uName, actions);
+    if (c_.LblM3uName.Caption() != before) WarnIfListNotRemembered();
 }
 void MenuForm::MenuPlay_Click() { app_.PlayNext(); }
 void MenuForm::MenuShowSetting_Click() { SetPanelVisible(!PanelVisible()); }
@@ -613,9 +654,8 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam) app_.ShutdownForSessionEnd();
             return 0;
         case WM_DESTROY:
-            if (timer_) ::KillTimer(Handle(), kMainTimerId);
+            StopMainTimer();
             StopNameScrolling();
-            timer_ = 0;
             return 0;
         default:
             if (taskbarCreated_ != 0 && message == taskbarCreated_) {

@@ -53,6 +53,7 @@ public:
     bool PanelVisible() const;
     void SetPanelVisible(bool visible);
     void StartMainTimer();
+    void StopMainTimer();
     void SetChildToolTip(int id, const std::wstring& text) { tips_.SetForWindow(Child(id), text); }
 
     // The list file choice (transport.h): the open dialog, the size question, then
@@ -147,8 +148,16 @@ private:
     void BuildPopupMenus();
     void PopUp(HMENU menu);
     void PutOnClipboard(const std::wstring& text);
-    static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                      DWORD_PTR self);
+    // Tells the user when the list just chosen cannot be kept for the next start.
+    void WarnIfListNotRemembered();
+    static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // The lists and read-outs whose mouse buttons and drops the panel takes first.
+    struct ChildHook {
+        MenuForm* form;
+        int id;
+        WNDPROC original;
+    };
+    ChildHook childHooks_[4]{};
 
     PlayerApp& app_;
     MenuFormControls& c_;

@@ -44,6 +44,20 @@ inline constexpr const wchar_t* kSkinMissingTitle = L"読込エラー";
 // A skin that cannot be used; the current one stays. The reason follows.
 inline constexpr const wchar_t* kSkinUnusable = L"このスキンは使えません。現在のスキンのままにします。";
 
+// Names the settings file (code page 932) cannot keep.
+inline constexpr const wchar_t* kNoticeTitle = L"注意";
+inline constexpr const wchar_t* kListNotRemembered =
+    L"このリストファイルの名前には設定ファイルに保存できない文字が含まれているため、"
+    L"次回の起動時には開かれません。";
+inline constexpr const wchar_t* kSkinNameUnstorable =
+    L"このスキンの名前には設定ファイルに保存できない文字が含まれているため、選べません。"
+    L"現在のスキンのままにします。";
+
+// A copy that could not reach the clipboard (another program held it too long).
+inline constexpr const wchar_t* kClipboardBusy =
+    L"クリップボードを使用できませんでした。\r\nしばらくしてからもう一度実行してください。";
+inline constexpr const wchar_t* kErrorTitle = L"エラー";
+
 inline constexpr const wchar_t* kMenuRoot = L"メニュー";
 inline constexpr const wchar_t* kMenuPlay = L"再生/次へ(Enter)";
 inline constexpr const wchar_t* kMenuStop = L"一時停止/解除(Space)";

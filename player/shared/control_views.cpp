@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace tessel::player {
@@ -21,12 +22,24 @@ void ToolTips::SetForWindow(HWND tool, const std::wstring& text) {
     if (!tip_) return;
     TOOLINFOW info{};
     info.cbSize = sizeof info;
-    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    const bool relayed = std::find(relayed_.begin(), relayed_.end(), tool) != relayed_.end();
+    info.uFlags = TTF_IDISHWND | (relayed ? 0u : TTF_SUBCLASS);
     info.hwnd = owner_;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = const_cast<wchar_t*>(text.c_str());
     ::SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
     if (!text.empty()) ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void ToolTips::RelayFrom(HWND tool) {
+    if (std::find(relayed_.begin(), relayed_.end(), tool) == relayed_.end()) relayed_.push_back(tool);
+}
+
+void ToolTips::Relay(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (!tip_ || message < WM_MOUSEFIRST || message > WM_MOUSELAST) return;
+    MSG msg{tool, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
+    ::GetCursorPos(&msg.pt);
+    ::SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 void ToolTips::SetForRect(UINT id, const RECT& rect, const std::wstring& text) {
@@ -198,7 +211,7 @@ void OnScroll(ScrollBar& bar, HWND window, WORD code, int largeChange) {
     }
     if (value < bar.Min()) value = bar.Min();
     if (value > bar.Max()) value = bar.Max();
-    bar.SetValue(value);
+    bar.SetValueByUser(value);
 }
 
 void OnListSelectionChanged(ListBox& list, HWND window) {

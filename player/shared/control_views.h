@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "player/shared/controls.h"
 
@@ -21,6 +22,11 @@ public:
     void Create(HWND owner);
     // A child window as a tool.
     void SetForWindow(HWND tool, const std::wstring& text);
+    // The owner hands this tool's mouse messages over itself (Relay) instead of the
+    // tip window subclassing it: under Wine a subclassed list box takes every message
+    // slower, and filling it with thousands of entries takes several times as long.
+    void RelayFrom(HWND tool);
+    void Relay(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) const;
     // A rectangle of the owner (a painted label or image button) as a tool.
     void SetForRect(UINT id, const RECT& rect, const std::wstring& text);
     HWND Handle() const { return tip_; }
@@ -28,6 +34,7 @@ public:
 private:
     HWND owner_ = nullptr;
     HWND tip_ = nullptr;
+    std::vector<HWND> relayed_;
 };
 
 HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,

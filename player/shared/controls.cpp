@@ -57,6 +57,15 @@ void ScrollBar::SetValue(int value) {
     if (onChange) onChange();
 }
 
+void ScrollBar::SetValueByUser(int value) {
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{byUser_};
+    byUser_ = true;
+    SetValue(value);
+}
+
 void ScrollBar::SetMax(int max) {
     if (max < min_ || max > INT16_MAX) {
         throw ControlValueError("scroll bar maximum " + std::to_string(max) + " out of range");
@@ -75,10 +84,10 @@ const std::wstring& ListBox::List(std::size_t index) const {
 bool ListBox::AddItem(std::wstring text) {
     if (items_.size() >= kMaxItems) return false;
     std::size_t at = items_.size();
-    if (sorted_) {
-        // A sorted list box keeps its items in order as they are added.
-        at = static_cast<std::size_t>(
-            std::upper_bound(items_.begin(), items_.end(), text) - items_.begin());
+    if (order_) {
+        // A sorted list box keeps its items in its order as they are added.
+        at = static_cast<std::size_t>(std::upper_bound(items_.begin(), items_.end(), text, order_) -
+                                      items_.begin());
     }
     items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(at), std::move(text));
     selected_.insert(selected_.begin() + static_cast<std::ptrdiff_t>(at), false);

@@ -97,12 +97,18 @@ public:
     int Value() const { return value_; }
     // Values outside Min..Max are refused (ControlValueError).
     void SetValue(int value);
+    // The user's move of the bar (the view's scroll messages): the change handler runs
+    // with ChangedByUser() true, so it can tell the user's move from a value that code
+    // sets, which must never act as if the user had moved the bar.
+    void SetValueByUser(int value);
+    bool ChangedByUser() const { return byUser_; }
     // A new Max below the value pulls the value down to it (running the change handler).
     void SetMax(int max);
     std::function<void()> onChange;
 
 private:
     int min_, max_, value_;
+    bool byUser_ = false;
 };
 
 // A list box. Its item indexes are 16-bit, so it holds at most kMaxItems items; adding
@@ -110,8 +116,13 @@ private:
 class ListBox : public Control {
 public:
     static constexpr std::size_t kMaxItems = 32767;
+    // The order of a sorted list: true if `a` comes before `b`.
+    using Order = std::function<bool(const std::wstring& a, const std::wstring& b)>;
 
-    explicit ListBox(bool sorted = false) : sorted_(sorted) {}
+    ListBox() = default;
+    // A sorted list box: every item is inserted at its place in `order`, after the
+    // items it does not come before.
+    explicit ListBox(Order order) : order_(std::move(order)) {}
 
     std::size_t ListCount() const { return items_.size(); }
     const std::wstring& List(std::size_t index) const;
@@ -132,7 +143,7 @@ public:
     std::function<void()> onClick;
 
 private:
-    bool sorted_;
+    Order order_;
     std::vector<std::wstring> items_;
     std::vector<bool> selected_;
     int listIndex_ = -1;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "player/shared/controls.h"
+#include "player/skin/skin_list.h"
 
 namespace tessel::player {
 
@@ -39,7 +40,7 @@ struct LLVariable {
 
 // The controls of the control panel that hold state.
 struct MenuFormControls {
-    ListBox LstM3u{false};
+    ListBox LstM3u;
     Label LblM3uName;
     Label LblMediaName;
     Label LblListCount{L"0"};
@@ -48,7 +49,8 @@ struct MenuFormControls {
     ComboBox CmbDispSize;
     ScrollBar ScrSkinTrans{0, 255, 255};
     ScrollBar ScrPlayerTrans{0, 255, 255};
-    ListBox LstSkinFile{true};
+    // Sorted in the skin list's own order, so the list shows what ListSkins sorted.
+    ListBox LstSkinFile{SkinNameLess};
     MenuArray MenuFavList{MenuItem{L"更新する", false, true}};
 };
 

@@ -26,13 +26,24 @@ std::wstring ErrorText(const wchar_t* operation, DWORD error) {
 
 std::wstring LastErrorText(const wchar_t* operation) { return ErrorText(operation, ::GetLastError()); }
 
+std::wstring WideFromUtf8(const char* text) {
+    const int size = static_cast<int>(std::char_traits<char>::length(text));
+    if (size == 0) return {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text, size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text, size, wide.data(), n);
+    return wide;
+}
+
 namespace {
-std::string Narrow(const std::wstring& text) {
+std::string AsciiPart(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
 }
 }  // namespace
+
+WideError::WideError(std::wstring text) : std::runtime_error(AsciiPart(text)), text_(std::move(text)) {}
 
 WindowBase::~WindowBase() {
     if (hwnd_) {
@@ -55,7 +66,7 @@ void WindowBase::RegisterWindowClass(const wchar_t* className, HICON icon, UINT 
     wc.hbrBackground = background;
     wc.lpszClassName = className;
     if (!::RegisterClassExW(&wc)) {
-        throw std::runtime_error(Narrow(LastErrorText(L"RegisterClassEx")));
+        throw WideError(LastErrorText(L"RegisterClassEx"));
     }
 }
 
@@ -63,7 +74,7 @@ void WindowBase::CreateWindowOf(const wchar_t* className, const std::wstring& ca
                                 DWORD exStyle, int x, int y, int width, int height, HMENU menu) {
     HWND hwnd = ::CreateWindowExW(exStyle, className, caption.c_str(), style, x, y, width, height,
                                   nullptr, menu, ::GetModuleHandleW(nullptr), this);
-    if (!hwnd) throw std::runtime_error(Narrow(LastErrorText(L"CreateWindowEx")));
+    if (!hwnd) throw WideError(LastErrorText(L"CreateWindowEx"));
 }
 
 LRESULT WindowBase::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -6,9 +6,22 @@
 #include <windows.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 namespace tessel::player {
+
+// A failure whose description a user will read. The text stays UTF-16 from the
+// system's message to the report, Japanese included; what() holds only its ASCII
+// characters, for a debugger.
+class WideError : public std::runtime_error {
+public:
+    explicit WideError(std::wstring text);
+    const std::wstring& Text() const noexcept { return text_; }
+
+private:
+    std::wstring text_;
+};
 
 class WindowBase {
 public:
@@ -23,7 +36,7 @@ protected:
     // Registers the class once per process (later calls reuse it).
     static void RegisterWindowClass(const wchar_t* className, HICON icon = nullptr,
                                     UINT style = 0, HBRUSH background = nullptr);
-    // Creates the window; throws std::runtime_error with the system's reason on failure.
+    // Creates the window; throws WideError with the system's reason on failure.
     void CreateWindowOf(const wchar_t* className, const std::wstring& caption, DWORD style,
                         DWORD exStyle, int x, int y, int width, int height, HMENU menu = nullptr);
 
@@ -38,6 +51,9 @@ private:
 // client area (size `size`) into a bitmap, which is then copied in one go. Falls back to
 // painting directly when no bitmap can be had.
 void PaintDoubleBuffered(HWND window, SIZE size, const std::function<void(HDC)>& paint);
+
+// UTF-8 text (our own narrow messages) as UTF-16; invalid bytes become U+FFFD.
+std::wstring WideFromUtf8(const char* text);
 
 // Text of the last Win32 error, with the operation that failed in front.
 std::wstring LastErrorText(const wchar_t* operation);

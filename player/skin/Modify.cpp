@@ -33,30 +33,53 @@ std::optional<std::wstring> PlayerApp::CheckSkinFiles(const LLVariable& candidat
     return std::nullopt;
 }
 
-std::optional<std::wstring> PlayerApp::ChangeSkin() {
+SkinChange PlayerApp::ChangeSkin() {
+    SkinChange change;
     LLVariable candidate = vars;
     SetSkinPaths(options_.programFolder, candidate, false);
     if (auto problem = CheckSkinFiles(candidate)) {
         // The list is rebuilt all the same, so a skin folder that vanished drops out.
         menuControls.LstSkinFile.Clear();
         ListSkins();
-        return problem;
+        change.report = std::move(problem);
+        return change;
     }
+    const LLVariable inUse = vars;                                         // its paths and offsets
     SetSkinPaths(options_.programFolder, vars, false);                     // 1
     trayModified_ = UpdateTrayIcon();                                      // 2
     menuControls.LstSkinFile.SetEnabled(false);                            // 3
     std::optional<std::wstring> failure = ApplySkinLayout();
+    if (failure) {
+        // A file changed between the check and its use: the skin in use goes back on,
+        // as far as it still can.
+        RestoreSkinPaths(inUse);
+        UpdateTrayIcon();
+        ApplySkinLayout();
+        change.report = std::move(failure);
+    } else {
+        change.applied = true;
+    }
     menuControls.LstSkinFile.SetEnabled(true);
     menuControls.LstSkinFile.Clear();                                      // 4
-    if (auto listFailure = ListSkins(); listFailure && !failure) failure = listFailure;
+    if (auto listFailure = ListSkins(); listFailure && !change.report) change.report = std::move(listFailure);
     RefreshFavouritesMenu();                                               // 5
-    return failure;
+    return change;
+}
+
+void PlayerApp::RestoreSkinPaths(const LLVariable& from) {
+    vars.SkinMaskPath = from.SkinMaskPath;
+    vars.SkinBitmapPath = from.SkinBitmapPath;
+    vars.PlayerMaskPath = from.PlayerMaskPath;
+    vars.PlayerBitmapPath = from.PlayerBitmapPath;
+    vars.TrayIconPath = from.TrayIconPath;
+    vars.DefinePath = from.DefinePath;
+    vars.PlayerOffsetX = from.PlayerOffsetX;
+    vars.PlayerOffsetY = from.PlayerOffsetY;
 }
 
 bool PlayerApp::UpdateTrayIcon() {
-    unique_hicon icon(static_cast<HICON>(::LoadImageW(nullptr, vars.TrayIconPath.c_str(), IMAGE_ICON, 0, 0,
-                                                      LR_LOADFROMFILE | LR_DEFAULTSIZE)));
-    if (!icon) return false;
+    unique_hicon icon;
+    if (LoadSkinIcon(vars.TrayIconPath, 0, icon)) return false;
     menuForm.SetIcon(icon.get());
     trayIconData_.hIcon = icon.get();
     std::wstring tip = texts::kTrayTip;

@@ -40,6 +40,10 @@ inline constexpr const wchar_t* kNotABitmap = L"ビットマップ画像とし�
 inline constexpr const wchar_t* kNotAnIcon = L"アイコンとして読めません。";
 inline constexpr const wchar_t* kNoSuchWindow = L"ウィンドウがありません。";
 inline constexpr const wchar_t* kPictureEmpty = L"画像の大きさが 0 です。";
+inline constexpr const wchar_t* kImageTruncated =
+    L"ファイルが途中で切れています（ヘッダーに書かれた大きさのデータがありません）。";
+inline constexpr const wchar_t* kImageTooLarge = L"ファイルが大きすぎます。";
+inline constexpr const wchar_t* kImageUnsupported = L"この圧縮形式の画像には対応していません。";
 inline constexpr const wchar_t* kSkinFolderUnreadable = L"スキンのフォルダを読み込めません。";
 
 }  // namespace tessel::player::skin_texts

@@ -5,6 +5,8 @@
 #include <cstring>
 #include <utility>
 
+#include "common/fileio.h"
+#include "player/skin/image_files.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_texts.h"
 
@@ -33,9 +35,8 @@ SkinFailure Failure(const wchar_t* headline, const std::wstring& file, std::wstr
     return SkinFailure{headline, file, std::move(reason)};
 }
 
-// The loader's own checks are few: a file whose header claims a huge picture makes it
-// try to allocate that much. Read the header first and refuse absurd sizes.
-std::optional<std::wstring> CheckFileAndBitmapHeader(const std::wstring& path, bool expectBitmap) {
+// The reason for a picture file that cannot be used, or nothing for a file that exists.
+std::optional<std::wstring> CheckFileExists(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();
@@ -43,38 +44,44 @@ std::optional<std::wstring> CheckFileAndBitmapHeader(const std::wstring& path, b
         return SystemReason(code);
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return std::wstring(skin_texts::kNotAFile);
-    if (!expectBitmap) return std::nullopt;
-
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return SystemReason(::GetLastError());
-    unsigned char header[26] = {};
-    DWORD got = 0;
-    const BOOL read = ::ReadFile(file, header, sizeof header, &got, nullptr);
-    const DWORD readError = ::GetLastError();
-    ::CloseHandle(file);
-    if (!read) return SystemReason(readError);
-    if (got < 18 || header[0] != 'B' || header[1] != 'M') return std::wstring(skin_texts::kNotABitmap);
-    auto u32 = [&](int at) {
-        return std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8 | std::uint32_t(header[at + 2]) << 16 |
-               std::uint32_t(header[at + 3]) << 24;
-    };
-    std::int64_t width = 0, height = 0;
-    const std::uint32_t infoSize = u32(14);
-    if (infoSize == 12 && got >= 22) {  // the old core header: 16-bit sides
-        width = header[18] | header[19] << 8;
-        height = header[20] | header[21] << 8;
-    } else if (infoSize >= 40 && got >= 26) {
-        width = std::int32_t(u32(18));
-        height = std::int32_t(u32(22));
-        if (height < 0) height = -height;  // top-down
-    } else {
-        return std::wstring(skin_texts::kNotABitmap);
-    }
-    if (width <= 0 || height <= 0) return std::wstring(skin_texts::kPictureEmpty);
-    if (width > kMaxSkinSide || height > kMaxSkinSide)
-        return skin_texts::kPictureTooLarge + std::to_wstring(width) + L" x " + std::to_wstring(height);
     return std::nullopt;
+}
+
+std::wstring ImageReason(ImageProblem problem, const BmpImage* sized) {
+    switch (problem) {
+        case ImageProblem::NotABitmap: return skin_texts::kNotABitmap;
+        case ImageProblem::NotAnIcon: return skin_texts::kNotAnIcon;
+        case ImageProblem::Truncated: return skin_texts::kImageTruncated;
+        case ImageProblem::Empty: return skin_texts::kPictureEmpty;
+        case ImageProblem::TooLarge:
+            return sized ? skin_texts::kPictureTooLarge + std::to_wstring(sized->width) + L" x " +
+                               std::to_wstring(sized->height)
+                         : std::wstring(skin_texts::kImageTooLarge);
+        case ImageProblem::Unsupported: return skin_texts::kImageUnsupported;
+        case ImageProblem::None: break;
+    }
+    return {};
+}
+
+// The largest bitmap file a skin can need: the largest headers, palette and masks and
+// a 32-bit picture of the largest sides. Anything longer is not read into memory.
+constexpr std::uint64_t kMaxBitmapFileBytes =
+    14 + 124 + 16 + 1024 + std::uint64_t(kMaxSkinSide) * 4 * std::uint64_t(kMaxSkinSide);
+// Icons hold at most a few images of at most 256 x 256.
+constexpr std::uint64_t kMaxIconFileBytes = 16u << 20;
+
+// Reads and decodes a bitmap file with our own bounds-checked reader; the reason when
+// it cannot be used.
+std::optional<std::wstring> ReadBitmapFile(const std::wstring& path, BmpImage& out) {
+    if (auto problem = CheckFileExists(path)) return problem;
+    const std::optional<std::uint64_t> size = FileSizeOf(PathFromWide(path));
+    if (size && *size > kMaxBitmapFileBytes) return std::wstring(skin_texts::kImageTooLarge);
+    std::string bytes;
+    std::wstring error;
+    if (!ReadWholeFile(PathFromWide(path), bytes, error)) return error;
+    const ImageProblem problem = DecodeBmp(bytes, kMaxSkinSide, out);
+    if (problem == ImageProblem::None) return std::nullopt;
+    return ImageReason(problem, &out);
 }
 
 // One row's runs as one region.
@@ -103,26 +110,11 @@ std::wstring SkinFailure::Message() const {
 }
 
 std::optional<SkinFailure> ReadMaskBitmap(const std::wstring& path, MaskBitmap& out) {
-    if (auto problem = CheckFileAndBitmapHeader(path, true))
-        return Failure(skin_texts::kMaskUnusable, path, std::move(*problem));
-    counted_hbitmap bitmap = Adopt<counted_hbitmap>(static_cast<HBITMAP>(
-        ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!bitmap) {
-        const DWORD code = ::GetLastError();
-        return Failure(skin_texts::kMaskUnusable, path, code ? SystemReason(code) : skin_texts::kNotABitmap);
-    }
-    BITMAP info{};
-    if (::GetObjectW(bitmap.get(), sizeof info, &info) == 0)
-        return Failure(skin_texts::kMaskUnusable, path, skin_texts::kNotABitmap);
-    if (info.bmWidth <= 0 || info.bmHeight <= 0)
-        return Failure(skin_texts::kMaskUnusable, path, skin_texts::kPictureEmpty);
-    if (info.bmWidth > kMaxSkinSide || info.bmHeight > kMaxSkinSide)
-        return Failure(skin_texts::kMaskUnusable, path,
-                       skin_texts::kPictureTooLarge + std::to_wstring(info.bmWidth) + L" x " +
-                           std::to_wstring(info.bmHeight));
-
-    if (!ReadBitmapPixels(bitmap.get(), out))
-        return Failure(skin_texts::kMaskUnusable, path, SystemReason(::GetLastError()));
+    BmpImage image;
+    if (auto problem = ReadBitmapFile(path, image)) return Failure(skin_texts::kMaskUnusable, path, std::move(*problem));
+    out.width = image.width;
+    out.height = image.height;
+    out.pixels = std::move(image.pixels);
     return std::nullopt;
 }
 
@@ -227,35 +219,55 @@ std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int
     in.playerOffsetY = playerOffsetY;
     in.factors = factors;
     const PixelPoint at = PlayerFormPosition(in);
-    // Topmost without activating: placing happens while the windows are still hidden
-    // at start-up and after every drag, and must neither show nor steal the focus.
+    // The body window never takes the activation: the keys belong to the skin window.
     if (!::SetWindowPos(playerForm, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE))
         return Failure(skin_texts::kPlaceFailed, L"PlayerForm", SystemReason(::GetLastError()));
-    // Second, so the skin window ends above the body window.
-    if (!::SetWindowPos(skinForm, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE))
+    // Second, so the skin window ends above the body window; activated, so the keys
+    // reach it at once after "0,0移動" or a skin change. A hidden one (start-up, the
+    // windows hidden) is only placed: activating it would take the focus from the
+    // window the user is in for a window nobody sees.
+    const UINT activate = ::IsWindowVisible(skinForm) ? 0u : SWP_NOACTIVATE;
+    if (!::SetWindowPos(skinForm, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | activate))
         return Failure(skin_texts::kPlaceFailed, L"SkinForm", SystemReason(::GetLastError()));
     return std::nullopt;
 }
 
 std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, unique_hbitmap& out) {
-    if (auto problem = CheckFileAndBitmapHeader(path, true))
-        return Failure(skin_texts::kPictureUnusable, path, std::move(*problem));
-    unique_hbitmap bitmap(static_cast<HBITMAP>(
-        ::LoadImageW(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
-    if (!bitmap) {
-        const DWORD code = ::GetLastError();
-        return Failure(skin_texts::kPictureUnusable, path, code ? SystemReason(code) : skin_texts::kNotABitmap);
-    }
+    BmpImage image;
+    if (auto problem = ReadBitmapFile(path, image)) return Failure(skin_texts::kPictureUnusable, path, std::move(*problem));
+    // The decoded pixels go into a section of our own: the system's loader never sees
+    // the file.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = image.width;
+    info.bmiHeader.biHeight = -image.height;  // top row first, as decoded
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    unique_hbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits) return Failure(skin_texts::kPictureUnusable, path, SystemReason(::GetLastError()));
+    std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof(std::uint32_t));
+    ::GdiFlush();
     out = std::move(bitmap);
     return std::nullopt;
 }
 
 std::optional<SkinFailure> LoadSkinIcon(const std::wstring& path, int size, unique_hicon& out) {
-    if (auto problem = CheckFileAndBitmapHeader(path, false))
-        return Failure(skin_texts::kIconUnusable, path, std::move(*problem));
+    if (auto problem = CheckFileExists(path)) return Failure(skin_texts::kIconUnusable, path, std::move(*problem));
+    const std::optional<std::uint64_t> length = FileSizeOf(PathFromWide(path));
+    if (length && *length > kMaxIconFileBytes)
+        return Failure(skin_texts::kIconUnusable, path, skin_texts::kImageTooLarge);
+    std::string bytes;
+    std::wstring error;
+    if (!ReadWholeFile(PathFromWide(path), bytes, error)) return Failure(skin_texts::kIconUnusable, path, error);
+    // The system's loader reads the images where the icon's directory says they are.
+    if (const ImageProblem problem = CheckIco(bytes); problem != ImageProblem::None)
+        return Failure(skin_texts::kIconUnusable, path, ImageReason(problem, nullptr));
     const UINT flags = LR_LOADFROMFILE | (size == 0 ? LR_DEFAULTSIZE : 0);
     unique_hicon icon(static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, flags)));
     if (!icon) {
+        // Some loaders fail without saying why; "the operation succeeded" is no reason.
         const DWORD code = ::GetLastError();
         return Failure(skin_texts::kIconUnusable, path, code ? SystemReason(code) : skin_texts::kNotAnIcon);
     }

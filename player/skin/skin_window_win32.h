@@ -40,8 +40,9 @@ struct MaskBitmap {
     MaskPixels View() const { return {pixels.data(), width, height, width}; }
 };
 
-// Loads a bitmap file (any depth the platform's loader takes) and reads its pixels.
-// Fails for a missing file, a file that is no bitmap, or a side beyond kMaxSkinSide.
+// Reads a bitmap file's pixels with our own bounds-checked reader (DecodeBmp). Fails
+// for a missing file, a file that is no bitmap or shorter than its headers promise, or
+// a side beyond kMaxSkinSide.
 std::optional<SkinFailure> ReadMaskBitmap(const std::wstring& path, MaskBitmap& out);
 
 // The pixels of a bitmap already loaded (not selected into any DC); false on failure

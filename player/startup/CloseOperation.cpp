@@ -4,6 +4,7 @@
 #include "common/textfile.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/settings.h"
+#include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
 
 namespace tessel::player {
@@ -21,7 +22,9 @@ bool PlayerApp::SaveSettings(std::wstring& error) {
                             [this](double twips) { skinForm.SetLeftTwips(twips); },
                             [this](double twips) { skinForm.SetTopTwips(twips); },
                             menuControls,
-                            vars.VideoWindowRect};
+                            vars.VideoWindowRect,
+                            [this](const std::wstring& name) { return StorableSkinName(ProgramFolder(), name); },
+                            [](const std::wstring& path) { return StorableListPath(path); }};
     const TextWriteResult written =
         WriteTextFileLines(std::filesystem::path(SettingsPath()), MakeSettingsLines(subject, factors));
     if (!written.ok) error = written.error;
@@ -47,7 +50,7 @@ void PlayerApp::ShutdownForSessionEnd() {
 void PlayerApp::Shutdown() {
     if (shutDown_) return;  // a second close request while the first one runs
     shutDown_ = true;
-    ::KillTimer(menuForm.Handle(), 1);
+    menuForm.StopMainTimer();
     StopAndCloseDevice();
     std::wstring error;
     if (!SaveSettings(error)) {

@@ -20,6 +20,7 @@
 #include "player/skin/skin_paths.h"
 #include "player/startup/command_line.h"
 #include "player/startup/settings.h"
+#include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
 
 namespace tessel::player {
@@ -106,8 +107,8 @@ bool PlayerApp::StartUp() {
         AddTrayIcon();                                // 6
         if (auto failure = ApplySkinLayout()) Fail(*failure);  // 7
         if (auto failure = ListSkins()) Fail(*failure);        // 8
-        LockTransparencySliders(vars.LayeredAvailable, menuControls.ScrPlayerTrans,  // 9
-                                menuControls.ScrSkinTrans);
+        LockTransparencySliders(vars.LayeredAvailable, menuControls.ScrSkinTrans,  // 9
+                                menuControls.ScrPlayerTrans);
         ReadSystemVolume();                           // 10
         BuildFavouritesMenu();                        // 11
         SetToolTips();                                // 12
@@ -118,9 +119,11 @@ bool PlayerApp::StartUp() {
         return true;
     } catch (const Failure& failure) {
         options_.report(failure.text);
+    } catch (const WideError& e) {
+        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + e.Text());
     } catch (const std::exception& e) {
-        const std::string what = e.what();
-        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + std::wstring(what.begin(), what.end()));
+        // Our own narrow texts are UTF-8; a byte is never a character of its own.
+        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + WideFromUtf8(e.what()));
     }
     // No recovery, but nothing left behind either: the device is closed (a process
     // that ends with one open crashes) and the icon removed.
@@ -136,7 +139,7 @@ void PlayerApp::LoadForms() {
     menuForm.Load();
     playerForm.Load();
     skinForm.Load();
-    if (!options_.makeDevice) throw std::runtime_error("no media device");
+    if (!options_.makeDevice) throw WideError(L"no media device");
     mmc = options_.makeDevice(menuForm.Handle());
     mmc->SetStatusUpdate([this] { menuForm.MMC_StatusUpdate(); });
 
@@ -232,13 +235,13 @@ void PlayerApp::ReadSettings() {
     const std::wstring path = SettingsPath();
     if (!FileSizeOf(std::filesystem::path(path))) {
         // First run: the controls keep their initial values, the default skin is used.
-        vars.SkinName = texts::kDefaultSkinName;
+        vars.SkinName = FirstRunSkinName();
         return;
     }
     TextReadResult read = ReadTextFileLines(std::filesystem::path(path));
     if (!read.ok) Fail(Describe(texts::kSettingsReadFailed, path, read.error));
     if (read.lines.empty()) {
-        vars.SkinName = texts::kDefaultSkinName;
+        vars.SkinName = FirstRunSkinName();
         return;
     }
     SettingsSubject subject{vars.SkinName,
@@ -258,10 +261,22 @@ void PlayerApp::ReadSettings() {
     }
 }
 
+std::wstring PlayerApp::FirstRunSkinName() const {
+    // The default skin when it is there; else the first skin of the list that the
+    // settings file can name. Without any, the default's name makes the start-up say
+    // which skin it could not find.
+    if (FolderExists(JoinProgramPath(options_.programFolder, std::wstring(L"parts\\") + texts::kDefaultSkinName)))
+        return texts::kDefaultSkinName;
+    const SkinListResult found =
+        tessel::player::ListSkins(std::filesystem::path(JoinProgramPath(options_.programFolder, L"parts")));
+    for (const std::wstring& name : found.names) {
+        if (StorableSkinName(options_.programFolder, name)) return name;
+    }
+    return texts::kDefaultSkinName;
+}
+
 void PlayerApp::AddTrayIcon() {
-    trayIcon_.reset(static_cast<HICON>(::LoadImageW(nullptr, vars.TrayIconPath.c_str(), IMAGE_ICON, 0, 0,
-                                                    LR_LOADFROMFILE | LR_DEFAULTSIZE)));
-    if (!trayIcon_) Fail(Describe(texts::kSkinFileMissing, vars.TrayIconPath, LastErrorText(L"LoadImage")));
+    if (auto failure = LoadSkinIcon(vars.TrayIconPath, 0, trayIcon_)) Fail(failure->Message());
     menuForm.SetIcon(trayIcon_.get());
     trayIconData_ = NOTIFYICONDATAW{};
     trayIconData_.cbSize = sizeof trayIconData_;

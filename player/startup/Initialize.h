@@ -43,6 +43,13 @@ struct StartOptions {
     std::function<std::unique_ptr<VolumeDevice>()> makeVolume;
 };
 
+// What a run-time skin change did: whether the new skin is in use, and a report for
+// the user when something failed (with `applied` false the skin in use stayed).
+struct SkinChange {
+    bool applied = false;
+    std::optional<std::wstring> report;
+};
+
 class PlayerApp {
 public:
     explicit PlayerApp(StartOptions options);
@@ -78,9 +85,9 @@ public:
     void ReadSystemVolume();
     // The run-time skin change (module Modify), for the skin named by vars.SkinName:
     // all six files are checked first; a skin that fails changes nothing and its
-    // report comes back (the caller shows it). Playback, options and translucency
-    // are not touched.
-    std::optional<std::wstring> ChangeSkin();
+    // report comes back (the caller shows it, and puts SkinName back unless the change
+    // applied). Playback, options and translucency are not touched.
+    SkinChange ChangeSkin();
     // The report of the first of the six files that cannot be used, for these paths.
     std::optional<std::wstring> CheckSkinFiles(const LLVariable& candidate) const;
     // The tray icon from TrayIconPath with the version tip, sent as a modification.
@@ -121,6 +128,7 @@ private:
     HWND FindRunningPlayerWindow() const;
     void FillDisplaySizes();
     void ReadSettings();
+    std::wstring FirstRunSkinName() const;
     void AddTrayIcon();
     void BuildFavouritesMenu();
     void SetToolTips();
@@ -129,6 +137,8 @@ private:
     bool SaveSettings(std::wstring& error);
     bool RemoveTrayIcon();
     void StopAndCloseDevice();
+    // The six skin paths and the body window's offsets of another state.
+    void RestoreSkinPaths(const LLVariable& from);
     void EndProcess(UINT code);
 
     StartOptions options_;

@@ -6,6 +6,7 @@
 #include <string>
 #include <system_error>
 
+#include "common/cp932.h"
 #include "player/startup/texts.h"
 
 namespace tessel::player {
@@ -156,11 +157,25 @@ std::optional<SettingsError> ApplySettingsLines(const std::vector<std::wstring>&
     return std::nullopt;
 }
 
+bool FitsSettingsFile(std::wstring_view text) { return EncodeCp932(text).replaced == 0; }
+
+namespace {
+
+std::optional<std::wstring> StoredName(const std::wstring& name, const StorableNameFn& other) {
+    if (FitsSettingsFile(name)) return name;
+    if (!other) return std::nullopt;
+    std::optional<std::wstring> alternative = other(name);
+    if (alternative && !alternative->empty() && FitsSettingsFile(*alternative)) return alternative;
+    return std::nullopt;
+}
+
+}  // namespace
+
 std::vector<std::wstring> MakeSettingsLines(const SettingsSubject& s, TwipsPerPixel factors) {
     const MenuFormControls& m = s.menu;
     std::vector<std::wstring> lines;
     lines.reserve(kSettingsLinesWritten);
-    lines.push_back(s.SkinName);
+    lines.push_back(StoredName(s.SkinName, s.storableSkinName).value_or(s.SkinName));
     lines.push_back(FormatSingle(s.getSkinLeftTwips() / factors.x));
     lines.push_back(FormatSingle(s.getSkinTopTwips() / factors.y));
     lines.push_back(std::to_wstring(m.ChkBreak.Value()));
@@ -169,7 +184,9 @@ std::vector<std::wstring> MakeSettingsLines(const SettingsSubject& s, TwipsPerPi
     lines.push_back(std::to_wstring(m.ChkEndless.Value()));
     lines.push_back(std::to_wstring(m.ScrSkinTrans.Value()));
     lines.push_back(std::to_wstring(m.ScrPlayerTrans.Value()));
-    lines.push_back(m.LblM3uName.Caption());
+    // A list that cannot be named in the file is forgotten rather than stored as a
+    // name of some other (or no) file.
+    lines.push_back(StoredName(m.LblM3uName.Caption(), s.storableListPath).value_or(L""));
     lines.push_back(std::to_wstring(m.CmbDispSize.ListIndex()));
     lines.push_back(std::to_wstring(s.VideoWindowRect.top));
     lines.push_back(std::to_wstring(s.VideoWindowRect.left));

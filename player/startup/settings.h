@@ -21,6 +21,14 @@ namespace tessel::player {
 inline constexpr std::size_t kSettingsLinesRequired = 13;
 inline constexpr std::size_t kSettingsLinesWritten = 14;
 
+// True when the settings file (code page 932) holds `text` exactly. A name written
+// with '?' in place of a character it cannot hold would name nothing at the next start.
+bool FitsSettingsFile(std::wstring_view text);
+
+// Another name of the same skin folder or list file that the file can hold (the
+// platform's short name), or nothing.
+using StorableNameFn = std::function<std::optional<std::wstring>(const std::wstring& name)>;
+
 // What the settings file is read into and written from.
 struct SettingsSubject {
     std::wstring& SkinName;
@@ -29,6 +37,11 @@ struct SettingsSubject {
     std::function<void(double)> setSkinLeftTwips, setSkinTopTwips;
     MenuFormControls& menu;
     ScreenRect& VideoWindowRect;
+    // For lines 1 and 10 when the name itself does not fit the file. A list file with
+    // no such name is not remembered (an empty line 10; the user was told when the list
+    // was chosen). A skin with none cannot be chosen, so line 1 always has one.
+    StorableNameFn storableSkinName = {};
+    StorableNameFn storableListPath = {};
 };
 
 // Why a file could not be read: the line (1-based; 0 for the file as a whole) and what

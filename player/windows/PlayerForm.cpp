@@ -282,8 +282,10 @@ void PlayerForm::ScrTime_GotFocus() { app_.vars.TimeBarFocused = kTrue; }
 void PlayerForm::ScrTime_LostFocus() { app_.vars.TimeBarFocused = kFalse; }
 
 void PlayerForm::ScrTime_Change() {
-    // Only the user's moves seek: the status event moves the bar while it is not focused.
-    if (app_.vars.TimeBarFocused == kFalse || !app_.mmc) return;
+    // Only the user's moves seek. The focus alone does not tell: the bar keeps it after
+    // a click, and a new medium's range and value set while it is focused would seek
+    // that medium (to its end, when it is shorter than the old position).
+    if (app_.vars.TimeBarFocused == kFalse || !c_.ScrTime.ChangedByUser() || !app_.mmc) return;
     MediaDevice& mmc = *app_.mmc;
     if (mmc.Position() == mmc.Length() || mmc.Mode() == MediaDevice::kModeStopped) return;
     mmc.SetFrom(static_cast<std::int32_t>(c_.ScrTime.Value()) * 1000);
@@ -326,8 +328,13 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {  // a quick second click is a click as well
+        case WM_LBUTTONDBLCLK: {
             pressed_ = HitTest(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+            // A quick second click on a command button is a click as well; the image
+            // buttons have a click only, and the second press of a double click is
+            // not a new one (a double click on "next" must advance one entry).
+            if (message == WM_LBUTTONDBLCLK && pressed_ >= PartImgPrev && pressed_ <= PartImgNext)
+                pressed_ = PartNone;
             if (pressed_ != PartNone) {
                 ::SetCapture(Handle());
                 ::InvalidateRect(Handle(), nullptr, FALSE);

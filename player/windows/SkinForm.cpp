@@ -93,6 +93,7 @@ void SkinForm::Form_KeyDown(int keyCode) {
 }
 
 void SkinForm::Form_KeyUp(int) { app_.vars.VolumeActive = kFalse; }
+void SkinForm::Form_LostFocus() { app_.vars.VolumeActive = kFalse; }
 
 void SkinForm::Form_MouseDown(int button, int x, int y) {
     if (button == 1) {
@@ -131,10 +132,7 @@ void SkinForm::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
         return;
     }
     Win32DropFileSystem fs;
-    ListBox& queue = app_.menuControls.LstM3u;
-    queue.BeginBatch();
-    for (const auto& path : paths) AddPathToList(path, app_.menuControls, fs);
-    queue.EndBatch();
+    AddPathsToList(paths, app_.menuControls, fs);
 }
 
 LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -160,6 +158,11 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_KEYUP:
             Form_KeyUp(static_cast<int>(wParam));
+            return 0;
+        case WM_KILLFOCUS:
+            // A key released elsewhere (Alt+Tab, or Enter that brings up a video window)
+            // never reaches KeyUp here; the volume read-back must not stay off for it.
+            Form_LostFocus();
             return 0;
         case WM_DROPFILES: {
             HDROP drop = reinterpret_cast<HDROP>(wParam);

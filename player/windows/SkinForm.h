@@ -40,6 +40,7 @@ public:
     void Form_DblClick();
     void Form_KeyDown(int keyCode);
     void Form_KeyUp(int keyCode);
+    void Form_LostFocus();
     void Form_MouseDown(int button, int x, int y);
     void Form_MouseUp(int button, int x, int y);
     void Form_OLEDragDrop(const std::vector<std::wstring>& paths);

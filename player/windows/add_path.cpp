@@ -59,4 +59,13 @@ void AddPathToList(const std::wstring& path, MenuFormControls& menu, DropFileSys
     walk.Call(path);
 }
 
+void AddPathsToList(const std::vector<std::wstring>& paths, MenuFormControls& menu, DropFileSystem& fs) {
+    struct Batch {
+        const ListBox& list;
+        explicit Batch(const ListBox& l) : list(l) { list.BeginBatch(); }
+        ~Batch() { list.EndBatch(); }
+    } batch(menu.LstM3u);
+    for (const auto& path : paths) AddPathToList(path, menu, fs);
+}
+
 }  // namespace tessel::player

@@ -51,4 +51,9 @@ public:
 // LblListCount at the end of every call that got past the limit test.
 void AddPathToList(const std::wstring& path, MenuFormControls& menu, DropFileSystem& fs);
 
+// AddPathToList for each dropped path in the order given, as one batch: a list box
+// redrawing after each of thousands of items would freeze the window for minutes.
+// Both drop targets (the skin window and the panel's list) add through this.
+void AddPathsToList(const std::vector<std::wstring>& paths, MenuFormControls& menu, DropFileSystem& fs);
+
 }  // namespace tessel::player

@@ -143,5 +143,52 @@ TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
 }
 
+// Log-off or shutdown with the editor open: no close comes, yet the patterns (also
+// those still in an open extension dialog) are saved, once, and nothing waits.
+TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {
+    Command(kExtSetting);
+    HWND dialog = FindDialog(L"登録する拡張子");
+    ASSERT_NE(dialog, nullptr);
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
+    Click(dialog, kForm3Command1);
+    EXPECT_EQ(SendMessageW(Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
+    EXPECT_FALSE(IsWindow(dialog));
+    // Saved once: neither a second end message nor a late close writes again.
+    dir.Write("m3usetting/ext.ini", "*.flac\r\n");
+    SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.flac\r\n");
+}
+
+TEST_F(Dialogs, AnEndOfSessionThatWasCancelledSavesNothing) {
+    form->Editor().ReplaceExtensions({L"*.ogg"});
+    SendMessageW(Hwnd(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.wav\r\n");
+}
+
+// "é" has no code page 932 form: saved, "*Café*" would come back as the wider "*Caf?*".
+TEST_F(Dialogs, APatternTheSettingsFileCannotHoldIsRefused) {
+    Command(kExtSetting);
+    HWND dialog = FindDialog(L"登録する拡張子");
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, kForm3ExtList);
+    boxes.Expect(L"エラー", IDOK);
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*Café*");
+    Click(dialog, kForm3Command1);
+    EXPECT_TRUE(PumpUntil([&] { return boxes.AllUsed(); }));
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
+    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm3Text1)), L"*Café*");
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find(L"登録できません"), std::wstring::npos);
+    // Japanese is held by the file's code page and goes in.
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*曲*");
+    Click(dialog, kForm3Command1);
+    EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+}
+
 }  // namespace
 }  // namespace listwright::testing

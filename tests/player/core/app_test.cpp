@@ -156,6 +156,57 @@ TEST_F(AppTest, UnwritableSettingsAreReportedAndTheIconStillGoes) {
     EXPECT_EQ(exits, std::vector<UINT>{0});
 }
 
+// A start-up that fails inside the window layer: the report keeps every character,
+// whether the failure came as the system's wide text or as our own UTF-8.
+TEST_F(AppTest, StartUpFailuresKeepTheirJapaneseTextWhole) {
+    MakeProgramFolder(dir.path(), nullptr);
+    const std::wstring why = L"デバイスを開けません（テスト）";
+    for (int wide = 0; wide < 2; ++wide) {
+        reports.clear();
+        StartOptions o = Options(L"");
+        o.makeDevice = [&](HWND) -> std::unique_ptr<MediaDevice> {
+            if (wide) throw WideError(why);
+            throw std::runtime_error(reinterpret_cast<const char*>(u8"デバイスを開けません（テスト）"));
+        };
+        PlayerApp app(std::move(o));
+        EXPECT_FALSE(app.StartUp());
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_NE(reports[0].find(why), std::wstring::npos) << Printable(reports[0]);
+    }
+    // The window layer's own failures carry the system's text as it gave it.
+    struct Orphan : WindowBase {
+        void Create() { CreateWindowOf(L"TesselNoSuchClass", L"x", WS_POPUP, 0, 0, 0, 1, 1); }
+    } orphan;
+    ::SetLastError(0);
+    try {
+        orphan.Create();
+        ADD_FAILURE() << "a window of an unknown class was made";
+    } catch (const WideError& e) {
+        // Windows says 1407, Wine 1411; either way the system's own words, unchanged.
+        EXPECT_TRUE(e.Text() == ErrorText(L"CreateWindowEx", ERROR_CANNOT_FIND_WND_CLASS) ||
+                    e.Text() == ErrorText(L"CreateWindowEx", ERROR_CLASS_DOES_NOT_EXIST))
+            << Printable(e.Text());
+    }
+}
+
+// No settings file yet: the default skin when it is there, else the skin the list
+// shows first (the list ignores case: "beta" comes before "Zed").
+TEST_F(AppTest, FirstRunTakesTheDefaultSkinOrTheFirstListedOne) {
+    MakeProgramFolder(dir.path(), nullptr);
+    {
+        auto app = Start({});
+        EXPECT_EQ(app->vars.SkinName, L"Azure");
+    }
+    fs::remove(Settings());
+    fs::rename(dir.path() / L"parts" / L"Azure", dir.path() / L"parts" / L"Zed");
+    fs::copy(dir.path() / L"parts" / L"Zed", dir.path() / L"parts" / L"beta", fs::copy_options::recursive);
+    fs::create_directories(dir.path() / L"parts" / L"~aa");
+    auto app = std::make_unique<PlayerApp>(Options(L""));
+    ASSERT_TRUE(app->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
+    EXPECT_EQ(app->vars.SkinName, L"beta");
+    EXPECT_NE(app->vars.DefinePath.find(L"\\beta\\"), std::wstring::npos);
+}
+
 TEST_F(AppTest, SessionEndSavesAndRemovesTheIconWithoutEnding) {
     auto app = Start(DefaultSettings());
     HWND panel = app->menuForm.Handle();

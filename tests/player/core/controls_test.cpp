@@ -1,4 +1,5 @@
 #include "player/shared/controls.h"
+#include "player/shared/llvariable.h"
 
 #include <gtest/gtest.h>
 
@@ -97,12 +98,18 @@ TEST(Controls, ListKeepsSelectionAndViewInStep) {
     EXPECT_EQ(told.back(), std::make_pair(ControlChange::ItemRemoved, std::size_t{1}));
 }
 
-TEST(Controls, SortedListInsertsInOrder) {
-    ListBox skins(true);
-    skins.AddItem(L"red");
-    skins.AddItem(L"blue");
-    skins.AddItem(L"green");
-    EXPECT_EQ(skins.Items(), (std::vector<std::wstring>{L"blue", L"green", L"red"}));
+TEST(Controls, TheSkinListKeepsTheSkinOrderWhateverTheCase) {
+    // Plain code order would put every capital first: Beta, Delta, alpha, gamma.
+    MenuFormControls panel;
+    ListBox& skins = panel.LstSkinFile;
+    for (const wchar_t* name : {L"gamma", L"Delta", L"alpha", L"Beta", L"beta"}) skins.AddItem(name);
+    EXPECT_EQ(skins.Items(), (std::vector<std::wstring>{L"alpha", L"Beta", L"beta", L"Delta", L"gamma"}));
+    // An item equal to one present goes after it, as a sorted list box inserts.
+    ListBox plain([](const std::wstring& a, const std::wstring& b) { return a.size() < b.size(); });
+    plain.AddItem(L"aa");
+    plain.AddItem(L"b");
+    plain.AddItem(L"cc");
+    EXPECT_EQ(plain.Items(), (std::vector<std::wstring>{L"b", L"aa", L"cc"}));
 }
 
 TEST(Controls, MenuArrayLoadsAndUnloadsItemsAfterTheFirst) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -222,6 +223,48 @@ TEST(Settings, MalformedLinesStopAtTheirLineWithEarlierValuesApplied) {
         }
         EXPECT_EQ(s.menu.ScrSkinTrans.Value(), c.line > 8 ? 200 : 255);
     }
+}
+
+// Code page 932 has no "é": written as it stands, "Café" would come back as "Caf?".
+TEST(Settings, NamesTheFileCannotHoldAreStoredUnderTheirOtherNameOrNotAtAll) {
+    Subject s;
+    s.vars.SkinName = L"Café";
+    s.menu.LblM3uName.SetCaption(LR"(C:\lists\Café.m3u)");
+    SettingsSubject subject = s.Get();
+    std::vector<std::wstring> asked;
+    subject.storableSkinName = [&](const std::wstring& name) {
+        asked.push_back(name);
+        return std::optional<std::wstring>(L"CAF_~EZK");
+    };
+    subject.storableListPath = [&](const std::wstring& path) {
+        asked.push_back(path);
+        return std::optional<std::wstring>(LR"(C:\lists\CAF_~E2P.M3U)");
+    };
+    auto lines = MakeSettingsLines(subject, k96Dpi);
+    EXPECT_EQ(lines[0], L"CAF_~EZK");
+    EXPECT_EQ(lines[9], LR"(C:\lists\CAF_~E2P.M3U)");
+    EXPECT_EQ(asked, (std::vector<std::wstring>{L"Café", LR"(C:\lists\Café.m3u)"}));
+    // A name that fits is written as it is; the other name is not even asked for.
+    asked.clear();
+    s.vars.SkinName = L"青";
+    s.menu.LblM3uName.SetCaption(LR"(C:\リスト\ロック.m3u)");
+    lines = MakeSettingsLines(subject, k96Dpi);
+    EXPECT_EQ(lines[0], L"青");
+    EXPECT_EQ(lines[9], LR"(C:\リスト\ロック.m3u)");
+    EXPECT_TRUE(asked.empty());
+    // No name that fits (none, or one that does not fit either): the list is forgotten,
+    // never written with '?' in it.
+    s.menu.LblM3uName.SetCaption(L"C:\\Café.m3u");
+    subject.storableListPath = [](const std::wstring&) { return std::optional<std::wstring>(L"C:\\Café~1.m3u"); };
+    EXPECT_EQ(MakeSettingsLines(subject, k96Dpi)[9], L"");
+    subject.storableListPath = [](const std::wstring&) { return std::optional<std::wstring>(); };
+    EXPECT_EQ(MakeSettingsLines(subject, k96Dpi)[9], L"");
+    subject.storableListPath = nullptr;
+    EXPECT_EQ(MakeSettingsLines(subject, k96Dpi)[9], L"");
+    // One character is enough: the first and the last of the name are checked alike.
+    EXPECT_FALSE(FitsSettingsFile(L"éa"));
+    EXPECT_FALSE(FitsSettingsFile(L"aé"));
+    EXPECT_TRUE(FitsSettingsFile(L"a"));
 }
 
 TEST(Settings, TooFewLinesNameTheFirstMissingLine) {

@@ -1,7 +1,10 @@
 #include "tests/player/core/win_support.h"
 
+#include <shlobj.h>
+
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <cwchar>
 #include <cstdlib>
 #include <fstream>
@@ -265,6 +268,19 @@ std::wstring DialogText(HWND dialog) {
         text = read();
     }
     return text;
+}
+
+void SendDrop(HWND window, const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const auto& p : paths) list += p + L'\0';
+    list += L'\0';
+    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
 
 }  // namespace tessel::player::test

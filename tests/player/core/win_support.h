@@ -85,4 +85,8 @@ std::string Printable(const std::wstring& text);
 // The texts of a dialog box's static controls, joined.
 std::wstring DialogText(HWND dialog);
 
+// Drops files on a window as the shell delivers them: a DROPFILES block made in this
+// process (across processes the block would not be shared).
+void SendDrop(HWND window, const std::vector<std::wstring>& paths);
+
 }  // namespace tessel::player::test

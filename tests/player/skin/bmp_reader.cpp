@@ -1,6 +1,5 @@
 #include "tests/player/skin/bmp_reader.h"
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -17,31 +16,6 @@ std::uint32_t Le(const std::string& b, std::size_t at, int bytes) {
 }
 
 }  // namespace
-
-BmpImage DecodeBmp(const std::string& b) {
-    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') throw std::runtime_error("not a BMP file");
-    const std::uint32_t dataOffset = Le(b, 10, 4);
-    const std::int32_t width = std::int32_t(Le(b, 18, 4));
-    const std::int32_t rawHeight = std::int32_t(Le(b, 22, 4));
-    const std::uint32_t bpp = Le(b, 28, 2), compression = Le(b, 30, 4);
-    if (compression != 0 || (bpp != 24 && bpp != 32)) throw std::runtime_error("unsupported BMP format");
-    if (width <= 0 || rawHeight == 0 || width > 65536 || std::abs(rawHeight) > 65536)
-        throw std::runtime_error("absurd BMP size");
-    BmpImage img;
-    img.width = width;
-    img.height = std::abs(rawHeight);
-    const std::size_t bytesPerPixel = bpp / 8;
-    const std::size_t rowBytes = (std::size_t(width) * bytesPerPixel + 3) & ~std::size_t(3);
-    img.pixels.resize(std::size_t(width) * std::size_t(img.height));
-    for (std::int32_t y = 0; y < img.height; ++y) {
-        const std::int32_t fileRow = rawHeight > 0 ? img.height - 1 - y : y;
-        const std::size_t rowAt = dataOffset + std::size_t(fileRow) * rowBytes;
-        for (std::int32_t x = 0; x < width; ++x)
-            img.pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)] =
-                Le(b, rowAt + std::size_t(x) * bytesPerPixel, 3);
-    }
-    return img;
-}
 
 std::vector<std::pair<int, int>> IcoImageSizes(const std::string& b) {
     if (Le(b, 0, 2) != 0 || Le(b, 2, 2) != 1) throw std::runtime_error("not an icon file");

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/fileio.h"
+#include "player/skin/image_files.h"
 #include "player/skin/mask_runs.h"
 #include "player/skin/skin_layout.h"
 
@@ -65,38 +67,31 @@ TEST_P(PlatformLoader, PicturesAndIconLoad) {
     }
 }
 
-// Opaque points by the pixel-by-pixel read, column by column, and by the runs built
-// from one bulk read of the same bitmap.
+// Opaque points by the platform's loader and its pixel-by-pixel read, column by
+// column, and by the runs built from our own reader's pixels of the same file: the
+// program never hands a skin file to the platform's loader, so both must agree.
 void CompareMask(const std::wstring& path, int scanW, int scanH, const RgbColour& key) {
     HBITMAP bmp = LoadBitmapFile(path);
     ASSERT_NE(bmp, nullptr);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(dc, bmp);
-
     std::set<std::pair<int, int>> reference;
     const COLORREF keyRef = ColourValue(key);
     for (int x = 0; x < scanW; ++x)
         for (int y = 0; y < scanH; ++y)
             if (GetPixel(dc, x, y) != keyRef) reference.insert({x, y});
-
-    BITMAP info{};
-    GetObjectW(bmp, sizeof info, &info);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = info.bmWidth;
-    bi.bmiHeader.biHeight = -info.bmHeight;  // top-down
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
-    std::vector<std::uint32_t> pixels(std::size_t(info.bmWidth) * std::size_t(info.bmHeight));
-    SelectObject(dc, old);  // GetDIBits wants the bitmap not selected
-    ASSERT_EQ(GetDIBits(dc, bmp, 0, UINT(info.bmHeight), pixels.data(), &bi, DIB_RGB_COLORS), info.bmHeight);
+    SelectObject(dc, old);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);
     DeleteObject(bmp);
 
-    const MaskPixels view{pixels.data(), info.bmWidth, info.bmHeight, info.bmWidth};
+    std::string bytes;
+    std::wstring error;
+    ASSERT_TRUE(ReadWholeFile(path, bytes, error));
+    BmpImage image;
+    ASSERT_EQ(DecodeBmp(bytes, kMaxSkinSide, image), ImageProblem::None);
+    const MaskPixels view{image.pixels.data(), image.width, image.height, image.width};
     std::set<std::pair<int, int>> fromRuns;
     for (const PixelRun& r : MaskToRuns(view, scanW, scanH, DibPixel(key.red, key.green, key.blue)))
         for (int x = r.left; x < r.right; ++x) fromRuns.insert({x, r.y});

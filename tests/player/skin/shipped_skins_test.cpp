@@ -8,6 +8,7 @@
 #include "player/skin/mask_runs.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_layout.h"
+#include "player/skin/image_files.h"
 #include "tests/player/skin/bmp_reader.h"
 
 namespace tessel::player {
@@ -29,6 +30,12 @@ const Rect kBodyControls[] = {
     {"LblTitle", 0, 61, 96, 12},  {"ScrVolume", 0, 73, 96, 10},
 };
 
+BmpImage Decoded(const std::string& path) {
+    BmpImage image;
+    EXPECT_EQ(DecodeBmp(test::ReadBytes(path), kMaxSkinSide, image), ImageProblem::None) << path;
+    return image;
+}
+
 // Opaque points of a mask file as a width x height grid.
 struct Shape {
     int width = 0, height = 0;
@@ -39,7 +46,7 @@ struct Shape {
 };
 
 Shape LoadShape(const std::string& path, int scanW, int scanH, const RgbColour& key) {
-    const test::BmpImage img = test::DecodeBmp(test::ReadBytes(path));
+    const BmpImage img = Decoded(path);
     const MaskPixels view{img.pixels.data(), img.width, img.height, img.width};
     Shape s;
     s.width = scanW;
@@ -65,20 +72,20 @@ TEST_P(ShippedSkin, HasEveryFileAtTheSizesItsLayoutImplies) {
     for (const char* file : {"skin.bmp", "s_mask.bmp", "player.bmp", "p_mask.bmp", "task.ico", "define.ini"})
         EXPECT_TRUE(std::filesystem::is_regular_file(dir_ + file)) << file;
 
-    const test::BmpImage skin = test::DecodeBmp(test::ReadBytes(dir_ + "skin.bmp"));
-    const test::BmpImage sMask = test::DecodeBmp(test::ReadBytes(dir_ + "s_mask.bmp"));
+    const BmpImage skin = Decoded(dir_ + "skin.bmp");
+    const BmpImage sMask = Decoded(dir_ + "s_mask.bmp");
     EXPECT_EQ(skin.width, layout_.ScanWidth());
     EXPECT_EQ(skin.height, layout_.ScanHeight());
     EXPECT_EQ(sMask.width, layout_.ScanWidth());
     EXPECT_EQ(sMask.height, layout_.ScanHeight());
 
     const PixelSize body = PlayerFormPixelSize({15, 15});
-    const test::BmpImage pMask = test::DecodeBmp(test::ReadBytes(dir_ + "p_mask.bmp"));
+    const BmpImage pMask = Decoded(dir_ + "p_mask.bmp");
     EXPECT_EQ(pMask.width, body.width);
     EXPECT_EQ(pMask.height, body.height);
     // player.bmp is the picture of the picture box below the command buttons: 1440 x
     // 1020 twips of it are visible in the window.
-    const test::BmpImage player = test::DecodeBmp(test::ReadBytes(dir_ + "player.bmp"));
+    const BmpImage player = Decoded(dir_ + "player.bmp");
     EXPECT_EQ(player.width, 96);
     EXPECT_EQ(player.height, 68);
 

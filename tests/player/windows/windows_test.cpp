@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <shlobj.h>
 
 #include <atomic>
 #include <cstring>
@@ -28,20 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
-
-// Drops as the shell delivers them: a DROPFILES block in this process.
-void Drop(HWND window, const std::vector<std::wstring>& paths) {
-    std::wstring list;
-    for (const auto& p : paths) list += p + L'\0';
-    list += L'\0';
-    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
-}
 
 void Pump() {
     MSG msg;
@@ -178,14 +163,14 @@ TEST_F(WindowsTest, DropsPlayOneFileAndQueueEverythingElse) {
     app->menuControls.LstM3u.AddItem(L"C:\\queued.mp3");
     app->menuControls.LblListCount.SetCaption(L"1");
 
-    Drop(skin, {tone});
+    SendDrop(skin, {tone});
     EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
     EXPECT_EQ(app->menuControls.LblMediaName.Caption(), tone);
     EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
     EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
     app->mmc->Command(L"close");
 
-    Drop(skin, {tone, chord});
+    SendDrop(skin, {tone, chord});
     EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
     EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{L"C:\\queued.mp3", tone, chord}));
     EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"3");
@@ -198,7 +183,7 @@ TEST_F(WindowsTest, DropsPlayOneFileAndQueueEverythingElse) {
     fs::create_directories(tree / L"sub" / L"deeper");
     for (const auto& f : {L"a.mp3", L"sub\\c.mp3", L"sub\\deeper\\d.txt"}) WriteSilentWav(tree / f, 100);
     app->menuControls.LstM3u.Clear();
-    Drop(skin, {tree.wstring()});
+    SendDrop(skin, {tree.wstring()});
     EXPECT_EQ(app->menuControls.LstM3u.Items(),
               (std::vector<std::wstring>{(tree / L"a.mp3").wstring(), (tree / L"sub\\c.mp3").wstring(),
                                          (tree / L"sub\\deeper\\d.txt").wstring()}));
@@ -210,7 +195,7 @@ TEST_F(WindowsTest, ALinkLoopInADroppedFolderEnds) {
     const fs::path loop = FromEnvironmentPath("TESSEL_TEST_LOOP");
     ASSERT_TRUE(fs::exists(loop / L"inner" / L"back"));
     auto app = Start(L"Azure");
-    Drop(app->skinForm.Handle(), {loop.wstring(), loop.wstring()});
+    SendDrop(app->skinForm.Handle(), {loop.wstring(), loop.wstring()});
     // Walked twice, each time without following the link back.
     const std::wstring a = (loop / L"a.mp3").wstring(), b = (loop / L"inner\\b.mp3").wstring();
     EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{a, b, a, b}));
@@ -225,10 +210,10 @@ TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
     // Not focused (the status event moves it this way): no seek.
     bar.SetValue(120);
     EXPECT_LT(app->mmc->Position(), 20000);
-    // The user focuses the bar and moves it to 60.
+    // The user focuses the bar and moves it to 60 (as the bar's scroll messages do).
     ::SetFocus(app->playerForm.ScrTimeWindow());
     ASSERT_EQ(app->vars.TimeBarFocused, kTrue);
-    bar.SetValue(60);
+    bar.SetValueByUser(60);
     EXPECT_EQ(app->mmc->From(), 60000);
     WaitUntil([&] { return app->mmc->Position() >= 60000; }, 3s, true);
     EXPECT_GE(app->mmc->Position(), 60000);
@@ -237,13 +222,39 @@ TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
     // Focus elsewhere: the flag drops and changes no longer seek.
     ::SetFocus(app->skinForm.Handle());
     EXPECT_EQ(app->vars.TimeBarFocused, kFalse);
-    bar.SetValue(170);
+    bar.SetValueByUser(170);
     EXPECT_LT(app->mmc->Position(), 70000);
     // After the medium stopped nothing seeks.
     app->mmc->Command(L"stop");
     ::SetFocus(app->playerForm.ScrTimeWindow());
-    bar.SetValue(30);
+    bar.SetValueByUser(30);
     EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeStopped);
+    app->mmc->Command(L"close");
+}
+
+// The bar keeps the focus after a click. The next medium's range and value, set by
+// the program, must not seek it: a shorter medium would be sent to its end and skipped.
+TEST_F(WindowsTest, AFocusedTimeBarLetsTheNextShorterMediumPlayFromItsStart) {
+    auto app = Start(L"Azure");
+    app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
+    ::SetFocus(app->playerForm.ScrTimeWindow());
+    ASSERT_EQ(app->vars.TimeBarFocused, kTrue);
+    app->bodyControls.ScrTime.SetValueByUser(120);
+    ASSERT_EQ(app->mmc->From(), 120000);
+    const std::wstring shorter = (MediaDir() / L"tone_660.wav").wstring();  // 3.5 s
+    app->PlayFile(shorter);
+    ASSERT_EQ(app->menuControls.LblMediaName.Caption(), shorter);
+    EXPECT_EQ(app->bodyControls.ScrTime.Max(), 3);
+    EXPECT_EQ(app->bodyControls.ScrTime.Value(), 0);
+    EXPECT_EQ(app->mmc->From(), 120000) << "the program set a start point of its own";
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    EXPECT_LT(app->mmc->Position(), 1500);
+    // It plays on: still the current medium a second later, not skipped at its end.
+    WaitUntil([] { return false; }, 1200ms, true);
+    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), shorter);
+    EXPECT_GE(app->mmc->Position(), 500);
+    EXPECT_LT(app->mmc->Position(), 3000);
+    app->mmc->Command(L"stop");
     app->mmc->Command(L"close");
 }
 
@@ -280,6 +291,23 @@ TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
     ::SendMessageW(app->skinForm.Handle(), WM_KEYUP, VK_UP, 0);
     EXPECT_EQ(app->vars.VolumeActive, kFalse);
     device->Write(0xFFFFFFFFu);
+}
+
+// A key pressed on the skin window and released in another window (Alt+Tab) never
+// reaches the skin window's KeyUp; leaving the window ends the volume change.
+TEST_F(WindowsTest, LeavingTheSkinWindowWithAKeyDownEndsTheVolumeChange) {
+    auto app = Start(L"Azure");
+    ::SetFocus(app->skinForm.Handle());
+    ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_EQ(app->vars.VolumeActive, kTrue);
+    app->menuForm.SetPanelVisible(true);
+    ::SetFocus(app->menuForm.Handle());
+    EXPECT_EQ(app->vars.VolumeActive, kFalse);
+    // From the skin window straight to the volume bar: the bar's own change is on.
+    ::SetFocus(app->skinForm.Handle());
+    ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    ::SetFocus(app->playerForm.ScrVolumeWindow());
+    EXPECT_EQ(app->vars.VolumeActive, kTrue);
 }
 
 // Finds a message box of this process by its title, hands back its text and closes it.
@@ -349,6 +377,34 @@ TEST_F(WindowsTest, CommandButtonsOfTheBodyWindow) {
     EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
     EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
     EXPECT_FALSE(::IsWindowVisible(app->playerForm.Handle()));
+}
+
+// The mouse as Windows delivers a double click: down, up, double-click, up.
+TEST_F(WindowsTest, ADoubleClickOnAnImageButtonIsOneClickOnACommandButtonTwo) {
+    auto app = Start(L"Azure");
+    HWND body = app->playerForm.Handle();
+    auto doubleClick = [&](PlayerForm::Part part) {
+        const RECT r = app->playerForm.PartRect(part);
+        const LPARAM at = Point((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        ::SendMessageW(body, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        ::SendMessageW(body, WM_LBUTTONUP, 0, at);
+        ::SendMessageW(body, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+        ::SendMessageW(body, WM_LBUTTONUP, 0, at);
+    };
+    const std::wstring first = (MediaDir() / L"tone_440.mp3").wstring();
+    for (const wchar_t* name : {L"tone_440.mp3", L"chord_c.mp3", L"tone_660.wav"})
+        app->menuControls.LstM3u.AddItem((MediaDir() / name).wstring());
+    doubleClick(PlayerForm::PartImgNext);
+    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), first);
+    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 2u);
+    // Pause: a double click pauses once, it does not pause and resume.
+    doubleClick(PlayerForm::PartImgStop);
+    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePaused);
+    // A command button takes both clicks: the panel shows and hides again.
+    doubleClick(PlayerForm::PartCmdPopup);
+    EXPECT_FALSE(app->menuForm.PanelVisible());
+    app->mmc->Command(L"stop");
+    app->mmc->Command(L"close");
 }
 
 // What a person sees: the picture and the read-outs in the skin's text colour, the

@@ -1,0 +1,118 @@
+// A drop of one folder holding 30,000 files on the real player in this process, on the
+// control panel's queue list and on the skin window, against the bare enumeration of
+// the same folder (FindFirstFileW/FindNextFileW collecting the full paths) in the same
+// run. Target: each drop at most 1.5 times the bare enumeration.
+#include <windows.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "player/playback/mmc/mmc.h"
+#include "player/startup/Initialize.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+using namespace tessel;
+using namespace tessel::player;
+
+double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+void Drop(HWND window, const std::wstring& path) {
+    std::wstring list = path + L'\0' + L'\0';
+    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
+    ::GlobalUnlock(block);
+    ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
+}
+
+std::size_t Enumerate(const std::wstring& folder, std::vector<std::wstring>& out) {
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) out.push_back(folder + L"\\" + found.cFileName);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return out.size();
+}
+
+}  // namespace
+
+int main() {
+    constexpr std::size_t kFiles = 30000;
+    constexpr int kRounds = 3;
+    const fs::path root = fs::temp_directory_path() / ("tessel-bench-drop-" + std::to_string(::GetCurrentProcessId()));
+    const fs::path program = root / L"program";
+    // Making 30,000 files takes minutes under Wine: the folder stays for the next run.
+    const fs::path tree = fs::temp_directory_path() / L"tessel-bench-drop-曲";
+    fs::create_directories(tree);
+    fs::create_directories(program);
+    fs::copy(fs::path(TESSEL_BENCH_DIST) / L"parts", program / L"parts", fs::copy_options::recursive);
+    fs::create_directories(program / L"Setting");
+    fs::create_directories(program / L"fav");
+    fs::copy_file(fs::path(TESSEL_BENCH_DIST) / L"Setting" / L"init.ini", program / L"Setting" / L"init.ini");
+    for (std::size_t i = 0; i < kFiles; ++i) {
+        const fs::path file = tree / (L"track " + std::to_wstring(i) + L".mp3");
+        if (::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
+        HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE) return 1;
+        ::CloseHandle(h);
+    }
+
+    StartOptions o;
+    o.programFolder = program.wstring();
+    o.commandLine = L"\"" + (program / L"tesselplay.exe").wstring() + L"\"";
+    o.instanceName = L"TesselPlayerBenchDrop." + std::to_wstring(::GetCurrentProcessId());
+    o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
+    o.endProcess = [](UINT) {};
+    o.report = [](const std::wstring&) { std::fprintf(stderr, "the player reported a failure\n"); };
+    auto app = std::make_unique<PlayerApp>(std::move(o));
+    if (!app->StartUp()) return 2;
+    app->menuForm.SetPanelVisible(true);
+    HWND panelList = app->menuForm.Child(MenuForm::IdLstM3u);
+
+    std::vector<double> bare, panel, skin;
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<std::wstring> paths;
+        auto t0 = Clock::now();
+        if (Enumerate(tree.wstring(), paths) != kFiles) return 3;
+        bare.push_back(Ms(Clock::now() - t0));
+
+        app->menuControls.LstM3u.Clear();
+        t0 = Clock::now();
+        Drop(panelList, tree.wstring());
+        panel.push_back(Ms(Clock::now() - t0));
+        if (static_cast<std::size_t>(::SendMessageW(panelList, LB_GETCOUNT, 0, 0)) != kFiles) return 4;
+
+        app->menuControls.LstM3u.Clear();
+        t0 = Clock::now();
+        Drop(app->skinForm.Handle(), tree.wstring());
+        skin.push_back(Ms(Clock::now() - t0));
+        if (static_cast<std::size_t>(::SendMessageW(panelList, LB_GETCOUNT, 0, 0)) != kFiles) return 5;
+    }
+    std::sort(bare.begin(), bare.end());
+    std::sort(panel.begin(), panel.end());
+    std::sort(skin.begin(), skin.end());
+    const double b = bare[kRounds / 2], p = panel[kRounds / 2], s = skin[kRounds / 2];
+    std::printf("files: %zu in one folder, rounds: %d (medians)\n", kFiles, kRounds);
+    std::printf("bare enumeration: %.1f ms\n", b);
+    std::printf("drop on the panel's queue list: %.1f ms, ratio %.2f (target <= 1.5)\n", p, p / b);
+    std::printf("drop on the skin window: %.1f ms, ratio %.2f (target <= 1.5)\n", s, s / b);
+    app->menuControls.LstM3u.Clear();
+    app.reset();
+    std::error_code ignored;
+    fs::remove_all(root, ignored);
+    return p / b <= 1.5 && s / b <= 1.5 ? 0 : 6;
+}
