@@ -369,6 +369,22 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     again->mmc->Command(L"close");
 }
 
+// The real list box shows the skins in the skin list's own order, letter case ignored
+// (plain code order would put every capital first: Azure, Delta, Ember, alpha, beta).
+TEST_F(PanelTest, TheSkinListShowsMixedCaseNamesInOneOrder) {
+    auto app = Start();
+    for (const wchar_t* name : {L"beta", L"Delta", L"alpha"}) fs::create_directories(dir.path() / L"parts" / name);
+    app->menuForm.SkinMenuUpdate_Click();
+    HWND list = app->menuForm.Child(MenuForm::IdLstSkinFile);
+    std::vector<std::wstring> shown;
+    for (LRESULT i = 0, n = ::SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+        wchar_t text[64] = {};
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        shown.push_back(text);
+    }
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"alpha", L"Azure", L"beta", L"Delta", L"Ember"}));
+}
+
 TEST_F(PanelTest, FavouritesComeFromTheFolderAndRefreshPicksUpANewFile) {
     const fs::path media = MediaDir() / L"tone_440.mp3";
     fs::create_directories(dir.path() / L"fav");
