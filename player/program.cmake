@@ -9,6 +9,7 @@ add_library(tessel_player_core STATIC
   ${CMAKE_CURRENT_LIST_DIR}/playback/engine.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback/polling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/playback/transport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/playback/media_keys.cpp
   ${CMAKE_CURRENT_LIST_DIR}/skin/skin_paths.cpp
   ${CMAKE_CURRENT_LIST_DIR}/windows/add_path.cpp
   ${CMAKE_CURRENT_LIST_DIR}/panel/panel_logic.cpp)

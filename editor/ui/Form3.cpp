@@ -1,5 +1,7 @@
 #include "editor/ui/Form3.h"
 
+#include <algorithm>
+
 #include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
 
@@ -49,7 +51,11 @@ bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& p
     CreateChild(L"BUTTON", kClose, WS_TABSTOP | BS_PUSHBUTTON, 0, TwipsX(3915), TwipsY(60), TwipsX(270),
                 TwipsY(255), Hwnd(), kForm3Command2);
 
-    extList_.Append(patterns);
+    // The list box holds at most 32,767 entries; patterns beyond them are kept aside
+    // and handed back with the rest, so opening the dialog loses none of them.
+    const std::size_t shown = std::min(patterns.size(), EntryList::kMaxEntries);
+    extList_.Append(std::vector<std::wstring>(patterns.begin(), patterns.begin() + static_cast<std::ptrdiff_t>(shown)));
+    notShown_.assign(patterns.begin() + static_cast<std::ptrdiff_t>(shown), patterns.end());
     extListView_.Bind(extList_, extListBox_);
     ShowWindow(Hwnd(), SW_SHOW);
     SetFocus(extListBox_);
@@ -82,7 +88,11 @@ void Form3::ExtList_PopupMenu(LPARAM screenPoint) {
 bool Form3::HandBack() {
     if (unloading_) return false;
     unloading_ = true;
-    if (handlers_.closing) handlers_.closing(extList_.Texts());
+    if (handlers_.closing) {
+        std::vector<std::wstring> patterns = extList_.Texts();
+        patterns.insert(patterns.end(), notShown_.begin(), notShown_.end());
+        handlers_.closing(patterns);
+    }
     return true;
 }
 

@@ -44,6 +44,7 @@ private:
 
     Handlers handlers_;
     EntryList extList_;
+    std::vector<std::wstring> notShown_;  // patterns beyond what the list box holds
     ListBoxView extListView_;
     HWND extListBox_ = nullptr;
     HWND text1_ = nullptr;

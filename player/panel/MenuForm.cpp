@@ -118,7 +118,19 @@ void MenuForm::BuildMenuBar() {
     ::AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(rootMenu_), t::kMenuRoot);
     BuildPopupMenus();
     RebuildFavouritesMenu();
-    c_.MenuFavList.view = [this](ControlChange, std::size_t) { RebuildFavouritesMenu(); };
+    c_.MenuFavList.view = [this](ControlChange change, std::size_t) {
+        // Inside a batch the menu is built once, at its end.
+        if (change == ControlChange::BatchBegin) {
+            ++favBatch_;
+            return;
+        }
+        if (change == ControlChange::BatchEnd) {
+            if (favBatch_ > 0 && --favBatch_ > 0) return;
+        } else if (favBatch_ > 0) {
+            return;
+        }
+        RebuildFavouritesMenu();
+    };
 }
 
 void MenuForm::BuildPopupMenus() {
@@ -146,7 +158,8 @@ void MenuForm::BuildPopupMenus() {
 }
 
 void MenuForm::RebuildFavouritesMenu() {
-    while (::GetMenuItemCount(favMenu_) > 0) ::DeleteMenu(favMenu_, 0, MF_BYPOSITION);
+    // From the end: taking the first item away moves all the others, every time.
+    for (int n = ::GetMenuItemCount(favMenu_); n > 0; --n) ::DeleteMenu(favMenu_, n - 1, MF_BYPOSITION);
     for (std::size_t i = 0; i < c_.MenuFavList.Count(); ++i) {
         const MenuItem& item = c_.MenuFavList.Item(i);
         if (!item.visible) continue;

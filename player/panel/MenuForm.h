@@ -166,6 +166,7 @@ private:
     HMENU menuBar_ = nullptr;   // owned by the window
     HMENU rootMenu_ = nullptr;  // "メニュー", also the icon's popup
     HMENU favMenu_ = nullptr;
+    int favBatch_ = 0;  // MenuFavList batches open
     UINT_PTR timer_ = 0;
     VideoWindowsWin32 videoWindows_;
     VolumeDevice* volume_ = nullptr;

@@ -68,6 +68,8 @@ std::wstring PlaybackEngine::TrayTipFor(const std::wstring& fileName) {
 }
 
 void PlaybackEngine::PlayNext() {
+    // Asked again by an event a list load lets run: the load's own caller plays next.
+    if (loading_) return;
     BusyScope busy(busy_);
     ListBox& queue = menu_.LstM3u;
     // One refill per call: a list whose every entry exists but will not play would
@@ -106,6 +108,7 @@ void PlaybackEngine::PlayNext() {
 }
 
 void PlaybackEngine::PlayFile(const std::wstring& path) {
+    if (loading_) return;
     BusyScope busy(busy_);
     if (services_.fileExists(path) && OpenAndPlay(path)) {
         ShowNowPlaying(path);
@@ -164,26 +167,29 @@ void PlaybackEngine::ShowIdle() {
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
 }
 
-void PlaybackEngine::LoadListFile(const std::wstring& path) {
-    const std::size_t room = ListBox::kMaxItems - std::min(ListBox::kMaxItems, menu_.LstM3u.ListCount());
-    std::optional<std::vector<std::wstring>> entries = ReadListFileEntries(path, room);
-    if (!entries) return;
-    AppendToQueue(std::move(*entries));
-}
-
-std::optional<std::vector<std::wstring>> PlaybackEngine::ReadListFileEntries(const std::wstring& path,
-                                                                           std::size_t limit) const {
-    if (path.empty() || !services_.fileExists(path)) return std::nullopt;
-    std::vector<std::wstring> kept;
+bool PlaybackEngine::LoadListFile(const std::wstring& path, const std::function<void()>& opened) {
+    if (loading_ || path.empty() || !services_.fileExists(path)) return false;
+    std::wstring error;
+    std::optional<TextLineReader> reader = TextLineReader::OpenFile(PathFromWide(path), error, listfile::kMaxEntryBytes);
+    if (!reader) return false;
+    struct Scope {
+        bool& flag;
+        explicit Scope(bool& f) : flag(f) { flag = true; }
+        ~Scope() { flag = false; }
+    } scope(loading_);
+    if (opened) opened();
     listfile::LoadOptions options;
-    options.limit = limit;
-    const listfile::LoadResult loaded =
-        listfile::LoadExistingEntries(PathFromWide(path), services_.fileExists, options, [&](std::vector<std::wstring>& batch) {
-            kept.insert(kept.end(), std::make_move_iterator(batch.begin()), std::make_move_iterator(batch.end()));
-            return true;
-        });
-    if (!loaded.ok) return std::nullopt;
-    return kept;
+    options.limit = ListBox::kMaxItems - std::min(ListBox::kMaxItems, menu_.LstM3u.ListCount());
+    // Small enough that even lines naming missing files (each test can cost
+    // milliseconds under Wine) leave the windows answering several times a second.
+    options.batchLines = kLoadBatchLines;
+    listfile::LoadExistingEntries(*reader, services_.fileExists, options, [this](std::vector<std::wstring>& batch) {
+        if (!batch.empty()) AppendToQueue(std::move(batch));
+        return !services_.keepResponsive || services_.keepResponsive();
+    });
+    // Also when nothing was found: the count says what the queue holds now.
+    menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+    return true;
 }
 
 void PlaybackEngine::AppendToQueue(std::vector<std::wstring> entries) {

@@ -18,6 +18,8 @@ inline constexpr const wchar_t* kIdleTitle = L"        リストファイルを�
 inline constexpr const wchar_t* kVideoClassDirectShow = L"MCIQTZ_Window";
 inline constexpr const wchar_t* kVideoClassAvi = L"AVIWnd32";
 inline constexpr std::size_t kTrayTipWidth = 64;
+// Lines of a list file read between two chances for the windows to paint and answer.
+inline constexpr std::size_t kLoadBatchLines = 512;
 
 struct PlayerServices {
     // Does a file (not a folder) exist at exactly this text? Default: FileExistsExact.
@@ -36,6 +38,9 @@ struct PlayerServices {
     std::function<void()> pumpEvents;
     // A number drawn uniformly from [0, 1). Default: a clock-seeded generator.
     std::function<double()> random;
+    // Called between the batches of a list load (a list of 50 MB takes many seconds):
+    // lets the windows paint and answer. False stops the load (the program is ending).
+    std::function<bool()> keepResponsive;
 };
 
 class PlaybackEngine {
@@ -49,22 +54,23 @@ public:
     // Plays one file at once without touching the queue; falls back to PlayNext.
     void PlayFile(const std::wstring& path);
 
-    // Appends the lines of a list file that name existing files to the queue.
-    void LoadListFile(const std::wstring& path);
-    // The lines of a list file that name existing files, at most `limit` of them, in
-    // file order; nothing when the file is missing or cannot be read. The file is read
-    // in pieces, so its size costs time but not memory; a line too long to be a path
-    // is skipped unread.
-    std::optional<std::vector<std::wstring>> ReadListFileEntries(const std::wstring& path,
-                                                                 std::size_t limit) const;
+    // Appends the lines of a list file that name existing files to the queue. The file
+    // is read in pieces (its size costs time, not memory) and the entries go into the
+    // queue a batch at a time, so the count rises as they arrive, and between batches
+    // keepResponsive lets the windows live. Returns false, with nothing changed and
+    // `opened` not run, when the file cannot be opened; else `opened` runs before the
+    // first entry arrives. While a load runs, a second one (from an event it let run)
+    // does nothing.
+    bool LoadListFile(const std::wstring& path, const std::function<void()>& opened = {});
+    bool Loading() const { return loading_; }
     // Appends entries to the queue in one batch (the list box does not redraw per
     // item; a full queue drops the rest) and updates LblListCount.
     void AppendToQueue(std::vector<std::wstring> entries);
     void RefreshNameLabels();
 
-    // True while PlayNext or PlayFile runs (they let pending events run on the way);
-    // periodic handlers stay out meanwhile.
-    bool Busy() const { return busy_ > 0; }
+    // True while PlayNext, PlayFile or a list load runs (they let pending events run
+    // on the way); periodic handlers stay out meanwhile.
+    bool Busy() const { return busy_ > 0 || loading_; }
 
     static int WholeSeconds(std::int32_t ms);
     static std::wstring FileNamePart(const std::wstring& path);
@@ -82,6 +88,7 @@ private:
     LLVariable& vars_;
     PlayerServices services_;
     int busy_ = 0;
+    bool loading_ = false;
 };
 
 }  // namespace tessel::player

@@ -81,13 +81,15 @@ bool ChooseListFile(PlaybackEngine& engine, MenuFormControls& menu, const ListFi
     if (listfile::NeedsSizeConfirmation(*size) && !(dialogs.confirmLargeFile && dialogs.confirmLargeFile())) {
         return false;
     }
-    // Read before anything changes, so a file that vanishes after the question
-    // leaves the list name and the queue as they were.
-    std::optional<std::vector<std::wstring>> entries = engine.ReadListFileEntries(*chosen, ListBox::kMaxItems);
-    if (!entries) return false;
-    menu.LblM3uName.SetCaption(*chosen);
-    menu.LstM3u.Clear();
-    engine.AppendToQueue(std::move(*entries));
+    // Opened before anything changes, so a file that vanishes after the question
+    // leaves the list name and the queue as they were; then the queue fills as the
+    // file is read, however long that takes.
+    const bool loaded = engine.LoadListFile(*chosen, [&] {
+        menu.LblM3uName.SetCaption(*chosen);
+        menu.LstM3u.Clear();
+        menu.LblListCount.SetCaption(L"0");
+    });
+    if (!loaded) return false;
     engine.RefreshNameLabels();
     return true;
 }

@@ -164,10 +164,13 @@ void MenuArray::Load(MenuItem item) {
 }
 
 void MenuArray::UnloadAllButFirst() {
+    if (items_.size() <= 1) return;
+    Tell(ControlChange::BatchBegin);
     while (items_.size() > 1) {
         items_.pop_back();
         Tell(ControlChange::ItemRemoved, items_.size());
     }
+    Tell(ControlChange::BatchEnd);
 }
 
 void MenuArray::SetItemEnabled(std::size_t index, bool enabled) {

@@ -52,6 +52,11 @@ public:
     const std::wstring& ToolTipText() const { return toolTip_; }
     void SetToolTipText(std::wstring text);
 
+    // Brackets many changes (items of a list or menu) so that a view redraws once at
+    // the end instead of after each.
+    void BeginBatch() const { Tell(ControlChange::BatchBegin); }
+    void EndBatch() const { Tell(ControlChange::BatchEnd); }
+
     // Set by the Win32 view that shows this control; empty for state-only controls.
     ViewFn view;
 
@@ -131,9 +136,6 @@ public:
     bool AddItem(std::wstring text);
     void RemoveItem(std::size_t index);
     void Clear();
-    // Brackets many changes so that a view redraws once at the end.
-    void BeginBatch() const { Tell(ControlChange::BatchBegin); }
-    void EndBatch() const { Tell(ControlChange::BatchEnd); }
 
     bool Selected(std::size_t index) const;
     void SetSelected(std::size_t index, bool selected);

@@ -114,6 +114,7 @@ bool PlayerApp::StartUp() {
         SetToolTips();                                // 12
         engine_->RefreshNameLabels();                 // 13
         HandleCommandLine();                          // 14
+        if (shutDown_) return false;                  // closed during a long list load
         ShowOrHideWindows();                          // 15
         menuForm.StartMainTimer();
         return true;
@@ -166,6 +167,16 @@ void PlayerApp::LoadForms() {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
+    };
+    services.keepResponsive = [this, pump = services.pumpEvents] {
+        // A long load while the start-up still hides the windows shows them first: a
+        // player that takes many seconds to appear looks as if it had not started.
+        if (!windowsShown_ && startupLoadBegan_ &&
+            ::GetTickCount64() - *startupLoadBegan_ >= kStartupLoadShowAfterMs)
+            ShowOrHideWindows();
+        pump();
+        // Closed meanwhile: the rest of the list is not wanted any more.
+        return !shutDown_ && !ended_;
     };
     engine_ = std::make_unique<PlaybackEngine>(*mmc, menuControls, bodyControls, vars, std::move(services));
     menuControls.ChkHide.onClick = [this] { menuForm.ChkHide_Click(); };
@@ -345,15 +356,20 @@ void PlayerApp::BuildFavouritesMenu() {
     }
     // "更新する" can always be chosen, with or without favourites.
     menu.SetItemEnabled(0, true);
+    std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search != INVALID_HANDLE_VALUE) {
         do {
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsTemporaryFileName(found.cFileName)) continue;
-            menu.Load(MenuItem{found.cFileName, true, true});
+            names.push_back(found.cFileName);
         } while (::FindNextFileW(search, &found));
         ::FindClose(search);
     }
+    // One batch: the menu is built once, not again after every one of thousands.
+    menu.BeginBatch();
+    for (std::wstring& name : names) menu.Load(MenuItem{std::move(name), true, true});
+    menu.EndBatch();
 }
 
 void PlayerApp::SetToolTips() {
@@ -409,12 +425,15 @@ void PlayerApp::HandleCommandLine() {
     if (decision.action == StartAction::PlayNext) {
         // Starting to play means playing the restored list: an empty queue is filled
         // from it first, also when endless play (the only other refill) is off.
+        startupLoadBegan_ = ::GetTickCount64();
         if (menuControls.LstM3u.ListCount() == 0) engine_->LoadListFile(menuControls.LblM3uName.Caption());
-        engine_->PlayNext();
+        if (!ended_) engine_->PlayNext();
+        startupLoadBegan_.reset();
     }
 }
 
 void PlayerApp::ShowOrHideWindows() {
+    windowsShown_ = true;
     if (menuControls.ChkHide.Value() != 0) {
         ::ShowWindow(playerForm.Handle(), SW_HIDE);
         ::ShowWindow(skinForm.Handle(), SW_HIDE);

@@ -151,6 +151,11 @@ private:
     bool trayModified_ = false;
     bool shutDown_ = false;
     bool ended_ = false;
+    // The start-up's list load: when it began (while it runs), and whether the windows
+    // were shown or hidden as the settings say.
+    std::optional<ULONGLONG> startupLoadBegan_;
+    bool windowsShown_ = false;
+    static constexpr ULONGLONG kStartupLoadShowAfterMs = 300;
 };
 
 }  // namespace tessel::player

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
+
 #include "editor/ui/Form2.h"
 #include "editor/ui/Form3.h"
 #include "tests/editor/window_harness.h"
@@ -188,6 +191,36 @@ TEST_F(Dialogs, APatternTheSettingsFileCannotHoldIsRefused) {
     SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*曲*");
     Click(dialog, kForm3Command1);
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
+}
+
+// A pattern file of a megabyte: read at start, listed, and written back as it was.
+struct MegabyteOfPatterns : EditorWindow {
+    std::string ExtIni() const override {
+        std::string bytes;
+        char line[16];
+        for (int i = 0; bytes.size() < (1u << 20); ++i) {
+            std::snprintf(line, sizeof line, "*.e%06d\r\n", i);
+            bytes += line;
+        }
+        return bytes;
+    }
+};
+
+TEST_F(MegabyteOfPatterns, AreReadListedAndKept) {
+    const std::string before = tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini");
+    const std::size_t lines = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
+    EXPECT_EQ(form->Editor().ExtList().Count(), lines);
+    Command(kExtSetting);
+    HWND dialog = FindDialog(L"登録する拡張子");
+    ASSERT_NE(dialog, nullptr);
+    // The list box shows what it can hold; the dialog hands every pattern back.
+    EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kForm3ExtList), LB_GETCOUNT, 0, 0), 32767);
+    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    Pump();
+    // Compared as a whole: a line-by-line difference of two megabytes would not fit.
+    const std::string after = tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini");
+    EXPECT_EQ(after.size(), before.size());
+    EXPECT_TRUE(after == before);
 }
 
 }  // namespace

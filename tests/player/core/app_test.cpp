@@ -266,6 +266,26 @@ TEST_F(AppTest, FavouritesMenuListsTheFolderOrCreatesIt) {
     EXPECT_TRUE(app->menuControls.MenuFavList.Item(0).enabled);
 }
 
+// Ten thousand favourites: the menu is built once at start and once per refresh, not
+// again after every item (which took minutes).
+TEST_F(AppTest, TenThousandFavouritesMakeOneMenu) {
+    const fs::path folder = FromEnvironmentPath("TESSEL_TEST_FAV_MANY");
+    MakeProgramFolder(folder, nullptr);
+    StartOptions o = InProcessOptions(folder, L"TesselPlayerTest", &reports);
+    o.instanceName = instance;
+    o.endProcess = [this](UINT code) { exits.push_back(code); };
+    auto app = std::make_unique<PlayerApp>(std::move(o));
+    ASSERT_TRUE(app->StartUp());
+    HMENU fav = ::GetSubMenu(app->menuForm.RootMenu(), 4);
+    EXPECT_EQ(app->menuControls.MenuFavList.Count(), 10001u);
+    EXPECT_EQ(::GetMenuItemCount(fav), 10001);
+    app->menuForm.MenuFavList_Click(0);  // "更新する"
+    EXPECT_EQ(::GetMenuItemCount(fav), 10001);
+    wchar_t caption[64] = {};
+    ::GetMenuStringW(fav, 0, caption, 64, MF_BYPOSITION);
+    EXPECT_STREQ(caption, L"更新する");
+}
+
 TEST_F(AppTest, SecondInstanceHandsOverAndTheFirstPlaysItOnce) {
     auto first = Start(DefaultSettings());
     const fs::path song = MediaDir() / L"chord_c.mp3";

@@ -3,11 +3,14 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cwchar>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "common/textfile.h"
 #include "player/panel/MenuForm.h"
 #include "player/startup/texts.h"
 #include "player/windows/PlayerForm.h"
@@ -228,6 +231,59 @@ TEST_F(PlayerProcessTest, PlayArgumentLoadsTheRestoredListFile) {
     EXPECT_EQ(ListCount(player), L"1");
     ::PostMessageW(BodyWindow(player), WM_CLOSE, 0, 0);
     ASSERT_TRUE(player.WaitExit(10s));
+}
+
+// A restored list of 50 MB played at start: the windows come up while it loads, the
+// queue count rises as entries arrive, and the player can be closed in the middle.
+TEST_F(PlayerProcessTest, AFiftyMegabyteListAtStartShowsTheWindowsFirstAndCanBeClosed) {
+    const std::string song = EncodeTextLines({Media(L"tone_440.mp3").wstring()}).bytes;
+    std::string bytes;
+    bytes.reserve(50u << 20);
+    for (std::size_t i = 0; bytes.size() < (50u << 20); ++i) {
+        if (i % 20000 == 19999) bytes += song;
+        else bytes += "Z:\\no such folder\\track " + std::to_string(i) + " of a long list of songs.mp3\r\n";
+    }
+    const fs::path list = dir.path() / L"fifty.m3u";
+    std::ofstream(list, std::ios::binary) << bytes;
+    bytes.clear();
+    auto settings = DefaultSettings();
+    settings[9] = list.wstring();
+    WriteLines(Settings(), settings);
+
+    Process player(exe, L"/play");
+    HWND body = WaitForBody(player);
+    ASSERT_NE(body, nullptr);
+    // Shown while the queue is still filling: nothing plays yet.
+    EXPECT_EQ(MediaReadout(player), L" ");
+    const int first = _wtoi(ListCount(player).c_str());
+    EXPECT_TRUE(WaitUntil([&] { return _wtoi(ListCount(player).c_str()) > first; }, 20s))
+        << "the count stayed at " << first;
+    EXPECT_EQ(MediaReadout(player), L" ");
+    // Closed in the middle of the load: it ends at once, properly, with its settings.
+    ::PostMessageW(body, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(player.WaitExit(10s, &code));
+    EXPECT_EQ(code, 0u);
+    EXPECT_EQ(ReadLines(Settings()).size(), 14u);
+}
+
+// Lines no path can be (100,000 characters, bytes that are no Shift_JIS) are passed
+// over; the entry after them plays.
+TEST_F(PlayerProcessTest, OverlongAndUndecodableLinesArePassedOver) {
+    const fs::path list = dir.path() / L"odd.m3u";
+    std::ofstream(list, std::ios::binary) << std::string(100000, 'a') + "\r\n" + "\x81\x20\xFF\xFE\x80\xA0\r\n" +
+                                                 EncodeTextLines({Media(L"chord_f.wav").wstring()}).bytes;
+    auto settings = DefaultSettings();
+    settings[9] = list.wstring();
+    WriteLines(Settings(), settings);
+    Process player(exe, L"/play");
+    ASSERT_NE(WaitForBody(player), nullptr);
+    EXPECT_TRUE(WaitUntil([&] { return MediaReadout(player) == L" " + Media(L"chord_f.wav").wstring(); }, 5s))
+        << Printable(MediaReadout(player));
+    ::PostMessageW(BodyWindow(player), WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(player.WaitExit(10s, &code));
+    EXPECT_EQ(code, 0u);
 }
 
 TEST_F(PlayerProcessTest, MissingSkinFileIsReportedByNameAndEndsTheProgram) {

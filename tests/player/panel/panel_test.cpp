@@ -289,6 +289,17 @@ TEST_F(PanelTest, BrokenOrVanishedSkinKeepsTheCurrentSkinAndNamesTheFile) {
     EXPECT_NE(app->vars.PlayerMaskPath.find(L"Azure"), std::wstring::npos);
     const RECT after = Rect(app->skinForm.Handle());
     EXPECT_EQ(after.right - after.left, before.right - before.left);
+    // A mask cut short (the system's loader would read past its end): the same.
+    fs::copy(dir.path() / L"parts" / L"Ember", dir.path() / L"parts" / L"Cut", fs::copy_options::recursive);
+    fs::resize_file(dir.path() / L"parts" / L"Cut" / L"s_mask.bmp", 100);
+    {
+        BoxAnswerer yes(IDYES);
+        app->menuForm.ConfirmAndChangeSkin(L"Cut");
+        ASSERT_EQ(yes.Count(), 2);
+        EXPECT_NE(yes.texts[1].find(L"s_mask.bmp"), std::wstring::npos) << Printable(yes.texts[1]);
+    }
+    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    fs::remove_all(dir.path() / L"parts" / L"Cut");
     // A broken skin named like a folder on the way to the skins ("parts" is one) keeps
     // no name either: the settings would name it and the next start would fail.
     fs::create_directories(dir.path() / L"parts" / L"parts");
@@ -367,6 +378,22 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     EXPECT_EQ(again->menuControls.LstM3u.ListCount(), 1u);
     again->mmc->Command(L"stop");
     again->mmc->Command(L"close");
+}
+
+// The real list box shows the skins in the skin list's own order, letter case ignored
+// (plain code order would put every capital first: Azure, Delta, Ember, alpha, beta).
+TEST_F(PanelTest, TheSkinListShowsMixedCaseNamesInOneOrder) {
+    auto app = Start();
+    for (const wchar_t* name : {L"beta", L"Delta", L"alpha"}) fs::create_directories(dir.path() / L"parts" / name);
+    app->menuForm.SkinMenuUpdate_Click();
+    HWND list = app->menuForm.Child(MenuForm::IdLstSkinFile);
+    std::vector<std::wstring> shown;
+    for (LRESULT i = 0, n = ::SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
+        wchar_t text[64] = {};
+        ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
+        shown.push_back(text);
+    }
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"alpha", L"Azure", L"beta", L"Delta", L"Ember"}));
 }
 
 TEST_F(PanelTest, FavouritesComeFromTheFolderAndRefreshPicksUpANewFile) {

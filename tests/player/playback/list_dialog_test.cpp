@@ -11,6 +11,8 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
+#include <algorithm>
 
 #include "common/cp932.h"
 #include "player/panel/menu_texts.h"
@@ -169,6 +171,66 @@ TEST_F(ListDialogTest, SizeQuestionOnlyAboveOnePointOneMillionBytes) {
     ASSERT_TRUE(accepts.sawQuestion);
     EXPECT_EQ(app->menuControls.LblM3uName.Caption(), over.wstring());
     EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 2u);  // the queue was cleared first
+}
+
+// A list of 50 MB: the size question, then a load of many seconds during which the
+// panel answers other threads at once, its count rises as the entries arrive, and the
+// player can be closed.
+TEST_F(ListDialogTest, AFiftyMegabyteListLoadsWhileThePanelKeepsAnsweringAndCanBeClosed) {
+    const std::string song = EncodeCp932((MediaDir() / L"tone_440.mp3").wstring()).bytes;
+    std::string bytes;
+    bytes.reserve(50u << 20);
+    std::size_t songs = 0;
+    for (std::size_t i = 0; bytes.size() < (50u << 20); ++i) {
+        if (i % 20000 == 19999) {
+            bytes += song + "\r\n";
+            ++songs;
+        } else {
+            bytes += "Z:\\no such folder\\track " + std::to_string(i) + " of a long list of songs.mp3\r\n";
+        }
+    }
+    const fs::path list = dir.path() / L"fifty.m3u";
+    std::ofstream(list, std::ios::binary) << bytes;
+    bytes.clear();
+
+    User user;
+    user.typeName = list.wstring();
+    user.answerSizeQuestion = IDOK;
+    HWND count = app->menuForm.Child(MenuForm::IdLblListCount);
+    HWND skin = app->skinForm.Handle();
+    std::atomic<bool> done{false};
+    std::vector<int> seen;
+    int unanswered = 0;
+    std::thread watcher([&] {
+        while (!user.sawQuestion && !done) std::this_thread::sleep_for(20ms);
+        while (!done) {
+            wchar_t text[32] = {};
+            DWORD_PTR got = 0;
+            if (::SendMessageTimeoutW(count, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 1000, &got))
+                seen.push_back(_wtoi(text));
+            else
+                ++unanswered;
+            // Once the count has risen twice, the user closes the player.
+            if (seen.size() >= 3 && std::count_if(seen.begin() + 1, seen.end(), [&](int v) { return v > seen.front(); }) >= 2 &&
+                seen.back() > seen[seen.size() - 2]) {
+                ::PostMessageW(skin, WM_CLOSE, 0, 0);
+                break;
+            }
+            std::this_thread::sleep_for(50ms);
+        }
+    });
+    Choose(user);
+    done = true;
+    watcher.join();
+    ASSERT_TRUE(user.sawQuestion);
+    EXPECT_EQ(unanswered, 0);
+    ASSERT_GE(seen.size(), 3u);
+    EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+    EXPECT_LT(seen.front(), seen.back()) << "the count never rose while the list loaded";
+    // Closed in the middle: the load stopped there.
+    EXPECT_TRUE(app->Ended());
+    EXPECT_LT(app->menuControls.LstM3u.ListCount(), songs);
+    EXPECT_EQ(app->menuControls.LblListCount.Caption(), std::to_wstring(app->menuControls.LstM3u.ListCount()));
 }
 
 }  // namespace

@@ -132,9 +132,9 @@ TEST_F(ListFileTest, ALoneCrStaysInItsLineAsTheEditorReadsIt) {
     services.fileExists = [](const std::wstring& name) { return !name.empty(); };
     PlaybackEngine lenient(device, menu, body, vars, services);
     const std::wstring list = Bytes(L"cr.m3u", "a.mp3\r\nb\rc.mp3\r\nlast.mp3\r");
-    EXPECT_EQ(lenient.ReadListFileEntries(list, 100),
-              (std::vector<std::wstring>{L"a.mp3", L"b\rc.mp3", L"last.mp3\r"}));
-    EXPECT_EQ(lenient.ReadListFileEntries(list, 100), listfile::ReadListFile(PathFromWide(list)).entries);
+    ASSERT_TRUE(lenient.LoadListFile(list));
+    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"a.mp3", L"b\rc.mp3", L"last.mp3\r"}));
+    EXPECT_EQ(Queue(), listfile::ReadListFile(PathFromWide(list)).entries);
 }
 
 TEST_F(ListFileTest, BinaryUtf16AndLongLinesLoadWithoutHarm) {
@@ -181,6 +181,40 @@ TEST_F(ListFileTest, AFullQueueStopsTheRead) {
     engine->LoadListFile(List(L"l.m3u", {a, a, a, a}));
     EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
     EXPECT_EQ(menu.LblListCount.Caption(), L"32767");
+}
+
+// A long list goes into the queue a batch at a time, the windows getting their turn
+// after each; what their events ask meanwhile cannot start a second load or play.
+TEST_F(ListFileTest, ALongListArrivesInBatchesWithTheWindowsAnsweringBetween) {
+    const std::wstring a = Touch(L"a.mp3"), b = Touch(L"b.mp3");
+    device.lengths[a] = device.lengths[b] = 1000;
+    std::vector<std::wstring> lines;
+    for (std::size_t i = 0; i < 2 * kLoadBatchLines + 100; ++i) lines.push_back(i % 2 ? a : b);
+    const std::wstring list = List(L"long.m3u", lines);
+    PlayerServices services;
+    std::vector<std::wstring> counts;
+    PlaybackEngine* self = nullptr;
+    services.keepResponsive = [&] {
+        counts.push_back(menu.LblListCount.Caption());
+        EXPECT_FALSE(self->LoadListFile(list));  // a reload asked for meanwhile
+        self->PlayNext();                         // "next" pressed meanwhile
+        return true;
+    };
+    PlaybackEngine loading(device, menu, body, vars, services);
+    self = &loading;
+    ASSERT_TRUE(loading.LoadListFile(list));
+    const std::wstring first = std::to_wstring(kLoadBatchLines), second = std::to_wstring(2 * kLoadBatchLines),
+                       all = std::to_wstring(lines.size());
+    EXPECT_EQ(counts, (std::vector<std::wstring>{first, second, all}));
+    EXPECT_EQ(menu.LstM3u.ListCount(), lines.size());
+    EXPECT_TRUE(device.opened.empty());
+    EXPECT_FALSE(loading.Loading());
+    // Said stop (the program is ending) after the first batch: the rest is not read.
+    menu.LstM3u.Clear();
+    services.keepResponsive = [] { return false; };
+    PlaybackEngine stopping(device, menu, body, vars, services);
+    ASSERT_TRUE(stopping.LoadListFile(list));
+    EXPECT_EQ(menu.LstM3u.ListCount(), kLoadBatchLines);
 }
 
 class ChooseTest : public ListFileTest {
