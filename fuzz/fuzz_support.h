@@ -107,20 +107,34 @@ inline std::wstring AsWrittenAndRead(std::wstring text) {
 
 #include <filesystem>
 #include <system_error>
+#include <signal.h>
 #include <unistd.h>
+
+#include <cerrno>
 
 namespace tessel::fuzz {
 
 // A folder of this run's own for targets that go through real files: in memory where
 // the system has such a file system (saves flush to disk, which would make every run
-// wait for it), removed when the run ends.
+// wait for it). libFuzzer may end a run without the exit handlers, so the folders of
+// runs that have ended are removed when the next run starts.
 inline const std::filesystem::path& ScratchFolder() {
     static const std::filesystem::path folder = [] {
         std::error_code ec;
         std::filesystem::path base =
             std::filesystem::is_directory("/dev/shm", ec) ? std::filesystem::path("/dev/shm")
                                                           : std::filesystem::temp_directory_path();
-        std::filesystem::path made = base / ("tessel-fuzz-" + std::to_string(::getpid()));
+        const std::string prefix = "tessel-fuzz-";
+        for (const auto& entry : std::filesystem::directory_iterator(base, ec)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(prefix, 0) != 0) continue;
+            const long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+            if (pid > 0 && ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+                std::error_code ignored;
+                std::filesystem::remove_all(entry.path(), ignored);
+            }
+        }
+        std::filesystem::path made = base / (prefix + std::to_string(::getpid()));
         std::filesystem::create_directories(made);
         std::atexit([] {
             std::error_code ignored;
