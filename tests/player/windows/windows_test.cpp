@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <filesystem>
@@ -199,6 +200,47 @@ TEST_F(WindowsTest, ALinkLoopInADroppedFolderEnds) {
     // Walked twice, each time without following the link back.
     const std::wstring a = (loop / L"a.mp3").wstring(), b = (loop / L"inner\\b.mp3").wstring();
     EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{a, b, a, b}));
+}
+
+// Every shape of link loop, made from the Linux side (tests/make-link-loops.sh), dropped
+// on the skin window: each walk ends and brings every file once. The order within a
+// folder is the file system's, so the entries are compared as sets.
+TEST_F(WindowsTest, EveryShapeOfLinkLoopEndsWithEachFileOnce) {
+    const fs::path loops = FromEnvironmentPath("TESSEL_TEST_LINK_LOOPS");
+    ASSERT_TRUE(fs::exists(loops / L"self" / L"sub" / L"self" / L"b.mp3"));
+    auto app = Start(L"Azure");
+    auto drop = [&](const fs::path& folder) {
+        app->menuControls.LstM3u.Clear();
+        SendDrop(app->skinForm.Handle(), {folder.wstring()});
+        std::vector<std::wstring> got = app->menuControls.LstM3u.Items();
+        std::sort(got.begin(), got.end());
+        return got;
+    };
+    auto paths = [&](std::initializer_list<const wchar_t*> relative) {
+        std::vector<std::wstring> out;
+        for (const wchar_t* r : relative) out.push_back((loops / r).wstring());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    auto names = [](const std::vector<std::wstring>& got) {
+        std::vector<std::wstring> out;
+        for (const auto& p : got) out.push_back(fs::path(p).filename().wstring());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(drop(loops / L"self"), paths({L"self\\a.mp3", L"self\\sub\\b.mp3"}));
+    EXPECT_EQ(drop(loops / L"parent"),
+              paths({L"parent\\a.mp3", L"parent\\mid\\m.mp3", L"parent\\mid\\sub\\b.mp3"}));
+    EXPECT_EQ(drop(loops / L"dropped"), paths({L"dropped\\a.mp3", L"dropped\\mid\\sub\\b.mp3"}));
+    // Which of the two comes first decides the way to the other: each file once.
+    EXPECT_EQ(names(drop(loops / L"mutual")), (std::vector<std::wstring>{L"x.mp3", L"y.mp3"}));
+    EXPECT_EQ(drop(loops / L"chain" / L"start"),
+              paths({L"chain\\start\\s.mp3", L"chain\\start\\next\\h1.mp3",
+                     L"chain\\start\\next\\next\\h2.mp3", L"chain\\start\\next\\next\\next\\h3.mp3"}));
+    EXPECT_TRUE(drop(loops / L"chain" / L"c1").empty());
+    EXPECT_EQ(drop(loops / L"away" / L"top"), paths({L"away\\top\\t.mp3", L"away\\top\\out\\p.mp3"}));
+    // Twelve levels of folders linking to each other: 4,096 ways down, one file.
+    EXPECT_EQ(names(drop(loops / L"levels")), std::vector<std::wstring>{L"deep.mp3"});
 }
 
 TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
