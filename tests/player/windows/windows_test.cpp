@@ -7,8 +7,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -241,6 +243,70 @@ TEST_F(WindowsTest, EveryShapeOfLinkLoopEndsWithEachFileOnce) {
     EXPECT_EQ(drop(loops / L"away" / L"top"), paths({L"away\\top\\t.mp3", L"away\\top\\out\\p.mp3"}));
     // Twelve levels of folders linking to each other: 4,096 ways down, one file.
     EXPECT_EQ(names(drop(loops / L"levels")), std::vector<std::wstring>{L"deep.mp3"});
+}
+
+// The GDI objects this process holds, by type. Windows answers GetGuiResources; Wine
+// answers 0 there, but keeps the process's GDI handle table where Windows does (named
+// in the PEB), and an entry in use has a non-zero type.
+std::map<int, int> GdiObjectsByType() {
+    if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); n > 0) return {{0, static_cast<int>(n)}};
+    struct Entry {
+        std::uint64_t object;
+        std::uint32_t owner;
+        std::uint16_t unique;
+        std::uint8_t type;
+        std::uint8_t flags;
+        std::uint64_t userPointer;
+    };
+    using QueryFn = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    struct {
+        void* exitStatus;
+        char* peb;
+        void* rest[4];
+    } basic{};
+    ULONG length = 0;
+    std::map<int, int> byType;
+    if (!query || query(::GetCurrentProcess(), 0, &basic, sizeof basic, &length) != 0 || !basic.peb) return byType;
+    const Entry* table = *reinterpret_cast<const Entry* const*>(basic.peb + 0xF8);  // GdiSharedHandleTable
+    if (!table) return byType;
+    for (int i = 0; i < 0x10000; ++i) {
+        if (table[i].type != 0) ++byType[table[i].type];
+    }
+    return byType;
+}
+
+// Run-time skin changes back and forth: every picture, mask, region, device context
+// and icon of one skin is gone when the next is on, and no window is left over.
+TEST_F(WindowsTest, SkinChangesLeaveNoGdiObjectsOrWindowsBehind) {
+    auto app = Start(L"Azure");
+    auto windows = [] {
+        int n = 0;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND, LPARAM count) -> BOOL {
+                ++*reinterpret_cast<int*>(count);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&n));
+        return n;
+    };
+    auto change = [&](int i) {
+        app->vars.SkinName = i % 2 ? L"Ember" : L"Azure";
+        const SkinChange result = app->ChangeSkin();
+        Pump();
+        return result.applied;
+    };
+    // One change each way first: what the system sets up once is not ours to count.
+    ASSERT_TRUE(change(1));
+    ASSERT_TRUE(change(2));
+    const std::map<int, int> before = GdiObjectsByType();
+    ASSERT_FALSE(before.empty()) << "no way to count GDI objects here";
+    const int windowsBefore = windows();
+    for (int i = 3; i <= 22; ++i) ASSERT_TRUE(change(i));
+    EXPECT_EQ(GdiObjectsByType(), before);
+    EXPECT_EQ(windows(), windowsBefore);
 }
 
 TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
