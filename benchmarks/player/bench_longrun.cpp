@@ -50,6 +50,8 @@ constexpr std::int64_t kUserNoise = 0;
 constexpr double kMemoryNoiseMegabytes = 2.0;
 
 constexpr UINT kBareContinue = WM_APP + 1;
+// A track (0.3 s) still the one playing after this long has stalled in the device.
+constexpr std::chrono::seconds kStallLimit{30};
 // Skin questions asked and declined before the skin changes are counted.
 constexpr int kDeclinedQuestions = 20;
 
@@ -376,6 +378,9 @@ int main(int argc, char** argv) {
     std::map<int, ProcessFigures> playerAt, bareAt;
     std::size_t nextPlayer = 0;
     bool bareDone = false;
+    int lastTrack = 0;
+    auto lastChange = Clock::now();
+    std::vector<int> stalls;
     const auto started = Clock::now();
     const auto limit = std::chrono::seconds(60 + 3 * tracks);
     std::string failure;
@@ -390,6 +395,20 @@ int main(int argc, char** argv) {
         }
         if (nextPlayer < points.size()) {
             const int playing = player.TrackPlaying();
+            if (playing != lastTrack) {
+                lastTrack = playing;
+                lastChange = Clock::now();
+            } else if (playing > 0 && Clock::now() - lastChange > kStallLimit) {
+                // A medium of 0.3 s still playing by the device's account: skipped as a
+                // user would skip it, with the menu's play command.
+                stalls.push_back(playing);
+                std::printf("[%5.0f s] track %d has not ended after %lld s: skipped with the menu's play command\n",
+                            std::chrono::duration<double>(Clock::now() - started).count(), playing,
+                            static_cast<long long>(kStallLimit.count()));
+                std::fflush(stdout);
+                ::PostMessageW(player.Panel(), WM_COMMAND, MAKEWPARAM(MenuForm::IdMenuPlay, 0), 0);
+                lastChange = Clock::now();
+            }
             if (playing >= points[nextPlayer]) {
                 playerAt[points[nextPlayer]] = playerProbe.Sample();
                 Progress(started, "tesselplay", points[nextPlayer], playing);
@@ -438,6 +457,12 @@ int main(int argc, char** argv) {
                 playerProbe.Sources().memory.c_str());
     PrintTable("tracks (sampled as the track starts; 'at rest': player idle, bare program closed)", trackRows);
     std::printf("tracks took %.0f s\n", trackSeconds);
+    if (!stalls.empty()) {
+        std::string list;
+        for (int t : stalls) list += (list.empty() ? "" : ", ") + std::to_string(t);
+        std::printf("media that did not end (the device kept saying 'playing'), skipped: %zu (track %s)\n",
+                    stalls.size(), list.c_str());
+    }
 
     bool pass = failure.empty();
     if (!failure.empty()) std::printf("FAILED: %s\n", failure.c_str());
