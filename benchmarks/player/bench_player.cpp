@@ -9,113 +9,16 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "benchmarks/player/process_probe.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-struct Child {
-    PROCESS_INFORMATION pi{};
-    bool Start(const fs::path& exe, const std::wstring& args) {
-        std::wstring line = L"\"" + exe.wstring() + L"\" " + args;
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        const std::wstring folder = exe.parent_path().wstring();
-        return ::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                                &pi) != FALSE;
-    }
-    void Stop() {
-        if (!pi.hProcess) return;
-        if (::WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) {
-            // A close request first, so the player shuts down as a user would end it.
-            ::EnumWindows(
-                [](HWND hwnd, LPARAM lp) -> BOOL {
-                    DWORD pid = 0;
-                    ::GetWindowThreadProcessId(hwnd, &pid);
-                    if (pid == static_cast<DWORD>(lp)) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
-                    return TRUE;
-                },
-                static_cast<LPARAM>(pi.dwProcessId));
-            ::PostThreadMessageW(pi.dwThreadId, WM_CLOSE, 0, 0);
-            if (::WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) ::TerminateProcess(pi.hProcess, 1);
-        }
-        ::CloseHandle(pi.hThread);
-        ::CloseHandle(pi.hProcess);
-        pi = PROCESS_INFORMATION{};
-    }
-    ~Child() { Stop(); }
-};
-
-// Wine does not report another process's CPU times or memory through the Win32
-// calls, so the figures come from the Linux side: every Windows process is one Linux
-// process, found by its command line in /proc (drive Z: is the Linux root).
-std::string ReadWhole(const fs::path& path) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-    ::CloseHandle(file);
-    return text;
-}
-
-// The Linux process whose command line holds `token` (the program's unique path).
-std::wstring FindLinuxProcess(const std::string& token) {
-    WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW(L"Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE) return {};
-    std::wstring result;
-    do {
-        const std::wstring name = found.cFileName;
-        if (name.empty() || name.find_first_not_of(L"0123456789") != std::wstring::npos) continue;
-        std::string cmdline = ReadWhole(L"Z:\\proc\\" + name + L"\\cmdline");
-        for (char& c : cmdline) {
-            if (c == '\0') c = ' ';
-        }
-        if (cmdline.find(token) != std::string::npos) {
-            result = name;
-            break;
-        }
-    } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
-    return result;
-}
-
-// User plus system time in seconds (clock ticks of 1/100 s).
-double LinuxCpuSeconds(const std::wstring& pid) {
-    const std::string stat = ReadWhole(L"Z:\\proc\\" + pid + L"\\stat");
-    const auto close = stat.rfind(')');
-    if (close == std::string::npos) return 0;
-    // Fields after the command name: state is field 3; utime and stime are 14 and 15.
-    std::istringstream in(stat.substr(close + 2));
-    std::string field;
-    double utime = 0, stime = 0;
-    for (int i = 3; i <= 15 && in >> field; ++i) {
-        if (i == 14) utime = std::stod(field);
-        if (i == 15) stime = std::stod(field);
-    }
-    return (utime + stime) / 100.0;
-}
-
-// Resident anonymous memory (the process's private pages) in MB.
-double LinuxPrivateMegabytes(const std::wstring& pid) {
-    const std::string status = ReadWhole(L"Z:\\proc\\" + pid + L"\\status");
-    const auto at = status.find("RssAnon:");
-    if (at == std::string::npos) return 0;
-    return std::stod(status.substr(at + 8)) / 1024.0;
-}
-
-std::string Narrow(const std::wstring& text) {
-    std::string out;
-    for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return out;
-}
+using namespace tessel::bench;
 
 HWND VisibleBodyWindow(DWORD pid) {
     HWND body = ::FindWindowW(L"TesselPlayerForm", L"PlayerForm");
@@ -156,7 +59,7 @@ int main() {
             std::printf("cannot start %ls\n", player.c_str());
             return 1;
         }
-        while (!VisibleBodyWindow(p.pi.dwProcessId) && Clock::now() - t0 < std::chrono::seconds(30)) ::Sleep(2);
+        while (!VisibleBodyWindow(p.Id()) && Clock::now() - t0 < std::chrono::seconds(30)) ::Sleep(2);
         startups.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
         p.Stop();
     }

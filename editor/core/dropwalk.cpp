@@ -1,5 +1,6 @@
 #include "editor/core/dropwalk.h"
 
+#include <unordered_set>
 #include <utility>
 
 #include "common/wildcard.h"
@@ -7,63 +8,56 @@
 namespace listwright {
 namespace {
 
-// The folders of one walk as a tree: each knows its parent, so a link can be checked
-// against the folders on its way down without keeping whole paths per queue entry.
-class WalkTree {
+struct FolderIdHash {
+    std::size_t operator()(const FolderId& id) const noexcept {
+        return std::hash<std::uint64_t>{}(id.index * 0x9E3779B97F4A7C15ull ^ id.volume);
+    }
+};
+
+// The folders entered from one dropped folder. Within it every folder is walked once:
+// links can reach a folder by many ways (two folders linking to each other on each of
+// n levels make 2^n ways down), and a link back up the tree is one such second way.
+// Folders are identified only once a link has shown up: until then every folder was
+// reached by its own path and cannot have been entered before.
+class Scope {
 public:
-    explicit WalkTree(FolderSource& folders) : folders_(folders) {}
+    Scope(FolderSource& folders, std::wstring dropped) : folders_(folders) { pending_.push_back(std::move(dropped)); }
 
-    std::size_t Add(std::wstring path, std::size_t parent) {
-        nodes_.push_back(Node{std::move(path), parent, std::nullopt, false});
-        return nodes_.size() - 1;
-    }
-
-    // True if `linkPath` names the same folder as `from` or one of its ancestors.
-    bool LeadsBack(const std::wstring& linkPath, std::size_t from) {
-        const std::optional<FolderId> id = folders_.Identify(linkPath);
-        // A link that cannot be identified cannot be proven safe: leave it out.
-        if (!id) return true;
-        for (std::size_t n = from;; n = nodes_[n].parent) {
-            const std::optional<FolderId>& known = IdOf(n);
-            if (known && *known == *id) return true;
-            if (nodes_[n].parent == kRoot) return false;
+    // True if the subfolder is new to this walk (and now counts as entered).
+    bool Admit(const std::wstring& path, bool viaLink) {
+        if (!viaLink && !linked_) {
+            pending_.push_back(path);
+            return true;
         }
+        linked_ = true;
+        for (const std::wstring& earlier : pending_) {
+            if (const std::optional<FolderId> id = folders_.Identify(earlier)) entered_.insert(*id);
+        }
+        pending_.clear();
+        const std::optional<FolderId> id = folders_.Identify(path);
+        // A link that cannot be identified cannot be proven new: leave it out. A folder
+        // of its own that cannot be identified was reached by its own path: walk it.
+        if (!id) return !viaLink;
+        return entered_.insert(*id).second;
     }
-
-    static constexpr std::size_t kRoot = static_cast<std::size_t>(-1);
 
 private:
-    struct Node {
-        std::wstring path;
-        std::size_t parent;
-        std::optional<FolderId> id;
-        bool looked;
-    };
-    // Folders are identified only when a link has to be compared with them.
-    const std::optional<FolderId>& IdOf(std::size_t n) {
-        Node& node = nodes_[n];
-        if (!node.looked) {
-            node.id = folders_.Identify(node.path);
-            node.looked = true;
-        }
-        return node.id;
-    }
-
     FolderSource& folders_;
-    std::vector<Node> nodes_;
+    std::vector<std::wstring> pending_;  // entered, not identified yet
+    std::unordered_set<FolderId, FolderIdHash> entered_;
+    bool linked_ = false;
 };
 
 // Reads every folder of `from` (one level): files to `filesList`, subfolders to `to`.
 void ReadLevel(const FolderQueue& from, FolderQueue& to, std::vector<std::wstring>& filesList,
-               FolderSource& folders, WalkTree& tree) {
+               FolderSource& folders, std::vector<Scope>& scopes) {
     std::vector<FolderSource::SubFolder> subfolders;
     for (const QueuedFolder& folder : from) {
         subfolders.clear();
         if (!folders.List(folder.path, filesList, subfolders)) continue;
         for (FolderSource::SubFolder& sub : subfolders) {
-            if (sub.viaLink && tree.LeadsBack(sub.path, folder.node)) continue;
-            const std::size_t node = tree.Add(sub.path, folder.node);
-            to.push_back(QueuedFolder{std::move(sub.path), node});
+            if (!scopes[folder.scope].Admit(sub.path, sub.viaLink)) continue;
+            to.push_back(QueuedFolder{std::move(sub.path), folder.scope});
         }
     }
 }
@@ -78,12 +72,13 @@ WalkResult CollectDroppedFiles(const std::vector<std::wstring>& dropped,
     filesList.clear();
     opeListPrim.clear();
     opeListSec.clear();
-    WalkTree tree(folders);
+    std::vector<Scope> scopes;
 
     for (const std::wstring& item : dropped) {
         switch (folders.Classify(item)) {
         case FolderSource::Kind::Folder:
-            opeListPrim.push_back(QueuedFolder{item, tree.Add(item, WalkTree::kRoot)});
+            opeListPrim.push_back(QueuedFolder{item, scopes.size()});
+            scopes.emplace_back(folders, item);
             break;
         case FolderSource::Kind::File:
             filesList.push_back(item);
@@ -105,7 +100,7 @@ WalkResult CollectDroppedFiles(const std::vector<std::wstring>& dropped,
         }
         ++result.levels;
         b->clear();
-        ReadLevel(*a, *b, filesList, folders, tree);
+        ReadLevel(*a, *b, filesList, folders, scopes);
         a->clear();
         std::swap(a, b);
     }

@@ -43,11 +43,11 @@ public:
 // The real file system of the platform this is built for.
 FolderSource& SystemFolders();
 
-// One folder waiting in a queue: its path and its place in the tree of the walk,
-// which remembers the way down from the dropped folder.
+// One folder waiting in a queue: its path and the dropped folder (numbered in drop
+// order among the dropped folders) whose walk reached it.
 struct QueuedFolder {
     std::wstring path;
-    std::size_t node = 0;
+    std::size_t scope = 0;
 };
 using FolderQueue = std::vector<QueuedFolder>;
 
@@ -57,8 +57,11 @@ struct WalkResult {
 };
 
 // `letMessagesRun` runs once before each level; returning false abandons the walk
-// (with `filesList` emptied). A folder that cannot be read adds nothing; a link back to
-// a folder on the way down from its dropped folder is not followed.
+// (with `filesList` emptied). A folder that cannot be read adds nothing. Each dropped
+// folder is a walk of its own, in which every folder is read once, by the first way
+// that reaches it: a link to a folder already entered (one on the way down, or one
+// reached before) is not followed, so every walk ends and reads each folder at most
+// once.
 WalkResult CollectDroppedFiles(const std::vector<std::wstring>& dropped,
                                std::vector<std::wstring>& filesList, FolderQueue& opeListPrim,
                                FolderQueue& opeListSec, FolderSource& folders,

@@ -1,6 +1,6 @@
 #include "player/windows/add_path.h"
 
-#include <algorithm>
+#include <unordered_set>
 
 namespace tessel::player {
 namespace {
@@ -9,10 +9,21 @@ namespace {
 // loop through them would otherwise only end with the stack).
 constexpr std::size_t kMaxDepth = 256;
 
+struct FolderKeyHash {
+    std::size_t operator()(const FolderKey& k) const noexcept {
+        return std::hash<std::uint64_t>{}(k.index * 0x9E3779B97F4A7C15ull ^ k.volume);
+    }
+};
+
 struct Walk {
     MenuFormControls& menu;
     DropFileSystem& fs;
-    std::vector<FolderKey> path;  // the folders from the dropped item down to here
+    // Every folder this walk has entered. Links can reach a folder by many ways (two
+    // folders linking to each other on each of n levels make 2^n ways down); walking
+    // each folder once keeps the walk in proportion to the folders, and a link back
+    // to a folder on the way down is one such second way.
+    std::unordered_set<FolderKey, FolderKeyHash> entered;
+    std::size_t depth = 0;
     bool full = false;
 
     void Add(const std::wstring& item) {
@@ -27,22 +38,22 @@ struct Walk {
                 break;
             case PathKind::Folder: {
                 if (fs.FolderAttributes(item) == kSkippedFolderAttributes) return;
+                // A folder that cannot be identified is walked, but only so deep.
+                if (depth >= kMaxDepth) break;
                 const std::optional<FolderKey> key = fs.Identify(item);
-                if (key && std::find(path.begin(), path.end(), *key) != path.end()) break;  // a loop
-                if (path.size() >= kMaxDepth) break;
+                if (key && !entered.insert(*key).second) break;
                 std::vector<std::wstring> files, subfolders;
                 fs.List(item, files, subfolders);
                 for (auto& file : files) {
                     if (full) break;
                     Add(file);
                 }
-                // A folder that cannot be identified stands for itself only.
-                path.push_back(key.value_or(FolderKey{~0ull, path.size()}));
+                ++depth;
                 for (const auto& sub : subfolders) {
                     if (full) break;
                     Call(sub);
                 }
-                path.pop_back();
+                --depth;
                 break;
             }
             case PathKind::None:
@@ -55,7 +66,7 @@ struct Walk {
 }  // namespace
 
 void AddPathToList(const std::wstring& path, MenuFormControls& menu, DropFileSystem& fs) {
-    Walk walk{menu, fs, {}, false};
+    Walk walk{menu, fs, {}, 0, false};
     walk.Call(path);
 }
 

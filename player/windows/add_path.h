@@ -45,10 +45,12 @@ public:
 
 // Appends `path` to LstM3u: a file as one item, a folder as all its files followed by
 // the trees of its subfolders. A folder whose attribute value is exactly 22 is skipped
-// with its contents. A link that leads back to a folder on the way from `path` down
-// is not followed, so every walk ends; a folder reached twice by different branches
-// (or dropped twice) is walked each time. Stops when the queue is full. Refreshes
-// LblListCount at the end of every call that got past the limit test.
+// with its contents. Within one call every folder is walked once, by the first way
+// the depth-first walk reaches it: a link to a folder already entered (one on the way
+// down, or one walked before) is not followed, so every walk ends and lists each
+// folder at most once. A folder dropped twice is walked each time. Stops when the queue
+// is full. Refreshes LblListCount at the end of every call that got past the limit
+// test.
 void AddPathToList(const std::wstring& path, MenuFormControls& menu, DropFileSystem& fs);
 
 // AddPathToList for each dropped path in the order given, as one batch: a list box

@@ -102,5 +102,45 @@ TEST_F(Drops, LinksBackUpTheTreeAreNotFollowed) {
     EXPECT_EQ(ListBoxTexts().size(), 6u);
 }
 
+// Every shape of link loop, made from the Linux side (tests/make-link-loops.sh), dropped
+// on the list: each walk ends and brings every file once, by its own path where the
+// level-by-level walk reaches it so before a link does. The order within a level is
+// the file system's, so the entries are compared as sets.
+TEST_F(Drops, EveryShapeOfLinkLoopEndsWithEachFileOnce) {
+    const char* where = std::getenv("TESSEL_EDITOR_LINK_LOOPS");
+    if (!where || !*where) GTEST_SKIP() << "no link loops prepared";
+    const fs::path loops = where;
+    ASSERT_TRUE(fs::exists(loops / "self" / "sub" / "self" / "b.mp3"));
+    auto drop = [&](const fs::path& folder) {
+        form->Editor().MainList().Clear();
+        Drop({W(folder)});
+        Texts got = ListBoxTexts();
+        std::sort(got.begin(), got.end());
+        return got;
+    };
+    auto paths = [&](std::initializer_list<const wchar_t*> relative) {
+        Texts out;
+        for (const wchar_t* r : relative) out.push_back(W(loops / r));
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(drop(loops / "self"), paths({L"self\\a.mp3", L"self\\sub\\b.mp3"}));
+    EXPECT_EQ(drop(loops / "parent"),
+              paths({L"parent\\a.mp3", L"parent\\mid\\m.mp3", L"parent\\mid\\sub\\b.mp3"}));
+    EXPECT_EQ(drop(loops / "dropped"), paths({L"dropped\\a.mp3", L"dropped\\mid\\sub\\b.mp3"}));
+    EXPECT_EQ(drop(loops / "mutual"), paths({L"mutual\\x\\x.mp3", L"mutual\\y\\y.mp3"}));
+    EXPECT_EQ(drop(loops / "chain" / "start"),
+              paths({L"chain\\start\\s.mp3", L"chain\\start\\next\\h1.mp3",
+                     L"chain\\start\\next\\next\\h2.mp3", L"chain\\start\\next\\next\\next\\h3.mp3"}));
+    EXPECT_TRUE(drop(loops / "chain" / "c1").empty());
+    EXPECT_EQ(drop(loops / "away" / "top"), paths({L"away\\top\\t.mp3", L"away\\top\\out\\p.mp3"}));
+    // Twelve levels of folders linking to each other: 4,096 ways down, one file, by
+    // its own path.
+    std::wstring deep = L"levels";
+    for (int i = 0; i < 12; ++i) deep += L"\\a\\next";
+    deep += L"\\deep.mp3";
+    EXPECT_EQ(drop(loops / "levels"), Texts{W(loops / deep)});
+}
+
 }  // namespace
 }  // namespace listwright::testing

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 #include "common/fileio.h"
 #include "tests/common/temp_dir.h"
@@ -24,10 +25,10 @@ struct Walk {
     int pumps = 0;
 };
 
-Walk Collect(const Texts& dropped, std::function<bool()> pump = {}) {
+Walk Collect(const Texts& dropped, std::function<bool()> pump = {}, FolderSource& folders = SystemFolders()) {
     Walk w;
     FolderQueue a, b;
-    w.result = CollectDroppedFiles(dropped, w.files, a, b, SystemFolders(), [&] {
+    w.result = CollectDroppedFiles(dropped, w.files, a, b, folders, [&] {
         ++w.pumps;
         return pump ? pump() : true;
     });
@@ -136,6 +137,155 @@ TEST(DropWalk, LinksBackUpTheTreeAreNotFollowedOthersAre) {
     EXPECT_EQ(Collect({W(root), W(root)}).files.size(), 6u);
     // A link dropped itself is walked like its target.
     EXPECT_EQ(Collect({W(root / "sub" / "up")}).files.size(), 3u);
+}
+
+// The real file system, counting how often the walk lists a folder.
+class CountingFolders : public FolderSource {
+public:
+    int listed = 0;
+    bool identifyFails = false;
+    Kind Classify(const std::wstring& path) override { return SystemFolders().Classify(path); }
+    bool List(const std::wstring& folder, std::vector<std::wstring>& files,
+              std::vector<SubFolder>& subfolders) override {
+        ++listed;
+        return SystemFolders().List(folder, files, subfolders);
+    }
+    std::optional<FolderId> Identify(const std::wstring& folder) override {
+        if (identifyFails) return std::nullopt;
+        return SystemFolders().Identify(folder);
+    }
+};
+
+// The shapes in which folder links lead round in a circle. Each walk ends, and within
+// one dropped folder every folder's files come once; the level-by-level walk reaches
+// a folder by its own path before any link deeper down leads to it.
+class DropWalkLoops : public ::testing::Test {
+protected:
+    void SetUp() override {
+#ifdef _WIN32
+        GTEST_SKIP() << "links are made from the Linux side for the window test";
+#endif
+    }
+    TempDir dir;
+    CountingFolders folders;
+
+    void Link(const fs::path& target, const fs::path& link) {
+        fs::create_directories((dir / link).parent_path());
+        fs::create_directory_symlink(dir / target, dir / link);
+    }
+    Texts Paths(std::initializer_list<const char*> relative) const {
+        Texts out;
+        for (const char* r : relative) out.push_back(W(dir / r));
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+    // The files of a walk, sorted: the order within a level is the file system's.
+    Texts Sorted(const Texts& dropped) {
+        Texts files = Collect(dropped, {}, folders).files;
+        std::sort(files.begin(), files.end());
+        return files;
+    }
+};
+
+TEST_F(DropWalkLoops, ALinkToItself) {
+    Touch(dir / "top" / "a.mp3");
+    Touch(dir / "top" / "sub" / "b.mp3");
+    Link("top/sub", "top/sub/self");
+    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/sub/b.mp3"}));
+    EXPECT_EQ(folders.listed, 2);
+}
+
+TEST_F(DropWalkLoops, ALinkToItsParent) {
+    Touch(dir / "top" / "a.mp3");
+    Touch(dir / "top" / "mid" / "m.mp3");
+    Touch(dir / "top" / "mid" / "sub" / "b.mp3");
+    Link("top/mid", "top/mid/sub/up");
+    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/mid/m.mp3", "top/mid/sub/b.mp3"}));
+    EXPECT_EQ(folders.listed, 3);
+}
+
+TEST_F(DropWalkLoops, ALinkToTheDroppedFolder) {
+    Touch(dir / "top" / "a.mp3");
+    Touch(dir / "top" / "mid" / "sub" / "b.mp3");
+    Link("top", "top/mid/sub/home");
+    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/mid/sub/b.mp3"}));
+    // Dropped together with a folder inside it, each is a walk of its own; from the
+    // inner one the link leads out to the top folder, and from there back in no more.
+    EXPECT_EQ(Sorted({W(dir / "top"), W(dir / "top" / "mid")}),
+              Paths({"top/a.mp3", "top/mid/sub/b.mp3", "top/mid/sub/b.mp3", "top/mid/sub/home/a.mp3"}));
+}
+
+TEST_F(DropWalkLoops, TwoFoldersLinkingToEachOther) {
+    Touch(dir / "top" / "x" / "x.mp3");
+    Touch(dir / "top" / "y" / "y.mp3");
+    Link("top/y", "top/x/toy");
+    Link("top/x", "top/y/tox");
+    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/x/x.mp3", "top/y/y.mp3"}));
+    EXPECT_EQ(folders.listed, 3);
+    // Dropped on its own, one reaches the other through its link.
+    EXPECT_EQ(Sorted({W(dir / "top" / "y")}), Paths({"top/y/tox/x.mp3", "top/y/y.mp3"}));
+}
+
+TEST_F(DropWalkLoops, ALinkChainEndingInALoop) {
+    Touch(dir / "top" / "start" / "s.mp3");
+    Touch(dir / "top" / "hop1" / "h1.mp3");
+    Touch(dir / "top" / "hop2" / "h2.mp3");
+    Touch(dir / "top" / "hop3" / "h3.mp3");
+    Link("top/hop1", "top/start/next");
+    Link("top/hop2", "top/hop1/next");
+    Link("top/hop3", "top/hop2/next");
+    Link("top/hop1", "top/hop3/back");
+    const Walk w = Collect({W(dir / "top" / "start")}, {}, folders);
+    // One folder per level: the order is fixed.
+    EXPECT_EQ(w.files, (Texts{W(dir / "top/start/s.mp3"), W(dir / "top/start/next/h1.mp3"),
+                              W(dir / "top/start/next/next/h2.mp3"), W(dir / "top/start/next/next/next/h3.mp3")}));
+    EXPECT_EQ(folders.listed, 4);
+    EXPECT_EQ(w.result.levels, 4);
+    // Links that lead to links and end in a circle name nothing: dropped, they add nothing.
+    Link("top/c2", "top/c1");
+    Link("top/c3", "top/c2");
+    Link("top/c2", "top/c3");
+    EXPECT_TRUE(Collect({W(dir / "top" / "c1")}, {}, folders).files.empty());
+}
+
+TEST_F(DropWalkLoops, ALinkToAnotherPathThatLinksBack) {
+    Touch(dir / "top" / "t.mp3");
+    Touch(dir / "elsewhere" / "place" / "p.mp3");
+    Link("elsewhere/place", "top/out");
+    Link("top", "elsewhere/place/back");
+    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/out/p.mp3", "top/t.mp3"}));
+    EXPECT_EQ(folders.listed, 2);
+}
+
+TEST_F(DropWalkLoops, ALinkThatCannotBeIdentifiedIsLeftOutItsOwnFoldersAreNot) {
+    Touch(dir / "top" / "a.mp3");
+    Touch(dir / "top" / "sub" / "b.mp3");
+    Touch(dir / "top" / "sub" / "later" / "c.mp3");
+    Touch(dir / "outside" / "o.mp3");
+    Link("outside", "top/out");
+    folders.identifyFails = true;
+    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/sub/b.mp3", "top/sub/later/c.mp3"}));
+}
+
+// Two folders linking to each other on every level of a deep tree: the ways through
+// the tree double with each level, the folders do not. Following every way would list
+// some 200,000 folders here (and a few more levels would never end); the walk lists
+// each folder once.
+TEST_F(DropWalkLoops, MutualLinksOnEveryLevelCostOneListingPerFolder) {
+    constexpr int kLevels = 16;
+    fs::path level = dir / "top";
+    for (int i = 0; i < kLevels; ++i) {
+        fs::create_directories(level / "a");
+        fs::create_directories(level / "b");
+        fs::create_directory_symlink(level / "b", level / "a" / "tob");
+        fs::create_directory_symlink(level / "a", level / "b" / "toa");
+        level = level / "a" / "next";
+    }
+    Touch(level / "deep.mp3");
+    const Walk w = Collect({W(dir / "top")}, {}, folders);
+    EXPECT_EQ(w.files, Texts{W(level / "deep.mp3")});
+    // Per level its folder, a and b, then the deepest folder.
+    EXPECT_EQ(folders.listed, 3 * kLevels + 1);
 }
 
 TEST(DropWalk, StoppingInTheMiddleLeavesNothing) {

@@ -159,16 +159,147 @@ TEST_F(AddPathTest, ALinkBackToAFolderOnThePathIsNotFollowed) {
                                                   Path("loop/inner/side/o.mp3")}));
 }
 
-TEST_F(AddPathTest, AFolderDroppedTwiceIsWalkedTwiceAndSiblingLinksBothCount) {
+TEST_F(AddPathTest, AFolderIsWalkedOncePerDropByTheFirstWayThatReachesIt) {
     Touch("shared/s.mp3");
     fs::create_directories(root / "two");
     fs::create_directory_symlink(root / "shared", root / "two" / "l1");
     fs::create_directory_symlink(root / "shared", root / "two" / "l2");
     AddPathToList(Path("two"), menu, files);
+    // Dropped again, the folder is walked again: each drop is a walk of its own.
     AddPathToList(Path("shared"), menu, files);
     AddPathToList(Path("shared"), menu, files);
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("two/l1/s.mp3"), Path("two/l2/s.mp3"), Path("shared/s.mp3"),
-                                                  Path("shared/s.mp3")}));
+    EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("two/l1/s.mp3"), Path("shared/s.mp3"), Path("shared/s.mp3")}));
+}
+
+// The shapes in which folder links lead round in a circle. Each walk ends, and every
+// folder's files come once, under the first way the depth-first walk reached it.
+class AddPathLoopTest : public AddPathTest {
+protected:
+    void Link(const fs::path& target, const fs::path& link) {
+        fs::create_directories((root / link).parent_path());
+        fs::create_directory_symlink(root / target, root / link);
+    }
+    std::vector<std::wstring> Paths(std::initializer_list<const char*> relative) const {
+        std::vector<std::wstring> out;
+        for (const char* r : relative) out.push_back(Path(r));
+        return out;
+    }
+};
+
+TEST_F(AddPathLoopTest, ALinkToItself) {
+    Touch("top/a.mp3");
+    Touch("top/sub/b.mp3");
+    Link("top/sub", "top/sub/self");
+    AddPathToList(Path("top"), menu, files);
+    EXPECT_EQ(Queue(), Paths({"top/a.mp3", "top/sub/b.mp3"}));
+    EXPECT_EQ(files.listed, 2);
+}
+
+TEST_F(AddPathLoopTest, ALinkToItsParent) {
+    Touch("top/a.mp3");
+    Touch("top/mid/m.mp3");
+    Touch("top/mid/sub/b.mp3");
+    Link("top/mid", "top/mid/sub/up");
+    AddPathToList(Path("top"), menu, files);
+    EXPECT_EQ(Queue(), Paths({"top/a.mp3", "top/mid/m.mp3", "top/mid/sub/b.mp3"}));
+    EXPECT_EQ(files.listed, 3);
+}
+
+TEST_F(AddPathLoopTest, ALinkToTheDroppedFolder) {
+    Touch("top/a.mp3");
+    Touch("top/mid/sub/b.mp3");
+    Link("top", "top/mid/sub/home");
+    AddPathToList(Path("top"), menu, files);
+    EXPECT_EQ(Queue(), Paths({"top/a.mp3", "top/mid/sub/b.mp3"}));
+    // The link itself, dropped, is a walk of the folder it leads to.
+    menu.LstM3u.Clear();
+    AddPathToList(Path("top/mid/sub/home"), menu, files);
+    EXPECT_EQ(Queue(), Paths({"top/mid/sub/home/a.mp3", "top/mid/sub/home/mid/sub/b.mp3"}));
+}
+
+TEST_F(AddPathLoopTest, TwoFoldersLinkingToEachOther) {
+    Touch("top/x/x.mp3");
+    Touch("top/y/y.mp3");
+    Link("top/y", "top/x/toy");
+    Link("top/x", "top/y/tox");
+    AddPathToList(Path("top"), menu, files);
+    // x first; its link reaches y, which the real y then does not repeat.
+    EXPECT_EQ(Queue(), Paths({"top/x/x.mp3", "top/x/toy/y.mp3"}));
+    EXPECT_EQ(files.listed, 3);
+    // Dropped on their own, each walks the other through its link.
+    menu.LstM3u.Clear();
+    AddPathToList(Path("top/y"), menu, files);
+    EXPECT_EQ(Queue(), Paths({"top/y/y.mp3", "top/y/tox/x.mp3"}));
+}
+
+TEST_F(AddPathLoopTest, ALinkChainEndingInALoop) {
+    Touch("top/start/s.mp3");
+    Touch("top/hop1/h1.mp3");
+    Touch("top/hop2/h2.mp3");
+    Touch("top/hop3/h3.mp3");
+    Link("top/hop1", "top/start/next");
+    Link("top/hop2", "top/hop1/next");
+    Link("top/hop3", "top/hop2/next");
+    Link("top/hop1", "top/hop3/back");
+    AddPathToList(Path("top/start"), menu, files);
+    EXPECT_EQ(Queue(), Paths({"top/start/s.mp3", "top/start/next/h1.mp3", "top/start/next/next/h2.mp3",
+                              "top/start/next/next/next/h3.mp3"}));
+    EXPECT_EQ(files.listed, 4);
+    // Links that lead to links and end in a circle name no folder at all.
+    Link("top/c2", "top/c1");
+    Link("top/c3", "top/c2");
+    Link("top/c2", "top/c3");
+    ASSERT_EQ(files.Kind(Path("top/c1")), PathKind::None);
+    menu.LstM3u.Clear();
+    menu.LblListCount.SetCaption(L"");
+    AddPathToList(Path("top/c1"), menu, files);
+    EXPECT_TRUE(Queue().empty());
+    EXPECT_EQ(menu.LblListCount.Caption(), L"0");
+}
+
+TEST_F(AddPathLoopTest, ALinkToAnotherPathThatLinksBack) {
+    Touch("top/t.mp3");
+    Touch("elsewhere/place/p.mp3");
+    Link("elsewhere/place", "top/out");
+    Link("top", "elsewhere/place/back");
+    AddPathToList(Path("top"), menu, files);
+    EXPECT_EQ(Queue(), Paths({"top/t.mp3", "top/out/p.mp3"}));
+    EXPECT_EQ(files.listed, 2);
+}
+
+TEST_F(AddPathLoopTest, AWalkGoesNoDeeperThan256Folders) {
+    // The guard for loops through folders that cannot be identified (this system's
+    // links end after 40 steps on their own, so a real tree stands in for them).
+    fs::path level = "top";
+    for (int i = 0; i < 300; ++i) {
+        Touch(level / "f.mp3");
+        level /= "d";
+    }
+    AddPathToList(Path("top"), menu, files);
+    ASSERT_EQ(menu.LstM3u.ListCount(), 256u);
+    EXPECT_EQ(Queue().back().size(), Path("top/f.mp3").size() + 255 * std::wstring(L"/d").size());
+}
+
+// Two folders linking to each other on every level of a deep tree: the ways through
+// the tree double with each level, the folders do not. Walking every way would list
+// some 200,000 folders here (and a few more levels would never end); the walk lists
+// each folder once.
+TEST_F(AddPathLoopTest, MutualLinksOnEveryLevelCostOneListingPerFolder) {
+    constexpr int kLevels = 16;
+    fs::path level = "top";
+    std::vector<std::wstring> expected;
+    for (int i = 0; i < kLevels; ++i) {
+        fs::create_directories(root / level / "a");
+        fs::create_directories(root / level / "b");
+        Link(level / "b", level / "a" / "tob");
+        Link(level / "a", level / "b" / "toa");
+        level = level / "a" / "next";
+    }
+    expected.push_back(Touch(level / "deep.mp3"));
+    AddPathToList(Path("top"), menu, files);
+    EXPECT_EQ(Queue(), expected);
+    // Per level its folder, a and b (through a's link), then the deepest folder.
+    EXPECT_EQ(files.listed, 3 * kLevels + 1);
 }
 
 }  // namespace

@@ -5,9 +5,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
 #include <thread>
@@ -199,6 +202,111 @@ TEST_F(WindowsTest, ALinkLoopInADroppedFolderEnds) {
     // Walked twice, each time without following the link back.
     const std::wstring a = (loop / L"a.mp3").wstring(), b = (loop / L"inner\\b.mp3").wstring();
     EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{a, b, a, b}));
+}
+
+// Every shape of link loop, made from the Linux side (tests/make-link-loops.sh), dropped
+// on the skin window: each walk ends and brings every file once. The order within a
+// folder is the file system's, so the entries are compared as sets.
+TEST_F(WindowsTest, EveryShapeOfLinkLoopEndsWithEachFileOnce) {
+    const fs::path loops = FromEnvironmentPath("TESSEL_TEST_LINK_LOOPS");
+    ASSERT_TRUE(fs::exists(loops / L"self" / L"sub" / L"self" / L"b.mp3"));
+    auto app = Start(L"Azure");
+    auto drop = [&](const fs::path& folder) {
+        app->menuControls.LstM3u.Clear();
+        SendDrop(app->skinForm.Handle(), {folder.wstring()});
+        std::vector<std::wstring> got = app->menuControls.LstM3u.Items();
+        std::sort(got.begin(), got.end());
+        return got;
+    };
+    auto paths = [&](std::initializer_list<const wchar_t*> relative) {
+        std::vector<std::wstring> out;
+        for (const wchar_t* r : relative) out.push_back((loops / r).wstring());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    auto names = [](const std::vector<std::wstring>& got) {
+        std::vector<std::wstring> out;
+        for (const auto& p : got) out.push_back(fs::path(p).filename().wstring());
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    EXPECT_EQ(drop(loops / L"self"), paths({L"self\\a.mp3", L"self\\sub\\b.mp3"}));
+    EXPECT_EQ(drop(loops / L"parent"),
+              paths({L"parent\\a.mp3", L"parent\\mid\\m.mp3", L"parent\\mid\\sub\\b.mp3"}));
+    EXPECT_EQ(drop(loops / L"dropped"), paths({L"dropped\\a.mp3", L"dropped\\mid\\sub\\b.mp3"}));
+    // Which of the two comes first decides the way to the other: each file once.
+    EXPECT_EQ(names(drop(loops / L"mutual")), (std::vector<std::wstring>{L"x.mp3", L"y.mp3"}));
+    EXPECT_EQ(drop(loops / L"chain" / L"start"),
+              paths({L"chain\\start\\s.mp3", L"chain\\start\\next\\h1.mp3",
+                     L"chain\\start\\next\\next\\h2.mp3", L"chain\\start\\next\\next\\next\\h3.mp3"}));
+    EXPECT_TRUE(drop(loops / L"chain" / L"c1").empty());
+    EXPECT_EQ(drop(loops / L"away" / L"top"), paths({L"away\\top\\t.mp3", L"away\\top\\out\\p.mp3"}));
+    // Twelve levels of folders linking to each other: 4,096 ways down, one file.
+    EXPECT_EQ(names(drop(loops / L"levels")), std::vector<std::wstring>{L"deep.mp3"});
+}
+
+// The GDI objects this process holds, by type. Windows answers GetGuiResources; Wine
+// answers 0 there, but keeps the process's GDI handle table where Windows does (named
+// in the PEB), and an entry in use has a non-zero type.
+std::map<int, int> GdiObjectsByType() {
+    if (const DWORD n = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); n > 0) return {{0, static_cast<int>(n)}};
+    struct Entry {
+        std::uint64_t object;
+        std::uint32_t owner;
+        std::uint16_t unique;
+        std::uint8_t type;
+        std::uint8_t flags;
+        std::uint64_t userPointer;
+    };
+    using QueryFn = LONG(WINAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
+    const auto query = reinterpret_cast<QueryFn>(
+        reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationProcess")));
+    struct {
+        void* exitStatus;
+        char* peb;
+        void* rest[4];
+    } basic{};
+    ULONG length = 0;
+    std::map<int, int> byType;
+    if (!query || query(::GetCurrentProcess(), 0, &basic, sizeof basic, &length) != 0 || !basic.peb) return byType;
+    const Entry* table = *reinterpret_cast<const Entry* const*>(basic.peb + 0xF8);  // GdiSharedHandleTable
+    if (!table) return byType;
+    for (int i = 0; i < 0x10000; ++i) {
+        if (table[i].type != 0) ++byType[table[i].type];
+    }
+    return byType;
+}
+
+// Run-time skin changes back and forth: every picture, mask, region, device context
+// and icon of one skin is gone when the next is on, and no window is left over.
+TEST_F(WindowsTest, SkinChangesLeaveNoGdiObjectsOrWindowsBehind) {
+    auto app = Start(L"Azure");
+    auto windows = [] {
+        int n = 0;
+        ::EnumThreadWindows(
+            ::GetCurrentThreadId(),
+            [](HWND, LPARAM count) -> BOOL {
+                ++*reinterpret_cast<int*>(count);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&n));
+        return n;
+    };
+    auto change = [&](int i) {
+        app->vars.SkinName = i % 2 ? L"Ember" : L"Azure";
+        const SkinChange result = app->ChangeSkin();
+        Pump();
+        return result.applied;
+    };
+    // One change each way first: what the system sets up once is not ours to count.
+    ASSERT_TRUE(change(1));
+    ASSERT_TRUE(change(2));
+    const std::map<int, int> before = GdiObjectsByType();
+    ASSERT_FALSE(before.empty()) << "no way to count GDI objects here";
+    const int windowsBefore = windows();
+    for (int i = 3; i <= 22; ++i) ASSERT_TRUE(change(i));
+    EXPECT_EQ(GdiObjectsByType(), before);
+    EXPECT_EQ(windows(), windowsBefore);
 }
 
 TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
