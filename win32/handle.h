@@ -1,0 +1,148 @@
+// One owner per handle: a move-only wrapper that frees its handle exactly once, the
+// traits of every kind of handle the two programs own, and guards that undo a
+// SelectObject or give back a window's device context.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace tessel::win32 {
+
+// Traits name the handle type (`pointer`), the value that means "none" (`invalid()`)
+// and how to free one (`close()`); traits whose handles have two "none" values say so
+// with `valid()`.
+template <typename Traits>
+class unique_handle {
+public:
+    using pointer = typename Traits::pointer;
+
+    unique_handle() noexcept = default;
+    explicit unique_handle(pointer value) noexcept : value_(value) {}
+    unique_handle(const unique_handle&) = delete;
+    unique_handle& operator=(const unique_handle&) = delete;
+    unique_handle(unique_handle&& other) noexcept : value_(other.release()) {}
+    unique_handle& operator=(unique_handle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    ~unique_handle() { reset(); }
+
+    pointer get() const noexcept { return value_; }
+    explicit operator bool() const noexcept { return Valid(value_); }
+    // Gives the handle up without freeing it (to whoever takes it over).
+    pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
+    void reset(pointer value = Traits::invalid()) noexcept {
+        const pointer old = std::exchange(value_, value);
+        if (Valid(old)) Traits::close(old);
+    }
+
+private:
+    static bool Valid(pointer value) noexcept {
+        if constexpr (requires { Traits::valid(value); }) {
+            return Traits::valid(value);
+        } else {
+            return value != Traits::invalid();
+        }
+    }
+    pointer value_ = Traits::invalid();
+};
+
+template <typename T>
+struct GdiTraits {
+    using pointer = T;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::DeleteObject(p); }
+};
+
+struct IconTraits {
+    using pointer = HICON;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::DestroyIcon(p); }
+};
+
+// A menu frees its submenus with it.
+struct MenuTraits {
+    using pointer = HMENU;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::DestroyMenu(p); }
+};
+
+struct WindowTraits {
+    using pointer = HWND;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::DestroyWindow(p); }
+};
+
+// Kernel objects: CreateMutex and its kind fail with null, CreateFile and its kind with
+// INVALID_HANDLE_VALUE; neither is ever closed.
+struct KernelHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return nullptr; }
+    static bool valid(pointer p) noexcept { return p != nullptr && p != INVALID_HANDLE_VALUE; }
+    static void close(pointer p) noexcept { ::CloseHandle(p); }
+};
+
+// A folder listing of FindFirstFile, which fails with INVALID_HANDLE_VALUE.
+struct FindHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer p) noexcept { ::FindClose(p); }
+};
+
+struct MemoryDcTraits {
+    using pointer = HDC;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::DeleteDC(p); }
+};
+
+struct GlobalMemoryTraits {
+    using pointer = HGLOBAL;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::GlobalFree(p); }
+};
+
+using unique_hbitmap = unique_handle<GdiTraits<HBITMAP>>;
+using unique_hbrush = unique_handle<GdiTraits<HBRUSH>>;
+using unique_hfont = unique_handle<GdiTraits<HFONT>>;
+using unique_hrgn = unique_handle<GdiTraits<HRGN>>;
+using unique_hicon = unique_handle<IconTraits>;
+using unique_hmenu = unique_handle<MenuTraits>;
+using unique_hwnd = unique_handle<WindowTraits>;
+using unique_kernel_handle = unique_handle<KernelHandleTraits>;
+using unique_find_handle = unique_handle<FindHandleTraits>;
+using unique_memory_dc = unique_handle<MemoryDcTraits>;
+using unique_hglobal = unique_handle<GlobalMemoryTraits>;
+
+// Selects an object into a DC and puts the previous one back when it goes.
+class SelectObjectGuard {
+public:
+    SelectObjectGuard(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(::SelectObject(dc, object)) {}
+    ~SelectObjectGuard() {
+        if (old_ && old_ != HGDI_ERROR) ::SelectObject(dc_, old_);
+    }
+    SelectObjectGuard(const SelectObjectGuard&) = delete;
+    SelectObjectGuard& operator=(const SelectObjectGuard&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+// GetDC and ReleaseDC of one window (null: the screen).
+class WindowDcGuard {
+public:
+    explicit WindowDcGuard(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+    ~WindowDcGuard() {
+        if (dc_) ::ReleaseDC(window_, dc_);
+    }
+    WindowDcGuard(const WindowDcGuard&) = delete;
+    WindowDcGuard& operator=(const WindowDcGuard&) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+}  // namespace tessel::win32
