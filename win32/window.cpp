@@ -95,4 +95,11 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
+RedrawOff::RedrawOff(HWND window) : window_(window) { ::SendMessageW(window_, WM_SETREDRAW, FALSE, 0); }
+
+RedrawOff::~RedrawOff() {
+    ::SendMessageW(window_, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 }  // namespace tessel::win32

@@ -51,4 +51,17 @@ HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, D
 // The whole text of a window (a caption or a control's text).
 std::wstring WindowText(HWND window);
 
+// Turns a window's redrawing off for a scope and repaints it once at the end: a list
+// box that redraws after each of tens of thousands of entries takes minutes to fill.
+class RedrawOff {
+public:
+    explicit RedrawOff(HWND window);
+    ~RedrawOff();
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    HWND window_;
+};
+
 }  // namespace tessel::win32

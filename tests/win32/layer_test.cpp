@@ -99,6 +99,21 @@ TEST(Win32Window, AWindowDestroyedFirstLeavesTheFormWithoutAHandle) {
     EXPECT_EQ(probe.Handle(), nullptr);
 }
 
+TEST(Win32Window, AWindowThatCannotBeMadeIsAWideErrorInTheSystemsWords) {
+    struct Orphan : Window {
+        void Create() { CreateWindowOf(L"TesselNoSuchClass", L"x", WS_POPUP, 0, 0, 0, 1, 1); }
+    } orphan;
+    try {
+        orphan.Create();
+        ADD_FAILURE() << "a window of an unknown class was made";
+    } catch (const WideError& e) {
+        // Windows says 1407, Wine 1411.
+        EXPECT_TRUE(e.Text() == ErrorText(L"CreateWindowEx", ERROR_CANNOT_FIND_WND_CLASS) ||
+                    e.Text() == ErrorText(L"CreateWindowEx", ERROR_CLASS_DOES_NOT_EXIST));
+    }
+    EXPECT_EQ(orphan.Handle(), nullptr);
+}
+
 TEST(Win32Window, AHandlerThatThrowsLeavesTheMessageToTheSystemAndTheWindowGoesOn) {
     std::vector<UINT> log;
     Probe probe(log);
