@@ -300,6 +300,17 @@ TEST_F(PanelTest, BrokenOrVanishedSkinKeepsTheCurrentSkinAndNamesTheFile) {
     EXPECT_NE(app->vars.PlayerMaskPath.find(L"Azure"), std::wstring::npos);
     const RECT after = Rect(app->skinForm.Handle());
     EXPECT_EQ(after.right - after.left, before.right - before.left);
+    // A mask cut short (the system's loader would read past its end): the same.
+    fs::copy(dir.path() / L"parts" / L"Ember", dir.path() / L"parts" / L"Cut", fs::copy_options::recursive);
+    fs::resize_file(dir.path() / L"parts" / L"Cut" / L"s_mask.bmp", 100);
+    {
+        BoxAnswerer yes(IDYES);
+        app->menuForm.ConfirmAndChangeSkin(L"Cut");
+        ASSERT_EQ(yes.Count(), 2);
+        EXPECT_NE(yes.texts[1].find(L"s_mask.bmp"), std::wstring::npos) << Printable(yes.texts[1]);
+    }
+    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    fs::remove_all(dir.path() / L"parts" / L"Cut");
     // A broken skin named like a folder on the way to the skins ("parts" is one) keeps
     // no name either: the settings would name it and the next start would fail.
     fs::create_directories(dir.path() / L"parts" / L"parts");

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "player/playback/media_keys.h"
 #include "player/playback/polling.h"
 #include "player/startup/texts.h"
 #include "tests/player/playback/fake_device.h"
@@ -78,6 +79,45 @@ TEST(KeyMap, TransportKeysReachTheDeviceAndTheQueue) {
     HandleKey(9, engine, device, body.ScrVolume);
     HandleKey(27, engine, device, body.ScrVolume);
     EXPECT_EQ(device.commands.size(), sent);
+}
+
+TEST(MediaKeys, EachKeyActsAsItsMenuCommand) {
+    FakeDevice device;
+    device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
+    MenuFormControls menu;
+    PlayerFormControls body;
+    LLVariable vars;
+    PlayerServices services;
+    services.fileExists = [&](const std::wstring& p) { return device.lengths.count(p) > 0; };
+    PlaybackEngine engine(device, menu, body, vars, services);
+    menu.LstM3u.AddItem(L"a.mp3");
+    menu.LstM3u.AddItem(L"b.mp3");
+    HandleMediaKey(MediaKey::NextTrack, engine, device);
+    EXPECT_EQ(device.Playing(), L"a.mp3");
+    device.position = 2000;
+    // Play/Pause and Stop both pause and resume, as the stop picture does.
+    for (MediaKey key : {MediaKey::PlayPause, MediaKey::Stop}) {
+        HandleMediaKey(key, engine, device);
+        EXPECT_EQ(device.Mode(), MediaDevice::kModePaused);
+        HandleMediaKey(key, engine, device);
+        EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
+    }
+    HandleMediaKey(MediaKey::PreviousTrack, engine, device);
+    EXPECT_EQ(device.position, 0);
+    EXPECT_EQ(device.FileName(), L"a.mp3");
+    HandleMediaKey(MediaKey::NextTrack, engine, device);
+    EXPECT_EQ(device.Playing(), L"b.mp3");
+    // The keys and commands as Windows numbers them.
+    EXPECT_EQ(VirtualKeyOf(MediaKey::PlayPause), 0xB3);
+    EXPECT_EQ(VirtualKeyOf(MediaKey::NextTrack), 0xB0);
+    EXPECT_EQ(VirtualKeyOf(MediaKey::PreviousTrack), 0xB1);
+    EXPECT_EQ(VirtualKeyOf(MediaKey::Stop), 0xB2);
+    EXPECT_EQ(MediaKeyOfAppCommand(14), MediaKey::PlayPause);
+    EXPECT_EQ(MediaKeyOfAppCommand(11), MediaKey::NextTrack);
+    EXPECT_EQ(MediaKeyOfAppCommand(12), MediaKey::PreviousTrack);
+    EXPECT_EQ(MediaKeyOfAppCommand(13), MediaKey::Stop);
+    EXPECT_EQ(MediaKeyOfAppCommand(46), std::nullopt);  // APPCOMMAND_MEDIA_PLAY: not a key we take
+    EXPECT_EQ(MediaKeyOfAppCommand(10), std::nullopt);
 }
 
 TEST(Transport, PauseAndStartWithNothingOpenChangeNothing) {

@@ -1,0 +1,28 @@
+// Bitmap skins at high display scales. A skin is drawn for 100 %; on a screen of 200 %
+// it is drawn twice as large, each pixel a 2 x 2 block, so it stays sharp where the
+// system's own stretching would blur it. Only whole-number scales keep every edge on a
+// pixel, so the display scale is rounded to one.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "player/skin/image_files.h"
+#include "player/skin/mask_runs.h"
+
+namespace tessel::player {
+
+inline constexpr int kMaxSkinScale = 3;
+
+// The skin scale k for a monitor of `dpi` dots per inch (96 is 100 %): the display scale
+// rounded to the nearest whole number, halves up, at least 1 and at most kMaxSkinScale.
+// 100-149 % give 1, 150-249 % give 2, 250 % and more give 3.
+int SkinScaleForDpi(int dpi);
+
+// The runs of a shape k times as large: every opaque pixel becomes a k x k block.
+std::vector<PixelRun> ScaleRuns(const std::vector<PixelRun>& runs, int k);
+
+// A picture k times as large, each pixel repeated k times across and down.
+BmpImage ScaleNearest(const BmpImage& image, int k);
+
+}  // namespace tessel::player
