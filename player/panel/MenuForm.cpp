@@ -65,7 +65,7 @@ void MenuForm::Load() {
     RegisterWindowClass(kMenuFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     const TwipsPerPixel f = app_.factors;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    BuildMenuBar();
+    win32::unique_hmenu menuBar = BuildMenuBar();
     RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, f.x), TwipsToPixels(kClientHeightTwips, f.y)};
     ::AdjustWindowRectEx(&frame, style, TRUE, 0);
     const int width = frame.right - frame.left;
@@ -73,7 +73,8 @@ void MenuForm::Load() {
     // First shown centred on the screen.
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, nullptr, menuBar_);
+    CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, nullptr, menuBar.get());
+    menuBar.release();  // the window's now
     CreateControls();
     c_.CmbDispSize.onClick = [this] { CmbDispSize_Click(); };
     listSlide_.onChange = [this] { ScrListSlide_Change(); };
@@ -81,7 +82,7 @@ void MenuForm::Load() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-void MenuForm::BuildMenuBar() {
+win32::unique_hmenu MenuForm::BuildMenuBar() {
     namespace t = menu_texts;
     win32::unique_hmenu favourites = win32::BuildPopupMenu({});
     favMenu_ = favourites.get();
@@ -99,9 +100,8 @@ void MenuForm::BuildMenuBar() {
     };
     win32::unique_hmenu rootMenu = win32::BuildPopupMenu(root);
     rootMenu_ = rootMenu.get();
-    const MenuEntry bar[] = {{0, t::kMenuRoot, rootMenu.release()}};
-    // The window takes the bar over when it is made; until then nothing frees it.
-    menuBar_ = win32::BuildMenuBar(bar).release();
+    const MenuEntry barEntries[] = {{0, t::kMenuRoot, rootMenu.release()}};
+    win32::unique_hmenu bar = win32::BuildMenuBar(barEntries);
     BuildPopupMenus();
     RebuildFavouritesMenu();
     c_.MenuFavList.view = [this](ControlChange change, std::size_t) {
@@ -117,6 +117,7 @@ void MenuForm::BuildMenuBar() {
         }
         RebuildFavouritesMenu();
     };
+    return bar;
 }
 
 void MenuForm::BuildPopupMenus() {

@@ -117,7 +117,8 @@ protected:
 
 private:
     void CreateControls();
-    void BuildMenuBar();
+    // The menu bar with "メニュー" (the window takes it over when it is made).
+    win32::unique_hmenu BuildMenuBar();
     void RebuildFavouritesMenu();
     void OnCommand(int id, int code, HWND control);
     void BuildPopupMenus();
@@ -134,7 +135,6 @@ private:
     MenuFormControls& c_;
     win32::unique_hfont font_;
     ToolTips tips_;
-    HMENU menuBar_ = nullptr;   // owned by the window
     HMENU rootMenu_ = nullptr;  // "メニュー" in the menu bar, also the icon's popup
     HMENU favMenu_ = nullptr;   // in the root menu
     int favBatch_ = 0;  // MenuFavList batches open
