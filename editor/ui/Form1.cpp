@@ -11,6 +11,7 @@
 #include "editor/ui/Form3.h"
 #include "editor/ui/metrics.h"
 #include "win32/clipboard.h"
+#include "win32/drops.h"
 #include "win32/error_text.h"
 #include "win32/menus.h"
 
@@ -216,15 +217,7 @@ std::optional<LRESULT> Form1::MainList_Message(UINT message, WPARAM wParam) {
 }
 
 void Form1::MainList_OLEDragDrop(HDROP drop) {
-    std::vector<std::wstring> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length + 1, L'\0');
-        const UINT got = DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(got);
-        paths.push_back(std::move(path));
-    }
+    std::vector<std::wstring> paths = tessel::win32::DroppedPaths(drop);
     DragFinish(drop);
     if (paths.empty() || closeRequested_) return;
     editor_.DropFiles(std::move(paths));

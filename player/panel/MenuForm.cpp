@@ -19,6 +19,7 @@
 #include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
 #include "win32/clipboard.h"
+#include "win32/drops.h"
 #include "win32/error_text.h"
 #include "win32/menus.h"
 
@@ -279,7 +280,7 @@ std::optional<LRESULT> MenuForm::Child_Message(int id, HWND window, UINT message
         case WM_DROPFILES:
             if (id == IdLstM3u) {
                 HDROP drop = reinterpret_cast<HDROP>(wParam);
-                std::vector<std::wstring> paths = DroppedPaths(drop);
+                std::vector<std::wstring> paths = win32::DroppedPaths(drop);
                 ::DragFinish(drop);
                 LstM3u_OLEDragDrop(paths);
                 return 0;

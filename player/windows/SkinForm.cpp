@@ -5,6 +5,7 @@
 #include "player/startup/Initialize.h"
 #include "player/windows/add_path.h"
 #include "player/windows/drop_fs_win32.h"
+#include "win32/drops.h"
 #include "win32/menus.h"
 
 #include "common/fileio.h"
@@ -147,7 +148,7 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DROPFILES: {
             HDROP drop = reinterpret_cast<HDROP>(wParam);
-            const std::vector<std::wstring> paths = DroppedPaths(drop);
+            const std::vector<std::wstring> paths = win32::DroppedPaths(drop);
             ::DragFinish(drop);
             Form_OLEDragDrop(paths);
             return 0;
