@@ -8,6 +8,11 @@ endif()
 if(WIN32)
   target_compile_definitions(tessel_options INTERFACE
     UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+elseif(TESSEL_FUZZ)
+  # Everything the fuzz targets link is instrumented for libFuzzer's coverage feedback.
+  target_compile_options(tessel_options INTERFACE
+    -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  target_link_options(tessel_options INTERFACE -fsanitize=address,undefined)
 elseif(TESSEL_SANITIZE)
   target_compile_options(tessel_options INTERFACE
     -fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)

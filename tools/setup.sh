@@ -11,6 +11,7 @@ packages=(
   libasound2 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   ffmpeg procps util-linux
   zip unzip
+  clang libclang-rt-14-dev
 )
 
 missing=()

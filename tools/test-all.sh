@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The whole test run: install what is missing, build both configurations, run every
-# test natively (AddressSanitizer + UBSan) and under Wine. Exits non-zero if anything
-# fails. .ci/run calls exactly this.
+# test natively (AddressSanitizer + UBSan), each fuzz target for a few seconds, and
+# every test under Wine. Exits non-zero if anything fails. .ci/run calls exactly this.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +14,10 @@ step "native: configure and build"
 cmake --preset native >/dev/null && cmake --build --preset native || exit 1
 step "native: tests"
 ctest --preset native || status=1
+
+# Every fuzz target a few seconds on its corpus: a reader that breaks again shows here.
+step "native: fuzz targets"
+tools/fuzz.sh 3 || status=1
 
 step "windows: configure and build"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
