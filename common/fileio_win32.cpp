@@ -6,11 +6,11 @@
 #include <string>
 
 #include "common/fileio.h"
+#include "common/system_message.h"
 
 namespace tessel {
-namespace {
 
-std::wstring SystemMessage(DWORD code) {
+std::wstring SystemMessage(std::uint32_t code) {
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                                        FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -22,12 +22,15 @@ std::wstring SystemMessage(DWORD code) {
             message.pop_back();
     }
     if (text != nullptr) LocalFree(text);
-    if (message.empty()) message = L"error " + std::to_wstring(code);
     return message;
 }
 
+namespace {
+
 std::wstring Describe(const std::filesystem::path& path, DWORD code) {
-    return path.wstring() + L": " + SystemMessage(code);
+    std::wstring message = SystemMessage(code);
+    if (message.empty()) message = L"error " + std::to_wstring(code);
+    return path.wstring() + L": " + message;
 }
 
 class Handle {

@@ -160,7 +160,7 @@ int main() {
             });
             kept = listwright::FilterByPatterns(files, patterns.patterns).size();
         }));
-        SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(listwright::kClearList, 0), 0);
+        SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(listwright::kClearList, 0), 0);
         Pump();
         drop = std::min(drop, Ms([&] {
             SendMessageW(form.MainList(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(root)), 0);
@@ -201,12 +201,12 @@ int main() {
         form.Editor().MainList().Assign(entries);
         Pump();
         sortWindow = std::min(sortWindow, Ms([&] {
-            SendMessageW(form.Hwnd(), WM_COMMAND, MAKEWPARAM(listwright::kEnumNameSeq, 0), 0);
-            UpdateWindow(form.Hwnd());
+            SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(listwright::kEnumNameSeq, 0), 0);
+            UpdateWindow(form.Handle());
         }));
         selectWindow = std::min(selectWindow, Ms([&] {
             form.Editor().SelectMatching(L"*artist 1##\\song*.mp3");
-            UpdateWindow(form.Hwnd());
+            UpdateWindow(form.Handle());
         }));
     }
     std::printf("sort 32,767 (window):        %8.1f ms\n", sortWindow);
@@ -215,7 +215,7 @@ int main() {
     std::printf("select by pattern (window):  %8.1f ms (%lld selected, %lld shown selected)\n", selectWindow,
                 modelSelected, boxSelected);
 
-    SendMessageW(form.Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
     Pump();
     std::error_code ec;
     fs::remove_all(work, ec);

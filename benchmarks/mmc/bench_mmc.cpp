@@ -103,10 +103,10 @@ void OpenTimes(const wchar_t* name) {
         tessel::Mmc mmc;
         mmc.SetFileName(path);
         start = NowMs();
-        mmc.Command(L"open");
+        mmc.Command(tessel::MediaCommand::Open);
         length = mmc.Length();
         device.push_back(NowMs() - start);
-        mmc.Command(L"close");
+        mmc.Command(tessel::MediaCommand::Close);
     }
     std::printf("open %-16ls length %6d ms   plain MCI %7.1f ms   Mmc %7.1f ms\n", name,
                 static_cast<int>(length), Median(raw), Median(device));
@@ -115,8 +115,8 @@ void OpenTimes(const wchar_t* name) {
 void ReadCost() {
     tessel::Mmc mmc;
     mmc.SetFileName(MediaPath(L"silence_185.mp3"));
-    mmc.Command(L"open");
-    mmc.Command(L"play");
+    mmc.Command(tessel::MediaCommand::Open);
+    mmc.Command(tessel::MediaCommand::Play);
     PumpFor(200);
     const int reads = 500;
     volatile std::int64_t sink = 0;
@@ -130,7 +130,7 @@ void ReadCost() {
         sink = sink + mmc.Mode();
     }
     const double mode_us = (NowMs() - start) * 1000.0 / reads;
-    mmc.Command(L"close");
+    mmc.Command(tessel::MediaCommand::Close);
     std::printf("one read while playing: Position() %.1f us, Mode() %.1f us\n", position_us, mode_us);
 }
 
@@ -163,11 +163,11 @@ Usage PlayThroughMmc(const std::wstring& path, double seconds) {
     mmc.SetWait(true);
     mmc.SetUpdateInterval(1000);
     mmc.SetFileName(path);
-    mmc.Command(L"open");
-    mmc.Command(L"play");
+    mmc.Command(tessel::MediaCommand::Open);
+    mmc.Command(tessel::MediaCommand::Play);
     PumpFor(seconds * 1000.0);
     const Usage usage{CpuMs() - cpu, PrivateMb()};
-    mmc.Command(L"close");
+    mmc.Command(tessel::MediaCommand::Close);
     std::printf("  (status events seen: %d)\n", events);
     return usage;
 }

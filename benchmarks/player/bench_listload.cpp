@@ -24,7 +24,7 @@ using namespace tessel::player;
 
 class NoDevice : public MediaDevice {
 public:
-    void Command(std::wstring_view) override {}
+    void Command(MediaCommand) override {}
     int Mode() const override { return kModeNotOpen; }
     std::int32_t Length() const override { return 0; }
     std::int32_t Position() const override { return 0; }

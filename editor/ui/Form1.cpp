@@ -9,38 +9,45 @@
 #include "editor/core/extsettings.h"
 #include "editor/ui/Form2.h"
 #include "editor/ui/Form3.h"
+#include "editor/ui/metrics.h"
+#include "win32/clipboard.h"
+#include "win32/drops.h"
+#include "win32/error_text.h"
+#include "win32/menus.h"
 
 namespace listwright {
 namespace {
+
+using tessel::win32::MenuEntry;
 
 // ---- the window's own texts ----------------------------------------------------------
 const wchar_t kClassName[] = L"ListwrightForm1";
 const wchar_t kCaption[] = L"Quillow";
 const wchar_t kMenuFile[] = L"ファイル";
 const wchar_t kMenuEdit[] = L"編集";
-const MenuItem kFileItems[] = {
+const MenuEntry kFileItems[] = {
     {kCreateNewFile, L"新規作成"},
     {kEditExistFile, L"開く"},
-    {0, L"-"},
+    {},
     {kOverwriteFile, L"上書き保存"},
     {kNameFileSave, L"名前を付けて保存"},
-    {0, L"-"},
+    {},
     {kTheEndApp, L"終了"},
 };
-const MenuItem kEditItems[] = {
+const MenuEntry kEditItems[] = {
     {kCutFromList, L"切り取り"},
     {kCopyFromList, L"コピー"},
     {kDeleteFromList, L"削除"},
     {kClearList, L"全て削除"},
-    {0, L"-"},
+    {},
     {kPasteToList, L"最後尾に貼り付け"},
     {kPasteToPoint, L"選択位置に貼り付け"},
-    {0, L"-"},
+    {},
     {kListAllChoice, L"全て選択"},
     {kWildCardList, L"含まれる文字列から選択"},
     {kReverseChoiceList, L"選択を反転"},
     {kNoChoiceList, L"全ての選択を解除"},
-    {0, L"-"},
+    {},
     {kExpFiles, L"リストファイルを展開"},
     {kEnumNameSeq, L"名前順に並べ替える"},
     {kNoExistsDelete, L"存在しないファイルをリストから削除"},
@@ -85,52 +92,47 @@ Form1::~Form1() {
     form2_.reset();
     form3_.reset();
     mainListView_.Unbind();
-    if (mainList_ && IsWindow(mainList_) && mainListProc_) {
-        SetWindowLongPtrW(mainList_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(mainListProc_));
-        SetWindowLongPtrW(mainList_, GWLP_USERDATA, 0);
-    }
 }
 
 bool Form1::Create(int showCommand) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
-    if (!RegisterClassOnce(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
 
-    menuBar_ = CreateMenu();
-    HMENU file = BuildPopup(kFileItems, std::size(kFileItems));
-    menuEdit_ = BuildPopup(kEditItems, std::size(kEditItems));
-    AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(file), kMenuFile);
-    AppendMenuW(menuBar_, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menuEdit_), kMenuEdit);
+    tessel::win32::unique_hmenu edit = tessel::win32::BuildPopupMenu(kEditItems);
+    menuEdit_ = edit.get();
+    const MenuEntry bar[] = {
+        {0, kMenuFile, tessel::win32::BuildPopupMenu(kFileItems).release()},
+        {0, kMenuEdit, edit.release()},
+    };
+    tessel::win32::unique_hmenu menuBar = tessel::win32::BuildMenuBar(bar);
 
     // The client area is 7,215 by 6,450 twips when first shown.
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
     RECT r{0, 0, TwipsX(7215), TwipsY(6450)};
     AdjustWindowRectEx(&r, style, TRUE, 0);
-    if (!CreateAs(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                  r.bottom - r.top, nullptr, menuBar_)) {
-        DestroyMenu(menuBar_);
-        menuBar_ = nullptr;
+    try {
+        RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                            LoadIconW(nullptr, IDI_APPLICATION));
+        CreateWindowOf(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
+                       r.bottom - r.top, nullptr, menuBar.get());
+    } catch (const tessel::win32::WideError& e) {
+        tessel::win32::DebugReport(e.Text());
         return false;
     }
-    clipboard_.SetOwner(Hwnd());
+    menuBar_ = menuBar.release();  // the window's now
+    clipboard_.SetOwner(Handle());
 
-    mainList_ = CreateChild(L"LISTBOX", L"",
-                            WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_EXTENDEDSEL |
-                                LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
-                            WS_EX_CLIENTEDGE, 0, 0, 0, 0, Hwnd(), kMainListId);
-    sbar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, Hwnd(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kSBarId)), GetModuleHandleW(nullptr),
-                            nullptr);
+    mainList_ = tessel::win32::CreateChild(Handle(), L"LISTBOX", L"",
+                                           WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                                               LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
+                                           RECT{}, kMainListId, UiFont(), WS_EX_CLIENTEDGE);
+    sbar_ = tessel::win32::CreateChild(Handle(), STATUSCLASSNAMEW, L"", WS_VISIBLE, RECT{}, kSBarId, UiFont());
     if (!mainList_ || !sbar_) return false;
-    SendMessageW(sbar_, WM_SETFONT, reinterpret_cast<WPARAM>(UiFont()), FALSE);
     SendMessageW(sbar_, SB_SIMPLE, TRUE, 0);
     SendMessageW(sbar_, SB_SETMINHEIGHT, static_cast<WPARAM>(TwipsY(270)), 0);
-    // The list's own procedure is wrapped for its drops. Not with the common controls'
-    // subclass helper: that looks the chain up in window properties on every message,
-    // which under Wine is a trip to the server and made filling the list 40 times slower.
-    SetWindowLongPtrW(mainList_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    mainListProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrW(mainList_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form1::MainListProc)));
+    mainListHook_.Attach(mainList_, [this](HWND, UINT message, WPARAM wParam, LPARAM) {
+        return MainList_Message(message, wParam);
+    });
     // Only the list accepts dropped files; the rest of the window does not.
     DragAcceptFiles(mainList_, TRUE);
 
@@ -140,7 +142,7 @@ bool Form1::Create(int showCommand) {
     });
 
     Form_Load();
-    ShowWindow(Hwnd(), showCommand);
+    ShowWindow(Handle(), showCommand);
     Form_Resize();
     return true;
 }
@@ -153,7 +155,7 @@ void Form1::Form_Resize() {
     if (!mainList_ || !sbar_) return;
     SendMessageW(sbar_, WM_SIZE, 0, 0);
     RECT client{}, bar{};
-    GetClientRect(Hwnd(), &client);
+    GetClientRect(Handle(), &client);
     GetWindowRect(sbar_, &bar);
     const int width = client.right - client.left;
     const int height = (client.bottom - client.top) - (bar.bottom - bar.top);
@@ -174,10 +176,10 @@ void Form1::Form_Unload() {
         return;
     }
     // An open extension dialog hands its edits back as it goes, before they are saved.
-    if (form2_ && form2_->Hwnd()) DestroyWindow(form2_->Hwnd());
-    if (form3_ && form3_->Hwnd()) DestroyWindow(form3_->Hwnd());
+    if (form2_ && form2_->Handle()) DestroyWindow(form2_->Handle());
+    if (form3_ && form3_->Handle()) DestroyWindow(form3_->Handle());
     if (!sessionEnded_) editor_.SaveExtensions();
-    DestroyWindow(Hwnd());
+    DestroyWindow(Handle());
 }
 
 void Form1::Form_EndSession() {
@@ -187,14 +189,14 @@ void Form1::Form_EndSession() {
     if (sessionEnded_) return;
     sessionEnded_ = true;
     closeRequested_ = true;
-    if (form2_ && form2_->Hwnd()) DestroyWindow(form2_->Hwnd());
-    if (form3_ && form3_->Hwnd()) DestroyWindow(form3_->Hwnd());
+    if (form2_ && form2_->Handle()) DestroyWindow(form2_->Handle());
+    if (form3_ && form3_->Handle()) DestroyWindow(form3_->Handle());
     editor_.SaveExtensions();
 }
 
 HWND Form1::DialogWindow() const {
-    if (form2_ && form2_->Hwnd()) return form2_->Hwnd();
-    if (form3_ && form3_->Hwnd()) return form3_->Hwnd();
+    if (form2_ && form2_->Handle()) return form2_->Handle();
+    if (form3_ && form3_->Handle()) return form3_->Handle();
     return nullptr;
 }
 
@@ -205,36 +207,17 @@ bool Form1::PreTranslate(MSG& msg) {
 
 // ---- drops and the right-click menu --------------------------------------------------
 
-LRESULT CALLBACK Form1::MainListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<Form1*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    const WNDPROC original = self->mainListProc_;
+std::optional<LRESULT> Form1::MainList_Message(UINT message, WPARAM wParam) {
     if (message == WM_DROPFILES) {
-        try {
-            self->MainList_OLEDragDrop(reinterpret_cast<HDROP>(wParam));
-        } catch (...) {
-            OutputDebugStringW(L"drop failed\n");
-        }
+        MainList_OLEDragDrop(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->mainList_ = nullptr;
-    }
-    return CallWindowProcW(original, hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) mainList_ = nullptr;
+    return std::nullopt;
 }
 
 void Form1::MainList_OLEDragDrop(HDROP drop) {
-    std::vector<std::wstring> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length + 1, L'\0');
-        const UINT got = DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(got);
-        paths.push_back(std::move(path));
-    }
+    std::vector<std::wstring> paths = tessel::win32::DroppedPaths(drop);
     DragFinish(drop);
     if (paths.empty() || closeRequested_) return;
     editor_.DropFiles(std::move(paths));
@@ -244,11 +227,7 @@ void Form1::MainList_OLEDragDrop(HDROP drop) {
     }
 }
 
-void Form1::MainList_PopupMenu(LPARAM screenPoint) {
-    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    if (screenPoint == -1) GetCursorPos(&pt);
-    TrackPopupMenu(menuEdit_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
-}
+void Form1::MainList_PopupMenu(LPARAM screenPoint) { tessel::win32::ShowPopupMenu(menuEdit_, Handle(), screenPoint); }
 
 bool Form1::LetMessagesRun() {
     MSG msg;
@@ -263,23 +242,23 @@ bool Form1::LetMessagesRun() {
             DispatchMessageW(&msg);
         }
     }
-    return !closeRequested_ && Hwnd() != nullptr;
+    return !closeRequested_ && Handle() != nullptr;
 }
 
 // ---- dialogs -------------------------------------------------------------------------
 
 POINT Form1::DialogPlace() {
-    EnableWindow(Hwnd(), FALSE);
+    EnableWindow(Handle(), FALSE);
     RECT r{};
-    GetWindowRect(Hwnd(), &r);
+    GetWindowRect(Handle(), &r);
     return POINT{r.left + TwipsX(1000), r.top + TwipsY(1000)};
 }
 
 void Form1::DialogClosing() {
-    EnableWindow(Hwnd(), TRUE);
-    SetActiveWindow(Hwnd());
+    EnableWindow(Handle(), TRUE);
+    SetActiveWindow(Handle());
     // The dialog object is freed after its window has gone, outside its own handlers.
-    PostMessageW(Hwnd(), kDialogGone, 0, 0);
+    PostMessageW(Handle(), kDialogGone, 0, 0);
 }
 
 void Form1::WildCardList_Click() {
@@ -288,8 +267,8 @@ void Form1::WildCardList_Click() {
     Form2::Handlers handlers;
     handlers.run = [this](const std::wstring& pattern) { editor_.SelectMatching(pattern); };
     handlers.closing = [this] { DialogClosing(); };
-    if (!form2_->Create(Hwnd(), DialogPlace(), std::move(handlers))) {
-        EnableWindow(Hwnd(), TRUE);
+    if (!form2_->Create(Handle(), DialogPlace(), std::move(handlers))) {
+        EnableWindow(Handle(), TRUE);
         form2_.reset();
     }
 }
@@ -302,8 +281,8 @@ void Form1::ExtSetting_Click() {
         editor_.ReplaceExtensions(patterns);
         DialogClosing();
     };
-    if (!form3_->Create(Hwnd(), DialogPlace(), editor_.ExtList().Items(), std::move(handlers))) {
-        EnableWindow(Hwnd(), TRUE);
+    if (!form3_->Create(Handle(), DialogPlace(), editor_.ExtList().Items(), std::move(handlers))) {
+        EnableWindow(Handle(), TRUE);
         form3_.reset();
     }
 }
@@ -362,8 +341,8 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam) Form_EndSession();
         return 0;
     case kDialogGone:
-        if (form2_ && !form2_->Hwnd()) form2_.reset();
-        if (form3_ && !form3_->Hwnd()) form3_.reset();
+        if (form2_ && !form2_->Handle()) form2_.reset();
+        if (form3_ && !form3_->Handle()) form3_.reset();
         return 0;
     case WM_DESTROY:
         mainListView_.Unbind();
@@ -376,19 +355,30 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // ---- what the commands ask and tell --------------------------------------------------
 
-std::optional<std::wstring> Form1::ShowOpenDialog() { return cdialog_.ShowOpen(Hwnd(), kOpenTitle, kOpenFilter); }
+std::optional<std::wstring> Form1::ShowOpenDialog() { return ShowFileDialog(false, kOpenTitle, kOpenFilter); }
 
-std::optional<std::wstring> Form1::ShowSaveDialog() { return cdialog_.ShowSave(Hwnd(), kSaveTitle, kSaveFilter); }
+std::optional<std::wstring> Form1::ShowSaveDialog() { return ShowFileDialog(true, kSaveTitle, kSaveFilter); }
+
+std::optional<std::wstring> Form1::ShowFileDialog(bool save, const wchar_t* title, const wchar_t* filter) {
+    // Read-only box hidden; no extension added, no overwrite question of the dialog's
+    // own (the editor asks itself), the chosen file need not exist; and the process's
+    // current folder stays where it was, since relative entries resolve against it.
+    cdialog_.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    cdialog_.DialogTitle = title;
+    cdialog_.Filter = filter;
+    if (!(save ? cdialog_.ShowSave(Handle()) : cdialog_.ShowOpen(Handle()))) return std::nullopt;
+    return cdialog_.FileName;
+}
 
 bool Form1::Ask(Question question, std::size_t count) {
     switch (question) {
     case Question::SizeOver:
-        return MessageBoxW(Hwnd(), kSizeOver, kQuestionTitle, MB_OKCANCEL) == IDOK;
+        return MessageBoxW(Handle(), kSizeOver, kQuestionTitle, MB_OKCANCEL) == IDOK;
     case Question::Overwrite:
-        return MessageBoxW(Hwnd(), kOverwrite, kQuestionTitle, MB_YESNO) == IDYES;
+        return MessageBoxW(Handle(), kOverwrite, kQuestionTitle, MB_YESNO) == IDYES;
     case Question::AlteredEntries: {
         const std::wstring text = kAlteredBefore + std::to_wstring(count) + kAlteredAfter;
-        return MessageBoxW(Hwnd(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
+        return MessageBoxW(Handle(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
     }
     }
     return false;
@@ -410,7 +400,24 @@ void Form1::Tell(Notice notice, const std::wstring& subject, const std::wstring&
     case Notice::ExtReadFailed: text = WithPath(kExtReadFailed, subject, detail); break;
     case Notice::ExtWriteFailed: text = WithPath(kExtWriteFailed, subject, detail); break;
     }
-    MessageBoxW(Hwnd(), text.c_str(), title, MB_OK);
+    MessageBoxW(Handle(), text.c_str(), title, MB_OK);
+}
+
+}  // namespace listwright
+
+namespace listwright {
+
+ClipboardPort::Status SystemClipboard::SetText(const std::wstring& text) {
+    return tessel::win32::PutClipboardText(owner_, text) ? Status::Ok : Status::Busy;
+}
+
+ClipboardPort::Status SystemClipboard::GetText(std::wstring& text) {
+    switch (tessel::win32::GetClipboardText(owner_, text)) {
+    case tessel::win32::ClipboardRead::Text: return Status::Ok;
+    case tessel::win32::ClipboardRead::NoText: return Status::NoText;
+    case tessel::win32::ClipboardRead::Busy: break;
+    }
+    return Status::Busy;
 }
 
 }  // namespace listwright

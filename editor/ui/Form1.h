@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "editor/core/listeditor.h"
-#include "editor/ui/CommonDialog.h"
 #include "editor/ui/ListBoxView.h"
-#include "editor/ui/clipboard_win32.h"
-#include "editor/ui/win32util.h"
+#include "win32/child_hook.h"
+#include "win32/dialogs.h"
+#include "win32/window.h"
 
 namespace listwright {
 
@@ -47,7 +47,18 @@ enum Form1Id : UINT {
     kAddingList,
 };
 
-class Form1 final : public Window, public EditorHost {
+// The system clipboard as the editor's commands see it.
+class SystemClipboard final : public ClipboardPort {
+public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    Status SetText(const std::wstring& text) override;
+    Status GetText(std::wstring& text) override;
+
+private:
+    HWND owner_ = nullptr;
+};
+
+class Form1 final : public tessel::win32::Window, public EditorHost {
 public:
     struct Options {
         // The folder whose m3usetting\ext.ini holds the patterns: the program's own.
@@ -58,6 +69,7 @@ public:
     explicit Form1(Options options);
     ~Form1() override;
 
+    // False (reported for a debugger) when the window cannot be made.
     bool Create(int showCommand);
 
     ListEditor& Editor() { return editor_; }
@@ -81,7 +93,8 @@ public:
 
 private:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-    static LRESULT CALLBACK MainListProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    std::optional<LRESULT> MainList_Message(UINT message, WPARAM wParam);
+    std::optional<std::wstring> ShowFileDialog(bool save, const wchar_t* title, const wchar_t* filter);
 
     void Form_Load();
     void Form_Resize();
@@ -99,13 +112,16 @@ private:
     Options options_;
     ListEditor editor_{*this};
     ListBoxView mainListView_;
-    Win32Clipboard clipboard_{nullptr};
-    CommonDialog cdialog_;
+    SystemClipboard clipboard_;
+    // One object for the whole run, so its file-name field keeps the last name chosen
+    // in either dialog.
+    tessel::win32::CommonDialog cdialog_;
     HWND mainList_ = nullptr;
-    WNDPROC mainListProc_ = nullptr;
+    // The list's drops arrive through a procedure in front of its own.
+    tessel::win32::ChildHook mainListHook_;
     HWND sbar_ = nullptr;
     HMENU menuBar_ = nullptr;  // owned by the window
-    HMENU menuEdit_ = nullptr;
+    HMENU menuEdit_ = nullptr;  // in the menu bar
     std::unique_ptr<Form2> form2_;
     std::unique_ptr<Form3> form3_;
     bool closeRequested_ = false;

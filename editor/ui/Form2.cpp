@@ -1,7 +1,12 @@
 #include "editor/ui/Form2.h"
 
+#include "editor/ui/metrics.h"
+#include "win32/error_text.h"
+
 namespace listwright {
 namespace {
+
+using tessel::win32::CreateChild;
 
 const wchar_t kClassName[] = L"ListwrightForm2";
 const wchar_t kCaption[] = L"ワイルドカード検索";
@@ -13,27 +18,31 @@ const wchar_t kInitialPattern[] = L"*";
 
 bool Form2::Create(HWND owner, POINT topLeft, Handlers handlers) {
     handlers_ = std::move(handlers);
-    if (!RegisterClassOnce(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT r{0, 0, TwipsX(4785), TwipsY(825)};
     AdjustWindowRectEx(&r, style, FALSE, 0);
-    if (!CreateAs(kClassName, kCaption, style, 0, topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top,
-                  owner, nullptr)) {
+    try {
+        RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                            LoadIconW(nullptr, IDI_APPLICATION));
+        CreateWindowOf(kClassName, kCaption, style, 0, topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top,
+                       owner);
+    } catch (const tessel::win32::WideError& e) {
+        tessel::win32::DebugReport(e.Text());
         return false;
     }
-    text1_ = CreateChild(L"EDIT", kInitialPattern, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, TwipsX(105),
-                         TwipsY(300), TwipsX(3420), TwipsY(270), Hwnd(), kForm2Text1);
-    CreateChild(L"BUTTON", kRun, WS_TABSTOP | BS_PUSHBUTTON, 0, TwipsX(3615), TwipsY(75), TwipsX(1140),
-                TwipsY(300), Hwnd(), kForm2Command1);
-    CreateChild(L"BUTTON", kCancel, WS_TABSTOP | BS_PUSHBUTTON, 0, TwipsX(3600), TwipsY(435), TwipsX(1140),
-                TwipsY(300), Hwnd(), kForm2Command2);
-    ShowWindow(Hwnd(), SW_SHOW);
+    text1_ = CreateChild(Handle(), L"EDIT", kInitialPattern, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                         TwipsRect(105, 300, 3420, 270), kForm2Text1, UiFont(), WS_EX_CLIENTEDGE);
+    CreateChild(Handle(), L"BUTTON", kRun, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, TwipsRect(3615, 75, 1140, 300),
+                kForm2Command1, UiFont());
+    CreateChild(Handle(), L"BUTTON", kCancel, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                TwipsRect(3600, 435, 1140, 300), kForm2Command2, UiFont());
+    ShowWindow(Handle(), SW_SHOW);
     SetFocus(text1_);
     return true;
 }
 
 void Form2::Command1_Click() {
-    if (handlers_.run) handlers_.run(WindowText(text1_));
+    if (handlers_.run) handlers_.run(tessel::win32::WindowText(text1_));
     Form_Unload();
 }
 
@@ -42,7 +51,7 @@ void Form2::Form_Unload() {
     unloading_ = true;
     // The owner is enabled before this window goes, so that activation returns to it.
     if (handlers_.closing) handlers_.closing();
-    DestroyWindow(Hwnd());
+    DestroyWindow(Handle());
 }
 
 LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,18 +5,19 @@
 #include <functional>
 #include <string>
 
-#include "editor/ui/win32util.h"
+#include "win32/window.h"
 
 namespace listwright {
 
 enum Form2Id : int { kForm2Text1 = 201, kForm2Command1, kForm2Command2 };
 
-class Form2 final : public Window {
+class Form2 final : public tessel::win32::Window {
 public:
     struct Handlers {
         std::function<void(const std::wstring& pattern)> run;  // "実行"
         std::function<void()> closing;                         // any way of closing
     };
+    // False (reported for a debugger) when the window cannot be made.
     bool Create(HWND owner, POINT topLeft, Handlers handlers);
     HWND Text1() const { return text1_; }
 

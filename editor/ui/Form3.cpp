@@ -4,9 +4,15 @@
 
 #include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
+#include "editor/ui/metrics.h"
+#include "win32/error_text.h"
+#include "win32/menus.h"
 
 namespace listwright {
 namespace {
+
+using tessel::win32::CreateChild;
+using tessel::win32::MenuEntry;
 
 const wchar_t kClassName[] = L"ListwrightForm3";
 const wchar_t kCaption[] = L"登録する拡張子";
@@ -16,9 +22,9 @@ const wchar_t kMenuEdit[] = L"編集";
 const wchar_t kErrorTitle[] = L"エラー";
 const wchar_t kPatternUnstorable[] =
     L"この拡張子には設定ファイルに保存できない文字が含まれているため、登録できません。";
-const MenuItem kEditItems[] = {
+const MenuEntry kEditItems[] = {
     {kForm3MenuDelete, L"削除"},
-    {0, L"-"},
+    {},
     {kForm3OnEnd, L"終了"},
 };
 
@@ -28,28 +34,33 @@ Form3::~Form3() { extListView_.Unbind(); }
 
 bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& patterns, Handlers handlers) {
     handlers_ = std::move(handlers);
-    if (!RegisterClassOnce(kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1))) return false;
-    HMENU bar = CreateMenu();
-    menuEdit_ = BuildPopup(kEditItems, std::size(kEditItems));
-    AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(menuEdit_), kMenuEdit);
+    tessel::win32::unique_hmenu edit = tessel::win32::BuildPopupMenu(kEditItems);
+    menuEdit_ = edit.get();
+    const MenuEntry bar[] = {{0, kMenuEdit, edit.release()}};
+    tessel::win32::unique_hmenu menuBar = tessel::win32::BuildMenuBar(bar);
 
     const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     RECT r{0, 0, TwipsX(4260), TwipsY(1710)};
     AdjustWindowRectEx(&r, style, TRUE, 0);
-    if (!CreateAs(kClassName, kCaption, style, 0, topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top,
-                  owner, bar)) {
-        DestroyMenu(bar);
+    try {
+        RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                            LoadIconW(nullptr, IDI_APPLICATION));
+        CreateWindowOf(kClassName, kCaption, style, 0, topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top,
+                       owner, menuBar.get());
+    } catch (const tessel::win32::WideError& e) {
+        tessel::win32::DebugReport(e.Text());
         return false;
     }
-    extListBox_ = CreateChild(L"LISTBOX", L"", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                              WS_EX_CLIENTEDGE, TwipsX(105), TwipsY(105), TwipsX(2370), TwipsY(1500), Hwnd(),
-                              kForm3ExtList);
-    CreateChild(L"BUTTON", kRegister, WS_TABSTOP | BS_PUSHBUTTON, 0, TwipsX(2625), TwipsY(1185), TwipsX(1485),
-                TwipsY(405), Hwnd(), kForm3Command1);
-    text1_ = CreateChild(L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, TwipsX(2610), TwipsY(825),
-                         TwipsX(1470), TwipsY(270), Hwnd(), kForm3Text1);
-    CreateChild(L"BUTTON", kClose, WS_TABSTOP | BS_PUSHBUTTON, 0, TwipsX(3915), TwipsY(60), TwipsX(270),
-                TwipsY(255), Hwnd(), kForm3Command2);
+    menuBar.release();  // the window's now
+    extListBox_ = CreateChild(Handle(), L"LISTBOX", L"",
+                              WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
+                              TwipsRect(105, 105, 2370, 1500), kForm3ExtList, UiFont(), WS_EX_CLIENTEDGE);
+    CreateChild(Handle(), L"BUTTON", kRegister, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                TwipsRect(2625, 1185, 1485, 405), kForm3Command1, UiFont());
+    text1_ = CreateChild(Handle(), L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                         TwipsRect(2610, 825, 1470, 270), kForm3Text1, UiFont(), WS_EX_CLIENTEDGE);
+    CreateChild(Handle(), L"BUTTON", kClose, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, TwipsRect(3915, 60, 270, 255),
+                kForm3Command2, UiFont());
 
     // The list box holds at most 32,767 entries; patterns beyond them are kept aside
     // and handed back with the rest, so opening the dialog loses none of them.
@@ -57,7 +68,7 @@ bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& p
     extList_.Append(std::vector<std::wstring>(patterns.begin(), patterns.begin() + static_cast<std::ptrdiff_t>(shown)));
     notShown_.assign(patterns.begin() + static_cast<std::ptrdiff_t>(shown), patterns.end());
     extListView_.Bind(extList_, extListBox_);
-    ShowWindow(Hwnd(), SW_SHOW);
+    ShowWindow(Handle(), SW_SHOW);
     SetFocus(extListBox_);
     return true;
 }
@@ -65,10 +76,10 @@ bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& p
 void Form3::Command1_Click() {
     // Registered as typed: no trimming, no test for duplicates or validity; only a
     // pattern that ext.ini cannot keep is refused, and stays in the box to be mended.
-    const std::wstring text = WindowText(text1_);
+    const std::wstring text = tessel::win32::WindowText(text1_);
     if (text.empty()) return;
     if (!PatternFitsExtIni(text)) {
-        MessageBoxW(Hwnd(), kPatternUnstorable, kErrorTitle, MB_OK);
+        MessageBoxW(Handle(), kPatternUnstorable, kErrorTitle, MB_OK);
         return;
     }
     extList_.Append({text});
@@ -79,11 +90,7 @@ void Form3::MenuDelete_Click() {
     DeleteSelected(extList_);
 }
 
-void Form3::ExtList_PopupMenu(LPARAM screenPoint) {
-    POINT pt{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    if (screenPoint == -1) GetCursorPos(&pt);
-    TrackPopupMenu(menuEdit_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Hwnd(), nullptr);
-}
+void Form3::ExtList_PopupMenu(LPARAM screenPoint) { tessel::win32::ShowPopupMenu(menuEdit_, Handle(), screenPoint); }
 
 bool Form3::HandBack() {
     if (unloading_) return false;
@@ -97,7 +104,7 @@ bool Form3::HandBack() {
 }
 
 void Form3::Form_Unload() {
-    if (HandBack()) DestroyWindow(Hwnd());
+    if (HandBack()) DestroyWindow(Handle());
 }
 
 LRESULT Form3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

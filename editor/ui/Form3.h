@@ -9,7 +9,8 @@
 
 #include "editor/core/entrylist.h"
 #include "editor/ui/ListBoxView.h"
-#include "editor/ui/win32util.h"
+#include "win32/handle.h"
+#include "win32/window.h"
 
 namespace listwright {
 
@@ -22,11 +23,12 @@ enum Form3Id : int {
     kForm3OnEnd,
 };
 
-class Form3 final : public Window {
+class Form3 final : public tessel::win32::Window {
 public:
     struct Handlers {
         std::function<void(const std::vector<std::wstring>& patterns)> closing;
     };
+    // False (reported for a debugger) when the window cannot be made.
     bool Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& patterns, Handlers handlers);
     ~Form3() override;
     HWND ExtListBox() const { return extListBox_; }
@@ -48,7 +50,7 @@ private:
     ListBoxView extListView_;
     HWND extListBox_ = nullptr;
     HWND text1_ = nullptr;
-    HMENU menuEdit_ = nullptr;
+    HMENU menuEdit_ = nullptr;  // in the window's menu bar
     bool unloading_ = false;
 };
 

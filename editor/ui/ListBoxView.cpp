@@ -3,14 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "win32/window.h"
+
 namespace listwright {
 
-RedrawOff::RedrawOff(HWND hwnd) : hwnd_(hwnd) { SendMessageW(hwnd_, WM_SETREDRAW, FALSE, 0); }
-
-RedrawOff::~RedrawOff() {
-    SendMessageW(hwnd_, WM_SETREDRAW, TRUE, 0);
-    RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
-}
+using tessel::win32::RedrawOff;
 
 ListBoxView::~ListBoxView() { Unbind(); }
 

@@ -1,5 +1,6 @@
 // Shows an EntryList in a list box and copies the user's selection back. Filling is
-// done with redraw off, so tens of thousands of entries appear in one repaint.
+// done with redraw off (win32::RedrawOff), so tens of thousands of entries appear in
+// one repaint.
 #pragma once
 
 #include <windows.h>
@@ -32,18 +33,6 @@ private:
     EntryList* list_ = nullptr;
     HWND box_ = nullptr;
     bool applying_ = false;
-};
-
-// Turns redraw of a window off for a scope and repaints it once at the end.
-class RedrawOff {
-public:
-    explicit RedrawOff(HWND hwnd);
-    ~RedrawOff();
-    RedrawOff(const RedrawOff&) = delete;
-    RedrawOff& operator=(const RedrawOff&) = delete;
-
-private:
-    HWND hwnd_;
 };
 
 }  // namespace listwright

@@ -1,14 +1,13 @@
 #include "player/panel/MenuForm.h"
 
 #include <commctrl.h>
-#include <commdlg.h>
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 #include "common/twips.h"
 #include "player/panel/menu_texts.h"
-#include "player/panel/clipboard_win32.h"
 #include "player/skin/skin_paths.h"
 #include "player/skin/transparency_win32.h"
 #include "player/windows/drop_fs_win32.h"
@@ -19,9 +18,16 @@
 #include "player/startup/Initialize.h"
 #include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
+#include "win32/clipboard.h"
+#include "win32/drops.h"
+#include "win32/error_text.h"
+#include "win32/menus.h"
 
 namespace tessel::player {
 namespace {
+
+using win32::CreateChild;
+using win32::MenuEntry;
 
 constexpr UINT_PTR kMainTimerId = 1;
 constexpr UINT kMainTimerInterval = 500;
@@ -57,10 +63,10 @@ MenuForm::MenuForm(PlayerApp& app, MenuFormControls& controls)
       }) {}
 
 void MenuForm::Load() {
-    RegisterWindowClass(kMenuFormClass, nullptr, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    RegisterWindowClass(kMenuFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     const TwipsPerPixel f = app_.factors;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    BuildMenuBar();
+    win32::unique_hmenu menuBar = BuildMenuBar();
     RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, f.x), TwipsToPixels(kClientHeightTwips, f.y)};
     ::AdjustWindowRectEx(&frame, style, TRUE, 0);
     const int width = frame.right - frame.left;
@@ -68,7 +74,8 @@ void MenuForm::Load() {
     // First shown centred on the screen.
     const int x = (::GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (::GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, menuBar_);
+    CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, nullptr, menuBar.get());
+    menuBar.release();  // the window's now
     CreateControls();
     c_.CmbDispSize.onClick = [this] { CmbDispSize_Click(); };
     listSlide_.onChange = [this] { ScrListSlide_Change(); };
@@ -76,46 +83,26 @@ void MenuForm::Load() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
 }
 
-bool CommonDialog::ShowOpen(HWND owner) {
-    // The control's "name|pattern|" becomes the NUL-separated pairs of the dialog.
-    std::vector<wchar_t> filter(Filter.begin(), Filter.end());
-    for (wchar_t& c : filter) {
-        if (c == L'|') c = L'\0';
-    }
-    filter.push_back(L'\0');
-    filter.push_back(L'\0');
-    std::vector<wchar_t> file(32768, L'\0');
-    FileName.copy(file.data(), std::min<std::size_t>(FileName.size(), file.size() - 1));
-    OPENFILENAMEW ofn{};
-    ofn.lStructSize = sizeof ofn;
-    ofn.hwndOwner = owner;
-    ofn.lpstrFilter = filter.data();
-    ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file.data();
-    ofn.nMaxFile = static_cast<DWORD>(file.size());
-    ofn.lpstrTitle = DialogTitle.empty() ? nullptr : DialogTitle.c_str();
-    ofn.Flags = Flags | OFN_EXPLORER;
-    if (!::GetOpenFileNameW(&ofn)) return false;
-    FileName = file.data();
-    return true;
-}
-
-void MenuForm::BuildMenuBar() {
+win32::unique_hmenu MenuForm::BuildMenuBar() {
     namespace t = menu_texts;
-    menuBar_ = ::CreateMenu();
-    rootMenu_ = ::CreatePopupMenu();
-    favMenu_ = ::CreatePopupMenu();
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuPlay, t::kMenuPlay);
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuStop, t::kMenuStop);
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuPrev, t::kMenuPrev);
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuReLoadList, t::kMenuReLoadList);
-    ::AppendMenuW(rootMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(favMenu_), t::kMenuFavorite);
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuChoiceList, t::kMenuChoiceList);
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuShowSetting, t::kMenuShowSetting);
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuShowMain, t::kMenuShowMain);
-    ::AppendMenuW(rootMenu_, MF_SEPARATOR, 0, nullptr);
-    ::AppendMenuW(rootMenu_, MF_STRING, IdMenuTheEnd, t::kMenuTheEnd);
-    ::AppendMenuW(menuBar_, MF_POPUP, reinterpret_cast<UINT_PTR>(rootMenu_), t::kMenuRoot);
+    win32::unique_hmenu favourites = win32::BuildPopupMenu({});
+    favMenu_ = favourites.get();
+    const MenuEntry root[] = {
+        {IdMenuPlay, t::kMenuPlay},
+        {IdMenuStop, t::kMenuStop},
+        {IdMenuPrev, t::kMenuPrev},
+        {IdMenuReLoadList, t::kMenuReLoadList},
+        {0, t::kMenuFavorite, favourites.release()},
+        {IdMenuChoiceList, t::kMenuChoiceList},
+        {IdMenuShowSetting, t::kMenuShowSetting},
+        {IdMenuShowMain, t::kMenuShowMain},
+        {},
+        {IdMenuTheEnd, t::kMenuTheEnd},
+    };
+    win32::unique_hmenu rootMenu = win32::BuildPopupMenu(root);
+    rootMenu_ = rootMenu.get();
+    const MenuEntry barEntries[] = {{0, t::kMenuRoot, rootMenu.release()}};
+    win32::unique_hmenu bar = win32::BuildMenuBar(barEntries);
     BuildPopupMenus();
     RebuildFavouritesMenu();
     c_.MenuFavList.view = [this](ControlChange change, std::size_t) {
@@ -131,30 +118,30 @@ void MenuForm::BuildMenuBar() {
         }
         RebuildFavouritesMenu();
     };
+    return bar;
 }
 
 void MenuForm::BuildPopupMenus() {
     namespace t = menu_texts;
+    const MenuEntry fl[] = {
+        {IdFLMenuPlay, t::kFLMenuPlay},     {IdFLMenuDelete, t::kFLMenuDelete}, {IdFLMenuCopy, t::kFLMenuCopy},
+        {IdFLMenuReLoad, t::kFLMenuReLoad}, {IdFLMenuClear, t::kFLMenuClear},
+    };
+    const MenuEntry mll[] = {{IdMLLCopy, t::kMLCopy}, {IdMLLReLoad, t::kMLLReLoad}};
+    const MenuEntry mlm[] = {{IdMLMCopy, t::kMLCopy}};
+    const MenuEntry skin[] = {{IdSkinMenuChangeSkin, t::kSkinMenuChangeSkin}, {IdSkinMenuUpdate, t::kSkinMenuUpdate}};
+    flMenu_ = win32::BuildPopupMenu(fl).release();
+    mllMenu_ = win32::BuildPopupMenu(mll).release();
+    mlmMenu_ = win32::BuildPopupMenu(mlm).release();
+    skinMenu_ = win32::BuildPopupMenu(skin).release();
     // MigiMenu is never part of the menu bar: its popups only open at the mouse.
-    migiMenu_ = ::CreatePopupMenu();
-    flMenu_ = ::CreatePopupMenu();
-    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuPlay, t::kFLMenuPlay);
-    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuDelete, t::kFLMenuDelete);
-    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuCopy, t::kFLMenuCopy);
-    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuReLoad, t::kFLMenuReLoad);
-    ::AppendMenuW(flMenu_, MF_STRING, IdFLMenuClear, t::kFLMenuClear);
-    mllMenu_ = ::CreatePopupMenu();
-    ::AppendMenuW(mllMenu_, MF_STRING, IdMLLCopy, t::kMLCopy);
-    ::AppendMenuW(mllMenu_, MF_STRING, IdMLLReLoad, t::kMLLReLoad);
-    mlmMenu_ = ::CreatePopupMenu();
-    ::AppendMenuW(mlmMenu_, MF_STRING, IdMLMCopy, t::kMLCopy);
-    skinMenu_ = ::CreatePopupMenu();
-    ::AppendMenuW(skinMenu_, MF_STRING, IdSkinMenuChangeSkin, t::kSkinMenuChangeSkin);
-    ::AppendMenuW(skinMenu_, MF_STRING, IdSkinMenuUpdate, t::kSkinMenuUpdate);
-    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(flMenu_), t::kFLMenuRoot);
-    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(mllMenu_), t::kMenuLabelListRoot);
-    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(mlmMenu_), t::kMenuLabelMediaRoot);
-    ::AppendMenuW(migiMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(skinMenu_), t::kSkinMenuRoot);
+    const MenuEntry migi[] = {
+        {0, t::kFLMenuRoot, flMenu_},
+        {0, t::kMenuLabelListRoot, mllMenu_},
+        {0, t::kMenuLabelMediaRoot, mlmMenu_},
+        {0, t::kSkinMenuRoot, skinMenu_},
+    };
+    migiMenu_ = win32::BuildPopupMenu(migi);
 }
 
 void MenuForm::RebuildFavouritesMenu() {
@@ -259,65 +246,69 @@ void MenuForm::CreateControls() {
     button(t::kCmdChoice, px(3600, 5070, 1335, 375), IdCmdChoice);
     button(t::kCmdHide, px(5040, 5070, 1335, 375), IdCmdHide);
 
-    // Mouse buttons and drops on the lists and read-outs arrive through one window
-    // procedure put in front of theirs. Not SetWindowSubclass: under Wine it makes every
-    // message to the list dearer, and filling the queue with 30,000 entries took 8 times
-    // as long as listing them.
+    // Mouse buttons and drops on the lists and read-outs arrive through a procedure
+    // put in front of theirs (win32::ChildHook: filling the queue with 30,000 entries
+    // through a subclass took 8 times as long as listing them).
     ::DragAcceptFiles(Child(IdLstM3u), TRUE);
     const int hooked[] = {IdLstM3u, IdLstSkinFile, IdLblScrLstName, IdLblScrMediaName};
     for (std::size_t i = 0; i < std::size(hooked); ++i) {
-        HWND child = Child(hooked[i]);
-        childHooks_[i] = ChildHook{this, hooked[i], nullptr};
-        tips_.RelayFrom(child);
-        ::SetWindowLongPtrW(child, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&childHooks_[i]));
-        childHooks_[i].original = reinterpret_cast<WNDPROC>(
-            ::SetWindowLongPtrW(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&MenuForm::ChildProc)));
+        const int id = hooked[i];
+        tips_.RelayFrom(Child(id));
+        childHooks_[i].Attach(Child(id), [this, id](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+            return Child_Message(id, window, message, wParam, lParam);
+        });
     }
 }
 
-LRESULT CALLBACK MenuForm::ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* hook = reinterpret_cast<ChildHook*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!hook || !hook->original) return ::DefWindowProcW(window, message, wParam, lParam);
-    const WNDPROC original = hook->original;
-    MenuForm* form = hook->form;
-    const int id = hook->id;
-    try {
-        form->tips_.Relay(window, message, wParam, lParam);
-        switch (message) {
-            case WM_LBUTTONDOWN:
-                if (id == IdLstM3u) form->LstM3u_MouseDown(kButtonLeft, ShiftState());
-                break;
-            case WM_LBUTTONUP:
-            case WM_RBUTTONUP:
-                if (id == IdLstM3u) form->LstM3u_MouseUp();
-                break;
-            case WM_RBUTTONDOWN:
-                // The right button never changes a selection: the list box does not see it.
-                if (id == IdLstM3u) form->LstM3u_MouseDown(kButtonRight, ShiftState());
-                if (id == IdLstSkinFile) form->LstSkinFile_MouseDown(kButtonRight);
-                if (id == IdLblScrLstName) form->LblScrLstName_MouseDown(kButtonRight);
-                if (id == IdLblScrMediaName) form->LblScrMediaName_MouseDown(kButtonRight);
+std::optional<LRESULT> MenuForm::Child_Message(int id, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    tips_.Relay(window, message, wParam, lParam);
+    switch (message) {
+        case WM_LBUTTONDOWN:
+            if (id == IdLstM3u) LstM3u_MouseDown(kButtonLeft, ShiftState());
+            break;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+            if (id == IdLstM3u) LstM3u_MouseUp();
+            break;
+        case WM_RBUTTONDOWN:
+            // The right button never changes a selection: the list box does not see it.
+            if (id == IdLstM3u) LstM3u_MouseDown(kButtonRight, ShiftState());
+            if (id == IdLstSkinFile) LstSkinFile_MouseDown(kButtonRight);
+            if (id == IdLblScrLstName) LblScrLstName_MouseDown(kButtonRight);
+            if (id == IdLblScrMediaName) LblScrMediaName_MouseDown(kButtonRight);
+            return 0;
+        case WM_DROPFILES:
+            if (id == IdLstM3u) {
+                HDROP drop = reinterpret_cast<HDROP>(wParam);
+                std::vector<std::wstring> paths = win32::DroppedPaths(drop);
+                ::DragFinish(drop);
+                LstM3u_OLEDragDrop(paths);
                 return 0;
-            case WM_DROPFILES:
-                if (id == IdLstM3u) {
-                    HDROP drop = reinterpret_cast<HDROP>(wParam);
-                    std::vector<std::wstring> paths = DroppedPaths(drop);
-                    ::DragFinish(drop);
-                    form->LstM3u_OLEDragDrop(paths);
-                    return 0;
-                }
-                break;
-            case WM_NCDESTROY:
-                ::SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-                ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-                break;
-            default:
-                break;
-        }
-    } catch (const std::exception&) {
-        // A handler's failure must not cross into the window manager.
+            }
+            break;
+        default:
+            break;
     }
-    return ::CallWindowProcW(original, window, message, wParam, lParam);
+    return std::nullopt;
+}
+
+void MenuForm::SetToolTips() {
+    namespace t = menu_texts;
+    // The state-holding controls keep their tip (a bound one shows it); the buttons
+    // are windows only.
+    const std::pair<Control*, const wchar_t*> controls[] = {
+        {&c_.ChkBreak, t::kTipChkBreak},     {&c_.ChkEndless, t::kTipChkEndless},
+        {&c_.ChkHide, t::kTipChkHide},       {&c_.ChkRandom, t::kTipChkRandom},
+        {&c_.LblM3uName, t::kTipLblM3uName}, {&c_.LblMediaName, t::kTipLblMediaName},
+        {&c_.LstM3u, t::kTipLstM3u},         {&c_.LstSkinFile, t::kTipLstSkinFile},
+        {&c_.CmbDispSize, t::kTipCmbDispSize},
+    };
+    for (const auto& [control, text] : controls) control->SetToolTipText(text);
+    const std::pair<int, const wchar_t*> buttons[] = {
+        {IdCmdChoice, t::kTipCmdChoice}, {IdCmdExecEdit, t::kTipCmdExecEdit},
+        {IdCmdHide, t::kTipCmdHide},     {IdCmdMove00, t::kTipCmdMove00},
+    };
+    for (const auto& [id, text] : buttons) tips_.SetForWindow(Child(id), text);
 }
 
 void MenuForm::SetIcon(HICON icon) {
@@ -330,10 +321,8 @@ bool MenuForm::PanelVisible() const { return ::IsWindowVisible(Handle()) != FALS
 void MenuForm::SetPanelVisible(bool visible) { ::ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE); }
 
 void MenuForm::StartMainTimer() {
-    // The timer reads back the same device the volume bar writes.
-    if (volume_ == nullptr) volume_ = &app_.Volume();
     timer_ = ::SetTimer(Handle(), kMainTimerId, kMainTimerInterval, nullptr);
-    if (timer_ == 0) throw WideError(LastErrorText(L"SetTimer"));
+    if (timer_ == 0) throw win32::WideError(win32::LastErrorText(L"SetTimer"));
 }
 
 void MenuForm::StopMainTimer() {
@@ -345,18 +334,15 @@ void MenuForm::ChooseListFile() {
     namespace t = menu_texts;
     ListFileDialogs dialogs;
     dialogs.showOpen = [this]() -> std::optional<std::wstring> {
-        if (showOpenForTest) return showOpenForTest();
-        CDlg.Flags = CommonDialog::kHideReadOnly;
+        CDlg.Flags = OFN_HIDEREADONLY;
         CDlg.Filter = t::kListFileFilter;
         CDlg.DialogTitle = t::kListFileDialogTitle;
-        CDlg.CancelError = true;
         CDlg.FileName.clear();
         if (!CDlg.ShowOpen(Handle())) return std::nullopt;
         return CDlg.FileName;
     };
     dialogs.fileSize = [](const std::wstring& path) { return FileSizeOf(PathFromWide(path)); };
     dialogs.confirmLargeFile = [this] {
-        if (confirmLargeFileForTest) return confirmLargeFileForTest();
         return ::MessageBoxW(Handle(), t::kLargeListQuestion, t::kConfirmTitle, MB_OKCANCEL) == IDOK;
     };
     bool chosen = false;
@@ -391,7 +377,8 @@ void MenuForm::ChkHide_Click() {
 void MenuForm::Timer_Timer() {
     MainTimerServices services;
     services.videoWindows = &videoWindows_;
-    if (volume_ != nullptr) services.readVolumeLevel = [this] { return ReadVolumeLevel(*volume_); };
+    // The timer reads back the same device the volume bar writes.
+    services.readVolumeLevel = [this] { return ReadVolumeLevel(app_.Volume()); };
     services.caption = [this] { return app_.playerForm.Caption(); };
     services.setCaption = [this](const std::wstring& caption) { app_.playerForm.SetCaption(caption); };
     OnMainTimer(app_.Engine(), *app_.mmc, app_.bodyControls, app_.vars, services);
@@ -403,12 +390,7 @@ void MenuForm::TrayIcon_Mouse(UINT mouseMessage) {
     if (mouseMessage == WM_LBUTTONUP) {
         app_.ToggleHideWindows();
     } else if (mouseMessage == WM_RBUTTONUP) {
-        POINT pt{};
-        ::GetCursorPos(&pt);
-        // The popup closes properly only when its owner is the foreground window.
-        ::SetForegroundWindow(Handle());
-        ::TrackPopupMenu(rootMenu_, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(), nullptr);
-        ::PostMessageW(Handle(), WM_NULL, 0, 0);
+        win32::ShowPopupMenu(rootMenu_, Handle());
     }
 }
 
@@ -450,18 +432,12 @@ void MenuForm::ScrPlayerTrans_Change() {
     SetWindowAlpha(app_.vars.LayeredAvailable, app_.playerForm.Handle(), c_.ScrPlayerTrans.Value());
 }
 
-void MenuForm::PopUp(HMENU menu) {
-    POINT pt{};
-    ::GetCursorPos(&pt);
-    ::SetForegroundWindow(Handle());
-    ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(), nullptr);
-    ::PostMessageW(Handle(), WM_NULL, 0, 0);
-}
+void MenuForm::PopUp(HMENU menu) { win32::ShowPopupMenu(menu, Handle()); }
 
 void MenuForm::PutOnClipboard(const std::wstring& text) {
     // Another program holding the clipboard past the brief retries: the copy is lost,
     // and the user must know, or the old clipboard would be pasted for it.
-    if (!PutClipboardText(Handle(), text))
+    if (!win32::PutClipboardText(Handle(), text))
         ::MessageBoxW(Handle(), menu_texts::kClipboardBusy, menu_texts::kErrorTitle, MB_OK);
 }
 
@@ -675,7 +651,7 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 app_.ReAddTrayIcon();
                 return 0;
             }
-            return WindowBase::HandleMessage(message, wParam, lParam);
+            return Window::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -4,10 +4,7 @@
 #pragma once
 
 #include <windows.h>
-#include <commdlg.h>
 
-#include <functional>
-#include <memory>
 #include <optional>
 #include <vector>
 #include <string>
@@ -16,35 +13,21 @@
 #include "player/playback/video_window_win32.h"
 #include "player/shared/control_views.h"
 #include "player/shared/llvariable.h"
-#include "player/shared/unique_handle.h"
-#include "player/shared/window_base.h"
+#include "win32/child_hook.h"
+#include "win32/dialogs.h"
+#include "win32/handle.h"
+#include "win32/window.h"
 
 namespace tessel::player {
 
 class PlayerApp;
-class VolumeDevice;
-
-// CDlg: the common dialog control, its open dialog over GetOpenFileNameW.
-class CommonDialog {
-public:
-    static constexpr DWORD kHideReadOnly = OFN_HIDEREADONLY;  // Flags = 4
-    DWORD Flags = 0;
-    // "name|pattern|name|pattern|", as the control takes it.
-    std::wstring Filter;
-    std::wstring DialogTitle;
-    // With CancelError a cancelled dialog reports failure; so does any error.
-    bool CancelError = false;
-    std::wstring FileName;
-    // The open dialog, owned by `owner`; false when cancelled or failed.
-    bool ShowOpen(HWND owner);
-};
 
 inline constexpr const wchar_t* kMenuFormClass = L"TesselMenuForm";
 // The icon's private callback message: a real mouse move can never be taken for it.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 inline constexpr UINT kTrayIconId = 1;
 
-class MenuForm : public WindowBase {
+class MenuForm : public win32::Window {
 public:
     MenuForm(PlayerApp& app, MenuFormControls& controls);
 
@@ -54,7 +37,8 @@ public:
     void SetPanelVisible(bool visible);
     void StartMainTimer();
     void StopMainTimer();
-    void SetChildToolTip(int id, const std::wstring& text) { tips_.SetForWindow(Child(id), text); }
+    // The tool tips of the panel's controls.
+    void SetToolTips();
 
     // The list file choice (transport.h): the open dialog, the size question, then
     // the new queue. Silent on cancel and on every failure.
@@ -62,13 +46,9 @@ public:
     // Sizes or shows the video window after CmbDispSize (transport.h).
     void ApplyDisplaySize();
     VideoWindows& Video() { return videoWindows_; }
-    // The device volume the main timer reads back; without one, the program's.
-    void SetVolumeDevice(VolumeDevice* device) { volume_ = device; }
-    // Test hooks: the dialog and the size question in place of the real ones.
-    std::function<std::optional<std::wstring>()> showOpenForTest;
-    std::function<bool()> confirmLargeFileForTest;
 
-    CommonDialog CDlg;
+    // CDlg: the common dialog control (its open dialog).
+    win32::CommonDialog CDlg;
 
     // Handlers.
     void ChkHide_Click();
@@ -110,7 +90,6 @@ public:
     void TimerListScr_Timer() { listScroll_.ScrollNameLabelTick(); }
     void TimerMediaScr_Timer() { mediaScroll_.ScrollNameLabelTick(); }
     void StopNameScrolling();
-    int ListScrollInterval() const { return listScroll_.Interval(); }
     // Skin list.
     void LstSkinFile_DblClick();
     void LstSkinFile_MouseDown(int button);
@@ -130,10 +109,6 @@ public:
         IdFLMenuPlay = 220, IdFLMenuDelete, IdFLMenuCopy, IdFLMenuReLoad, IdFLMenuClear, IdMLLCopy,
         IdMLLReLoad, IdMLMCopy, IdSkinMenuChangeSkin, IdSkinMenuUpdate,
     };
-    // The list menu, the read-outs' menus and the skin menu (never in the menu bar).
-    HMENU ListMenu() const { return flMenu_; }
-    HMENU SkinMenu() const { return skinMenu_; }
-    HMENU FavouritesMenu() const { return favMenu_; }
     HWND Child(int id) const { return ::GetDlgItem(Handle(), id); }
     HMENU RootMenu() const { return rootMenu_; }
 
@@ -142,7 +117,8 @@ protected:
 
 private:
     void CreateControls();
-    void BuildMenuBar();
+    // The menu bar with "メニュー" (the window takes it over when it is made).
+    win32::unique_hmenu BuildMenuBar();
     void RebuildFavouritesMenu();
     void OnCommand(int id, int code, HWND control);
     void BuildPopupMenus();
@@ -150,27 +126,22 @@ private:
     void PutOnClipboard(const std::wstring& text);
     // Tells the user when the list just chosen cannot be kept for the next start.
     void WarnIfListNotRemembered();
-    static LRESULT CALLBACK ChildProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // A message of one of the hooked children, before the child's own procedure.
+    std::optional<LRESULT> Child_Message(int id, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // The lists and read-outs whose mouse buttons and drops the panel takes first.
-    struct ChildHook {
-        MenuForm* form;
-        int id;
-        WNDPROC original;
-    };
-    ChildHook childHooks_[4]{};
+    win32::ChildHook childHooks_[4];
 
     PlayerApp& app_;
     MenuFormControls& c_;
-    unique_hfont font_;
+    win32::unique_hfont font_;
     ToolTips tips_;
-    HMENU menuBar_ = nullptr;   // owned by the window
-    HMENU rootMenu_ = nullptr;  // "メニュー", also the icon's popup
-    HMENU favMenu_ = nullptr;
+    HMENU rootMenu_ = nullptr;  // "メニュー" in the menu bar, also the icon's popup
+    HMENU favMenu_ = nullptr;   // in the root menu
     int favBatch_ = 0;  // MenuFavList batches open
     UINT_PTR timer_ = 0;
     VideoWindowsWin32 videoWindows_;
-    VolumeDevice* volume_ = nullptr;
-    HMENU migiMenu_ = nullptr;  // "右メニュー": holds the four popups, never shown
+    // "右メニュー": holds the four popups below (and frees them with it), never shown.
+    win32::unique_hmenu migiMenu_;
     HMENU flMenu_ = nullptr, mllMenu_ = nullptr, mlmMenu_ = nullptr, skinMenu_ = nullptr;
     ScrollBar listSlide_{0, kListSlideMax, 0};
     NameScroller listScroll_;

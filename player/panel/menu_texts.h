@@ -75,38 +75,19 @@ inline constexpr const wchar_t* kListFileDialogTitle = L"リストファイル�
 inline constexpr const wchar_t* kConfirmTitle = L"確認";
 inline constexpr const wchar_t* kLargeListQuestion = L"リストファイルのサイズが1MBを超えます\r\n本当に開きますか？";
 
-// Tool tips, in the order start-up sets them: window, control, text.
-struct ToolTipEntry {
-    const wchar_t* window;
-    const wchar_t* control;
-    const wchar_t* text;
-};
-inline constexpr ToolTipEntry kToolTips[] = {
-    {L"MenuForm", L"ChkBreak", L"ウィンドウ位置を固定します"},
-    {L"MenuForm", L"ChkEndless", L"エンドレスで再生し続けます"},
-    {L"MenuForm", L"ChkHide", L"ウィンドウを隠します"},
-    {L"MenuForm", L"ChkRandom", L"リストをランダムに再生します"},
-    {L"MenuForm", L"CmdChoice", L"リストファイルを選択します"},
-    {L"MenuForm", L"CmdExecEdit", L"付属のリストエディタを起動します"},
-    {L"MenuForm", L"CmdHide", L"設定ウィンドウを隠します"},
-    {L"MenuForm", L"CmdMove00", L"ウィンドウを0,0にもどします"},
-    {L"MenuForm", L"LblM3uName", L"現在のリストファイル名"},
-    {L"MenuForm", L"LblMediaName", L"現在再生中のファイル名"},
-    {L"MenuForm", L"LstM3u", L"現在再生中のリスト"},
-    {L"MenuForm", L"LstSkinFile", L"スキンファイル一覧"},
-    {L"MenuForm", L"CmbDispSize", L"ディスプレイの表示スタイル"},
-    {L"PlayerForm", L"CmdChoice", L"リストファイルを選択します"},
-    {L"PlayerForm", L"CmdClose", L"終了します"},
-    {L"PlayerForm", L"CmdInfo", L"バージョン情報"},
-    {L"PlayerForm", L"CmdMinimum", L"タスクトレイに格納します"},
-    {L"PlayerForm", L"CmdPopup", L"設定ウィンドウを表示します"},
-    {L"PlayerForm", L"ImgNext", L"次のファイルを再生します"},
-    {L"PlayerForm", L"ImgPlay", L"再生します"},
-    {L"PlayerForm", L"ImgPrev", L"先頭から再生し直します"},
-    {L"PlayerForm", L"ImgStop", L"停止します"},
-    {L"PlayerForm", L"LblNTime", L"現在の時間"},
-    {L"PlayerForm", L"LblTitle", L"再生中のファイル名"},
-    {L"PlayerForm", L"LblTTime", L"全体の時間"},
-};
+// Tool tips of the panel's controls.
+inline constexpr const wchar_t* kTipChkBreak = L"ウィンドウ位置を固定します";
+inline constexpr const wchar_t* kTipChkEndless = L"エンドレスで再生し続けます";
+inline constexpr const wchar_t* kTipChkHide = L"ウィンドウを隠します";
+inline constexpr const wchar_t* kTipChkRandom = L"リストをランダムに再生します";
+inline constexpr const wchar_t* kTipCmdChoice = L"リストファイルを選択します";
+inline constexpr const wchar_t* kTipCmdExecEdit = L"付属のリストエディタを起動します";
+inline constexpr const wchar_t* kTipCmdHide = L"設定ウィンドウを隠します";
+inline constexpr const wchar_t* kTipCmdMove00 = L"ウィンドウを0,0にもどします";
+inline constexpr const wchar_t* kTipLblM3uName = L"現在のリストファイル名";
+inline constexpr const wchar_t* kTipLblMediaName = L"現在再生中のファイル名";
+inline constexpr const wchar_t* kTipLstM3u = L"現在再生中のリスト";
+inline constexpr const wchar_t* kTipLstSkinFile = L"スキンファイル一覧";
+inline constexpr const wchar_t* kTipCmbDispSize = L"ディスプレイの表示スタイル";
 
 }  // namespace tessel::player::menu_texts

@@ -14,24 +14,24 @@ Move00Target CmdMove00Target(double skinHeight, double playerWidth, double playe
 
 void ToggleHideWindows(CheckBox& chkHide) { chkHide.SetValue(chkHide.Value() == 1 ? 0 : 1); }
 
-void LockTransparencySliders(Flag layeredAvailable, ScrollBar& skinTrans, ScrollBar& playerTrans) {
-    if (layeredAvailable != kFalse) return;
+void LockTransparencySliders(bool layeredAvailable, ScrollBar& skinTrans, ScrollBar& playerTrans) {
+    if (layeredAvailable) return;
     playerTrans.SetEnabled(false);
     skinTrans.SetEnabled(false);
 }
 
-ListPopup LstM3u_MouseDownRule(int button, int shift, Flag& listLeftButtonDown) {
+ListPopup LstM3u_MouseDownRule(int button, int shift, bool& listLeftButtonDown) {
     if (button == kButtonLeft) {
-        listLeftButtonDown = kTrue;
+        listLeftButtonDown = true;
         return ListPopup::None;
     }
     if (button == kButtonRight) {
-        return shift != 0 || listLeftButtonDown == kTrue ? ListPopup::Favourites : ListPopup::ListMenu;
+        return shift != 0 || listLeftButtonDown ? ListPopup::Favourites : ListPopup::ListMenu;
     }
     return ListPopup::None;
 }
 
-void LstM3u_MouseUpRule(Flag& listLeftButtonDown) { listLeftButtonDown = kFalse; }
+void LstM3u_MouseUpRule(bool& listLeftButtonDown) { listLeftButtonDown = false; }
 
 namespace {
 std::size_t SelectedCount(const ListBox& list) {

@@ -28,7 +28,7 @@ Move00Target CmdMove00Target(double skinHeight, double playerWidth, double playe
 void ToggleHideWindows(CheckBox& chkHide);
 
 // Disables both sliders when the system has no layered windows.
-void LockTransparencySliders(Flag layeredAvailable, ScrollBar& skinTrans, ScrollBar& playerTrans);
+void LockTransparencySliders(bool layeredAvailable, ScrollBar& skinTrans, ScrollBar& playerTrans);
 
 // ---------------------------------------------------------------------------------
 // List panel
@@ -41,9 +41,9 @@ enum class ListPopup { None, ListMenu, Favourites };
 // LstM3u_MouseDown: the left button marks itself held; the right button opens the
 // favourites with Shift, Ctrl or Alt held or while the left button is held, otherwise
 // the list menu. The right button never changes the selection.
-ListPopup LstM3u_MouseDownRule(int button, int shift, Flag& listLeftButtonDown);
+ListPopup LstM3u_MouseDownRule(int button, int shift, bool& listLeftButtonDown);
 // LstM3u_MouseUp, any button.
-void LstM3u_MouseUpRule(Flag& listLeftButtonDown);
+void LstM3u_MouseUpRule(bool& listLeftButtonDown);
 
 // The one selected entry, for playing; nothing when none or several are selected.
 std::optional<std::wstring> SingleSelectedEntry(const ListBox& list);

@@ -118,14 +118,14 @@ void PlaybackEngine::PlayFile(const std::wstring& path) {
 }
 
 bool PlaybackEngine::OpenAndPlay(const std::wstring& path) {
-    if (mmc_.Mode() != MediaDevice::kModeStopped) mmc_.Command(L"stop");
-    if (mmc_.Mode() != MediaDevice::kModeNotOpen) mmc_.Command(L"close");
+    if (mmc_.Mode() != MediaDevice::kModeStopped) mmc_.Command(MediaCommand::Stop);
+    if (mmc_.Mode() != MediaDevice::kModeNotOpen) mmc_.Command(MediaCommand::Close);
     mmc_.SetNotify(false);
     mmc_.SetWait(true);
     mmc_.SetUpdateInterval(1000);
     mmc_.SetFileName(path);
-    mmc_.Command(L"open");
-    mmc_.Command(L"play");
+    mmc_.Command(MediaCommand::Open);
+    mmc_.Command(MediaCommand::Play);
     return mmc_.Length() != 0;
 }
 
@@ -157,8 +157,8 @@ void PlaybackEngine::ShowNowPlaying(const std::wstring& path) {
 }
 
 void PlaybackEngine::ShowIdle() {
-    mmc_.Command(L"stop");
-    mmc_.Command(L"close");
+    mmc_.Command(MediaCommand::Stop);
+    mmc_.Command(MediaCommand::Close);
     menu_.LblMediaName.SetCaption(L"");
     body_.LblNTime.SetCaption(L"0");
     body_.LblTTime.SetCaption(L"0");

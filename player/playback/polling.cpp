@@ -12,7 +12,7 @@ void OnMediaStatus(PlaybackEngine& engine, const MediaDevice& mmc, PlayerFormCon
     if (engine.Busy()) return;
     const int seconds = PlaybackEngine::WholeSeconds(mmc.Position());
     body.LblNTime.SetCaption(std::to_wstring(seconds));
-    if (vars.TimeBarFocused == kFalse) {
+    if (!vars.TimeBarFocused) {
         body.ScrTime.SetValue(std::clamp(seconds, body.ScrTime.Min(), body.ScrTime.Max()));
     }
     if (mmc.Length() == mmc.Position() || mmc.Mode() == MediaDevice::kModeStopped) engine.PlayNext();
@@ -42,7 +42,7 @@ void OnMainTimer(PlaybackEngine& engine, const MediaDevice& mmc, PlayerFormContr
         }
     }
 
-    if (vars.VolumeActive == kFalse && services.readVolumeLevel) {
+    if (!vars.VolumeActive && services.readVolumeLevel) {
         if (const std::optional<std::int32_t> level = services.readVolumeLevel()) {
             if (*level >= body.ScrVolume.Min() && *level <= body.ScrVolume.Max()) body.ScrVolume.SetValue(*level);
         }

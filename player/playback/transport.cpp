@@ -8,11 +8,11 @@
 
 namespace tessel::player {
 
-void PausePlay(MediaDevice& mmc) { mmc.Command(L"pause"); }
+void PausePlay(MediaDevice& mmc) { mmc.Command(MediaCommand::Pause); }
 
 void PlayFromStart(MediaDevice& mmc) {
     mmc.SetFrom(0);
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
 }
 
 int VolumeLevelAfterKey(int keyCode, int level) {

@@ -7,8 +7,8 @@
 //   PausePlay(*app.mmc)                         ImgStop, menu "一時停止/解除(Space)"
 //   PlayFromStart(*app.mmc)                     ImgPrev, menu "先頭へ戻る(BackSpace)"
 //   HandleKey(key, app.Engine(), *app.mmc, app.bodyControls.ScrVolume)
-//                                               SkinForm's KeyDown (set VolumeActive to
-//                                               kTrue before, back to kFalse at KeyUp)
+//                                               SkinForm's KeyDown (set VolumeActive
+//                                               before, clear it at KeyUp)
 //   app.menuForm.ChooseListFile()               CmdChoice of both windows, the menu
 //   app.menuForm.ApplyDisplaySize()             a new medium, a CmbDispSize click
 #pragma once

@@ -5,17 +5,15 @@
 #include <algorithm>
 #include <vector>
 
-namespace tessel::player {
+#include "win32/window.h"
 
-ToolTips::~ToolTips() {
-    if (tip_) ::DestroyWindow(tip_);
-}
+namespace tessel::player {
 
 void ToolTips::Create(HWND owner) {
     owner_ = owner;
-    tip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
-                             ::GetModuleHandleW(nullptr), nullptr);
+    tip_.reset(::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr));
 }
 
 void ToolTips::SetForWindow(HWND tool, const std::wstring& text) {
@@ -27,8 +25,8 @@ void ToolTips::SetForWindow(HWND tool, const std::wstring& text) {
     info.hwnd = owner_;
     info.uId = reinterpret_cast<UINT_PTR>(tool);
     info.lpszText = const_cast<wchar_t*>(text.c_str());
-    ::SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    if (!text.empty()) ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageW(tip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (!text.empty()) ::SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 void ToolTips::RelayFrom(HWND tool) {
@@ -39,7 +37,7 @@ void ToolTips::Relay(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) cons
     if (!tip_ || message < WM_MOUSEFIRST || message > WM_MOUSELAST) return;
     MSG msg{tool, message, wParam, lParam, static_cast<DWORD>(::GetMessageTime()), {}};
     ::GetCursorPos(&msg.pt);
-    ::SendMessageW(tip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
+    ::SendMessageW(tip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&msg));
 }
 
 void ToolTips::SetForRect(UINT id, const RECT& rect, const std::wstring& text) {
@@ -51,18 +49,8 @@ void ToolTips::SetForRect(UINT id, const RECT& rect, const std::wstring& text) {
     info.uId = id;
     info.rect = rect;
     info.lpszText = const_cast<wchar_t*>(text.c_str());
-    ::SendMessageW(tip_, TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-    if (!text.empty()) ::SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
-}
-
-HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                 const RECT& px, int id, HFONT font) {
-    HWND child = ::CreateWindowExW(0, windowClass, text, WS_CHILD | style, px.left, px.top,
-                                   px.right - px.left, px.bottom - px.top, parent,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                   ::GetModuleHandleW(nullptr), nullptr);
-    if (child && font) ::SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-    return child;
+    ::SendMessageW(tip_.get(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&info));
+    if (!text.empty()) ::SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
 }
 
 namespace {
@@ -129,12 +117,13 @@ void BindScrollBar(ScrollBar& bar, HWND window, ToolTips* tips) {
 }
 
 void BindListBox(ListBox& list, HWND window, ToolTips* tips) {
-    ::SendMessageW(window, WM_SETREDRAW, FALSE, 0);
-    ::SendMessageW(window, LB_RESETCONTENT, 0, 0);
-    for (const std::wstring& item : list.Items()) {
-        ::SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    {
+        win32::RedrawOff quiet(window);
+        ::SendMessageW(window, LB_RESETCONTENT, 0, 0);
+        for (const std::wstring& item : list.Items()) {
+            ::SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
     }
-    ::SendMessageW(window, WM_SETREDRAW, TRUE, 0);
     ApplyCommon(list, window, tips);
     list.view = [&list, window, tips](ControlChange change, std::size_t index) {
         if (CommonChange(list, window, tips, change)) return;

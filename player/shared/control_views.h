@@ -9,16 +9,14 @@
 #include <vector>
 
 #include "player/shared/controls.h"
+#include "win32/handle.h"
 
 namespace tessel::player {
 
-// One tool-tip window per form; tools are child windows or rectangles of the form.
+// One tool-tip window per form (the form owns it; it goes with the form); tools are
+// child windows or rectangles of the form.
 class ToolTips {
 public:
-    ToolTips() = default;
-    ToolTips(const ToolTips&) = delete;
-    ToolTips& operator=(const ToolTips&) = delete;
-    ~ToolTips();
     void Create(HWND owner);
     // A child window as a tool.
     void SetForWindow(HWND tool, const std::wstring& text);
@@ -29,16 +27,13 @@ public:
     void Relay(HWND tool, UINT message, WPARAM wParam, LPARAM lParam) const;
     // A rectangle of the owner (a painted label or image button) as a tool.
     void SetForRect(UINT id, const RECT& rect, const std::wstring& text);
-    HWND Handle() const { return tip_; }
+    HWND Handle() const { return tip_.get(); }
 
 private:
     HWND owner_ = nullptr;
-    HWND tip_ = nullptr;
+    win32::unique_hwnd tip_;
     std::vector<HWND> relayed_;
 };
-
-HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style,
-                 const RECT& pixels, int id, HFONT font);
 
 void BindLabel(Label& label, HWND window, ToolTips* tips);
 void BindCheckBox(CheckBox& box, HWND window, ToolTips* tips);

@@ -14,11 +14,6 @@
 
 namespace tessel::player {
 
-// 16-bit flags hold -1 for true and 0 for false.
-using Flag = std::int16_t;
-inline constexpr Flag kTrue = -1;
-inline constexpr Flag kFalse = 0;
-
 struct ScreenRect {
     std::int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
@@ -31,10 +26,10 @@ struct LLVariable {
     std::wstring SkinMaskPath, SkinBitmapPath, PlayerMaskPath, PlayerBitmapPath,
         TrayIconPath, DefinePath;
     std::int32_t PlayerOffsetX = 0, PlayerOffsetY = 0;
-    Flag LayeredAvailable = kFalse;
+    bool LayeredAvailable = false;
     WindowId VideoWindowHandle = 0;
     ScreenRect VideoWindowRect;
-    Flag TimeBarFocused = kFalse, VolumeActive = kFalse, ListLeftButtonDown = kFalse;
+    bool TimeBarFocused = false, VolumeActive = false, ListLeftButtonDown = false;
     std::int32_t DragGrabX = 0, DragGrabY = 0;
 };
 

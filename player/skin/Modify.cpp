@@ -25,10 +25,10 @@ std::optional<std::wstring> PlayerApp::CheckSkinFiles(const LLVariable& candidat
         if (auto failure = ReadMaskBitmap(*mask, pixels)) return failure->Message();
     }
     for (const std::wstring* picture : {&candidate.SkinBitmapPath, &candidate.PlayerBitmapPath}) {
-        unique_hbitmap bitmap;
+        win32::unique_hbitmap bitmap;
         if (auto failure = LoadSkinBitmap(*picture, bitmap)) return failure->Message();
     }
-    unique_hicon icon;
+    win32::unique_hicon icon;
     if (auto failure = LoadSkinIcon(candidate.TrayIconPath, 0, icon)) return failure->Message();
     return std::nullopt;
 }
@@ -78,7 +78,7 @@ void PlayerApp::RestoreSkinPaths(const LLVariable& from) {
 }
 
 bool PlayerApp::UpdateTrayIcon() {
-    unique_hicon icon;
+    win32::unique_hicon icon;
     if (LoadSkinIcon(vars.TrayIconPath, 0, icon)) return false;
     menuForm.SetIcon(icon.get());
     trayIconData_.hIcon = icon.get();

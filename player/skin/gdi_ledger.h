@@ -6,7 +6,7 @@
 // test (and a debugger) see that every object made was either freed or given away;
 // GetGuiResources would say the same on Windows, but Wine does not implement it.
 //
-// The owners are the player's one handle template (player/shared/unique_handle.h) with
+// The owners are the one handle template of both programs (win32/handle.h) with
 // traits that also post to the ledger. Create objects through Adopt* so the ledger sees
 // the creation; hand an object to the system with GiveAway so it is not counted as live.
 #pragma once
@@ -16,7 +16,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "player/shared/unique_handle.h"
+#include "win32/handle.h"
 
 namespace tessel::player {
 
@@ -59,9 +59,9 @@ struct CountedMemoryDcTraits {
     }
 };
 
-using counted_hrgn = unique_handle<CountedGdiTraits<HRGN>>;
-using counted_hbitmap = unique_handle<CountedGdiTraits<HBITMAP>>;
-using counted_memory_dc = unique_handle<CountedMemoryDcTraits>;
+using counted_hrgn = win32::unique_handle<CountedGdiTraits<HRGN>>;
+using counted_hbitmap = win32::unique_handle<CountedGdiTraits<HBITMAP>>;
+using counted_memory_dc = win32::unique_handle<CountedMemoryDcTraits>;
 
 // Takes ownership of a freshly created object (null stays empty and is not counted).
 template <typename Owner>

@@ -17,8 +17,8 @@ void SetSkinPaths(const std::wstring& programFolder, LLVariable& vars, bool atSt
     vars.TrayIconPath = base + L"task.ico";
     vars.DefinePath = base + L"define.ini";
     if (atStartUp) {
-        vars.TimeBarFocused = kFalse;
-        vars.VolumeActive = kFalse;
+        vars.TimeBarFocused = false;
+        vars.VolumeActive = false;
     }
 }
 

@@ -1,7 +1,6 @@
 #include "player/skin/skin_window_win32.h"
 
 #include <cstddef>
-#include <cstdio>
 #include <cstring>
 #include <utility>
 
@@ -9,27 +8,11 @@
 #include "player/skin/image_files.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_texts.h"
+#include "win32/error_text.h"
 
 namespace tessel::player {
 
 namespace {
-
-std::wstring SystemReason(DWORD code) {
-    wchar_t* text = nullptr;
-    const DWORD length = ::FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-        reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason;
-    if (length != 0 && text) {
-        reason.assign(text, length);
-        while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' '))
-            reason.pop_back();
-    }
-    ::LocalFree(text);
-    wchar_t number[32];
-    std::swprintf(number, 32, L"(%lu)", static_cast<unsigned long>(code));
-    return reason.empty() ? std::wstring(number) : reason + L" " + number;
-}
 
 SkinFailure Failure(const wchar_t* headline, const std::wstring& file, std::wstring reason) {
     return SkinFailure{headline, file, std::move(reason)};
@@ -41,7 +24,7 @@ std::optional<std::wstring> CheckFileExists(const std::wstring& path) {
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         const DWORD code = ::GetLastError();
         if (code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND) return std::wstring(skin_texts::kFileMissing);
-        return SystemReason(code);
+        return win32::ErrorText(L"GetFileAttributes", code);
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY) return std::wstring(skin_texts::kNotAFile);
     return std::nullopt;
@@ -178,13 +161,13 @@ std::optional<SkinFailure> ShapeWindowFromMask(HWND window, const std::wstring& 
     if (runs.empty()) {
         // Nothing opaque: no shape at all, the window shows its whole rectangle.
         if (!::SetWindowRgn(window, nullptr, TRUE))
-            return Failure(skin_texts::kShapeFailed, maskPath, SystemReason(::GetLastError()));
+            return Failure(skin_texts::kShapeFailed, maskPath, win32::LastErrorText(L"SetWindowRgn"));
         return std::nullopt;
     }
     counted_hrgn region = RegionFromRuns(runs);
-    if (!region) return Failure(skin_texts::kShapeFailed, maskPath, SystemReason(::GetLastError()));
+    if (!region) return Failure(skin_texts::kShapeFailed, maskPath, win32::LastErrorText(L"ExtCreateRegion"));
     if (!::SetWindowRgn(window, region.get(), TRUE))
-        return Failure(skin_texts::kShapeFailed, maskPath, SystemReason(::GetLastError()));
+        return Failure(skin_texts::kShapeFailed, maskPath, win32::LastErrorText(L"SetWindowRgn"));
     GiveAway(region);  // the window frees it when it gets its next shape
     return std::nullopt;
 }
@@ -198,7 +181,7 @@ std::optional<SkinFailure> SizeSkinWindow(HWND skinForm, const SkinLayout& layou
     const PixelSize size = SkinFormPixelSize(layout, factors);
     if (!::SetWindowPos(skinForm, nullptr, 0, 0, size.width, size.height,
                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER))
-        return Failure(skin_texts::kPlaceFailed, L"SkinForm", SystemReason(::GetLastError()));
+        return Failure(skin_texts::kPlaceFailed, L"SkinForm", win32::LastErrorText(L"SetWindowPos"));
     return std::nullopt;
 }
 
@@ -206,9 +189,9 @@ std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int
                                         std::int32_t playerOffsetY, TwipsPerPixel factors) {
     RECT skin{}, player{};
     if (!::GetWindowRect(skinForm, &skin))
-        return Failure(skin_texts::kPlaceFailed, L"SkinForm", SystemReason(::GetLastError()));
+        return Failure(skin_texts::kPlaceFailed, L"SkinForm", win32::LastErrorText(L"GetWindowRect"));
     if (!::GetWindowRect(playerForm, &player))
-        return Failure(skin_texts::kPlaceFailed, L"PlayerForm", SystemReason(::GetLastError()));
+        return Failure(skin_texts::kPlaceFailed, L"PlayerForm", win32::LastErrorText(L"GetWindowRect"));
     PlacementInput in;
     in.skinLeft = PixelsToTwips(skin.left, factors.x);
     in.skinTop = PixelsToTwips(skin.top, factors.y);
@@ -221,18 +204,18 @@ std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int
     const PixelPoint at = PlayerFormPosition(in);
     // The body window never takes the activation: the keys belong to the skin window.
     if (!::SetWindowPos(playerForm, HWND_TOPMOST, at.x, at.y, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE))
-        return Failure(skin_texts::kPlaceFailed, L"PlayerForm", SystemReason(::GetLastError()));
+        return Failure(skin_texts::kPlaceFailed, L"PlayerForm", win32::LastErrorText(L"SetWindowPos"));
     // Second, so the skin window ends above the body window; activated, so the keys
     // reach it at once after "0,0移動" or a skin change. A hidden one (start-up, the
     // windows hidden) is only placed: activating it would take the focus from the
     // window the user is in for a window nobody sees.
     const UINT activate = ::IsWindowVisible(skinForm) ? 0u : SWP_NOACTIVATE;
     if (!::SetWindowPos(skinForm, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | activate))
-        return Failure(skin_texts::kPlaceFailed, L"SkinForm", SystemReason(::GetLastError()));
+        return Failure(skin_texts::kPlaceFailed, L"SkinForm", win32::LastErrorText(L"SetWindowPos"));
     return std::nullopt;
 }
 
-std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, unique_hbitmap& out) {
+std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, win32::unique_hbitmap& out) {
     BmpImage image;
     if (auto problem = ReadBitmapFile(path, image)) return Failure(skin_texts::kPictureUnusable, path, std::move(*problem));
     // The decoded pixels go into a section of our own: the system's loader never sees
@@ -245,15 +228,16 @@ std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, unique_hbitm
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    unique_hbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return Failure(skin_texts::kPictureUnusable, path, SystemReason(::GetLastError()));
+    win32::unique_hbitmap bitmap(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bitmap || !bits)
+        return Failure(skin_texts::kPictureUnusable, path, win32::LastErrorText(L"CreateDIBSection"));
     std::memcpy(bits, image.pixels.data(), image.pixels.size() * sizeof(std::uint32_t));
     ::GdiFlush();
     out = std::move(bitmap);
     return std::nullopt;
 }
 
-std::optional<SkinFailure> LoadSkinIcon(const std::wstring& path, int size, unique_hicon& out) {
+std::optional<SkinFailure> LoadSkinIcon(const std::wstring& path, int size, win32::unique_hicon& out) {
     if (auto problem = CheckFileExists(path)) return Failure(skin_texts::kIconUnusable, path, std::move(*problem));
     const std::optional<std::uint64_t> length = FileSizeOf(PathFromWide(path));
     if (length && *length > kMaxIconFileBytes)
@@ -265,11 +249,13 @@ std::optional<SkinFailure> LoadSkinIcon(const std::wstring& path, int size, uniq
     if (const ImageProblem problem = CheckIco(bytes); problem != ImageProblem::None)
         return Failure(skin_texts::kIconUnusable, path, ImageReason(problem, nullptr));
     const UINT flags = LR_LOADFROMFILE | (size == 0 ? LR_DEFAULTSIZE : 0);
-    unique_hicon icon(static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, flags)));
+    win32::unique_hicon icon(
+        static_cast<HICON>(::LoadImageW(nullptr, path.c_str(), IMAGE_ICON, size, size, flags)));
     if (!icon) {
         // Some loaders fail without saying why; "the operation succeeded" is no reason.
         const DWORD code = ::GetLastError();
-        return Failure(skin_texts::kIconUnusable, path, code ? SystemReason(code) : skin_texts::kNotAnIcon);
+        return Failure(skin_texts::kIconUnusable, path,
+                       code ? win32::ErrorText(L"LoadImage", code) : skin_texts::kNotAnIcon);
     }
     out = std::move(icon);
     return std::nullopt;

@@ -15,11 +15,11 @@
 #include <vector>
 
 #include "common/twips.h"
-#include "player/shared/unique_handle.h"
 #include "player/skin/gdi_ledger.h"
 #include "player/skin/mask_runs.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_layout.h"
+#include "win32/handle.h"
 
 namespace tessel::player {
 
@@ -90,10 +90,10 @@ std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int
 
 // A picture file (skin.bmp, player.bmp) as a DIB section. Fails for a missing file, a
 // file that is no bitmap, or a side beyond kMaxSkinSide.
-std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, unique_hbitmap& out);
+std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, win32::unique_hbitmap& out);
 
 // An icon file (task.ico) at the given size in pixels; 0 takes the system's default
 // icon size (SM_CXICON), 16 suits the notification area.
-std::optional<SkinFailure> LoadSkinIcon(const std::wstring& path, int size, unique_hicon& out);
+std::optional<SkinFailure> LoadSkinIcon(const std::wstring& path, int size, win32::unique_hicon& out);
 
 }  // namespace tessel::player

@@ -19,16 +19,16 @@ SetLayeredFn LookUpSetLayered() {
 
 }  // namespace
 
-Flag LayeredWindowsAvailable() {
+bool LayeredWindowsAvailable() {
     HMODULE user32 = ::LoadLibraryW(L"user32");
-    if (!user32) return kFalse;
+    if (!user32) return false;
     const bool found = ::GetProcAddress(user32, "SetLayeredWindowAttributes") != nullptr;
     ::FreeLibrary(user32);
-    return found ? kTrue : kFalse;
+    return found;
 }
 
-bool SetWindowAlpha(Flag layeredAvailable, HWND window, int alpha) {
-    if (layeredAvailable == kFalse) return true;
+bool SetWindowAlpha(bool layeredAvailable, HWND window, int alpha) {
+    if (!layeredAvailable) return true;
     SetLayeredFn setLayered = LookUpSetLayered();
     if (!setLayered || !::IsWindow(window)) return false;
     const LONG_PTR style = ::GetWindowLongPtrW(window, GWL_EXSTYLE);

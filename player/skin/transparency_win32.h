@@ -5,16 +5,14 @@
 
 #include <windows.h>
 
-#include "player/shared/llvariable.h"
-
 namespace tessel::player {
 
-// kTrue when user32 offers SetLayeredWindowAttributes.
-Flag LayeredWindowsAvailable();
+// True when user32 offers SetLayeredWindowAttributes.
+bool LayeredWindowsAvailable();
 
 // Makes `window` a layered window (once; the style is never taken away again, also not
 // at 255) and gives it `alpha` unchanged (0 invisible, 255 opaque). Without layered
 // windows nothing happens. False when the system refused (the window is gone).
-bool SetWindowAlpha(Flag layeredAvailable, HWND window, int alpha);
+bool SetWindowAlpha(bool layeredAvailable, HWND window, int alpha);
 
 }  // namespace tessel::player

@@ -11,8 +11,8 @@ namespace tessel::player {
 
 void PlayerApp::StopAndCloseDevice() {
     if (!mmc) return;
-    mmc->Command(L"stop");
-    mmc->Command(L"close");
+    mmc->Command(MediaCommand::Stop);
+    mmc->Command(MediaCommand::Close);
 }
 
 bool PlayerApp::SaveSettings(std::wstring& error) {

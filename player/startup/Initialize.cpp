@@ -9,7 +9,6 @@
 
 #include "common/fileio.h"
 #include "common/textfile.h"
-#include "player/panel/menu_texts.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_layout.h"
 #include "player/skin/skin_list.h"
@@ -22,6 +21,7 @@
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
+#include "win32/error_text.h"
 
 namespace tessel::player {
 namespace {
@@ -120,11 +120,8 @@ bool PlayerApp::StartUp() {
         return true;
     } catch (const Failure& failure) {
         options_.report(failure.text);
-    } catch (const WideError& e) {
-        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + e.Text());
     } catch (const std::exception& e) {
-        // Our own narrow texts are UTF-8; a byte is never a character of its own.
-        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + WideFromUtf8(e.what()));
+        options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + win32::DescribeException(e));
     }
     // No recovery, but nothing left behind either: the device is closed (a process
     // that ends with one open crashes) and the icon removed.
@@ -140,7 +137,7 @@ void PlayerApp::LoadForms() {
     menuForm.Load();
     playerForm.Load();
     skinForm.Load();
-    if (!options_.makeDevice) throw WideError(L"no media device");
+    if (!options_.makeDevice) throw win32::WideError(L"no media device");
     mmc = options_.makeDevice(menuForm.Handle());
     mmc->SetStatusUpdate([this] { menuForm.MMC_StatusUpdate(); });
 
@@ -207,7 +204,7 @@ bool PlayerApp::HandOverToRunningInstance() {
         // Second starts take turns, and each writes only once the running instance
         // has taken the previous file (its caption reads "PlayerForm" again), so no
         // path overwrites another. Every wait is bounded.
-        unique_kernel_handle turn(::CreateMutexW(nullptr, FALSE, (options_.instanceName + L".HandOver").c_str()));
+        win32::unique_kernel_handle turn(::CreateMutexW(nullptr, FALSE, (options_.instanceName + L".HandOver").c_str()));
         const DWORD waited = turn ? ::WaitForSingleObject(turn.get(), 10000) : WAIT_FAILED;
         const bool haveTurn = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
         const ULONGLONG deadline = ::GetTickCount64() + 5000;
@@ -241,7 +238,7 @@ void PlayerApp::ReadSettings() {
     vars.LayeredAvailable = LayeredWindowsAvailable();
     const std::wstring folder = JoinProgramPath(options_.programFolder, L"Setting");
     if (!FolderExists(folder) && !::CreateDirectoryW(folder.c_str(), nullptr)) {
-        Fail(Describe(texts::kSettingsFolderFailed, folder, LastErrorText(L"CreateDirectory")));
+        Fail(Describe(texts::kSettingsFolderFailed, folder, win32::LastErrorText(L"CreateDirectory")));
     }
     const std::wstring path = SettingsPath();
     if (!FileSizeOf(std::filesystem::path(path))) {
@@ -324,7 +321,7 @@ std::optional<std::wstring> PlayerApp::ApplySkinLayout() {
         return failure->Message();
     // The pictures last: the windows have their new shapes and places before they
     // show anything of the new skin.
-    unique_hbitmap skinPicture, playerPicture;
+    win32::unique_hbitmap skinPicture, playerPicture;
     if (auto failure = LoadSkinBitmap(vars.SkinBitmapPath, skinPicture)) return failure->Message();
     skinForm.SetPicture(std::move(skinPicture));
     if (auto failure = LoadSkinBitmap(vars.PlayerBitmapPath, playerPicture)) return failure->Message();
@@ -349,7 +346,7 @@ void PlayerApp::BuildFavouritesMenu() {
     MenuArray& menu = menuControls.MenuFavList;
     if (!FolderExists(folder)) {
         if (!::CreateDirectoryW(folder.c_str(), nullptr)) {
-            Fail(Describe(texts::kFavFolderFailed, folder, LastErrorText(L"CreateDirectory")));
+            Fail(Describe(texts::kFavFolderFailed, folder, win32::LastErrorText(L"CreateDirectory")));
         }
         menu.SetItemEnabled(0, true);
         return;
@@ -358,13 +355,12 @@ void PlayerApp::BuildFavouritesMenu() {
     menu.SetItemEnabled(0, true);
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    win32::unique_find_handle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (search) {
         do {
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsTemporaryFileName(found.cFileName)) continue;
             names.push_back(found.cFileName);
-        } while (::FindNextFileW(search, &found));
-        ::FindClose(search);
+        } while (::FindNextFileW(search.get(), &found));
     }
     // One batch: the menu is built once, not again after every one of thousands.
     menu.BeginBatch();
@@ -373,48 +369,8 @@ void PlayerApp::BuildFavouritesMenu() {
 }
 
 void PlayerApp::SetToolTips() {
-    MenuFormControls& m = menuControls;
-    for (const auto& entry : menu_texts::kToolTips) {
-        const std::wstring window = entry.window, control = entry.control;
-        if (window == L"MenuForm") {
-            Control* target = control == L"ChkBreak"       ? static_cast<Control*>(&m.ChkBreak)
-                              : control == L"ChkEndless"   ? static_cast<Control*>(&m.ChkEndless)
-                              : control == L"ChkHide"      ? static_cast<Control*>(&m.ChkHide)
-                              : control == L"ChkRandom"    ? static_cast<Control*>(&m.ChkRandom)
-                              : control == L"LblM3uName"   ? static_cast<Control*>(&m.LblM3uName)
-                              : control == L"LblMediaName" ? static_cast<Control*>(&m.LblMediaName)
-                              : control == L"LstM3u"       ? static_cast<Control*>(&m.LstM3u)
-                              : control == L"LstSkinFile"  ? static_cast<Control*>(&m.LstSkinFile)
-                              : control == L"CmbDispSize"  ? static_cast<Control*>(&m.CmbDispSize)
-                                                           : nullptr;
-            if (target) {
-                target->SetToolTipText(entry.text);
-            } else if (control == L"CmdHide") {
-                menuForm.SetChildToolTip(MenuForm::IdCmdHide, entry.text);
-            } else if (control == L"CmdChoice") {
-                menuForm.SetChildToolTip(MenuForm::IdCmdChoice, entry.text);
-            } else if (control == L"CmdExecEdit") {
-                menuForm.SetChildToolTip(MenuForm::IdCmdExecEdit, entry.text);
-            } else if (control == L"CmdMove00") {
-                menuForm.SetChildToolTip(MenuForm::IdCmdMove00, entry.text);
-            }
-        } else {
-            const PlayerForm::Part part = control == L"CmdChoice"    ? PlayerForm::PartCmdChoice
-                                          : control == L"CmdClose"   ? PlayerForm::PartCmdClose
-                                          : control == L"CmdInfo"    ? PlayerForm::PartCmdInfo
-                                          : control == L"CmdMinimum" ? PlayerForm::PartCmdMinimum
-                                          : control == L"CmdPopup"   ? PlayerForm::PartCmdPopup
-                                          : control == L"ImgNext"    ? PlayerForm::PartImgNext
-                                          : control == L"ImgPlay"    ? PlayerForm::PartImgPlay
-                                          : control == L"ImgPrev"    ? PlayerForm::PartImgPrev
-                                          : control == L"ImgStop"    ? PlayerForm::PartImgStop
-                                          : control == L"LblNTime"   ? PlayerForm::PartLblNTime
-                                          : control == L"LblTitle"   ? PlayerForm::PartLblTitle
-                                          : control == L"LblTTime"   ? PlayerForm::PartLblTTime
-                                                                     : PlayerForm::PartNone;
-            if (part != PlayerForm::PartNone) playerForm.SetToolTip(part, entry.text);
-        }
-    }
+    menuForm.SetToolTips();
+    playerForm.SetToolTips();
 }
 
 void PlayerApp::HandleCommandLine() {

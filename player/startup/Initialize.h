@@ -16,10 +16,10 @@
 #include "player/playback/engine.h"
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
-#include "player/shared/unique_handle.h"
 #include "player/skin/volume.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
+#include "win32/handle.h"
 
 namespace tessel::player {
 
@@ -144,8 +144,8 @@ private:
     StartOptions options_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<VolumeDevice> volume_;
-    unique_kernel_handle instanceMutex_;
-    unique_hicon trayIcon_;
+    win32::unique_kernel_handle instanceMutex_;
+    win32::unique_hicon trayIcon_;
     NOTIFYICONDATAW trayIconData_{};
     bool trayAdded_ = false;
     bool trayModified_ = false;

@@ -7,10 +7,11 @@
 
 #include <string>
 
-#include "player/shared/llvariable.h"
 #include "player/shared/control_views.h"
-#include "player/shared/unique_handle.h"
-#include "player/shared/window_base.h"
+#include "player/shared/llvariable.h"
+#include "win32/child_hook.h"
+#include "win32/handle.h"
+#include "win32/paint.h"
 
 namespace tessel::player {
 
@@ -18,7 +19,7 @@ class PlayerApp;
 
 inline constexpr const wchar_t* kPlayerFormClass = L"TesselPlayerForm";
 
-class PlayerForm : public WindowBase {
+class PlayerForm : public win32::PaintedWindow {
 public:
     PlayerForm(PlayerApp& app, PlayerFormControls& controls);
     ~PlayerForm() override;
@@ -28,8 +29,9 @@ public:
     void SetCaption(const std::wstring& caption);
     std::wstring Caption() const;
     // The picture behind the controls (the skin's player.bmp); null for plain painting.
-    void SetPicture(unique_hbitmap picture);
-    void SetToolTip(UINT toolId, const std::wstring& text);
+    void SetPicture(win32::unique_hbitmap picture);
+    // The tool tips of the painted parts.
+    void SetToolTips();
     // The skin's text colour of LblNTime, LblTitle and LblTTime.
     void SetTextColour(COLORREF colour);
     COLORREF TextColour() const { return textColour_; }
@@ -37,16 +39,18 @@ public:
     void BindHandlers();
     HWND ScrTimeWindow() const { return scrTime_; }
     HWND ScrVolumeWindow() const { return scrVolume_; }
-    // Paints the whole window into `dc` (WM_PAINT's buffer and WM_PRINTCLIENT).
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
     SIZE SizePixels() const { return size_; }
 
-    // Tool ids of the painted controls, for tool tips and hit-testing.
+    // The painted controls, for tool tips and hit-testing: the five command buttons,
+    // the four image buttons and the three read-outs.
     enum Part : UINT {
         PartNone = 0, PartCmdInfo = 1, PartCmdPopup, PartCmdMinimum, PartCmdClose, PartCmdChoice,
         PartImgPrev, PartImgStop, PartImgPlay, PartImgNext, PartLblNTime, PartLblTTime, PartLblTitle,
+        PartCount
     };
     RECT PartRect(Part part) const;
+    // The button under a point of the client area (read-outs are not buttons).
     Part HitTest(POINT client) const;
 
     void CmdChoice_Click();
@@ -71,22 +75,23 @@ protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK BarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                    DWORD_PTR self);
+    std::optional<LRESULT> Bar_Message(HWND bar, UINT message);
     void InvalidatePart(Part part);
     void LoadButtonFaces();
 
     PlayerApp& app_;
     PlayerFormControls& c_;
     SIZE size_{96, 83};
-    unique_hbitmap picture_;
-    unique_hfont font_;
+    win32::unique_hbitmap picture_;
+    win32::unique_hfont font_;
     ToolTips tips_;
     HWND scrTime_ = nullptr, scrVolume_ = nullptr;
+    // The bars' focus changes come through a procedure in front of theirs.
+    win32::ChildHook scrTimeHook_, scrVolumeHook_;
     Part pressed_ = PartNone;
     COLORREF textColour_ = RGB(255, 255, 255);
-    // Raised and pressed faces of the five command buttons, CmdInfo first.
-    unique_hbitmap faces_[5][2];
+    // Raised and pressed faces of the command buttons (empty for the other parts).
+    win32::unique_hbitmap faces_[PartCount][2];
 };
 
 }  // namespace tessel::player

@@ -5,6 +5,8 @@
 #include "player/startup/Initialize.h"
 #include "player/windows/add_path.h"
 #include "player/windows/drop_fs_win32.h"
+#include "win32/drops.h"
+#include "win32/menus.h"
 
 #include "common/fileio.h"
 
@@ -13,7 +15,7 @@ namespace tessel::player {
 SkinForm::SkinForm(PlayerApp& app) : app_(app) {}
 
 void SkinForm::Load() {
-    RegisterWindowClass(kSkinFormClass, nullptr, CS_DBLCLKS);
+    RegisterWindowClass(kSkinFormClass, CS_DBLCLKS, nullptr);
     CreateWindowOf(kSkinFormClass, L"SkinForm", WS_POPUP, WS_EX_TOOLWINDOW,
                    TwipsToPixels(leftTwips_, app_.factors.x), TwipsToPixels(topTwips_, app_.factors.y),
                    size_.cx, size_.cy);
@@ -29,7 +31,7 @@ void SkinForm::TakeWindowSize() {
     ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
-void SkinForm::SetPicture(unique_hbitmap picture) {
+void SkinForm::SetPicture(win32::unique_hbitmap picture) {
     // The window's size is the skin layout's; the picture is drawn from its top-left.
     picture_ = std::move(picture);
     if (Handle()) ::InvalidateRect(Handle(), nullptr, FALSE);
@@ -57,26 +59,16 @@ void SkinForm::MoveToHeldPosition() {
 void SkinForm::PaintContent(HDC dc) {
     const RECT client{0, 0, size_.cx, size_.cy};
     if (picture_) {
-        unique_memory_dc mem(::CreateCompatibleDC(dc));
-        if (mem) {
-            SelectObjectGuard select(mem.get(), picture_.get());
-            BITMAP info{};
-            ::GetObjectW(picture_.get(), sizeof info, &info);
-            if (info.bmWidth < size_.cx || info.bmHeight < size_.cy) {
-                unique_hbrush back(::CreateSolidBrush(RGB(0, 0, 0)));
-                ::FillRect(dc, &client, back.get());
-            }
-            ::BitBlt(dc, 0, 0, size_.cx, size_.cy, mem.get(), 0, 0, SRCCOPY);
-            return;
+        BITMAP info{};
+        ::GetObjectW(picture_.get(), sizeof info, &info);
+        if (info.bmWidth < size_.cx || info.bmHeight < size_.cy) {
+            win32::unique_hbrush back(::CreateSolidBrush(RGB(0, 0, 0)));
+            ::FillRect(dc, &client, back.get());
         }
+        if (win32::DrawBitmap(dc, picture_.get(), 0, 0, size_.cx, size_.cy)) return;
     }
-    for (int y = 0; y < size_.cy; ++y) {
-        const int t = y * 255 / std::max<LONG>(1, size_.cy);
-        unique_hbrush line(::CreateSolidBrush(RGB(28 + t / 10, 60 + t / 6, 104 + t / 5)));
-        const RECT r{0, y, size_.cx, y + 1};
-        ::FillRect(dc, &r, line.get());
-    }
-    SelectObjectGuard font(dc, font_.get());
+    win32::FillRows(dc, client, [](int t) { return RGB(28 + t / 10, 60 + t / 6, 104 + t / 5); });
+    win32::SelectObjectGuard font(dc, font_.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, RGB(230, 240, 255));
     RECT text = client;
@@ -88,12 +80,12 @@ void SkinForm::Form_DblClick() { app_.menuForm.SetPanelVisible(!app_.menuForm.Pa
 void SkinForm::Form_KeyDown(int keyCode) {
     // Held while the key is down: the volume keys then reach the device through the
     // volume bar, and the timer's read-back leaves the bar alone.
-    app_.vars.VolumeActive = kTrue;
+    app_.vars.VolumeActive = true;
     HandleKey(keyCode, app_.Engine(), *app_.mmc, app_.bodyControls.ScrVolume);
 }
 
-void SkinForm::Form_KeyUp(int) { app_.vars.VolumeActive = kFalse; }
-void SkinForm::Form_LostFocus() { app_.vars.VolumeActive = kFalse; }
+void SkinForm::Form_KeyUp(int) { app_.vars.VolumeActive = false; }
+void SkinForm::Form_LostFocus() { app_.vars.VolumeActive = false; }
 
 void SkinForm::Form_MouseDown(int button, int x, int y) {
     if (button == 1) {
@@ -102,14 +94,8 @@ void SkinForm::Form_MouseDown(int button, int x, int y) {
         // The release may happen anywhere, also off the window's shape.
         ::SetCapture(Handle());
     } else if (button == 2) {
-        POINT pt{};
-        ::GetCursorPos(&pt);
-        HWND owner = app_.menuForm.Handle();
-        // The popup closes properly only when its owner is the foreground window; its
-        // commands go to the control panel, which owns the menu.
-        ::SetForegroundWindow(owner);
-        ::TrackPopupMenu(app_.menuForm.RootMenu(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, owner, nullptr);
-        ::PostMessageW(owner, WM_NULL, 0, 0);
+        // Its commands go to the control panel, which owns the menu.
+        win32::ShowPopupMenu(app_.menuForm.RootMenu(), app_.menuForm.Handle());
     }
 }
 
@@ -137,10 +123,6 @@ void SkinForm::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
 
 LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_PAINT: {
-            PaintDoubleBuffered(Handle(), size_, [this](HDC dc) { PaintContent(dc); });
-            return 0;
-        }
         case WM_LBUTTONDOWN:
             Form_MouseDown(1, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
             return 0;
@@ -166,16 +148,11 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DROPFILES: {
             HDROP drop = reinterpret_cast<HDROP>(wParam);
-            const std::vector<std::wstring> paths = DroppedPaths(drop);
+            const std::vector<std::wstring> paths = win32::DroppedPaths(drop);
             ::DragFinish(drop);
             Form_OLEDragDrop(paths);
             return 0;
         }
-        case WM_PRINTCLIENT:
-            PaintContent(reinterpret_cast<HDC>(wParam));
-            return 0;
-        case WM_ERASEBKGND:
-            return 1;
         case WM_MOVE: {
             if (moving_) return 0;
             // Moved by someone else: keep the held twips when they still give this
@@ -192,7 +169,7 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             app_.Shutdown();
             return 0;
         default:
-            return WindowBase::HandleMessage(message, wParam, lParam);
+            return PaintedWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

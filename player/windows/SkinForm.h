@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "player/shared/unique_handle.h"
-#include "player/shared/window_base.h"
+#include "win32/handle.h"
+#include "win32/paint.h"
 
 namespace tessel::player {
 
@@ -18,12 +18,12 @@ class PlayerApp;
 
 inline constexpr const wchar_t* kSkinFormClass = L"TesselSkinForm";
 
-class SkinForm : public WindowBase {
+class SkinForm : public win32::PaintedWindow {
 public:
     explicit SkinForm(PlayerApp& app);
 
     void Load();
-    void SetPicture(unique_hbitmap picture);
+    void SetPicture(win32::unique_hbitmap picture);
     // Takes the window's current size as its own (after the skin sized it).
     void TakeWindowSize();
 
@@ -33,8 +33,7 @@ public:
     void SetTopTwips(double twips);
     SIZE SizePixels() const { return size_; }
 
-    // Paints the whole window into `dc` (WM_PAINT's buffer and WM_PRINTCLIENT).
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
     // Handlers; X and Y in the window's own pixels.
     void Form_DblClick();
@@ -55,8 +54,8 @@ private:
     SIZE size_{320, 120};
     double leftTwips_ = 3000, topTwips_ = 3000;
     bool moving_ = false;
-    unique_hbitmap picture_;
-    unique_hfont font_;
+    win32::unique_hbitmap picture_;
+    win32::unique_hfont font_;
 };
 
 }  // namespace tessel::player

@@ -1,7 +1,6 @@
 #include "player/windows/drop_fs_win32.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include "common/fileio.h"
 
@@ -48,20 +47,6 @@ void Win32DropFileSystem::List(const std::wstring& folder, std::vector<std::wstr
         (folder ? subfolders : files).push_back(base + name);
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
-}
-
-std::vector<std::wstring> DroppedPaths(void* hdrop) {
-    HDROP drop = static_cast<HDROP>(hdrop);
-    std::vector<std::wstring> paths;
-    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length + 1, L'\0');
-        const UINT got = ::DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(got);
-        paths.push_back(std::move(path));
-    }
-    return paths;
 }
 
 }  // namespace tessel::player

@@ -17,7 +17,4 @@ public:
               std::vector<std::wstring>& subfolders) override;
 };
 
-// The paths of a WM_DROPFILES block, in the order given.
-std::vector<std::wstring> DroppedPaths(void* hdrop);
-
 }  // namespace tessel::player

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "editor/ui/clipboard_win32.h"
 #include "tests/editor/window_harness.h"
 
 namespace listwright::testing {

@@ -38,8 +38,8 @@ TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
     Command(kWildCardList);
     HWND dialog = FindDialog(L"ワイルドカード検索");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(Hwnd()));
-    ExpectPlacedBelowRightOf(dialog, Hwnd());
+    EXPECT_FALSE(IsWindowEnabled(Handle()));
+    ExpectPlacedBelowRightOf(dialog, Handle());
     EXPECT_FALSE(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME);
     HWND text1 = GetDlgItem(dialog, kForm2Text1);
     EXPECT_EQ(TextOf(text1), L"*");
@@ -54,7 +54,7 @@ TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
     Click(dialog, kForm2Command1);
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(Handle()));
     EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{true, false, true}));
 
     // A new dialog starts with "*" again; closing it any way changes nothing.
@@ -65,7 +65,7 @@ TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
     SendMessageW(dialog, WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(Handle()));
     EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{true, false, true}));
 }
 
@@ -73,8 +73,8 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
     Command(kExtSetting);
     HWND dialog = FindDialog(L"登録する拡張子");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(Hwnd()));
-    ExpectPlacedBelowRightOf(dialog, Hwnd());
+    EXPECT_FALSE(IsWindowEnabled(Handle()));
+    ExpectPlacedBelowRightOf(dialog, Handle());
     HWND list = GetDlgItem(dialog, kForm3ExtList);
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
     HMENU menu = GetMenu(dialog);
@@ -109,7 +109,7 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
     Click(dialog, kForm3Command2);  // "×"
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+    EXPECT_TRUE(IsWindowEnabled(Handle()));
     EXPECT_EQ(form->Editor().ExtList().Items(), (Texts{L" *.AVI", L" *.AVI", L"*.mp3"}));
 
     // Closed by its window's close box, by "終了": the same.
@@ -122,10 +122,10 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
         if (way == 0) SendMessageW(dialog, WM_CLOSE, 0, 0);
         else SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kForm3OnEnd, 0), 0);
         Pump();
-        EXPECT_TRUE(IsWindowEnabled(Hwnd()));
+        EXPECT_TRUE(IsWindowEnabled(Handle()));
     }
     EXPECT_EQ(form->Editor().ExtList().Items(), (Texts{L" *.AVI", L" *.AVI", L"*.flac", L"*.mp3", L"*.ogg"}));
-    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"),
               " *.AVI\r\n *.AVI\r\n*.flac\r\n*.mp3\r\n*.ogg\r\n");
@@ -139,10 +139,10 @@ TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
     EXPECT_EQ(FindWindowW(nullptr, L"ワイルドカード検索"), nullptr);
     SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
     Click(dialog, kForm3Command1);
-    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
-    EXPECT_EQ(form->Hwnd(), nullptr);
+    EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
 }
 
@@ -154,21 +154,21 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {
     ASSERT_NE(dialog, nullptr);
     SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
     Click(dialog, kForm3Command1);
-    EXPECT_EQ(SendMessageW(Hwnd(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
-    SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_EQ(SendMessageW(Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    SendMessageW(Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
     EXPECT_FALSE(IsWindow(dialog));
     // Saved once: neither a second end message nor a late close writes again.
     dir.Write("m3usetting/ext.ini", "*.flac\r\n");
-    SendMessageW(Hwnd(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.flac\r\n");
 }
 
 TEST_F(Dialogs, AnEndOfSessionThatWasCancelledSavesNothing) {
     form->Editor().ReplaceExtensions({L"*.ogg"});
-    SendMessageW(Hwnd(), WM_ENDSESSION, FALSE, 0);
+    SendMessageW(Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.wav\r\n");
 }
 
@@ -215,7 +215,7 @@ TEST_F(MegabyteOfPatterns, AreReadListedAndKept) {
     ASSERT_NE(dialog, nullptr);
     // The list box shows what it can hold; the dialog hands every pattern back.
     EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kForm3ExtList), LB_GETCOUNT, 0, 0), 32767);
-    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     // Compared as a whole: a line-by-line difference of two megabytes would not fit.
     const std::string after = tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini");

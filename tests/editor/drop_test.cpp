@@ -77,10 +77,10 @@ TEST_F(Drops, ASecondDropDuringTheWalkRunsAfterItWithoutMixing) {
 TEST_F(Drops, ClosingDuringTheWalkEndsCleanlyAndWritesExtIni) {
     Touch(dir / "one" / "1.mp3");
     dir.Write("m3usetting/ext.ini", "*.wav\r\n*.mp3\r\n");
-    PostMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    PostMessageW(Handle(), WM_CLOSE, 0, 0);
     Drop({W(dir / "one")});
     Pump();
-    EXPECT_EQ(form->Hwnd(), nullptr);
+    EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.wav\r\n");
 }
 

@@ -50,8 +50,8 @@ void ExpectRows(const std::vector<MenuRow>& got, const std::vector<MenuRow>& wan
 using Form1Window = EditorWindow;
 
 TEST_F(Form1Window, MenusAreExactlyTheTwoMenusWithTheirItems) {
-    EXPECT_EQ(TextOf(Hwnd()), L"Quillow");
-    HMENU bar = GetMenu(Hwnd());
+    EXPECT_EQ(TextOf(Handle()), L"Quillow");
+    HMENU bar = GetMenu(Handle());
     ASSERT_EQ(GetMenuItemCount(bar), 2);
     EXPECT_EQ(MenuCaption(bar, 0), L"ファイル");
     EXPECT_EQ(MenuCaption(bar, 1), L"編集");
@@ -91,19 +91,19 @@ TEST_F(Form1Window, StartsEmptyAtItsDesignSizeAndTheListFillsTheClientArea) {
     EXPECT_TRUE(style & LBS_EXTENDEDSEL);
     EXPECT_FALSE(style & LBS_SORT);
     EXPECT_TRUE(GetWindowLongPtrW(List(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    EXPECT_FALSE(GetWindowLongPtrW(Hwnd(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+    EXPECT_FALSE(GetWindowLongPtrW(Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
 
     RECT client{};
-    GetClientRect(Hwnd(), &client);
+    GetClientRect(Handle(), &client);
     EXPECT_EQ(client.right, TwipsX(7215));
     EXPECT_EQ(client.bottom, TwipsY(6450));
 
     const auto expectFilled = [&] {
         RECT c{}, list{}, bar{};
-        GetClientRect(Hwnd(), &c);
+        GetClientRect(Handle(), &c);
         GetWindowRect(List(), &list);
         GetWindowRect(form->SBar(), &bar);
-        MapWindowPoints(HWND_DESKTOP, Hwnd(), reinterpret_cast<POINT*>(&list), 2);
+        MapWindowPoints(HWND_DESKTOP, Handle(), reinterpret_cast<POINT*>(&list), 2);
         EXPECT_EQ(list.left, 0);
         EXPECT_EQ(list.top, 0);
         EXPECT_EQ(list.right, c.right);
@@ -111,12 +111,12 @@ TEST_F(Form1Window, StartsEmptyAtItsDesignSizeAndTheListFillsTheClientArea) {
     };
     expectFilled();
     // Too small for the list: nothing fails; larger again: laid out again.
-    SetWindowPos(Hwnd(), nullptr, 0, 0, 120, 40, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    SetWindowPos(Handle(), nullptr, 0, 0, 120, 40, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     Pump();
-    ShowWindow(Hwnd(), SW_MINIMIZE);
+    ShowWindow(Handle(), SW_MINIMIZE);
     Pump();
-    ShowWindow(Hwnd(), SW_RESTORE);
-    SetWindowPos(Hwnd(), nullptr, 0, 0, 600, 500, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
+    ShowWindow(Handle(), SW_RESTORE);
+    SetWindowPos(Handle(), nullptr, 0, 0, 600, 500, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOMOVE);
     Pump();
     expectFilled();
 }
@@ -127,15 +127,15 @@ TEST_F(Form1Window, ExitWritesExtIniSortedAndEndsWithoutAQuestion) {
     form->Editor().ReplaceExtensions({L"*.wav", L"*.MP3", L"*.avi"});
     Command(kTheEndApp);
     Pump();
-    EXPECT_EQ(form->Hwnd(), nullptr);
+    EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.avi\r\n*.MP3\r\n*.wav\r\n");
 }
 
 TEST_F(Form1Window, ClosingTheWindowIsTheSameExit) {
     std::filesystem::remove(dir / "m3usetting" / "ext.ini");
-    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_EQ(form->Hwnd(), nullptr);
+    EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.wav\r\n");
 }
 
@@ -171,7 +171,7 @@ private:
 };
 
 TEST_F(Form1Window, RightButtonReleasedOverTheListPopsUpTheEditMenu) {
-    PopupWatcher watcher(Hwnd());
+    PopupWatcher watcher(Handle());
     POINT pt{20, 20};
     SendMessageW(List(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(pt.x, pt.y));
     SendMessageW(List(), WM_RBUTTONUP, 0, MAKELPARAM(pt.x, pt.y));
@@ -192,7 +192,7 @@ TEST_F(NoSettingsFolder, AMissingSettingsFolderIsReportedNotACrash) {
     Pump();
     EXPECT_EQ(form->Editor().ExtList().Count(), 0u);
     boxes.Expect(L"エラー", IDOK);
-    SendMessageW(Hwnd(), WM_CLOSE, 0, 0);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     const auto seen = boxes.TakeSeen();
     ASSERT_EQ(seen.size(), 2u);

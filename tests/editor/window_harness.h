@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "editor/ui/Form1.h"
+#include "editor/ui/metrics.h"
 #include "tests/common/temp_dir.h"
 
 namespace listwright::testing {
@@ -199,8 +200,8 @@ struct EditorWindow : ::testing::Test {
         Pump();
     }
     void TearDown() override {
-        if (form && form->Hwnd()) {
-            SendMessageW(form->Hwnd(), WM_CLOSE, 0, 0);
+        if (form && form->Handle()) {
+            SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
             Pump();
         }
         form.reset();
@@ -209,9 +210,9 @@ struct EditorWindow : ::testing::Test {
         }
     }
 
-    HWND Hwnd() const { return form->Hwnd(); }
+    HWND Handle() const { return form->Handle(); }
     HWND List() const { return form->MainList(); }
-    void Command(UINT id) { SendMessageW(Hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+    void Command(UINT id) { SendMessageW(Handle(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
     std::vector<std::wstring> ListBoxTexts() const {
         std::vector<std::wstring> texts;

@@ -1,21 +1,19 @@
-// The media device the player drives: the command words, properties and status event
-// of the Multimedia MCI control the player was designed around, as a small interface
-// with no platform headers. The real device is Mmc (mmc.h, Windows only, over MCI);
+// The media device the player drives: the commands, properties and status event of the
+// Multimedia MCI control the player was designed around, as a small interface with no
+// platform headers. The real device is Mmc (mmc.h, Windows only, over MCI);
 // portable code such as the play queue engine takes a MediaDevice& so that native
 // tests can hand it a fake.
 //
 // What every implementation promises its callers:
-//   - Command() takes the words "open", "play" (any letter case, so "Play" too),
-//     "pause", "stop" and "close". Unknown words do nothing. No command ever throws
-//     or reports an error: a missing or unplayable medium only shows in Length() == 0
-//     and Mode() == kModeNotOpen.
-//   - "open" opens FileName(); afterwards Length() is the medium's length in ms,
+//   - No command ever throws or reports an error: a missing or unplayable medium
+//     only shows in Length() == 0 and Mode() == kModeNotOpen.
+//   - Open opens FileName(); afterwards Length() is the medium's length in ms,
 //     or 0 when it cannot be played (then the device stays not open).
-//   - "play" starts playback from From() when From was set since the last play,
+//   - Play starts playback from From() when From was set since the last play,
 //     else from the current position, and returns at once. From is used once.
-//   - "pause" pauses a playing medium and resumes a paused one (a toggle).
-//   - "stop": Mode() becomes kModeStopped, the position stays where it was.
-//     "close": Mode() becomes kModeNotOpen, Length() and Position() read 0.
+//   - Pause pauses a playing medium and resumes a paused one (a toggle).
+//   - Stop: Mode() becomes kModeStopped, the position stays where it was.
+//     Close: Mode() becomes kModeNotOpen, Length() and Position() read 0.
 //   - End of a medium: once it has played to its end, Mode() reads kModeStopped and
 //     Position() equals Length(). This holds after every play, also a second play
 //     of the same open medium. A paused medium reads kModePaused and is not ended.
@@ -28,10 +26,12 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
 #include <utility>
 
 namespace tessel {
+
+// The commands of the device (the control's command words).
+enum class MediaCommand { Open, Play, Pause, Stop, Close };
 
 class MediaDevice {
 public:
@@ -49,8 +49,8 @@ public:
     MediaDevice& operator=(const MediaDevice&) = delete;
     virtual ~MediaDevice() = default;
 
-    // Sends one command word (see above). Never fails visibly.
-    virtual void Command(std::wstring_view command) = 0;
+    // Sends one command (see above). Never fails visibly.
+    virtual void Command(MediaCommand command) = 0;
 
     // Current mode, one of the kMode* values.
     virtual int Mode() const = 0;
@@ -63,7 +63,7 @@ public:
     virtual void SetFileName(std::wstring path) = 0;
     virtual const std::wstring& FileName() const = 0;
 
-    // Start point for the next "play", in milliseconds.
+    // Start point for the next Play, in milliseconds.
     virtual void SetFrom(std::int32_t ms) = 0;
     virtual std::int32_t From() const = 0;
 
@@ -72,15 +72,15 @@ public:
     virtual void SetUpdateInterval(std::uint32_t ms) = 0;
     virtual std::uint32_t UpdateInterval() const = 0;
 
-    // Kept for the callers that set them before "open". Both apply to the next
-    // command only; "play" returns at once whatever Wait says.
+    // Kept for the callers that set them before Open. Both apply to the next
+    // command only; Play returns at once whatever Wait says.
     virtual void SetNotify(bool notify) = 0;
     virtual bool Notify() const = 0;
     virtual void SetWait(bool wait) = 0;
     virtual bool Wait() const = 0;
 
     // The StatusUpdate event: no arguments. An empty handler removes it. The handler
-    // may send commands to the device (even "close" and "open").
+    // may send commands to the device (even Close and Open).
     void SetStatusUpdate(std::function<void()> handler) { status_update_ = std::move(handler); }
 
 protected:

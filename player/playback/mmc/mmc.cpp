@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cwchar>
-#include <cwctype>
+#include <exception>
 
 namespace tessel {
 namespace {
@@ -23,58 +23,31 @@ constexpr UINT kResultChars = 128;
 
 std::atomic<unsigned> g_next_alias{1};
 
-bool RegisterWindowClassOnce(HINSTANCE instance, WNDPROC proc) {
-    WNDCLASSEXW existing{};
-    existing.cbSize = sizeof existing;
-    if (GetClassInfoExW(instance, kWindowClass, &existing)) {
-        return true;
-    }
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = instance;
-    wc.lpszClassName = kWindowClass;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
-// The command words compare without regard to letter case or surrounding blanks.
-std::wstring NormalisedWord(std::wstring_view word) {
-    std::size_t first = 0;
-    std::size_t last = word.size();
-    while (first < last && std::iswspace(word[first])) {
-        ++first;
-    }
-    while (last > first && std::iswspace(word[last - 1])) {
-        --last;
-    }
-    std::wstring out(word.substr(first, last - first));
-    for (wchar_t& c : out) {
-        if (c >= L'A' && c <= L'Z') {
-            c = static_cast<wchar_t>(c - L'A' + L'a');
-        }
-    }
-    return out;
-}
-
 }  // namespace
 
 Mmc::Mmc() : alias_(L"tessel_mmc_" + std::to_wstring(g_next_alias.fetch_add(1))) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (RegisterWindowClassOnce(instance, &Mmc::WindowProc)) {
-        // A message-only window: never shown, receives MM_MCINOTIFY and WM_TIMER.
-        window_ = CreateWindowExW(0, kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                  instance, this);
-    }
     // Without the window the device still plays; only the end notification and the
     // status event are lost, and the end is then found by polling in Mode/Position.
+    window_ = notify_window_.Create();
 }
 
-Mmc::~Mmc() {
-    Close();
-    if (window_ != nullptr) {
-        DestroyWindow(window_);
-        window_ = nullptr;
+// The window goes with notify_window_, after the device is closed.
+Mmc::~Mmc() { Close(); }
+
+HWND Mmc::NotifyWindow::Create() {
+    try {
+        RegisterWindowClass(kWindowClass, 0, nullptr);
+        // A message-only window: never shown, receives MM_MCINOTIFY and WM_TIMER.
+        CreateWindowOf(kWindowClass, L"", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
+    } catch (const std::exception&) {
+        return nullptr;
     }
+    return Handle();
+}
+
+LRESULT Mmc::NotifyWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == MM_MCINOTIFY || msg == WM_TIMER) return owner_.OnMessage(msg, wp, lp);
+    return Window::HandleMessage(msg, wp, lp);
 }
 
 void Mmc::SetFrom(std::int32_t ms) {
@@ -89,18 +62,13 @@ UINT Mmc::DeviceId() const {
     return mciGetDeviceIDW(alias_.c_str());
 }
 
-void Mmc::Command(std::wstring_view command) {
-    const std::wstring word = NormalisedWord(command);
-    if (word == L"open") {
-        Open();
-    } else if (word == L"play") {
-        Play();
-    } else if (word == L"pause") {
-        Pause();
-    } else if (word == L"stop") {
-        Stop();
-    } else if (word == L"close") {
-        Close();
+void Mmc::Command(MediaCommand command) {
+    switch (command) {
+    case MediaCommand::Open: Open(); break;
+    case MediaCommand::Play: Play(); break;
+    case MediaCommand::Pause: Pause(); break;
+    case MediaCommand::Stop: Stop(); break;
+    case MediaCommand::Close: Close(); break;
     }
     // Notify and Wait apply to one command, as with the platform's control.
     notify_ = false;
@@ -325,27 +293,6 @@ bool Mmc::QueryNumber(const wchar_t* item, std::int32_t* value) const {
     }
     *value = static_cast<std::int32_t>(number);
     return true;
-}
-
-LRESULT CALLBACK Mmc::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_NCCREATE) {
-        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lp);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<Mmc*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    }
-    if (self != nullptr && (msg == MM_MCINOTIFY || msg == WM_TIMER)) {
-        // No exception may cross into the window manager: a failing status
-        // handler loses one event, not the program.
-        try {
-            return self->OnMessage(msg, wp, lp);
-        } catch (...) {
-            return 0;
-        }
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 LRESULT Mmc::OnMessage(UINT msg, WPARAM wp, LPARAM /*lp*/) {

@@ -29,9 +29,9 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 
 #include "player/playback/mmc/media_device.h"
+#include "win32/window.h"
 
 namespace tessel {
 
@@ -40,7 +40,7 @@ public:
     Mmc();
     ~Mmc() override;
 
-    void Command(std::wstring_view command) override;
+    void Command(MediaCommand command) override;
     int Mode() const override;
     std::int32_t Length() const override;
     std::int32_t Position() const override;
@@ -86,10 +86,24 @@ private:
     DWORD Send(const std::wstring& command, std::wstring* result = nullptr) const;
     bool QueryNumber(const wchar_t* item, std::int32_t* value) const;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
-    HWND window_ = nullptr;
+    // The hidden message-only window: the driver's end notifications and the status
+    // timer reach this object through it.
+    class NotifyWindow final : public win32::Window {
+    public:
+        explicit NotifyWindow(Mmc& owner) : owner_(owner) {}
+        // Null when the window cannot be made.
+        HWND Create();
+
+    protected:
+        LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    private:
+        Mmc& owner_;
+    };
+    NotifyWindow notify_window_{*this};
+    HWND window_ = nullptr;  // notify_window_'s, or null
     std::wstring alias_;
     std::wstring file_name_;
     std::int32_t from_ = 0;

@@ -200,7 +200,7 @@ TEST_F(EngineTest, EndlessListOfUnplayableFilesStopsAfterOnePass) {
     ExpectIdle();
     // One refill, each entry tried once more, then the idle display.
     std::size_t opens = 0;
-    for (const auto& c : device.commands) opens += c == L"open";
+    for (const auto& c : device.commands) opens += c == MediaCommand::Open;
     EXPECT_EQ(opens, 3u);
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
 }

@@ -35,8 +35,8 @@ protected:
     }
     void TearDown() override {
         device->SetStatusUpdate(nullptr);
-        device->Command(L"stop");
-        device->Command(L"close");
+        device->Command(MediaCommand::Stop);
+        device->Command(MediaCommand::Close);
         engine.reset();
         device.reset();
     }

@@ -18,19 +18,18 @@ public:
     std::vector<std::wstring> opened;
     std::set<std::wstring> playable;
 
-    void Command(std::wstring_view command) override {
-        const std::wstring word(command);
-        if (word == L"open" && playable.count(fileName_)) {
+    void Command(MediaCommand command) override {
+        if (command == MediaCommand::Open && playable.count(fileName_)) {
             opened.push_back(fileName_);
             mode = kModeStopped;
             length = 3500;
             position = 0;
-        } else if (word == L"play" && mode != kModeNotOpen) {
+        } else if (command == MediaCommand::Play && mode != kModeNotOpen) {
             mode = kModePlaying;
-        } else if (word == L"close") {
+        } else if (command == MediaCommand::Close) {
             mode = kModeNotOpen;
             length = position = 0;
-        } else if (word == L"stop" && mode != kModeNotOpen) {
+        } else if (command == MediaCommand::Stop && mode != kModeNotOpen) {
             mode = kModeStopped;
         }
     }
@@ -101,7 +100,7 @@ TEST_F(PollingTest, PausedMediumWaitsAndFocusedBarStaysPut) {
     engine.PlayFile(L"a.mp3");
     device.mode = MediaDevice::kModePaused;
     device.position = 2000;
-    vars.TimeBarFocused = kTrue;
+    vars.TimeBarFocused = true;
     OnMediaStatus(engine, device, body, vars);
     EXPECT_EQ(body.LblNTime.Caption(), L"2");
     EXPECT_EQ(body.ScrTime.Value(), 0);

@@ -283,4 +283,22 @@ void SendDrop(HWND window, const std::vector<std::wstring>& paths) {
     ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
 }
 
+HWND WaitForDialog(const wchar_t* title, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (std::chrono::steady_clock::now() < end) {
+        if (HWND box = ::FindWindowW(L"#32770", title)) return box;
+        ::Sleep(20);
+    }
+    return nullptr;
+}
+
+void EnterFileName(HWND dialog, const std::wstring& name) {
+    ::Sleep(200);  // let the dialog finish building its controls
+    // The name field: the combo box cmb13 of the explorer-style dialog, or edt1.
+    HWND field = ::GetDlgItem(dialog, 0x47C);
+    if (!field) field = ::GetDlgItem(dialog, 0x480);
+    ::SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
 }  // namespace tessel::player::test

@@ -85,6 +85,13 @@ std::string Printable(const std::wstring& text);
 // The texts of a dialog box's static controls, joined.
 std::wstring DialogText(HWND dialog);
 
+// A dialog box (a message box or a file dialog) of this process with this title, once
+// it shows; null if none came within `limit`.
+HWND WaitForDialog(const wchar_t* title, std::chrono::milliseconds limit);
+// What a user does in an open or save dialog: types `name` as the file name and
+// presses OK.
+void EnterFileName(HWND dialog, const std::wstring& name);
+
 // Drops files on a window as the shell delivers them: a DROPFILES block made in this
 // process (across processes the block would not be shared).
 void SendDrop(HWND window, const std::vector<std::wstring>& paths);

@@ -68,7 +68,7 @@ void OpenLikeThePlayer(Mmc& mmc, const std::wstring& path) {
     mmc.SetWait(true);
     mmc.SetUpdateInterval(1000);
     mmc.SetFileName(path);
-    mmc.Command(L"open");
+    mmc.Command(MediaCommand::Open);
 }
 
 // Samples Position() while playing until the medium ends (Mode() 525) or the time
@@ -108,7 +108,7 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
     ASSERT_LE(length, 3700);
     EXPECT_EQ(mmc.Position(), 0);
 
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     RunRecord first = FollowRun(mmc, static_cast<DWORD>(length) + 3000);
     ASSERT_TRUE(first.ended) << "no end within the length plus 3 s";
@@ -124,7 +124,7 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
     // Back to the start on the same device: the driver keeps a stale end state
     // here, which must not show either.
     mmc.SetFrom(0);
-    mmc.Command(L"Play");
+    mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     EXPECT_LT(mmc.Position(), 500);
     PumpFor(700);
@@ -139,12 +139,12 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
     EXPECT_EQ(mmc.Position(), mmc.Length());
 
     // A plain play at the end has nothing left to play: it stays ended.
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     PumpFor(300);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
     EXPECT_EQ(mmc.Position(), length);
 
-    mmc.Command(L"close");
+    mmc.Command(MediaCommand::Close);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen);
     EXPECT_EQ(mmc.Length(), 0);
     EXPECT_EQ(mmc.Position(), 0);
@@ -155,10 +155,10 @@ TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
     Mmc mmc;
     OpenLikeThePlayer(mmc, MediaPath(L"chord_f.wav"));
     ASSERT_GT(mmc.Length(), 3000);
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     PumpFor(1000);
 
-    mmc.Command(L"pause");
+    mmc.Command(MediaCommand::Pause);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePaused);
     const std::int32_t paused_at = mmc.Position();
     EXPECT_GE(paused_at, 700);
@@ -167,7 +167,7 @@ TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePaused) << "a paused medium is not ended";
     EXPECT_EQ(mmc.Position(), paused_at);
 
-    mmc.Command(L"pause");  // the same word resumes
+    mmc.Command(MediaCommand::Pause);  // the same word resumes
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     PumpFor(400);
     std::int32_t resumed = mmc.Position();
@@ -175,10 +175,10 @@ TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
     EXPECT_LE(resumed, paused_at + 1000) << "resumed somewhere else";
 
     // Pause again, then a plain "play": it goes on from the pause too.
-    mmc.Command(L"pause");
+    mmc.Command(MediaCommand::Pause);
     const std::int32_t second_pause = mmc.Position();
     EXPECT_GE(second_pause, resumed);
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     PumpFor(300);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     EXPECT_GE(mmc.Position(), second_pause + 100);
@@ -198,7 +198,7 @@ TEST(Mmc, PlayFromAStartPointAndStop) {
     ASSERT_GE(length, 3400);
 
     mmc.SetFrom(2000);
-    mmc.Command(L"Play");
+    mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     EXPECT_GE(mmc.Position(), 2000);
     EXPECT_LT(mmc.Position(), 2400);
@@ -211,9 +211,9 @@ TEST(Mmc, PlayFromAStartPointAndStop) {
 
     // "stop" mid-way: stopped, and the position stays where it stopped.
     mmc.SetFrom(500);
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     PumpFor(500);
-    mmc.Command(L"stop");
+    mmc.Command(MediaCommand::Stop);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
     const std::int32_t stopped_at = mmc.Position();
     EXPECT_GE(stopped_at, 700);
@@ -223,14 +223,14 @@ TEST(Mmc, PlayFromAStartPointAndStop) {
 
     // A start point beyond the end ends at once; one below 0 starts at 0.
     mmc.SetFrom(length + 5000);
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
     EXPECT_EQ(mmc.Position(), length);
     mmc.SetFrom(-300);
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     EXPECT_LT(mmc.Position(), 400);
-    mmc.Command(L"close");
+    mmc.Command(MediaCommand::Close);
 }
 
 TEST(Mmc, RestartInTheLastMomentIsNotTakenForTheEnd) {
@@ -245,20 +245,20 @@ TEST(Mmc, RestartInTheLastMomentIsNotTakenForTheEnd) {
     for (bool pump : {true, false}) {
         SCOPED_TRACE(pump ? "before the end" : "end notification queued");
         mmc.SetFrom(length - 300);
-        mmc.Command(L"play");
+        mmc.Command(MediaCommand::Play);
         if (pump) {
             PumpFor(250);
         } else {
             Sleep(800);
         }
         mmc.SetFrom(0);
-        mmc.Command(L"play");
+        mmc.Command(MediaCommand::Play);
         PumpFor(700);
         EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
         EXPECT_GE(mmc.Position(), 400);
         EXPECT_LE(mmc.Position(), 1300);
     }
-    mmc.Command(L"close");
+    mmc.Command(MediaCommand::Close);
 }
 
 TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
@@ -271,15 +271,13 @@ TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
         OpenLikeThePlayer(mmc, path);
         EXPECT_EQ(mmc.Length(), 0);
         EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen);
-        for (const wchar_t* word : {L"play", L"pause", L"pause", L"stop", L"Play", L"close"}) {
-            mmc.Command(word);
-            EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen) << word;
-            EXPECT_EQ(mmc.Position(), 0) << word;
+        for (MediaCommand command : {MediaCommand::Play, MediaCommand::Pause, MediaCommand::Pause,
+                                     MediaCommand::Stop, MediaCommand::Close}) {
+            mmc.Command(command);
+            EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen) << static_cast<int>(command);
+            EXPECT_EQ(mmc.Position(), 0) << static_cast<int>(command);
         }
     }
-    // Unknown words and odd spellings of known ones do nothing harmful.
-    mmc.Command(L"eject");
-    mmc.Command(L"");
     PumpFor(1300);
     EXPECT_EQ(events, 0) << "no status event while nothing is open";
     EXPECT_EQ(OpenDeviceCount(), 0);
@@ -287,9 +285,9 @@ TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
     // The same object opens a good medium afterwards.
     OpenLikeThePlayer(mmc, MediaPath(L"tone_440.mp3"));
     EXPECT_GT(mmc.Length(), 3000);
-    mmc.Command(L"  PLAY ");
+    mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
-    mmc.Command(L"close");
+    mmc.Command(MediaCommand::Close);
 }
 
 TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
@@ -302,8 +300,8 @@ TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
     });
     mmc.SetUpdateInterval(200);
     mmc.SetFileName(MediaPath(L"chord_c.mp3"));
-    mmc.Command(L"open");
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Open);
+    mmc.Command(MediaCommand::Play);
     PumpFor(1500);
     EXPECT_GE(events, 4);
     EXPECT_LE(events, 9);
@@ -311,19 +309,19 @@ TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
     ASSERT_FALSE(seen.empty());
     EXPECT_GT(seen.back(), seen.front());
 
-    mmc.Command(L"close");
+    mmc.Command(MediaCommand::Close);
     const int at_close = events;
     PumpFor(700);
     EXPECT_EQ(events, at_close) << "status event after close";
 
     // The interval is taken at the next open.
     mmc.SetUpdateInterval(1000);
-    mmc.Command(L"open");
+    mmc.Command(MediaCommand::Open);
     events = 0;
     PumpFor(1600);
     EXPECT_GE(events, 1);
     EXPECT_LE(events, 2);
-    mmc.Command(L"close");
+    mmc.Command(MediaCommand::Close);
 }
 
 TEST(Mmc, StatusHandlerCanMoveOnToTheNextMedium) {
@@ -335,24 +333,24 @@ TEST(Mmc, StatusHandlerCanMoveOnToTheNextMedium) {
     std::vector<std::wstring> started;
     const auto play_next = [&] {
         if (next == queue.size()) {
-            mmc.Command(L"stop");
-            mmc.Command(L"close");
+            mmc.Command(MediaCommand::Stop);
+            mmc.Command(MediaCommand::Close);
             return;
         }
         if (mmc.Mode() != MediaDevice::kModeStopped) {
-            mmc.Command(L"stop");
+            mmc.Command(MediaCommand::Stop);
         }
         if (mmc.Mode() != MediaDevice::kModeNotOpen) {
-            mmc.Command(L"close");
+            mmc.Command(MediaCommand::Close);
         }
         mmc.SetNotify(false);
         mmc.SetWait(true);
         mmc.SetUpdateInterval(250);
         mmc.SetFileName(queue[next++]);
-        mmc.Command(L"open");
+        mmc.Command(MediaCommand::Open);
         // Start near the end so the test stays short.
         mmc.SetFrom(mmc.Length() - 800);
-        mmc.Command(L"play");
+        mmc.Command(MediaCommand::Play);
         started.push_back(mmc.FileName());
     };
     mmc.SetStatusUpdate([&] {
@@ -373,7 +371,7 @@ TEST(Mmc, VideoHasADriverWindowAndAudioHasNone) {
     const std::int32_t length = video.Length();
     ASSERT_GE(length, 3800);
     ASSERT_LE(length, 4300);
-    video.Command(L"play");
+    video.Command(MediaCommand::Play);
     HWND window = nullptr;
     ASSERT_TRUE(PumpUntil(
         [&] { return (window = FindWindowW(L"MCIQTZ_Window", video.FileName().c_str())) != nullptr; },
@@ -382,17 +380,17 @@ TEST(Mmc, VideoHasADriverWindowAndAudioHasNone) {
 
     Mmc audio;
     OpenLikeThePlayer(audio, MediaPath(L"tone_440.mp3"));
-    audio.Command(L"play");
+    audio.Command(MediaCommand::Play);
     PumpFor(500);
     EXPECT_EQ(FindWindowW(L"MCIQTZ_Window", audio.FileName().c_str()), nullptr);
-    audio.Command(L"close");
+    audio.Command(MediaCommand::Close);
 
     // A video medium ends like an audio one.
     RunRecord run = FollowRun(video, static_cast<DWORD>(length) + 3000);
     ASSERT_TRUE(run.ended);
     ExpectNeverDecreasing(run.positions);
     EXPECT_EQ(video.Position(), length);
-    video.Command(L"close");
+    video.Command(MediaCommand::Close);
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 3000)) << "video window left behind";
 }
 
@@ -410,10 +408,10 @@ TEST(Mmc, LengthsOfOtherMedia) {
     EXPECT_GE(mmc.Length(), 3400);
     EXPECT_LE(mmc.Length(), 3700);
     EXPECT_EQ(mmc.FileName(), MediaPath(L"テスト 曲 その1.mp3"));
-    mmc.Command(L"play");
+    mmc.Command(MediaCommand::Play);
     PumpFor(600);
     EXPECT_GE(mmc.Position(), 300);
-    mmc.Command(L"close");
+    mmc.Command(MediaCommand::Close);
 }
 
 TEST(Mmc, DestroyingTheObjectClosesItsDevice) {
@@ -425,8 +423,8 @@ TEST(Mmc, DestroyingTheObjectClosesItsDevice) {
         EXPECT_NE(first.Alias(), second.Alias());
         EXPECT_NE(first.DeviceId(), 0u);
         EXPECT_NE(first.DeviceId(), second.DeviceId());
-        first.Command(L"play");
-        second.Command(L"play");
+        first.Command(MediaCommand::Play);
+        second.Command(MediaCommand::Play);
         PumpFor(300);
         EXPECT_EQ(OpenDeviceCount(), 2);
     }

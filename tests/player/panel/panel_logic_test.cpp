@@ -42,10 +42,10 @@ TEST(ToggleHideWindows, GreyStateCountsAsOffAndEveryChangeRunsTheHandler) {
 
 TEST(LockTransparencySliders, DisablesBothOnlyWithoutLayeredWindows) {
     ScrollBar skin(0, 255, 255), player(0, 255, 128);
-    LockTransparencySliders(kTrue, skin, player);
+    LockTransparencySliders(true, skin, player);
     EXPECT_TRUE(skin.Enabled());
     EXPECT_TRUE(player.Enabled());
-    LockTransparencySliders(kFalse, skin, player);
+    LockTransparencySliders(false, skin, player);
     EXPECT_FALSE(skin.Enabled());
     EXPECT_FALSE(player.Enabled());
     EXPECT_EQ(player.Value(), 128);  // the saved value stays shown
@@ -54,27 +54,27 @@ TEST(LockTransparencySliders, DisablesBothOnlyWithoutLayeredWindows) {
 TEST(ListRightClick, ModifiersOrTheHeldLeftButtonOpenTheFavourites) {
     struct Case {
         int button, shift;
-        Flag heldBefore;
+        bool heldBefore;
         ListPopup popup;
-        Flag heldAfter;
+        bool heldAfter;
     };
     const Case cases[] = {
-        {kButtonRight, 0, kFalse, ListPopup::ListMenu, kFalse},
-        {kButtonRight, kShiftMask, kFalse, ListPopup::Favourites, kFalse},
-        {kButtonRight, kCtrlMask, kFalse, ListPopup::Favourites, kFalse},
-        {kButtonRight, kAltMask, kFalse, ListPopup::Favourites, kFalse},
-        {kButtonRight, 0, kTrue, ListPopup::Favourites, kTrue},
-        {kButtonLeft, kShiftMask, kFalse, ListPopup::None, kTrue},
-        {4, 0, kFalse, ListPopup::None, kFalse},  // middle button: nothing
+        {kButtonRight, 0, false, ListPopup::ListMenu, false},
+        {kButtonRight, kShiftMask, false, ListPopup::Favourites, false},
+        {kButtonRight, kCtrlMask, false, ListPopup::Favourites, false},
+        {kButtonRight, kAltMask, false, ListPopup::Favourites, false},
+        {kButtonRight, 0, true, ListPopup::Favourites, true},
+        {kButtonLeft, kShiftMask, false, ListPopup::None, true},
+        {4, 0, false, ListPopup::None, false},  // middle button: nothing
     };
     for (const Case& c : cases) {
-        Flag held = c.heldBefore;
+        bool held = c.heldBefore;
         EXPECT_EQ(LstM3u_MouseDownRule(c.button, c.shift, held), c.popup) << c.button << "/" << c.shift;
         EXPECT_EQ(held, c.heldAfter);
     }
-    Flag held = kTrue;
+    bool held = true;
     LstM3u_MouseUpRule(held);
-    EXPECT_EQ(held, kFalse);
+    EXPECT_EQ(held, false);
 }
 
 TEST(ListCommands, CopyTextEndsEveryEntryWithCrLf) {

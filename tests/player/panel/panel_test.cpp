@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "player/panel/clipboard_win32.h"
+#include "win32/clipboard.h"
 #include "player/panel/menu_texts.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/skin/skin_layout.h"
@@ -39,10 +39,12 @@ void Pump() {
 
 // Answers the message boxes of this process from another thread: records title and
 // text, then presses `button`. A box that nobody expected is answered all the same,
-// so a failing test can never hang.
+// so a failing test can never hang; only a dialog titled `leave` is left to others.
+// (Every box of the player has a title.)
 class BoxAnswerer {
 public:
-    explicit BoxAnswerer(int button) : button_(button), thread_([this] { Run(); }) {}
+    explicit BoxAnswerer(int button, std::wstring leave = {})
+        : button_(button), leave_(std::move(leave)), thread_([this] { Run(); }) {}
     ~BoxAnswerer() {
         stop_ = true;
         thread_.join();
@@ -51,23 +53,31 @@ public:
     int Count() const { return count_; }
 
 private:
+    struct Search {
+        const std::wstring* leave;
+        HWND box = nullptr;
+    };
     void Run() {
         while (!stop_) {
-            HWND box = nullptr;
+            Search search{&leave_};
             ::EnumWindows(
                 [](HWND w, LPARAM p) -> BOOL {
+                    auto* s = reinterpret_cast<Search*>(p);
                     DWORD pid = 0;
                     ::GetWindowThreadProcessId(w, &pid);
                     wchar_t cls[16] = {};
                     ::GetClassNameW(w, cls, 16);
-                    if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && ::IsWindowVisible(w)) {
-                        *reinterpret_cast<HWND*>(p) = w;
+                    // A box without a title is one on its way (the file dialog's) or gone.
+                    const std::wstring title = WindowText(w);
+                    if (pid == ::GetCurrentProcessId() && std::wstring(cls) == L"#32770" && ::IsWindowVisible(w) &&
+                        !title.empty() && title != *s->leave) {
+                        s->box = w;
                         return FALSE;
                     }
                     return TRUE;
                 },
-                reinterpret_cast<LPARAM>(&box));
-            if (box) {
+                reinterpret_cast<LPARAM>(&search));
+            if (HWND box = search.box) {
                 titles.push_back(WindowText(box));
                 texts.push_back(DialogText(box));
                 ++count_;
@@ -78,6 +88,7 @@ private:
         }
     }
     int button_;
+    std::wstring leave_;
     std::atomic<bool> stop_{false};
     std::atomic<int> count_{0};
     std::thread thread_;
@@ -197,7 +208,7 @@ TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255
         if (!::GetLayeredWindowAttributes(w, &key, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
         return alpha;
     };
-    ASSERT_EQ(app->vars.LayeredAvailable, kTrue);
+    ASSERT_EQ(app->vars.LayeredAvailable, true);
     EXPECT_TRUE(app->menuControls.ScrSkinTrans.Enabled());
     EXPECT_TRUE(::GetWindowLongW(skin, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_EQ(alphaOf(skin), 100);
@@ -345,15 +356,18 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     const std::wstring media = (MediaDir() / L"tone_440.mp3").wstring();
     WriteLines(list, {media, (MediaDir() / L"chord_c.mp3").wstring()});
     {
-        BoxAnswerer yes(IDYES);  // the skin question; no other box may come
+        // The skin question; no other box may come, the open dialog is the user's.
+        BoxAnswerer yes(IDYES, menu_texts::kListFileDialogTitle);
         app->menuForm.ConfirmAndChangeSkin(L"Café");
-        app->menuForm.showOpenForTest = [&] { return std::optional<std::wstring>(list.wstring()); };
+        std::thread user([&] {
+            if (HWND dialog = WaitForDialog(menu_texts::kListFileDialogTitle, 20s)) EnterFileName(dialog, list.wstring());
+        });
         app->menuForm.ChooseListFile();
-        EXPECT_EQ(yes.Count(), 1) << (yes.Count() > 1 ? Printable(yes.texts[1]) : "");
+        user.join();
+        EXPECT_EQ(yes.Count(), 1) << (yes.Count() > 1 ? Printable(yes.titles[1] + L"/" + yes.texts[1]) : "");
     }
     ASSERT_EQ(app->vars.SkinName, L"Café");
     ASSERT_EQ(app->menuControls.LblM3uName.Caption(), list.wstring());
-    app->menuForm.showOpenForTest = nullptr;
     app->Shutdown();
     app.reset();
 
@@ -376,8 +390,8 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     EXPECT_EQ(s.right - s.left, layout.ScanWidth());
     EXPECT_EQ(again->menuControls.LblMediaName.Caption(), media);
     EXPECT_EQ(again->menuControls.LstM3u.ListCount(), 1u);
-    again->mmc->Command(L"stop");
-    again->mmc->Command(L"close");
+    again->mmc->Command(MediaCommand::Stop);
+    again->mmc->Command(MediaCommand::Close);
 }
 
 // The real list box shows the skins in the skin list's own order, letter case ignored
@@ -535,7 +549,7 @@ TEST_F(PanelTest, DropsOnTheQueueListAreAddedInOneBatch) {
 TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
     auto app = Start();
     HWND owner = app->menuForm.Handle();
-    ASSERT_TRUE(PutClipboardText(owner, L"before"));
+    ASSERT_TRUE(win32::PutClipboardText(owner, L"before"));
     std::atomic<bool> opened{false}, release{false};
     std::thread holder([&] {
         if (::OpenClipboard(nullptr)) {
@@ -546,7 +560,7 @@ TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
     });
     ASSERT_TRUE(WaitUntil([&] { return opened.load(); }, 2s));
     const DWORD start = ::GetTickCount();
-    EXPECT_FALSE(PutClipboardText(owner, L"after"));
+    EXPECT_FALSE(win32::PutClipboardText(owner, L"after"));
     EXPECT_LT(::GetTickCount() - start, 2000u);
     // The panel's copy command says that its copy is lost.
     app->menuControls.LstM3u.AddItem(L"C:\\a.mp3");
@@ -572,7 +586,7 @@ TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
         }
     });
     ASSERT_TRUE(WaitUntil([&] { return opened.load(); }, 2s));
-    EXPECT_TRUE(PutClipboardText(owner, L"after"));
+    EXPECT_TRUE(win32::PutClipboardText(owner, L"after"));
     brief.join();
     EXPECT_EQ(ClipboardText(), L"after");
 }

@@ -38,8 +38,8 @@ protected:
     }
     void TearDown() override {
         if (app && app->mmc) {
-            app->mmc->Command(L"stop");
-            app->mmc->Command(L"close");
+            app->mmc->Command(MediaCommand::Stop);
+            app->mmc->Command(MediaCommand::Close);
         }
         app.reset();
     }

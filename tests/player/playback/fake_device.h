@@ -1,5 +1,5 @@
 // A media device that plays nothing, for the native tests of the engine, the transport
-// and the timers: "open" looks the file up in a table of lengths (missing or 0 =
+// and the timers: Open looks the file up in a table of lengths (missing or 0 =
 // unplayable); it records the commands and lets a test set the position and the mode.
 #pragma once
 
@@ -14,38 +14,44 @@ namespace tessel::player::test {
 class FakeDevice : public MediaDevice {
 public:
     std::map<std::wstring, std::int32_t> lengths;  // playable files and their lengths
-    std::vector<std::wstring> commands;
+    std::vector<MediaCommand> commands;
     std::vector<std::wstring> opened;    // files that opened, in order
     std::vector<std::int32_t> playFrom;  // From at every play, -1 when none was set
     std::int32_t position = 0;
     int mode = kModeNotOpen;
 
-    void Command(std::wstring_view command) override {
-        const std::wstring word(command);
-        commands.push_back(word);
-        if (word == L"open") {
-            auto it = lengths.find(fileName_);
-            if (it != lengths.end() && it->second > 0) {
-                mode = kModeStopped;
-                length_ = it->second;
-                position = 0;
-                opened.push_back(fileName_);
+    void Command(MediaCommand command) override {
+        commands.push_back(command);
+        switch (command) {
+            case MediaCommand::Open: {
+                auto it = lengths.find(fileName_);
+                if (it != lengths.end() && it->second > 0) {
+                    mode = kModeStopped;
+                    length_ = it->second;
+                    position = 0;
+                    opened.push_back(fileName_);
+                }
+                break;
             }
-        } else if (word == L"play" || word == L"Play") {
-            if (mode == kModeNotOpen) return;
-            playFrom.push_back(fromSet_ ? from_ : -1);
-            if (fromSet_) position = from_;
-            fromSet_ = false;
-            mode = kModePlaying;
-        } else if (word == L"pause") {
-            if (mode == kModePlaying) mode = kModePaused;
-            else if (mode == kModePaused) mode = kModePlaying;
-        } else if (word == L"stop") {
-            if (mode != kModeNotOpen) mode = kModeStopped;
-        } else if (word == L"close") {
-            mode = kModeNotOpen;
-            length_ = 0;
-            position = 0;
+            case MediaCommand::Play:
+                if (mode == kModeNotOpen) return;
+                playFrom.push_back(fromSet_ ? from_ : -1);
+                if (fromSet_) position = from_;
+                fromSet_ = false;
+                mode = kModePlaying;
+                break;
+            case MediaCommand::Pause:
+                if (mode == kModePlaying) mode = kModePaused;
+                else if (mode == kModePaused) mode = kModePlaying;
+                break;
+            case MediaCommand::Stop:
+                if (mode != kModeNotOpen) mode = kModeStopped;
+                break;
+            case MediaCommand::Close:
+                mode = kModeNotOpen;
+                length_ = 0;
+                position = 0;
+                break;
         }
     }
     int Mode() const override { return mode; }

@@ -27,19 +27,8 @@ namespace {
 using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
-constexpr int kFileNameCombo = 0x47C;  // cmb13 of the explorer-style dialog
-constexpr int kFileNameEdit = 0x480;   // edt1
-constexpr int kFilterCombo = 0x470;    // cmb1
+constexpr int kFilterCombo = 0x470;    // cmb1 of the explorer-style dialog
 constexpr int kReadOnlyBox = 0x410;    // chx1
-
-HWND WaitForBox(const wchar_t* title, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (std::chrono::steady_clock::now() < end) {
-        if (HWND box = ::FindWindowW(L"#32770", title)) return box;
-        std::this_thread::sleep_for(20ms);
-    }
-    return nullptr;
-}
 
 // What the user does: in the open dialog type a name (or cancel), then answer the size
 // question if one comes. Everything it saw is kept for the test to check.
@@ -52,7 +41,7 @@ struct User {
     bool readOnlyVisible = true;
 
     void Act() {
-        HWND dialog = WaitForBox(menu_texts::kListFileDialogTitle, 20s);
+        HWND dialog = WaitForDialog(menu_texts::kListFileDialogTitle, 20s);
         if (!dialog) return;
         sawDialog = true;
         std::this_thread::sleep_for(200ms);  // let the dialog finish building its controls
@@ -65,12 +54,9 @@ struct User {
             ::PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
             return;
         }
-        HWND name = ::GetDlgItem(dialog, kFileNameCombo);
-        if (!name) name = ::GetDlgItem(dialog, kFileNameEdit);
-        ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typeName.c_str()));
-        ::PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        EnterFileName(dialog, typeName);
         if (answerSizeQuestion == 0) return;
-        HWND question = WaitForBox(menu_texts::kConfirmTitle, 10s);
+        HWND question = WaitForDialog(menu_texts::kConfirmTitle, 10s);
         if (!question) return;
         sawQuestion = true;
         questionText = DialogText(question);
@@ -90,7 +76,7 @@ protected:
         ASSERT_TRUE(app->StartUp());
     }
     void TearDown() override {
-        if (app && app->mmc) app->mmc->Command(L"close");
+        if (app && app->mmc) app->mmc->Command(MediaCommand::Close);
         app.reset();
     }
     // Runs the command on this (the user-interface) thread while the user acts.

@@ -124,7 +124,7 @@ TEST(Transport, PauseAndStartWithNothingOpenChangeNothing) {
     FakeDevice device;
     PausePlay(device);
     PlayFromStart(device);
-    EXPECT_EQ(device.commands, (std::vector<std::wstring>{L"pause", L"play"}));
+    EXPECT_EQ(device.commands, (std::vector<MediaCommand>{MediaCommand::Pause, MediaCommand::Play}));
     EXPECT_EQ(device.Mode(), MediaDevice::kModeNotOpen);
 }
 
@@ -289,10 +289,10 @@ TEST_F(MainTimerTest, VolumeReadBackUnlessTheUserIsChangingIt) {
     Tick();
     EXPECT_EQ(body.ScrVolume.Value(), 200);
     level = 50;
-    vars.VolumeActive = kTrue;
+    vars.VolumeActive = true;
     Tick();
     EXPECT_EQ(body.ScrVolume.Value(), 200);
-    vars.VolumeActive = kFalse;
+    vars.VolumeActive = false;
     level.reset();  // channels apart, silence, unreadable: the bar keeps its place
     Tick();
     EXPECT_EQ(body.ScrVolume.Value(), 200);

@@ -316,7 +316,7 @@ TEST(SkinPictures, LoadWithTheirSizesOrNameTheFile) {
     for (const char* name : {"Azure", "Ember"}) {
         SkinLayout layout;
         ASSERT_FALSE(ReadSkinLayout(SkinFile(name, L"define.ini"), layout));
-        unique_hbitmap picture;
+        win32::unique_hbitmap picture;
         ASSERT_FALSE(LoadSkinBitmap(SkinFile(name, L"skin.bmp"), picture));
         BITMAP info{};
         ASSERT_NE(::GetObjectW(picture.get(), sizeof info, &info), 0);
@@ -327,7 +327,7 @@ TEST(SkinPictures, LoadWithTheirSizesOrNameTheFile) {
         EXPECT_EQ(info.bmWidth, 96);
         EXPECT_EQ(info.bmHeight, 68);
         for (int size : {16, 0}) {
-            unique_hicon icon;
+            win32::unique_hicon icon;
             ASSERT_FALSE(LoadSkinIcon(SkinFile(name, L"task.ico"), size, icon));
             ICONINFO ii{};
             ASSERT_TRUE(::GetIconInfo(icon.get(), &ii));
@@ -339,12 +339,12 @@ TEST(SkinPictures, LoadWithTheirSizesOrNameTheFile) {
         }
     }
     const std::wstring missing = SkinFile("NoSuchSkin", L"skin.bmp");
-    unique_hbitmap picture;
+    win32::unique_hbitmap picture;
     auto failure = LoadSkinBitmap(missing, picture);
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->Message().find(missing), std::wstring::npos);
     EXPECT_FALSE(picture);
-    unique_hicon icon;
+    win32::unique_hicon icon;
     // A bitmap is no icon.
     failure = LoadSkinIcon(SkinFile("Azure", L"skin.bmp"), 16, icon);
     ASSERT_TRUE(failure);

@@ -24,6 +24,7 @@
 #include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
 #include "tests/player/skin/pixel_region_reference.h"
+#include "win32/handle.h"
 
 namespace tessel::player::test {
 namespace {
@@ -171,7 +172,7 @@ TEST_F(WindowsTest, DropsPlayOneFileAndQueueEverythingElse) {
     EXPECT_EQ(app->menuControls.LblMediaName.Caption(), tone);
     EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
     EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
-    app->mmc->Command(L"close");
+    app->mmc->Command(MediaCommand::Close);
 
     SendDrop(skin, {tone, chord});
     EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
@@ -320,7 +321,7 @@ TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
     EXPECT_LT(app->mmc->Position(), 20000);
     // The user focuses the bar and moves it to 60 (as the bar's scroll messages do).
     ::SetFocus(app->playerForm.ScrTimeWindow());
-    ASSERT_EQ(app->vars.TimeBarFocused, kTrue);
+    ASSERT_EQ(app->vars.TimeBarFocused, true);
     bar.SetValueByUser(60);
     EXPECT_EQ(app->mmc->From(), 60000);
     WaitUntil([&] { return app->mmc->Position() >= 60000; }, 3s, true);
@@ -329,15 +330,15 @@ TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
     EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
     // Focus elsewhere: the flag drops and changes no longer seek.
     ::SetFocus(app->skinForm.Handle());
-    EXPECT_EQ(app->vars.TimeBarFocused, kFalse);
+    EXPECT_EQ(app->vars.TimeBarFocused, false);
     bar.SetValueByUser(170);
     EXPECT_LT(app->mmc->Position(), 70000);
     // After the medium stopped nothing seeks.
-    app->mmc->Command(L"stop");
+    app->mmc->Command(MediaCommand::Stop);
     ::SetFocus(app->playerForm.ScrTimeWindow());
     bar.SetValueByUser(30);
     EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeStopped);
-    app->mmc->Command(L"close");
+    app->mmc->Command(MediaCommand::Close);
 }
 
 // The bar keeps the focus after a click. The next medium's range and value, set by
@@ -346,7 +347,7 @@ TEST_F(WindowsTest, AFocusedTimeBarLetsTheNextShorterMediumPlayFromItsStart) {
     auto app = Start(L"Azure");
     app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
     ::SetFocus(app->playerForm.ScrTimeWindow());
-    ASSERT_EQ(app->vars.TimeBarFocused, kTrue);
+    ASSERT_EQ(app->vars.TimeBarFocused, true);
     app->bodyControls.ScrTime.SetValueByUser(120);
     ASSERT_EQ(app->mmc->From(), 120000);
     const std::wstring shorter = (MediaDir() / L"tone_660.wav").wstring();  // 3.5 s
@@ -362,8 +363,8 @@ TEST_F(WindowsTest, AFocusedTimeBarLetsTheNextShorterMediumPlayFromItsStart) {
     EXPECT_EQ(app->menuControls.LblMediaName.Caption(), shorter);
     EXPECT_GE(app->mmc->Position(), 500);
     EXPECT_LT(app->mmc->Position(), 3000);
-    app->mmc->Command(L"stop");
-    app->mmc->Command(L"close");
+    app->mmc->Command(MediaCommand::Stop);
+    app->mmc->Command(MediaCommand::Close);
 }
 
 TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
@@ -383,21 +384,21 @@ TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
     EXPECT_EQ(device->Read(), 0x0A0A0A0Au);
     // Focused by the user: every level reaches the device and reads back.
     ::SetFocus(app->playerForm.ScrVolumeWindow());
-    ASSERT_EQ(app->vars.VolumeActive, kTrue);
+    ASSERT_EQ(app->vars.VolumeActive, true);
     for (int level : {128, 1, 15, 16, 255, 0}) {
         bar.SetValue(level);
         EXPECT_EQ(device->Read(), static_cast<std::uint32_t>(level) * 0x01010101u) << level;
     }
     // A key held on the skin window makes the volume keys reach the device too.
     ::SetFocus(app->skinForm.Handle());
-    EXPECT_EQ(app->vars.VolumeActive, kFalse);
+    EXPECT_EQ(app->vars.VolumeActive, false);
     bar.SetValue(100);  // inactive again: not written
     ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_UP, 0);
-    EXPECT_EQ(app->vars.VolumeActive, kTrue);
+    EXPECT_EQ(app->vars.VolumeActive, true);
     EXPECT_EQ(bar.Value(), 110);
     EXPECT_EQ(device->Read(), 110u * 0x01010101u);
     ::SendMessageW(app->skinForm.Handle(), WM_KEYUP, VK_UP, 0);
-    EXPECT_EQ(app->vars.VolumeActive, kFalse);
+    EXPECT_EQ(app->vars.VolumeActive, false);
     device->Write(0xFFFFFFFFu);
 }
 
@@ -407,15 +408,15 @@ TEST_F(WindowsTest, LeavingTheSkinWindowWithAKeyDownEndsTheVolumeChange) {
     auto app = Start(L"Azure");
     ::SetFocus(app->skinForm.Handle());
     ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_SPACE, 0);
-    ASSERT_EQ(app->vars.VolumeActive, kTrue);
+    ASSERT_EQ(app->vars.VolumeActive, true);
     app->menuForm.SetPanelVisible(true);
     ::SetFocus(app->menuForm.Handle());
-    EXPECT_EQ(app->vars.VolumeActive, kFalse);
+    EXPECT_EQ(app->vars.VolumeActive, false);
     // From the skin window straight to the volume bar: the bar's own change is on.
     ::SetFocus(app->skinForm.Handle());
     ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_SPACE, 0);
     ::SetFocus(app->playerForm.ScrVolumeWindow());
-    EXPECT_EQ(app->vars.VolumeActive, kTrue);
+    EXPECT_EQ(app->vars.VolumeActive, true);
 }
 
 // Finds a message box of this process by its title, hands back its text and closes it.
@@ -476,10 +477,10 @@ TEST_F(WindowsTest, CommandButtonsOfTheBodyWindow) {
     app->playerForm.Click(PlayerForm::PartImgStop);
     EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
     app->mmc->SetFrom(90000);
-    app->mmc->Command(L"play");
+    app->mmc->Command(MediaCommand::Play);
     app->playerForm.Click(PlayerForm::PartImgPrev);
     EXPECT_LT(app->mmc->Position(), 5000);
-    app->mmc->Command(L"close");
+    app->mmc->Command(MediaCommand::Close);
     // To the notification area: both skinned windows hide.
     app->playerForm.Click(PlayerForm::PartCmdMinimum);
     EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
@@ -511,8 +512,8 @@ TEST_F(WindowsTest, ADoubleClickOnAnImageButtonIsOneClickOnACommandButtonTwo) {
     // A command button takes both clicks: the panel shows and hides again.
     doubleClick(PlayerForm::PartCmdPopup);
     EXPECT_FALSE(app->menuForm.PanelVisible());
-    app->mmc->Command(L"stop");
-    app->mmc->Command(L"close");
+    app->mmc->Command(MediaCommand::Stop);
+    app->mmc->Command(MediaCommand::Close);
 }
 
 // What a person sees: the picture and the read-outs in the skin's text colour, the
@@ -521,10 +522,11 @@ TEST_F(WindowsTest, TheBodyWindowPaintsItsPictureAndReadOuts) {
     auto app = Start(L"Ember");
     app->bodyControls.LblNTime.SetCaption(L"7");
     app->bodyControls.LblTitle.SetCaption(L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 96, 83);
-    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    win32::WindowDcGuard screen(nullptr);
+    win32::unique_memory_dc memory(::CreateCompatibleDC(screen.get()));
+    win32::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), 96, 83));
+    HDC dc = memory.get();
+    win32::SelectObjectGuard into(dc, bitmap.get());
     app->playerForm.PaintContent(dc);
     const COLORREF text = app->playerForm.TextColour();
     auto columnsOf = [&](RECT r) {
@@ -547,18 +549,11 @@ TEST_F(WindowsTest, TheBodyWindowPaintsItsPictureAndReadOuts) {
     const auto title = columnsOf(app->playerForm.PartRect(PlayerForm::PartLblTitle));
     EXPECT_GE(title.last, 93);  // still text at the window's right edge
     // The picture behind: a pixel of player.bmp shows at its place (row 15 down).
-    HBITMAP picture = static_cast<HBITMAP>(::LoadImageW(nullptr, Part(L"Ember", L"player.bmp").c_str(), IMAGE_BITMAP,
-                                                        0, 0, LR_LOADFROMFILE));
-    HDC pdc = ::CreateCompatibleDC(screen);
-    HGDIOBJ pold = ::SelectObject(pdc, picture);
-    EXPECT_EQ(::GetPixel(dc, 50, 15 + 60), ::GetPixel(pdc, 50, 60));
-    ::SelectObject(pdc, pold);
-    ::DeleteDC(pdc);
-    ::DeleteObject(picture);
-    ::SelectObject(dc, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
+    win32::unique_hbitmap picture(static_cast<HBITMAP>(
+        ::LoadImageW(nullptr, Part(L"Ember", L"player.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+    win32::unique_memory_dc pictureDc(::CreateCompatibleDC(screen.get()));
+    win32::SelectObjectGuard show(pictureDc.get(), picture.get());
+    EXPECT_EQ(::GetPixel(dc, 50, 15 + 60), ::GetPixel(pictureDc.get(), 50, 60));
 }
 
 }  // namespace

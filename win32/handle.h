@@ -1,13 +1,17 @@
-// One owner per handle: a move-only wrapper that frees a GDI object, icon, kernel
-// handle or window exactly once, plus guards that undo a SelectObject or release a DC.
+// One owner per handle: a move-only wrapper that frees its handle exactly once, the
+// traits of every kind of handle the two programs own, and guards that undo a
+// SelectObject or give back a window's device context.
 #pragma once
 
 #include <windows.h>
 
 #include <utility>
 
-namespace tessel::player {
+namespace tessel::win32 {
 
+// Traits name the handle type (`pointer`), the value that means "none" (`invalid()`)
+// and how to free one (`close()`); traits whose handles have two "none" values say so
+// with `valid()`.
 template <typename Traits>
 class unique_handle {
 public:
@@ -25,14 +29,22 @@ public:
     ~unique_handle() { reset(); }
 
     pointer get() const noexcept { return value_; }
-    explicit operator bool() const noexcept { return value_ != Traits::invalid(); }
+    explicit operator bool() const noexcept { return Valid(value_); }
+    // Gives the handle up without freeing it (to whoever takes it over).
     pointer release() noexcept { return std::exchange(value_, Traits::invalid()); }
     void reset(pointer value = Traits::invalid()) noexcept {
-        pointer old = std::exchange(value_, value);
-        if (old != Traits::invalid()) Traits::close(old);
+        const pointer old = std::exchange(value_, value);
+        if (Valid(old)) Traits::close(old);
     }
 
 private:
+    static bool Valid(pointer value) noexcept {
+        if constexpr (requires { Traits::valid(value); }) {
+            return Traits::valid(value);
+        } else {
+            return value != Traits::invalid();
+        }
+    }
     pointer value_ = Traits::invalid();
 };
 
@@ -49,17 +61,11 @@ struct IconTraits {
     static void close(pointer p) noexcept { ::DestroyIcon(p); }
 };
 
-struct KernelHandleTraits {
-    using pointer = HANDLE;
+// A menu frees its submenus with it.
+struct MenuTraits {
+    using pointer = HMENU;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::CloseHandle(p); }
-};
-
-// CreateFile and friends report failure as INVALID_HANDLE_VALUE, not null.
-struct FileHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(pointer p) noexcept { ::CloseHandle(p); }
+    static void close(pointer p) noexcept { ::DestroyMenu(p); }
 };
 
 struct WindowTraits {
@@ -68,10 +74,20 @@ struct WindowTraits {
     static void close(pointer p) noexcept { ::DestroyWindow(p); }
 };
 
-struct MenuTraits {
-    using pointer = HMENU;
+// Kernel objects: CreateMutex and its kind fail with null, CreateFile and its kind with
+// INVALID_HANDLE_VALUE; neither is ever closed.
+struct KernelHandleTraits {
+    using pointer = HANDLE;
     static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::DestroyMenu(p); }
+    static bool valid(pointer p) noexcept { return p != nullptr && p != INVALID_HANDLE_VALUE; }
+    static void close(pointer p) noexcept { ::CloseHandle(p); }
+};
+
+// A folder listing of FindFirstFile, which fails with INVALID_HANDLE_VALUE.
+struct FindHandleTraits {
+    using pointer = HANDLE;
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+    static void close(pointer p) noexcept { ::FindClose(p); }
 };
 
 struct MemoryDcTraits {
@@ -80,16 +96,23 @@ struct MemoryDcTraits {
     static void close(pointer p) noexcept { ::DeleteDC(p); }
 };
 
+struct GlobalMemoryTraits {
+    using pointer = HGLOBAL;
+    static pointer invalid() noexcept { return nullptr; }
+    static void close(pointer p) noexcept { ::GlobalFree(p); }
+};
+
 using unique_hbitmap = unique_handle<GdiTraits<HBITMAP>>;
 using unique_hbrush = unique_handle<GdiTraits<HBRUSH>>;
 using unique_hfont = unique_handle<GdiTraits<HFONT>>;
 using unique_hrgn = unique_handle<GdiTraits<HRGN>>;
 using unique_hicon = unique_handle<IconTraits>;
-using unique_kernel_handle = unique_handle<KernelHandleTraits>;
-using unique_file_handle = unique_handle<FileHandleTraits>;
-using unique_hwnd = unique_handle<WindowTraits>;
 using unique_hmenu = unique_handle<MenuTraits>;
+using unique_hwnd = unique_handle<WindowTraits>;
+using unique_kernel_handle = unique_handle<KernelHandleTraits>;
+using unique_find_handle = unique_handle<FindHandleTraits>;
 using unique_memory_dc = unique_handle<MemoryDcTraits>;
+using unique_hglobal = unique_handle<GlobalMemoryTraits>;
 
 // Selects an object into a DC and puts the previous one back when it goes.
 class SelectObjectGuard {
@@ -106,7 +129,7 @@ private:
     HGDIOBJ old_;
 };
 
-// GetDC / ReleaseDC for one window.
+// GetDC and ReleaseDC of one window (null: the screen).
 class WindowDcGuard {
 public:
     explicit WindowDcGuard(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
@@ -122,4 +145,4 @@ private:
     HDC dc_;
 };
 
-}  // namespace tessel::player
+}  // namespace tessel::win32
