@@ -80,8 +80,8 @@ int main() {
     o.report = [](const std::wstring&) { std::fprintf(stderr, "the player reported a failure\n"); };
     auto app = std::make_unique<PlayerApp>(std::move(o));
     if (!app->StartUp()) return 2;
-    app->menuForm.SetPanelVisible(true);
-    HWND panelList = app->menuForm.Child(MenuForm::IdLstM3u);
+    app->Panel().SetPanelVisible(true);
+    HWND panelList = app->Panel().Child(MenuForm::IdLstM3u);
 
     std::vector<double> bare, panel, skin;
     for (int round = 0; round < kRounds; ++round) {
@@ -90,15 +90,15 @@ int main() {
         if (Enumerate(tree.wstring(), paths) != kFiles) return 3;
         bare.push_back(Ms(Clock::now() - t0));
 
-        app->menuControls.LstM3u.Clear();
+        app->PanelControls().LstM3u.Clear();
         t0 = Clock::now();
         Drop(panelList, tree.wstring());
         panel.push_back(Ms(Clock::now() - t0));
         if (static_cast<std::size_t>(::SendMessageW(panelList, LB_GETCOUNT, 0, 0)) != kFiles) return 4;
 
-        app->menuControls.LstM3u.Clear();
+        app->PanelControls().LstM3u.Clear();
         t0 = Clock::now();
-        Drop(app->skinForm.Handle(), tree.wstring());
+        Drop(app->Skin().Handle(), tree.wstring());
         skin.push_back(Ms(Clock::now() - t0));
         if (static_cast<std::size_t>(::SendMessageW(panelList, LB_GETCOUNT, 0, 0)) != kFiles) return 5;
     }
@@ -110,7 +110,7 @@ int main() {
     std::printf("bare enumeration: %.1f ms\n", b);
     std::printf("drop on the panel's queue list: %.1f ms, ratio %.2f (target <= 1.5)\n", p, p / b);
     std::printf("drop on the skin window: %.1f ms, ratio %.2f (target <= 1.5)\n", s, s / b);
-    app->menuControls.LstM3u.Clear();
+    app->PanelControls().LstM3u.Clear();
     app.reset();
     std::error_code ignored;
     fs::remove_all(root, ignored);

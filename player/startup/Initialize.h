@@ -108,6 +108,16 @@ public:
     bool TrayIconAdded() const { return trayAdded_; }
     PlaybackEngine& Engine() { return *engine_; }
 
+    // The parts, for tests and benchmarks that drive the whole program.
+    LLVariable& Vars() { return vars; }
+    MenuFormControls& PanelControls() { return menuControls; }
+    PlayerFormControls& BodyControls() { return bodyControls; }
+    MediaDevice* Device() { return mmc.get(); }
+    const TwipsPerPixel& Factors() const { return factors; }
+    MenuForm& Panel() { return menuForm; }
+    PlayerForm& Body() { return playerForm; }
+    SkinForm& Skin() { return skinForm; }
+
     LLVariable vars;
     MenuFormControls menuControls;
     PlayerFormControls bodyControls;

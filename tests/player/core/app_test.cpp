@@ -75,36 +75,36 @@ TEST_F(AppTest, StartUpRestoresTheSettingsIntoRealControls) {
     settings[11] = L"150";
     settings[12] = L"200";
     auto app = Start(settings);
-    EXPECT_EQ(app->vars.SkinName, L"Azure");
-    EXPECT_EQ(app->vars.VideoWindowRect.top, 150);
-    EXPECT_EQ(app->vars.VideoWindowRect.left, 200);
-    HWND panel = app->menuForm.Handle();
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkBreak), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkEndless), BM_GETCHECK, 0, 0), BST_CHECKED);
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkRandom), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdCmbDispSize), CB_GETCURSEL, 0, 0), 3);
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdCmbDispSize), CB_GETCOUNT, 0, 0), 9);
-    EXPECT_EQ(::GetScrollPos(app->menuForm.Child(MenuForm::IdScrSkinTrans), SB_CTL), 200);
-    EXPECT_EQ(WindowText(app->menuForm.Child(MenuForm::IdLblScrLstName)), LR"( C:\lists\ロック.m3u)");
+    EXPECT_EQ(app->Vars().SkinName, L"Azure");
+    EXPECT_EQ(app->Vars().VideoWindowRect.top, 150);
+    EXPECT_EQ(app->Vars().VideoWindowRect.left, 200);
+    HWND panel = app->Panel().Handle();
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdChkBreak), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdChkEndless), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdChkRandom), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdCmbDispSize), CB_GETCURSEL, 0, 0), 3);
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdCmbDispSize), CB_GETCOUNT, 0, 0), 9);
+    EXPECT_EQ(::GetScrollPos(app->Panel().Child(MenuForm::IdScrSkinTrans), SB_CTL), 200);
+    EXPECT_EQ(WindowText(app->Panel().Child(MenuForm::IdLblScrLstName)), LR"( C:\lists\ロック.m3u)");
     EXPECT_EQ(WindowText(panel), L"設定 - TesselPlayer");
     EXPECT_FALSE(::IsWindowVisible(panel));
     RECT skin{};
-    ::GetWindowRect(app->skinForm.Handle(), &skin);
+    ::GetWindowRect(app->Skin().Handle(), &skin);
     EXPECT_EQ(skin.left, 120);
     EXPECT_EQ(skin.top, -8);
     // The body window: its design size, its caption, at the skin window's lower left.
     RECT body{};
-    ::GetWindowRect(app->playerForm.Handle(), &body);
+    ::GetWindowRect(app->Body().Handle(), &body);
     EXPECT_EQ(body.right - body.left, 96);
     EXPECT_EQ(body.bottom - body.top, 83);
     EXPECT_EQ(body.right, skin.left);
     EXPECT_EQ(body.bottom, skin.bottom);
-    EXPECT_EQ(WindowText(app->playerForm.Handle()), L"PlayerForm");
-    EXPECT_TRUE(::IsWindowVisible(app->playerForm.Handle()));
-    EXPECT_TRUE(::IsWindowVisible(app->skinForm.Handle()));
+    EXPECT_EQ(WindowText(app->Body().Handle()), L"PlayerForm");
+    EXPECT_TRUE(::IsWindowVisible(app->Body().Handle()));
+    EXPECT_TRUE(::IsWindowVisible(app->Skin().Handle()));
     // Nothing was asked to play: nothing plays.
-    EXPECT_EQ(app->bodyControls.LblTitle.Caption(), L"");
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"0");
+    EXPECT_EQ(app->BodyControls().LblTitle.Caption(), L"");
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
 }
 
 TEST_F(AppTest, ShutdownClosesSavesRemovesTheIconAndEnds) {
@@ -112,13 +112,13 @@ TEST_F(AppTest, ShutdownClosesSavesRemovesTheIconAndEnds) {
     settings[5] = L"1";
     settings.pop_back();
     auto app = Start(settings, L"\"" + (MediaDir() / L"tone_440.mp3").wstring() + L"\"");
-    HWND panel = app->menuForm.Handle();
+    HWND panel = app->Panel().Handle();
     ASSERT_TRUE(app->TrayIconAdded());
     ASSERT_TRUE(TrayIconExists(panel));
-    EXPECT_NE(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_NE(app->Device()->Mode(), MediaDevice::kModeNotOpen);
     app->Shutdown();
     EXPECT_EQ(exits, std::vector<UINT>{0});
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
     // The icon is gone: deleting it again fails.
     EXPECT_FALSE(DeleteTrayIcon(panel));
     const auto lines = ReadLines(Settings());
@@ -134,8 +134,8 @@ TEST_F(AppTest, ClosingEitherSkinnedWindowShutsDown) {
     for (int which = 0; which < 2; ++which) {
         exits.clear();
         auto app = Start(DefaultSettings());
-        HWND panel = app->menuForm.Handle();
-        HWND target = which == 0 ? app->skinForm.Handle() : app->playerForm.Handle();
+        HWND panel = app->Panel().Handle();
+        HWND target = which == 0 ? app->Skin().Handle() : app->Body().Handle();
         ::SendMessageW(target, WM_CLOSE, 0, 0);
         EXPECT_EQ(exits, std::vector<UINT>{0});
         EXPECT_TRUE(::IsWindow(target));  // not destroyed behind the player's back
@@ -147,7 +147,7 @@ TEST_F(AppTest, ClosingEitherSkinnedWindowShutsDown) {
 
 TEST_F(AppTest, UnwritableSettingsAreReportedAndTheIconStillGoes) {
     auto app = Start(DefaultSettings());
-    HWND panel = app->menuForm.Handle();
+    HWND panel = app->Panel().Handle();
     fs::remove_all(dir.path() / L"Setting");
     app->Shutdown();
     ASSERT_EQ(reports.size(), 1u);
@@ -182,7 +182,7 @@ TEST_F(AppTest, FirstRunTakesTheDefaultSkinOrTheFirstListedOne) {
     MakeProgramFolder(dir.path(), nullptr);
     {
         auto app = Start({});
-        EXPECT_EQ(app->vars.SkinName, L"Azure");
+        EXPECT_EQ(app->Vars().SkinName, L"Azure");
     }
     fs::remove(Settings());
     fs::rename(dir.path() / L"parts" / L"Azure", dir.path() / L"parts" / L"Zed");
@@ -190,13 +190,13 @@ TEST_F(AppTest, FirstRunTakesTheDefaultSkinOrTheFirstListedOne) {
     fs::create_directories(dir.path() / L"parts" / L"~aa");
     auto app = std::make_unique<PlayerApp>(Options(L""));
     ASSERT_TRUE(app->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
-    EXPECT_EQ(app->vars.SkinName, L"beta");
-    EXPECT_NE(app->vars.DefinePath.find(L"\\beta\\"), std::wstring::npos);
+    EXPECT_EQ(app->Vars().SkinName, L"beta");
+    EXPECT_NE(app->Vars().DefinePath.find(L"\\beta\\"), std::wstring::npos);
 }
 
 TEST_F(AppTest, SessionEndSavesAndRemovesTheIconWithoutEnding) {
     auto app = Start(DefaultSettings());
-    HWND panel = app->menuForm.Handle();
+    HWND panel = app->Panel().Handle();
     EXPECT_EQ(::SendMessageW(panel, WM_QUERYENDSESSION, 0, 0), TRUE);
     ::SendMessageW(panel, WM_ENDSESSION, TRUE, 0);
     EXPECT_TRUE(exits.empty());
@@ -206,26 +206,26 @@ TEST_F(AppTest, SessionEndSavesAndRemovesTheIconWithoutEnding) {
 
 TEST_F(AppTest, TrayClicksToggleTheWindowsAndMouseMovesDoNot) {
     auto app = Start(DefaultSettings());
-    HWND panel = app->menuForm.Handle();
+    HWND panel = app->Panel().Handle();
     // A real mouse move over the panel whose x happens to be 514 is no click.
     ::SendMessageW(panel, WM_MOUSEMOVE, 0, MAKELPARAM(514, 3));
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 0);
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 0);
     ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
-    EXPECT_FALSE(::IsWindowVisible(app->playerForm.Handle()));
-    EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdChkHide), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(app->Body().Handle()));
+    EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdChkHide), BM_GETCHECK, 0, 0), BST_CHECKED);
     ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONDOWN);
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
     ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 0);
-    EXPECT_TRUE(::IsWindowVisible(app->playerForm.Handle()));
-    EXPECT_TRUE(::IsWindowVisible(app->skinForm.Handle()));
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 0);
+    EXPECT_TRUE(::IsWindowVisible(app->Body().Handle()));
+    EXPECT_TRUE(::IsWindowVisible(app->Skin().Handle()));
     // The user's click on the check box does the same.
     ::SendMessageW(panel, WM_COMMAND, MAKEWPARAM(MenuForm::IdChkHide, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(app->menuForm.Child(MenuForm::IdChkHide)));
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
-    EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
+                   reinterpret_cast<LPARAM>(app->Panel().Child(MenuForm::IdChkHide)));
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
     // The panel itself is never touched by hiding.
     EXPECT_FALSE(::IsWindowVisible(panel));
 }
@@ -239,7 +239,7 @@ TEST_F(AppTest, FavouritesMenuListsTheFolderOrCreatesIt) {
         // What a killed save of a favourite left behind is no favourite.
         WriteLines(dir.path() / L"fav" / TemporaryFileName(L"rock.m3u", 4242, 0), {});
         auto app = Start(DefaultSettings());
-        const MenuArray& menu = app->menuControls.MenuFavList;
+        const MenuArray& menu = app->PanelControls().MenuFavList;
         ASSERT_EQ(menu.Count(), 3u);
         EXPECT_EQ(menu.Item(0).caption, L"更新する");
         std::vector<std::wstring> names{menu.Item(1).caption, menu.Item(2).caption};
@@ -249,8 +249,8 @@ TEST_F(AppTest, FavouritesMenuListsTheFolderOrCreatesIt) {
     fs::remove_all(dir.path() / L"fav");
     auto app = Start(DefaultSettings());
     EXPECT_TRUE(fs::is_directory(dir.path() / L"fav"));
-    ASSERT_EQ(app->menuControls.MenuFavList.Count(), 1u);
-    EXPECT_TRUE(app->menuControls.MenuFavList.Item(0).enabled);
+    ASSERT_EQ(app->PanelControls().MenuFavList.Count(), 1u);
+    EXPECT_TRUE(app->PanelControls().MenuFavList.Item(0).enabled);
 }
 
 // Ten thousand favourites: the menu is built once at start and once per refresh, not
@@ -263,10 +263,10 @@ TEST_F(AppTest, TenThousandFavouritesMakeOneMenu) {
     o.endProcess = [this](UINT code) { exits.push_back(code); };
     auto app = std::make_unique<PlayerApp>(std::move(o));
     ASSERT_TRUE(app->StartUp());
-    HMENU fav = ::GetSubMenu(app->menuForm.RootMenu(), 4);
-    EXPECT_EQ(app->menuControls.MenuFavList.Count(), 10001u);
+    HMENU fav = ::GetSubMenu(app->Panel().RootMenu(), 4);
+    EXPECT_EQ(app->PanelControls().MenuFavList.Count(), 10001u);
     EXPECT_EQ(::GetMenuItemCount(fav), 10001);
-    app->menuForm.MenuFavList_Click(0);  // "更新する"
+    app->Panel().MenuFavList_Click(0);  // "更新する"
     EXPECT_EQ(::GetMenuItemCount(fav), 10001);
     wchar_t caption[64] = {};
     ::GetMenuStringW(fav, 0, caption, 64, MF_BYPOSITION);
@@ -291,14 +291,14 @@ TEST_F(AppTest, SecondInstanceHandsOverAndTheFirstPlaysItOnce) {
 
 TEST_F(AppTest, VideoWindowOfTheMediumIsPutOnTop) {
     auto app = Start(DefaultSettings(), L"\"" + (MediaDir() / L"clip.mp4").wstring() + L"\"");
-    ASSERT_NE(app->vars.VideoWindowHandle, 0u);
-    HWND video = reinterpret_cast<HWND>(app->vars.VideoWindowHandle);
+    ASSERT_NE(app->Vars().VideoWindowHandle, 0u);
+    HWND video = reinterpret_cast<HWND>(app->Vars().VideoWindowHandle);
     EXPECT_TRUE(::GetWindowLongW(video, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_EQ(app->bodyControls.LblTitle.Caption(), L"     clip.mp4              ");
+    EXPECT_EQ(app->BodyControls().LblTitle.Caption(), L"     clip.mp4              ");
     // A medium without pictures: no video window.
     app->PlayFile((MediaDir() / L"tone_660.wav").wstring());
-    EXPECT_EQ(app->vars.VideoWindowHandle, 0u);
-    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), (MediaDir() / L"tone_660.wav").wstring());
+    EXPECT_EQ(app->Vars().VideoWindowHandle, 0u);
+    EXPECT_EQ(app->PanelControls().LblMediaName.Caption(), (MediaDir() / L"tone_660.wav").wstring());
 }
 
 }  // namespace

@@ -118,8 +118,8 @@ protected:
         return app;
     }
     static void Command(PlayerApp& app, int id, int code = 0) {
-        ::SendMessageW(app.menuForm.Handle(), WM_COMMAND, MAKEWPARAM(id, code),
-                       reinterpret_cast<LPARAM>(app.menuForm.Child(id)));
+        ::SendMessageW(app.Panel().Handle(), WM_COMMAND, MAKEWPARAM(id, code),
+                       reinterpret_cast<LPARAM>(app.Panel().Child(id)));
     }
     static RECT Rect(HWND window) {
         RECT r{};
@@ -142,12 +142,12 @@ protected:
 
 TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
     auto app = Start();
-    HWND body = app->playerForm.Handle(), skin = app->skinForm.Handle(), panel = app->menuForm.Handle();
-    app->menuForm.SetPanelVisible(true);
+    HWND body = app->Body().Handle(), skin = app->Skin().Handle(), panel = app->Panel().Handle();
+    app->Panel().SetPanelVisible(true);
     ASSERT_TRUE(::IsWindowVisible(skin));
 
     Command(*app, MenuForm::IdChkHide, BN_CLICKED);
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
     EXPECT_FALSE(::IsWindowVisible(body));
     EXPECT_FALSE(::IsWindowVisible(skin));
     EXPECT_TRUE(::IsWindowVisible(panel));
@@ -158,16 +158,16 @@ TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
     }
     EXPECT_FALSE(::IsWindowVisible(skin));
     ::SendMessageW(panel, kTrayCallbackMessage, kTrayIconId, WM_LBUTTONUP);
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 0);
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 0);
     EXPECT_TRUE(::IsWindowVisible(body));
     EXPECT_TRUE(::IsWindowVisible(skin));
 
     // The grey state counts as off: the menu entry hides.
-    app->menuControls.ChkHide.SetValue(2);
+    app->PanelControls().ChkHide.SetValue(2);
     ::ShowWindow(body, SW_SHOWNA);
     ::ShowWindow(skin, SW_SHOWNA);
     Command(*app, MenuForm::IdMenuShowMain);
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
     EXPECT_FALSE(::IsWindowVisible(skin));
 
     Command(*app, MenuForm::IdMenuShowSetting);
@@ -185,13 +185,13 @@ TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
 
 TEST_F(PanelTest, MenuBarHoldsOnlyMenuWithItsEntries) {
     auto app = Start();
-    HMENU bar = ::GetMenu(app->menuForm.Handle());
+    HMENU bar = ::GetMenu(app->Panel().Handle());
     ASSERT_EQ(::GetMenuItemCount(bar), 1);
     wchar_t caption[64] = {};
     ::GetMenuStringW(bar, 0, caption, 64, MF_BYPOSITION);
     EXPECT_EQ(std::wstring(caption), menu_texts::kMenuRoot);
     HMENU root = ::GetSubMenu(bar, 0);
-    EXPECT_EQ(root, app->menuForm.RootMenu());
+    EXPECT_EQ(root, app->Panel().RootMenu());
     EXPECT_EQ(::GetMenuItemCount(root), 10);
     EXPECT_TRUE(::GetMenuState(root, MenuForm::IdMenuReLoadList, MF_BYCOMMAND) == 0);  // enabled
 }
@@ -200,7 +200,7 @@ TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255
     auto settings = DefaultSettings();
     settings[7] = L"100";  // skin window, restored at start-up
     auto app = Start(settings);
-    HWND body = app->playerForm.Handle(), skin = app->skinForm.Handle();
+    HWND body = app->Body().Handle(), skin = app->Skin().Handle();
     auto alphaOf = [](HWND w) -> int {
         BYTE alpha = 0;
         DWORD flags = 0;
@@ -208,26 +208,26 @@ TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255
         if (!::GetLayeredWindowAttributes(w, &key, &alpha, &flags) || !(flags & LWA_ALPHA)) return -1;
         return alpha;
     };
-    ASSERT_EQ(app->vars.LayeredAvailable, true);
-    EXPECT_TRUE(app->menuControls.ScrSkinTrans.Enabled());
+    ASSERT_EQ(app->Vars().LayeredAvailable, true);
+    EXPECT_TRUE(app->PanelControls().ScrSkinTrans.Enabled());
     EXPECT_TRUE(::GetWindowLongW(skin, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_EQ(alphaOf(skin), 100);
     // 255 restored: nothing applied, the body window is no layered window.
     EXPECT_FALSE(::GetWindowLongW(body, GWL_EXSTYLE) & WS_EX_LAYERED);
 
     // The slider as the user moves it: a page click.
-    app->menuControls.ScrPlayerTrans.SetValue(138);
-    ::SendMessageW(app->menuForm.Handle(), WM_HSCROLL, MAKEWPARAM(SB_PAGELEFT, 0),
-                   reinterpret_cast<LPARAM>(app->menuForm.Child(MenuForm::IdScrPlayerTrans)));
-    EXPECT_EQ(app->menuControls.ScrPlayerTrans.Value(), 128);
+    app->PanelControls().ScrPlayerTrans.SetValue(138);
+    ::SendMessageW(app->Panel().Handle(), WM_HSCROLL, MAKEWPARAM(SB_PAGELEFT, 0),
+                   reinterpret_cast<LPARAM>(app->Panel().Child(MenuForm::IdScrPlayerTrans)));
+    EXPECT_EQ(app->PanelControls().ScrPlayerTrans.Value(), 128);
     EXPECT_TRUE(::GetWindowLongW(body, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_EQ(alphaOf(body), 128);
     EXPECT_EQ(alphaOf(skin), 100);  // the other window as it was
 
-    app->menuControls.ScrPlayerTrans.SetValue(255);
+    app->PanelControls().ScrPlayerTrans.SetValue(255);
     EXPECT_TRUE(::GetWindowLongW(body, GWL_EXSTYLE) & WS_EX_LAYERED);
     EXPECT_EQ(alphaOf(body), 255);
-    app->menuControls.ScrPlayerTrans.SetValue(0);
+    app->PanelControls().ScrPlayerTrans.SetValue(0);
     EXPECT_EQ(alphaOf(body), 0);
     EXPECT_TRUE(::IsWindow(body));
 }
@@ -235,112 +235,112 @@ TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255
 TEST_F(PanelTest, SkinChangeWhilePlayingReshapesReplacesAndModifiesTheIcon) {
     auto app = Start();
     app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
-    ASSERT_TRUE(WaitUntil([&] { return app->bodyControls.ScrTime.Max() > 0; }, 5s, true));
-    app->menuControls.ScrSkinTrans.SetValue(200);
-    const RECT before = Rect(app->skinForm.Handle());
+    ASSERT_TRUE(WaitUntil([&] { return app->BodyControls().ScrTime.Max() > 0; }, 5s, true));
+    app->PanelControls().ScrSkinTrans.SetValue(200);
+    const RECT before = Rect(app->Skin().Handle());
 
     {
         BoxAnswerer yes(IDYES);
-        app->menuForm.ConfirmAndChangeSkin(L"Ember");
+        app->Panel().ConfirmAndChangeSkin(L"Ember");
         ASSERT_EQ(yes.Count(), 1);
         EXPECT_EQ(yes.titles[0], L"スキンファイルの変更確認");
         // The box's text line (its icon slot is an empty static).
         EXPECT_NE(yes.texts[0].find(L"\nEmber 適用しますか？\n"), std::wstring::npos) << Printable(yes.texts[0]);
     }
-    EXPECT_EQ(app->vars.SkinName, L"Ember");
+    EXPECT_EQ(app->Vars().SkinName, L"Ember");
     EXPECT_TRUE(app->TrayIconModified());
     SkinLayout layout;
     ASSERT_FALSE(ReadSkinLayout(dir.path() / L"parts" / L"Ember" / L"define.ini", layout));
-    const RECT s = Rect(app->skinForm.Handle());
+    const RECT s = Rect(app->Skin().Handle());
     EXPECT_EQ(s.left, before.left);
     EXPECT_EQ(s.top, before.top);
     EXPECT_EQ(s.right - s.left, layout.ScanWidth());
     EXPECT_EQ(s.bottom - s.top, layout.ScanHeight());
     HRGN region = ::CreateRectRgn(0, 0, 0, 0);
-    ASSERT_EQ(::GetWindowRgn(app->skinForm.Handle(), region), COMPLEXREGION);
+    ASSERT_EQ(::GetWindowRgn(app->Skin().Handle(), region), COMPLEXREGION);
     RECT box{};
     ::GetRgnBox(region, &box);
     ::DeleteObject(region);
     EXPECT_LE(box.right, layout.ScanWidth());
     EXPECT_LE(box.bottom, layout.ScanHeight());
-    const RECT p = Rect(app->playerForm.Handle());
+    const RECT p = Rect(app->Body().Handle());
     EXPECT_EQ(p.left, s.left - 96 + layout.playerOffsetX);
     EXPECT_EQ(p.top, s.bottom - 83 + layout.playerOffsetY);
     // Translucency, playback and the skin list go on.
     BYTE alpha = 0;
-    ::GetLayeredWindowAttributes(app->skinForm.Handle(), nullptr, &alpha, nullptr);
+    ::GetLayeredWindowAttributes(app->Skin().Handle(), nullptr, &alpha, nullptr);
     EXPECT_EQ(alpha, 200);
-    EXPECT_TRUE(app->menuControls.LstSkinFile.Enabled());
-    EXPECT_EQ(app->menuControls.LstSkinFile.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
-    const int position = app->bodyControls.ScrTime.Value();
-    EXPECT_TRUE(WaitUntil([&] { return app->bodyControls.ScrTime.Value() > position; }, 4s, true));
-    EXPECT_FALSE(app->menuControls.LblMediaName.Caption().empty());
+    EXPECT_TRUE(app->PanelControls().LstSkinFile.Enabled());
+    EXPECT_EQ(app->PanelControls().LstSkinFile.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
+    const int position = app->BodyControls().ScrTime.Value();
+    EXPECT_TRUE(WaitUntil([&] { return app->BodyControls().ScrTime.Value() > position; }, 4s, true));
+    EXPECT_FALSE(app->PanelControls().LblMediaName.Caption().empty());
 
     // "No" changes nothing.
     {
         BoxAnswerer no(IDNO);
-        app->menuForm.ConfirmAndChangeSkin(L"Azure");
+        app->Panel().ConfirmAndChangeSkin(L"Azure");
         EXPECT_EQ(no.Count(), 1);
     }
-    EXPECT_EQ(app->vars.SkinName, L"Ember");
+    EXPECT_EQ(app->Vars().SkinName, L"Ember");
 }
 
 TEST_F(PanelTest, BrokenOrVanishedSkinKeepsTheCurrentSkinAndNamesTheFile) {
     auto app = Start();
     fs::copy(dir.path() / L"parts" / L"Ember", dir.path() / L"parts" / L"Broken", fs::copy_options::recursive);
     fs::remove(dir.path() / L"parts" / L"Broken" / L"p_mask.bmp");
-    const RECT before = Rect(app->skinForm.Handle());
+    const RECT before = Rect(app->Skin().Handle());
     {
         BoxAnswerer yes(IDYES);  // the question, then the report
-        app->menuForm.ConfirmAndChangeSkin(L"Broken");
+        app->Panel().ConfirmAndChangeSkin(L"Broken");
         ASSERT_EQ(yes.Count(), 2);
         EXPECT_NE(yes.texts[1].find(L"p_mask.bmp"), std::wstring::npos) << Printable(yes.texts[1]);
     }
-    EXPECT_EQ(app->vars.SkinName, L"Azure");
-    EXPECT_NE(app->vars.PlayerMaskPath.find(L"Azure"), std::wstring::npos);
-    const RECT after = Rect(app->skinForm.Handle());
+    EXPECT_EQ(app->Vars().SkinName, L"Azure");
+    EXPECT_NE(app->Vars().PlayerMaskPath.find(L"Azure"), std::wstring::npos);
+    const RECT after = Rect(app->Skin().Handle());
     EXPECT_EQ(after.right - after.left, before.right - before.left);
     // A mask cut short (the system's loader would read past its end): the same.
     fs::copy(dir.path() / L"parts" / L"Ember", dir.path() / L"parts" / L"Cut", fs::copy_options::recursive);
     fs::resize_file(dir.path() / L"parts" / L"Cut" / L"s_mask.bmp", 100);
     {
         BoxAnswerer yes(IDYES);
-        app->menuForm.ConfirmAndChangeSkin(L"Cut");
+        app->Panel().ConfirmAndChangeSkin(L"Cut");
         ASSERT_EQ(yes.Count(), 2);
         EXPECT_NE(yes.texts[1].find(L"s_mask.bmp"), std::wstring::npos) << Printable(yes.texts[1]);
     }
-    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    EXPECT_EQ(app->Vars().SkinName, L"Azure");
     fs::remove_all(dir.path() / L"parts" / L"Cut");
     // A broken skin named like a folder on the way to the skins ("parts" is one) keeps
     // no name either: the settings would name it and the next start would fail.
     fs::create_directories(dir.path() / L"parts" / L"parts");
     {
         BoxAnswerer yes(IDYES);
-        app->menuForm.ConfirmAndChangeSkin(L"parts");
+        app->Panel().ConfirmAndChangeSkin(L"parts");
         ASSERT_EQ(yes.Count(), 2);
         EXPECT_NE(yes.texts[1].find(menu_texts::kSkinUnusable), std::wstring::npos) << Printable(yes.texts[1]);
     }
-    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    EXPECT_EQ(app->Vars().SkinName, L"Azure");
     fs::remove_all(dir.path() / L"parts" / L"parts");
 
     // A listed skin whose folder went: "スキン変更" says so and the entry disappears.
-    app->menuForm.SkinMenuUpdate_Click();
-    auto& list = app->menuControls.LstSkinFile;
+    app->Panel().SkinMenuUpdate_Click();
+    auto& list = app->PanelControls().LstSkinFile;
     ASSERT_EQ(list.Items(), (std::vector<std::wstring>{L"Azure", L"Broken", L"Ember"}));
     fs::remove_all(dir.path() / L"parts" / L"Broken");
     list.SetListIndex(1);
     {
         BoxAnswerer ok(IDOK);
-        app->menuForm.SkinMenuChangeSkin_Click();
+        app->Panel().SkinMenuChangeSkin_Click();
         ASSERT_EQ(ok.Count(), 1);
         EXPECT_EQ(ok.titles[0], L"読込エラー");
         EXPECT_NE(ok.texts[0].find(L"\nスキンが存在しません\n"), std::wstring::npos) << Printable(ok.texts[0]);
     }
     EXPECT_EQ(list.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
-    EXPECT_EQ(app->vars.SkinName, L"Azure");
+    EXPECT_EQ(app->Vars().SkinName, L"Azure");
     // Nothing selected: nothing happens, no box.
     BoxAnswerer none(IDNO);
-    app->menuForm.SkinMenuChangeSkin_Click();
+    app->Panel().SkinMenuChangeSkin_Click();
     EXPECT_EQ(none.Count(), 0);
 }
 
@@ -358,16 +358,16 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     {
         // The skin question; no other box may come, the open dialog is the user's.
         BoxAnswerer yes(IDYES, menu_texts::kListFileDialogTitle);
-        app->menuForm.ConfirmAndChangeSkin(L"Café");
+        app->Panel().ConfirmAndChangeSkin(L"Café");
         std::thread user([&] {
             if (HWND dialog = WaitForDialog(menu_texts::kListFileDialogTitle, 20s)) EnterFileName(dialog, list.wstring());
         });
-        app->menuForm.ChooseListFile();
+        app->Panel().ChooseListFile();
         user.join();
         EXPECT_EQ(yes.Count(), 1) << (yes.Count() > 1 ? Printable(yes.titles[1] + L"/" + yes.texts[1]) : "");
     }
-    ASSERT_EQ(app->vars.SkinName, L"Café");
-    ASSERT_EQ(app->menuControls.LblM3uName.Caption(), list.wstring());
+    ASSERT_EQ(app->Vars().SkinName, L"Café");
+    ASSERT_EQ(app->PanelControls().LblM3uName.Caption(), list.wstring());
     app->Shutdown();
     app.reset();
 
@@ -399,8 +399,8 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
 TEST_F(PanelTest, TheSkinListShowsMixedCaseNamesInOneOrder) {
     auto app = Start();
     for (const wchar_t* name : {L"beta", L"Delta", L"alpha"}) fs::create_directories(dir.path() / L"parts" / name);
-    app->menuForm.SkinMenuUpdate_Click();
-    HWND list = app->menuForm.Child(MenuForm::IdLstSkinFile);
+    app->Panel().SkinMenuUpdate_Click();
+    HWND list = app->Panel().Child(MenuForm::IdLstSkinFile);
     std::vector<std::wstring> shown;
     for (LRESULT i = 0, n = ::SendMessageW(list, LB_GETCOUNT, 0, 0); i < n; ++i) {
         wchar_t text[64] = {};
@@ -415,7 +415,7 @@ TEST_F(PanelTest, FavouritesComeFromTheFolderAndRefreshPicksUpANewFile) {
     fs::create_directories(dir.path() / L"fav");
     WriteLines(dir.path() / L"fav" / L"a.m3u", {media.wstring(), L"C:\\missing.mp3"});
     auto app = Start();
-    HMENU fav = ::GetSubMenu(app->menuForm.RootMenu(), 4);
+    HMENU fav = ::GetSubMenu(app->Panel().RootMenu(), 4);
     ASSERT_NE(fav, nullptr);
     ASSERT_EQ(::GetMenuItemCount(fav), 2);
     EXPECT_EQ(::GetMenuState(fav, 0, MF_BYPOSITION) & MF_GRAYED, 0u);
@@ -434,64 +434,64 @@ TEST_F(PanelTest, FavouritesComeFromTheFolderAndRefreshPicksUpANewFile) {
         if (std::wstring(caption) == L"a.m3u") pick = static_cast<int>(::GetMenuItemID(fav, i));
     }
     ASSERT_NE(pick, -1);
-    ::SendMessageW(app->menuForm.Handle(), WM_COMMAND, MAKEWPARAM(pick, 0), 0);
-    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), (dir.path() / L"fav" / L"a.m3u").wstring());
-    EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{media.wstring()}));
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
+    ::SendMessageW(app->Panel().Handle(), WM_COMMAND, MAKEWPARAM(pick, 0), 0);
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), (dir.path() / L"fav" / L"a.m3u").wstring());
+    EXPECT_EQ(app->PanelControls().LstM3u.Items(), (std::vector<std::wstring>{media.wstring()}));
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"1");
 
     // A favourite deleted after the build: nothing happens.
     fs::remove(dir.path() / L"fav" / L"a.m3u");
-    app->menuControls.LblM3uName.SetCaption(L"");
-    ::SendMessageW(app->menuForm.Handle(), WM_COMMAND, MAKEWPARAM(pick, 0), 0);
-    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), L"");
+    app->PanelControls().LblM3uName.SetCaption(L"");
+    ::SendMessageW(app->Panel().Handle(), WM_COMMAND, MAKEWPARAM(pick, 0), 0);
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), L"");
 }
 
 TEST_F(PanelTest, ListCommandsCopyDeleteClearAndReload) {
     auto app = Start();
-    auto& list = app->menuControls.LstM3u;
+    auto& list = app->PanelControls().LstM3u;
     for (const wchar_t* item : {L"a", L"b", L"c"}) list.AddItem(item);
     list.SetSelected(0, true);
     list.SetSelected(2, true);
     // The real list box follows the object.
-    HWND box = app->menuForm.Child(MenuForm::IdLstM3u);
+    HWND box = app->Panel().Child(MenuForm::IdLstM3u);
     EXPECT_EQ(::SendMessageW(box, LB_GETSELCOUNT, 0, 0), 2);
-    app->menuForm.FLMenuCopy_Click();
+    app->Panel().FLMenuCopy_Click();
     EXPECT_EQ(ClipboardText(), L"a\r\nc\r\n");
 
-    app->menuForm.FLMenuDelete_Click();
+    app->Panel().FLMenuDelete_Click();
     EXPECT_EQ(list.Items(), (std::vector<std::wstring>{L"b"}));
     EXPECT_EQ(::SendMessageW(box, LB_GETCOUNT, 0, 0), 1);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"1");
 
     // Copy with nothing selected leaves the clipboard alone.
-    app->menuForm.FLMenuCopy_Click();
+    app->Panel().FLMenuCopy_Click();
     EXPECT_EQ(ClipboardText(), L"a\r\nc\r\n");
 
     const fs::path listFile = dir.path() / L"l.m3u";
     WriteLines(listFile, {(MediaDir() / L"tone_440.mp3").wstring(), (MediaDir() / L"tone_660.wav").wstring()});
-    app->menuControls.LblM3uName.SetCaption(listFile.wstring());
-    app->menuForm.FLMenuClear_Click();
+    app->PanelControls().LblM3uName.SetCaption(listFile.wstring());
+    app->Panel().FLMenuClear_Click();
     EXPECT_EQ(list.ListCount(), 0u);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"0");
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
     Command(*app, MenuForm::IdMenuReLoadList);
     EXPECT_EQ(list.ListCount(), 2u);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"2");
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"2");
 
     // The read-out's copy: what is shown, a leading space at rest.
-    app->menuControls.LblScrLstName.SetCaption(L" C:\\x.m3u");
-    app->menuForm.MLLCopy_Click();
+    app->PanelControls().LblScrLstName.SetCaption(L" C:\\x.m3u");
+    app->Panel().MLLCopy_Click();
     EXPECT_EQ(ClipboardText(), L" C:\\x.m3u");
 
     // Panning: 2000 twips to the left, the right edge kept.
-    HWND slide = app->menuForm.Child(MenuForm::IdScrListSlide);
+    HWND slide = app->Panel().Child(MenuForm::IdScrListSlide);
     RECT rest{};
     ::GetWindowRect(box, &rest);
-    ::SendMessageW(app->menuForm.Handle(), WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), reinterpret_cast<LPARAM>(slide));
+    ::SendMessageW(app->Panel().Handle(), WM_HSCROLL, MAKEWPARAM(SB_RIGHT, 0), reinterpret_cast<LPARAM>(slide));
     RECT panned{};
     ::GetWindowRect(box, &panned);
     EXPECT_EQ(panned.right, rest.right);
     EXPECT_NEAR(panned.left, rest.left - 2000 / 15, 1);
-    ::SendMessageW(app->menuForm.Handle(), WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), reinterpret_cast<LPARAM>(slide));
+    ::SendMessageW(app->Panel().Handle(), WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), reinterpret_cast<LPARAM>(slide));
     ::GetWindowRect(box, &panned);
     EXPECT_EQ(panned.left, rest.left);
 }
@@ -503,23 +503,23 @@ TEST_F(PanelTest, DropsOnTheQueueListAreAddedInOneBatch) {
     const fs::path tree = dir.path() / L"drop";
     fs::create_directories(tree / L"sub");
     for (const auto& f : {L"a.mp3", L"b.mp3", L"sub\\c.mp3"}) WriteSilentWav(tree / f, 100);
-    ListBox& queue = app->menuControls.LstM3u;
+    ListBox& queue = app->PanelControls().LstM3u;
     std::vector<ControlChange> seen;
     const Control::ViewFn real = queue.view;
     queue.view = [&](ControlChange change, std::size_t index) {
         seen.push_back(change);
         real(change, index);
     };
-    HWND list = app->menuForm.Child(MenuForm::IdLstM3u);
+    HWND list = app->Panel().Child(MenuForm::IdLstM3u);
     SendDrop(list, {(tree / L"a.mp3").wstring()});
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
     SendDrop(list, {tree.wstring(), L"C:\\gone\\nowhere.mp3"});
     queue.view = real;
     const std::wstring a = (tree / L"a.mp3").wstring();
     EXPECT_EQ(queue.Items(), (std::vector<std::wstring>{a, a, (tree / L"b.mp3").wstring(),
                                                         (tree / L"sub\\c.mp3").wstring()}));
     EXPECT_EQ(::SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"4");
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"4");
     // Each drop: the batch opens before its first item and closes after its last.
     const std::vector<ControlChange> one{ControlChange::BatchBegin, ControlChange::ItemAdded,
                                          ControlChange::BatchEnd};
@@ -535,7 +535,7 @@ TEST_F(PanelTest, DropsOnTheQueueListAreAddedInOneBatch) {
         wchar_t text[128] = {};
         TOOLINFOW info{};
         info.cbSize = sizeof info;
-        info.hwnd = app->menuForm.Handle();
+        info.hwnd = app->Panel().Handle();
         info.uId = reinterpret_cast<UINT_PTR>(list);
         info.lpszText = text;
         if (!::SendMessageW(tip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info))) continue;
@@ -548,7 +548,7 @@ TEST_F(PanelTest, DropsOnTheQueueListAreAddedInOneBatch) {
 
 TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
     auto app = Start();
-    HWND owner = app->menuForm.Handle();
+    HWND owner = app->Panel().Handle();
     ASSERT_TRUE(win32::PutClipboardText(owner, L"before"));
     std::atomic<bool> opened{false}, release{false};
     std::thread holder([&] {
@@ -563,8 +563,8 @@ TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
     EXPECT_FALSE(win32::PutClipboardText(owner, L"after"));
     EXPECT_LT(::GetTickCount() - start, 2000u);
     // The panel's copy command says that its copy is lost.
-    app->menuControls.LstM3u.AddItem(L"C:\\a.mp3");
-    app->menuControls.LstM3u.SetSelected(0, true);
+    app->PanelControls().LstM3u.AddItem(L"C:\\a.mp3");
+    app->PanelControls().LstM3u.SetSelected(0, true);
     {
         BoxAnswerer ok(IDOK);
         Command(*app, MenuForm::IdFLMenuCopy);
@@ -594,14 +594,14 @@ TEST_F(PanelTest, ClipboardHeldByAnotherThreadIsWaitedForBrieflyThenGivenUp) {
 TEST_F(PanelTest, Move00PutsTheWindowsAtTheScreensCornerAndGivesTheSkinWindowTheKeys) {
     auto app = Start();
     // Pressed in the shown panel, which is the active window then.
-    app->menuForm.SetPanelVisible(true);
-    ::SetActiveWindow(app->menuForm.Handle());
-    ASSERT_EQ(::GetActiveWindow(), app->menuForm.Handle());
+    app->Panel().SetPanelVisible(true);
+    ::SetActiveWindow(app->Panel().Handle());
+    ASSERT_EQ(::GetActiveWindow(), app->Panel().Handle());
     Command(*app, MenuForm::IdCmdMove00, BN_CLICKED);
-    EXPECT_EQ(::GetActiveWindow(), app->skinForm.Handle());
-    EXPECT_EQ(::GetFocus(), app->skinForm.Handle());
-    const RECT s = Rect(app->skinForm.Handle());
-    const RECT p = Rect(app->playerForm.Handle());
+    EXPECT_EQ(::GetActiveWindow(), app->Skin().Handle());
+    EXPECT_EQ(::GetFocus(), app->Skin().Handle());
+    const RECT s = Rect(app->Skin().Handle());
+    const RECT p = Rect(app->Body().Handle());
     SkinLayout layout;
     ASSERT_FALSE(ReadSkinLayout(dir.path() / L"parts" / L"Azure" / L"define.ini", layout));
     EXPECT_EQ(s.left, 96);
@@ -609,11 +609,11 @@ TEST_F(PanelTest, Move00PutsTheWindowsAtTheScreensCornerAndGivesTheSkinWindowThe
     EXPECT_EQ(std::min(s.top, p.top - layout.playerOffsetY), 0);
     EXPECT_EQ(p.bottom - layout.playerOffsetY, s.bottom);
     // Hidden windows are only placed: nothing shows, the panel keeps the keys.
-    app->menuControls.ChkHide.SetValue(1);
-    ::SetActiveWindow(app->menuForm.Handle());
+    app->PanelControls().ChkHide.SetValue(1);
+    ::SetActiveWindow(app->Panel().Handle());
     Command(*app, MenuForm::IdCmdMove00, BN_CLICKED);
-    EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
-    EXPECT_EQ(::GetActiveWindow(), app->menuForm.Handle());
+    EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
+    EXPECT_EQ(::GetActiveWindow(), app->Panel().Handle());
 }
 
 TEST_F(PanelTest, ShellRestartAddsTheIconAgain) {
@@ -621,10 +621,10 @@ TEST_F(PanelTest, ShellRestartAddsTheIconAgain) {
     ASSERT_TRUE(app->TrayIconAdded());
     NOTIFYICONDATAW gone{};
     gone.cbSize = sizeof gone;
-    gone.hWnd = app->menuForm.Handle();
+    gone.hWnd = app->Panel().Handle();
     gone.uID = kTrayIconId;
     ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));  // what a shell restart does
-    ::SendMessageW(app->menuForm.Handle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    ::SendMessageW(app->Panel().Handle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(app->TrayIconAdded());
     // The icon exists again: it can be deleted once more.
     EXPECT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));

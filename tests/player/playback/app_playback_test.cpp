@@ -37,9 +37,9 @@ protected:
         ASSERT_TRUE(reports.empty()) << Printable(reports.front());
     }
     void TearDown() override {
-        if (app && app->mmc) {
-            app->mmc->Command(MediaCommand::Stop);
-            app->mmc->Command(MediaCommand::Close);
+        if (app && app->Device()) {
+            app->Device()->Command(MediaCommand::Stop);
+            app->Device()->Command(MediaCommand::Close);
         }
         app.reset();
     }
@@ -52,33 +52,33 @@ protected:
         return WaitUntil(done, limit, true);
     }
     void Key(int code) {
-        ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, static_cast<WPARAM>(code), 0);
-        ::SendMessageW(app->skinForm.Handle(), WM_KEYUP, static_cast<WPARAM>(code), 0);
+        ::SendMessageW(app->Skin().Handle(), WM_KEYDOWN, static_cast<WPARAM>(code), 0);
+        ::SendMessageW(app->Skin().Handle(), WM_KEYUP, static_cast<WPARAM>(code), 0);
     }
     RECT VideoRect() const {
         RECT r{};
-        ::GetWindowRect(reinterpret_cast<HWND>(app->vars.VideoWindowHandle), &r);
+        ::GetWindowRect(reinterpret_cast<HWND>(app->Vars().VideoWindowHandle), &r);
         return r;
     }
 };
 
 TEST_F(PlaybackAppTest, ReadOutsCountUpAndTheNextEntryStartsSoonAfterTheEnd) {
     const std::wstring first = Media(L"tone_440.mp3"), second = Media(L"chord_c.mp3");
-    app->menuControls.LstM3u.AddItem(first);
-    app->menuControls.LstM3u.AddItem(second);
+    app->PanelControls().LstM3u.AddItem(first);
+    app->PanelControls().LstM3u.AddItem(second);
     app->PlayNext();
     const auto started = Clock::now();
-    ASSERT_EQ(app->menuControls.LblMediaName.Caption(), first);
-    EXPECT_EQ(app->bodyControls.LblTTime.Caption(), L"3");
-    std::vector<int> seen{std::stoi(app->bodyControls.LblNTime.Caption())};
+    ASSERT_EQ(app->PanelControls().LblMediaName.Caption(), first);
+    EXPECT_EQ(app->BodyControls().LblTTime.Caption(), L"3");
+    std::vector<int> seen{std::stoi(app->BodyControls().LblNTime.Caption())};
     Clock::time_point next{};
     RunUntil(
         [&] {
-            if (app->menuControls.LblMediaName.Caption() == second) {
+            if (app->PanelControls().LblMediaName.Caption() == second) {
                 next = Clock::now();
                 return true;
             }
-            const int now = std::stoi(app->bodyControls.LblNTime.Caption());
+            const int now = std::stoi(app->BodyControls().LblNTime.Caption());
             if (now != seen.back()) seen.push_back(now);
             return false;
         },
@@ -90,49 +90,49 @@ TEST_F(PlaybackAppTest, ReadOutsCountUpAndTheNextEntryStartsSoonAfterTheEnd) {
     const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(next - started);
     EXPECT_GE(after.count(), 3300);
     EXPECT_LE(after.count(), 3500 + 1500);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"0");
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
 }
 
 TEST_F(PlaybackAppTest, SpaceTwicePausesAndResumesAtTheSamePlace) {
     app->PlayFile(Media(L"silence_185.mp3"));
-    ASSERT_TRUE(RunUntil([&] { return app->mmc->Position() >= 1200; }, 5s));
+    ASSERT_TRUE(RunUntil([&] { return app->Device()->Position() >= 1200; }, 5s));
     Key(kKeySpace);
-    const std::int32_t pausedAt = app->mmc->Position();
+    const std::int32_t pausedAt = app->Device()->Position();
     Run(1200ms);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePaused);
-    EXPECT_LE(std::abs(app->mmc->Position() - pausedAt), 150);
-    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), Media(L"silence_185.mp3"));
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePaused);
+    EXPECT_LE(std::abs(app->Device()->Position() - pausedAt), 150);
+    EXPECT_EQ(app->PanelControls().LblMediaName.Caption(), Media(L"silence_185.mp3"));
     Key(kKeySpace);
     Run(700ms);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
-    EXPECT_GE(app->mmc->Position(), pausedAt);
-    EXPECT_LE(app->mmc->Position(), pausedAt + 1500);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    EXPECT_GE(app->Device()->Position(), pausedAt);
+    EXPECT_LE(app->Device()->Position(), pausedAt + 1500);
 }
 
 TEST_F(PlaybackAppTest, BackSpaceInTheLastSecondRestartsInsteadOfAdvancing) {
     const std::wstring first = Media(L"tone_660.wav");
-    app->menuControls.LstM3u.AddItem(Media(L"chord_f.wav"));
+    app->PanelControls().LstM3u.AddItem(Media(L"chord_f.wav"));
     app->PlayFile(first);
-    ASSERT_TRUE(RunUntil([&] { return app->mmc->Position() >= 2700; }, 6s));
+    ASSERT_TRUE(RunUntil([&] { return app->Device()->Position() >= 2700; }, 6s));
     Key(kKeyBack);
     Run(1500ms);
-    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), first);
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
-    EXPECT_LT(app->mmc->Position(), 2500);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    EXPECT_EQ(app->PanelControls().LblMediaName.Caption(), first);
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 1u);
+    EXPECT_LT(app->Device()->Position(), 2500);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
 }
 
 TEST_F(PlaybackAppTest, DisplaySizesResizeTheRealVideoWindowWhereTheTimerLastSawIt) {
     app->PlayFile(Media(L"clip.avi"));
-    ASSERT_NE(app->vars.VideoWindowHandle, 0u) << "no video window";
-    HWND video = reinterpret_cast<HWND>(app->vars.VideoWindowHandle);
+    ASSERT_NE(app->Vars().VideoWindowHandle, 0u) << "no video window";
+    HWND video = reinterpret_cast<HWND>(app->Vars().VideoWindowHandle);
     wchar_t cls[64] = {};
     ::GetClassNameW(video, cls, 64);
     EXPECT_STREQ(cls, L"MCIQTZ_Window");
     // Let the main timer track it once.
     ::SetWindowPos(video, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(RunUntil([&] { return app->vars.VideoWindowRect.left == 40; }, 2s));
-    app->menuControls.CmbDispSize.SetListIndex(3);  // "640-480"
+    ASSERT_TRUE(RunUntil([&] { return app->Vars().VideoWindowRect.left == 40; }, 2s));
+    app->PanelControls().CmbDispSize.SetListIndex(3);  // "640-480"
     RECT r = VideoRect();
     EXPECT_EQ(r.left, 40);
     EXPECT_EQ(r.top, 30);
@@ -141,26 +141,26 @@ TEST_F(PlaybackAppTest, DisplaySizesResizeTheRealVideoWindowWhereTheTimerLastSaw
 
     // The user moves it; the timer follows; "320-240" sizes it in the new place.
     ::SetWindowPos(video, nullptr, 210, 160, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ASSERT_TRUE(RunUntil([&] { return app->vars.VideoWindowRect.left == 210; }, 2s));
-    app->menuControls.CmbDispSize.SetListIndex(1);
+    ASSERT_TRUE(RunUntil([&] { return app->Vars().VideoWindowRect.left == 210; }, 2s));
+    app->PanelControls().CmbDispSize.SetListIndex(1);
     r = VideoRect();
     EXPECT_EQ(r.left, 210);
     EXPECT_EQ(r.top, 160);
     EXPECT_EQ(r.right - r.left, 320);
     EXPECT_EQ(r.bottom - r.top, 240);
 
-    app->menuControls.CmbDispSize.SetListIndex(8);  // hide
+    app->PanelControls().CmbDispSize.SetListIndex(8);  // hide
     EXPECT_FALSE(::IsWindowVisible(video));
 }
 
 TEST_F(PlaybackAppTest, AStaleVideoHandleIsNeverActedOn) {
     // Our own skin window under the old number: not a video window, left alone.
-    HWND skin = app->skinForm.Handle();
+    HWND skin = app->Skin().Handle();
     RECT before{};
     ::GetWindowRect(skin, &before);
-    app->vars.VideoWindowHandle = reinterpret_cast<WindowId>(skin);
-    app->menuControls.CmbDispSize.SetListIndex(4);
-    app->menuControls.CmbDispSize.SetListIndex(8);
+    app->Vars().VideoWindowHandle = reinterpret_cast<WindowId>(skin);
+    app->PanelControls().CmbDispSize.SetListIndex(4);
+    app->PanelControls().CmbDispSize.SetListIndex(8);
     RECT after{};
     ::GetWindowRect(skin, &after);
     EXPECT_TRUE(::EqualRect(&before, &after));
@@ -168,33 +168,33 @@ TEST_F(PlaybackAppTest, AStaleVideoHandleIsNeverActedOn) {
     // A destroyed window's number names nothing of ours.
     HWND gone = ::CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     ::DestroyWindow(gone);
-    app->vars.VideoWindowHandle = reinterpret_cast<WindowId>(gone);
-    app->menuControls.CmbDispSize.SetListIndex(7);
-    EXPECT_FALSE(app->menuForm.Video().IsVideoWindow(reinterpret_cast<WindowId>(gone)));
-    EXPECT_FALSE(app->menuForm.Video().IsVideoWindow(reinterpret_cast<WindowId>(skin)));
+    app->Vars().VideoWindowHandle = reinterpret_cast<WindowId>(gone);
+    app->PanelControls().CmbDispSize.SetListIndex(7);
+    EXPECT_FALSE(app->Panel().Video().IsVideoWindow(reinterpret_cast<WindowId>(gone)));
+    EXPECT_FALSE(app->Panel().Video().IsVideoWindow(reinterpret_cast<WindowId>(skin)));
 }
 
 TEST_F(PlaybackAppTest, AQuotedPathInTheCaptionIsPlayedAndTheCaptionRestored) {
     const std::wstring file = Media(L"chord_c.mp3");
-    ::SetWindowTextW(app->playerForm.Handle(), (L"\"" + file + L"\"").c_str());
-    ASSERT_TRUE(RunUntil([&] { return app->menuControls.LblMediaName.Caption() == file; }, 3s));
-    EXPECT_EQ(WindowText(app->playerForm.Handle()), L"PlayerForm");
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    ::SetWindowTextW(app->Body().Handle(), (L"\"" + file + L"\"").c_str());
+    ASSERT_TRUE(RunUntil([&] { return app->PanelControls().LblMediaName.Caption() == file; }, 3s));
+    EXPECT_EQ(WindowText(app->Body().Handle()), L"PlayerForm");
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
 
     // A path that does not exist: the queue's next entry plays, the caption comes back.
     const std::wstring queued = Media(L"tone_440.mp3");
-    app->menuControls.LstM3u.AddItem(queued);
-    ::SetWindowTextW(app->playerForm.Handle(), L"\"C:\\nowhere\\missing.mp3\"");
-    ASSERT_TRUE(RunUntil([&] { return app->menuControls.LblMediaName.Caption() == queued; }, 3s));
-    EXPECT_EQ(WindowText(app->playerForm.Handle()), L"PlayerForm");
+    app->PanelControls().LstM3u.AddItem(queued);
+    ::SetWindowTextW(app->Body().Handle(), L"\"C:\\nowhere\\missing.mp3\"");
+    ASSERT_TRUE(RunUntil([&] { return app->PanelControls().LblMediaName.Caption() == queued; }, 3s));
+    EXPECT_EQ(WindowText(app->Body().Handle()), L"PlayerForm");
 }
 
 TEST_F(PlaybackAppTest, TheTitleScrollsTwoCharactersASecond) {
     app->PlayFile(Media(L"chord_c.mp3"));
-    const std::wstring title = app->bodyControls.LblTitle.Caption();
+    const std::wstring title = app->BodyControls().LblTitle.Caption();
     ASSERT_EQ(title, L"     chord_c.mp3              ");
     Run(1600ms);
-    const std::wstring now = app->bodyControls.LblTitle.Caption();
+    const std::wstring now = app->BodyControls().LblTitle.Caption();
     // Some number of one-character steps, at least two and at most four.
     int steps = -1;
     std::wstring t = title;
@@ -213,8 +213,8 @@ TEST_F(PlaybackAppTest, ALargeListLoadsIntoTheRealListBoxQuickly) {
     const auto start = Clock::now();
     app->Engine().LoadListFile((dir.path() / L"big.m3u").wstring());
     const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdLstM3u), LB_GETCOUNT, 0, 0), 30000);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"30000");
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdLstM3u), LB_GETCOUNT, 0, 0), 30000);
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"30000");
     EXPECT_LT(took.count(), 10000);
 }
 

@@ -76,13 +76,13 @@ protected:
         ASSERT_TRUE(app->StartUp());
     }
     void TearDown() override {
-        if (app && app->mmc) app->mmc->Command(MediaCommand::Close);
+        if (app && app->Device()) app->Device()->Command(MediaCommand::Close);
         app.reset();
     }
     // Runs the command on this (the user-interface) thread while the user acts.
     void Choose(User& user) {
         std::thread actor([&] { user.Act(); });
-        app->menuForm.ChooseListFile();
+        app->Panel().ChooseListFile();
         actor.join();
     }
     // A list of `entries`, padded with comment lines to exactly `size` bytes.
@@ -112,19 +112,19 @@ TEST_F(ListDialogTest, OpenDialogShowsOneFilterAndNoReadOnlyBoxAndLoadsTheChosen
     EXPECT_EQ(user.filterText, L"プレイリストファイル(*.*)");
     EXPECT_FALSE(user.readOnlyVisible);
     EXPECT_FALSE(user.sawQuestion);
-    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), list.wstring());
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 2u);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"2");
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), list.wstring());
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 2u);
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"2");
 }
 
 TEST_F(ListDialogTest, CancelChangesNothing) {
     const std::wstring song = (MediaDir() / L"tone_440.mp3").wstring();
-    app->menuControls.LstM3u.AddItem(song);
+    app->PanelControls().LstM3u.AddItem(song);
     User user;  // cancels
     Choose(user);
     ASSERT_TRUE(user.sawDialog);
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
-    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), L"");
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 1u);
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), L"");
 }
 
 TEST_F(ListDialogTest, SizeQuestionOnlyAboveOnePointOneMillionBytes) {
@@ -138,8 +138,8 @@ TEST_F(ListDialogTest, SizeQuestionOnlyAboveOnePointOneMillionBytes) {
     noQuestion.typeName = exact.wstring();
     Choose(noQuestion);
     EXPECT_FALSE(noQuestion.sawQuestion);
-    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), exact.wstring());
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), exact.wstring());
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 1u);
 
     User declines;
     declines.typeName = over.wstring();
@@ -147,16 +147,16 @@ TEST_F(ListDialogTest, SizeQuestionOnlyAboveOnePointOneMillionBytes) {
     Choose(declines);
     ASSERT_TRUE(declines.sawQuestion);
     EXPECT_NE(declines.questionText.find(L"本当に開きますか？"), std::wstring::npos) << Printable(declines.questionText);
-    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), exact.wstring());  // nothing changed
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), exact.wstring());  // nothing changed
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 1u);
 
     User accepts;
     accepts.typeName = over.wstring();
     accepts.answerSizeQuestion = IDOK;
     Choose(accepts);
     ASSERT_TRUE(accepts.sawQuestion);
-    EXPECT_EQ(app->menuControls.LblM3uName.Caption(), over.wstring());
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 2u);  // the queue was cleared first
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), over.wstring());
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 2u);  // the queue was cleared first
 }
 
 // A list of 50 MB: the size question, then a load of many seconds during which the
@@ -182,8 +182,8 @@ TEST_F(ListDialogTest, AFiftyMegabyteListLoadsWhileThePanelKeepsAnsweringAndCanB
     User user;
     user.typeName = list.wstring();
     user.answerSizeQuestion = IDOK;
-    HWND count = app->menuForm.Child(MenuForm::IdLblListCount);
-    HWND skin = app->skinForm.Handle();
+    HWND count = app->Panel().Child(MenuForm::IdLblListCount);
+    HWND skin = app->Skin().Handle();
     std::atomic<bool> done{false};
     std::vector<int> seen;
     int unanswered = 0;
@@ -215,8 +215,8 @@ TEST_F(ListDialogTest, AFiftyMegabyteListLoadsWhileThePanelKeepsAnsweringAndCanB
     EXPECT_LT(seen.front(), seen.back()) << "the count never rose while the list loaded";
     // Closed in the middle: the load stopped there.
     EXPECT_TRUE(app->Ended());
-    EXPECT_LT(app->menuControls.LstM3u.ListCount(), songs);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), std::to_wstring(app->menuControls.LstM3u.ListCount()));
+    EXPECT_LT(app->PanelControls().LstM3u.ListCount(), songs);
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), std::to_wstring(app->PanelControls().LstM3u.ListCount()));
 }
 
 }  // namespace

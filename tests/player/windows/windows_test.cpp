@@ -87,10 +87,10 @@ TEST_F(WindowsTest, SkinsShapeSizeAndPlaceBothWindows) {
         auto app = Start(skin);
         SkinLayout layout;
         ASSERT_FALSE(ReadSkinLayout(Part(skin, L"define.ini"), layout));
-        const RECT s = Rect(app->skinForm.Handle());
+        const RECT s = Rect(app->Skin().Handle());
         EXPECT_EQ(s.right - s.left, layout.ScanWidth());
         EXPECT_EQ(s.bottom - s.top, layout.ScanHeight());
-        const RECT p = Rect(app->playerForm.Handle());
+        const RECT p = Rect(app->Body().Handle());
         EXPECT_EQ(p.left, s.left - 96 + layout.playerOffsetX);
         EXPECT_EQ(p.top, s.bottom - 83 + layout.playerOffsetY);
         const struct {
@@ -98,8 +98,8 @@ TEST_F(WindowsTest, SkinsShapeSizeAndPlaceBothWindows) {
             const wchar_t* mask;
             int width, height;
             RgbColour key;
-        } cases[] = {{app->skinForm.Handle(), L"s_mask.bmp", layout.ScanWidth(), layout.ScanHeight(), layout.skinKey},
-                     {app->playerForm.Handle(), L"p_mask.bmp", 96, 83, layout.playerKey}};
+        } cases[] = {{app->Skin().Handle(), L"s_mask.bmp", layout.ScanWidth(), layout.ScanHeight(), layout.skinKey},
+                     {app->Body().Handle(), L"p_mask.bmp", 96, 83, layout.playerKey}};
         for (const auto& c : cases) {
             HRGN actual = ::CreateRectRgn(0, 0, 0, 0);
             ASSERT_EQ(::GetWindowRgn(c.window, actual), COMPLEXREGION);
@@ -111,12 +111,12 @@ TEST_F(WindowsTest, SkinsShapeSizeAndPlaceBothWindows) {
             ::DeleteObject(expected);
         }
         const RgbColour& t = layout.textColour;
-        EXPECT_EQ(app->playerForm.TextColour(), RGB(t.red, t.green, t.blue));
-        EXPECT_EQ(app->menuControls.LstSkinFile.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
+        EXPECT_EQ(app->Body().TextColour(), RGB(t.red, t.green, t.blue));
+        EXPECT_EQ(app->PanelControls().LstSkinFile.Items(), (std::vector<std::wstring>{L"Azure", L"Ember"}));
         // Both topmost, shown, the skin window above the body window.
-        EXPECT_TRUE(::GetWindowLongW(app->skinForm.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-        EXPECT_TRUE(::GetWindowLongW(app->playerForm.Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-        EXPECT_TRUE(::IsWindowVisible(app->skinForm.Handle()));
+        EXPECT_TRUE(::GetWindowLongW(app->Skin().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(::GetWindowLongW(app->Body().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+        EXPECT_TRUE(::IsWindowVisible(app->Skin().Handle()));
         app.reset();
         Pump();
     }
@@ -124,15 +124,15 @@ TEST_F(WindowsTest, SkinsShapeSizeAndPlaceBothWindows) {
 
 TEST_F(WindowsTest, DraggingMovesBothWindowsAClickOrAFixedPositionDoesNot) {
     auto app = Start(L"Azure");
-    HWND skin = app->skinForm.Handle();
-    const RECT s0 = Rect(skin), p0 = Rect(app->playerForm.Handle());
+    HWND skin = app->Skin().Handle();
+    const RECT s0 = Rect(skin), p0 = Rect(app->Body().Handle());
     // Grab at (40, 30), release with the pointer 70 right and 25 up of the grab point.
     ::SendMessageW(skin, WM_LBUTTONDOWN, MK_LBUTTON, Point(40, 30));
     ASSERT_TRUE(::SetCursorPos(s0.left + 40 + 70, s0.top + 30 - 25));
     POINT cursor{};
     ::GetCursorPos(&cursor);
     ::SendMessageW(skin, WM_LBUTTONUP, 0, Point(40 + 70, 30 - 25));
-    const RECT s1 = Rect(skin), p1 = Rect(app->playerForm.Handle());
+    const RECT s1 = Rect(skin), p1 = Rect(app->Body().Handle());
     EXPECT_EQ(s1.left, cursor.x - 40);
     EXPECT_EQ(s1.top, cursor.y - 30);
     EXPECT_EQ(p1.left - p0.left, s1.left - s0.left);
@@ -147,51 +147,51 @@ TEST_F(WindowsTest, DraggingMovesBothWindowsAClickOrAFixedPositionDoesNot) {
     EXPECT_EQ(Rect(skin).top, s1.top);
 
     // With the position fixed no drag moves it.
-    app->menuControls.ChkBreak.SetValue(1);
+    app->PanelControls().ChkBreak.SetValue(1);
     ::SendMessageW(skin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
     ::SetCursorPos(400, 400);
     ::SendMessageW(skin, WM_LBUTTONUP, 0, Point(60, 70));
     EXPECT_EQ(Rect(skin).left, s1.left);
-    EXPECT_EQ(Rect(app->playerForm.Handle()).left, p1.left);
+    EXPECT_EQ(Rect(app->Body().Handle()).left, p1.left);
 
     // The new place is what the settings file will keep.
-    app->menuControls.ChkBreak.SetValue(0);
-    EXPECT_EQ(app->skinForm.LeftTwips(), s1.left * app->factors.x);
+    app->PanelControls().ChkBreak.SetValue(0);
+    EXPECT_EQ(app->Skin().LeftTwips(), s1.left * app->Factors().x);
 }
 
 TEST_F(WindowsTest, DropsPlayOneFileAndQueueEverythingElse) {
     auto app = Start(L"Azure");
-    HWND skin = app->skinForm.Handle();
+    HWND skin = app->Skin().Handle();
     const std::wstring tone = (MediaDir() / L"tone_440.mp3").wstring();
     const std::wstring chord = (MediaDir() / L"chord_c.mp3").wstring();
-    app->menuControls.LstM3u.AddItem(L"C:\\queued.mp3");
-    app->menuControls.LblListCount.SetCaption(L"1");
+    app->PanelControls().LstM3u.AddItem(L"C:\\queued.mp3");
+    app->PanelControls().LblListCount.SetCaption(L"1");
 
     SendDrop(skin, {tone});
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
-    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), tone);
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 1u);
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"1");
-    app->mmc->Command(MediaCommand::Close);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    EXPECT_EQ(app->PanelControls().LblMediaName.Caption(), tone);
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 1u);
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"1");
+    app->Device()->Command(MediaCommand::Close);
 
     SendDrop(skin, {tone, chord});
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
-    EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{L"C:\\queued.mp3", tone, chord}));
-    EXPECT_EQ(app->menuControls.LblListCount.Caption(), L"3");
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(app->PanelControls().LstM3u.Items(), (std::vector<std::wstring>{L"C:\\queued.mp3", tone, chord}));
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"3");
     // The real list box follows.
-    EXPECT_EQ(::SendMessageW(app->menuForm.Child(MenuForm::IdLstM3u), LB_GETCOUNT, 0, 0), 3);
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdLstM3u), LB_GETCOUNT, 0, 0), 3);
 
     // A folder tree: files before subfolders, depth first, no filter. One item that is
     // a folder is queued, not played.
     const fs::path tree = dir.path() / L"tree";
     fs::create_directories(tree / L"sub" / L"deeper");
     for (const auto& f : {L"a.mp3", L"sub\\c.mp3", L"sub\\deeper\\d.txt"}) WriteSilentWav(tree / f, 100);
-    app->menuControls.LstM3u.Clear();
+    app->PanelControls().LstM3u.Clear();
     SendDrop(skin, {tree.wstring()});
-    EXPECT_EQ(app->menuControls.LstM3u.Items(),
+    EXPECT_EQ(app->PanelControls().LstM3u.Items(),
               (std::vector<std::wstring>{(tree / L"a.mp3").wstring(), (tree / L"sub\\c.mp3").wstring(),
                                          (tree / L"sub\\deeper\\d.txt").wstring()}));
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
 }
 
 // A folder holding a link back to itself, made from the Linux side before the run.
@@ -199,10 +199,10 @@ TEST_F(WindowsTest, ALinkLoopInADroppedFolderEnds) {
     const fs::path loop = FromEnvironmentPath("TESSEL_TEST_LOOP");
     ASSERT_TRUE(fs::exists(loop / L"inner" / L"back"));
     auto app = Start(L"Azure");
-    SendDrop(app->skinForm.Handle(), {loop.wstring(), loop.wstring()});
+    SendDrop(app->Skin().Handle(), {loop.wstring(), loop.wstring()});
     // Walked twice, each time without following the link back.
     const std::wstring a = (loop / L"a.mp3").wstring(), b = (loop / L"inner\\b.mp3").wstring();
-    EXPECT_EQ(app->menuControls.LstM3u.Items(), (std::vector<std::wstring>{a, b, a, b}));
+    EXPECT_EQ(app->PanelControls().LstM3u.Items(), (std::vector<std::wstring>{a, b, a, b}));
 }
 
 // Every shape of link loop, made from the Linux side (tests/make-link-loops.sh), dropped
@@ -213,9 +213,9 @@ TEST_F(WindowsTest, EveryShapeOfLinkLoopEndsWithEachFileOnce) {
     ASSERT_TRUE(fs::exists(loops / L"self" / L"sub" / L"self" / L"b.mp3"));
     auto app = Start(L"Azure");
     auto drop = [&](const fs::path& folder) {
-        app->menuControls.LstM3u.Clear();
-        SendDrop(app->skinForm.Handle(), {folder.wstring()});
-        std::vector<std::wstring> got = app->menuControls.LstM3u.Items();
+        app->PanelControls().LstM3u.Clear();
+        SendDrop(app->Skin().Handle(), {folder.wstring()});
+        std::vector<std::wstring> got = app->PanelControls().LstM3u.Items();
         std::sort(got.begin(), got.end());
         return got;
     };
@@ -294,7 +294,7 @@ TEST_F(WindowsTest, SkinChangesLeaveNoGdiObjectsOrWindowsBehind) {
         return n;
     };
     auto change = [&](int i) {
-        app->vars.SkinName = i % 2 ? L"Ember" : L"Azure";
+        app->Vars().SkinName = i % 2 ? L"Ember" : L"Azure";
         const SkinChange result = app->ChangeSkin();
         Pump();
         return result.applied;
@@ -313,32 +313,32 @@ TEST_F(WindowsTest, SkinChangesLeaveNoGdiObjectsOrWindowsBehind) {
 TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
     auto app = Start(L"Azure");
     app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
-    ASSERT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
-    ScrollBar& bar = app->bodyControls.ScrTime;
+    ASSERT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    ScrollBar& bar = app->BodyControls().ScrTime;
     ASSERT_GE(bar.Max(), 180);
     // Not focused (the status event moves it this way): no seek.
     bar.SetValue(120);
-    EXPECT_LT(app->mmc->Position(), 20000);
+    EXPECT_LT(app->Device()->Position(), 20000);
     // The user focuses the bar and moves it to 60 (as the bar's scroll messages do).
-    ::SetFocus(app->playerForm.ScrTimeWindow());
-    ASSERT_EQ(app->vars.TimeBarFocused, true);
+    ::SetFocus(app->Body().ScrTimeWindow());
+    ASSERT_EQ(app->Vars().TimeBarFocused, true);
     bar.SetValueByUser(60);
-    EXPECT_EQ(app->mmc->From(), 60000);
-    WaitUntil([&] { return app->mmc->Position() >= 60000; }, 3s, true);
-    EXPECT_GE(app->mmc->Position(), 60000);
-    EXPECT_LT(app->mmc->Position(), 65000);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
+    EXPECT_EQ(app->Device()->From(), 60000);
+    WaitUntil([&] { return app->Device()->Position() >= 60000; }, 3s, true);
+    EXPECT_GE(app->Device()->Position(), 60000);
+    EXPECT_LT(app->Device()->Position(), 65000);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
     // Focus elsewhere: the flag drops and changes no longer seek.
-    ::SetFocus(app->skinForm.Handle());
-    EXPECT_EQ(app->vars.TimeBarFocused, false);
+    ::SetFocus(app->Skin().Handle());
+    EXPECT_EQ(app->Vars().TimeBarFocused, false);
     bar.SetValueByUser(170);
-    EXPECT_LT(app->mmc->Position(), 70000);
+    EXPECT_LT(app->Device()->Position(), 70000);
     // After the medium stopped nothing seeks.
-    app->mmc->Command(MediaCommand::Stop);
-    ::SetFocus(app->playerForm.ScrTimeWindow());
+    app->Device()->Command(MediaCommand::Stop);
+    ::SetFocus(app->Body().ScrTimeWindow());
     bar.SetValueByUser(30);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModeStopped);
-    app->mmc->Command(MediaCommand::Close);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeStopped);
+    app->Device()->Command(MediaCommand::Close);
 }
 
 // The bar keeps the focus after a click. The next medium's range and value, set by
@@ -346,25 +346,25 @@ TEST_F(WindowsTest, TheTimeBarSeeksOnlyWhenFocused) {
 TEST_F(WindowsTest, AFocusedTimeBarLetsTheNextShorterMediumPlayFromItsStart) {
     auto app = Start(L"Azure");
     app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
-    ::SetFocus(app->playerForm.ScrTimeWindow());
-    ASSERT_EQ(app->vars.TimeBarFocused, true);
-    app->bodyControls.ScrTime.SetValueByUser(120);
-    ASSERT_EQ(app->mmc->From(), 120000);
+    ::SetFocus(app->Body().ScrTimeWindow());
+    ASSERT_EQ(app->Vars().TimeBarFocused, true);
+    app->BodyControls().ScrTime.SetValueByUser(120);
+    ASSERT_EQ(app->Device()->From(), 120000);
     const std::wstring shorter = (MediaDir() / L"tone_660.wav").wstring();  // 3.5 s
     app->PlayFile(shorter);
-    ASSERT_EQ(app->menuControls.LblMediaName.Caption(), shorter);
-    EXPECT_EQ(app->bodyControls.ScrTime.Max(), 3);
-    EXPECT_EQ(app->bodyControls.ScrTime.Value(), 0);
-    EXPECT_EQ(app->mmc->From(), 120000) << "the program set a start point of its own";
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
-    EXPECT_LT(app->mmc->Position(), 1500);
+    ASSERT_EQ(app->PanelControls().LblMediaName.Caption(), shorter);
+    EXPECT_EQ(app->BodyControls().ScrTime.Max(), 3);
+    EXPECT_EQ(app->BodyControls().ScrTime.Value(), 0);
+    EXPECT_EQ(app->Device()->From(), 120000) << "the program set a start point of its own";
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    EXPECT_LT(app->Device()->Position(), 1500);
     // It plays on: still the current medium a second later, not skipped at its end.
     WaitUntil([] { return false; }, 1200ms, true);
-    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), shorter);
-    EXPECT_GE(app->mmc->Position(), 500);
-    EXPECT_LT(app->mmc->Position(), 3000);
-    app->mmc->Command(MediaCommand::Stop);
-    app->mmc->Command(MediaCommand::Close);
+    EXPECT_EQ(app->PanelControls().LblMediaName.Caption(), shorter);
+    EXPECT_GE(app->Device()->Position(), 500);
+    EXPECT_LT(app->Device()->Position(), 3000);
+    app->Device()->Command(MediaCommand::Stop);
+    app->Device()->Command(MediaCommand::Close);
 }
 
 TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
@@ -376,29 +376,29 @@ TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
     ASSERT_TRUE(volume->Write(0x0A0A0A0Au));
     auto app = Start(L"Azure");
     VolumeDevice* device = &app->Volume();
-    ScrollBar& bar = app->bodyControls.ScrVolume;
+    ScrollBar& bar = app->BodyControls().ScrVolume;
     EXPECT_EQ(bar.Value(), 10);
-    EXPECT_EQ(::GetScrollPos(app->playerForm.ScrVolumeWindow(), SB_CTL), 10);
+    EXPECT_EQ(::GetScrollPos(app->Body().ScrVolumeWindow(), SB_CTL), 10);
     // Not active: a change of the bar writes nothing.
     bar.SetValue(200);
     EXPECT_EQ(device->Read(), 0x0A0A0A0Au);
     // Focused by the user: every level reaches the device and reads back.
-    ::SetFocus(app->playerForm.ScrVolumeWindow());
-    ASSERT_EQ(app->vars.VolumeActive, true);
+    ::SetFocus(app->Body().ScrVolumeWindow());
+    ASSERT_EQ(app->Vars().VolumeActive, true);
     for (int level : {128, 1, 15, 16, 255, 0}) {
         bar.SetValue(level);
         EXPECT_EQ(device->Read(), static_cast<std::uint32_t>(level) * 0x01010101u) << level;
     }
     // A key held on the skin window makes the volume keys reach the device too.
-    ::SetFocus(app->skinForm.Handle());
-    EXPECT_EQ(app->vars.VolumeActive, false);
+    ::SetFocus(app->Skin().Handle());
+    EXPECT_EQ(app->Vars().VolumeActive, false);
     bar.SetValue(100);  // inactive again: not written
-    ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_UP, 0);
-    EXPECT_EQ(app->vars.VolumeActive, true);
+    ::SendMessageW(app->Skin().Handle(), WM_KEYDOWN, VK_UP, 0);
+    EXPECT_EQ(app->Vars().VolumeActive, true);
     EXPECT_EQ(bar.Value(), 110);
     EXPECT_EQ(device->Read(), 110u * 0x01010101u);
-    ::SendMessageW(app->skinForm.Handle(), WM_KEYUP, VK_UP, 0);
-    EXPECT_EQ(app->vars.VolumeActive, false);
+    ::SendMessageW(app->Skin().Handle(), WM_KEYUP, VK_UP, 0);
+    EXPECT_EQ(app->Vars().VolumeActive, false);
     device->Write(0xFFFFFFFFu);
 }
 
@@ -406,17 +406,17 @@ TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
 // reaches the skin window's KeyUp; leaving the window ends the volume change.
 TEST_F(WindowsTest, LeavingTheSkinWindowWithAKeyDownEndsTheVolumeChange) {
     auto app = Start(L"Azure");
-    ::SetFocus(app->skinForm.Handle());
-    ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_SPACE, 0);
-    ASSERT_EQ(app->vars.VolumeActive, true);
-    app->menuForm.SetPanelVisible(true);
-    ::SetFocus(app->menuForm.Handle());
-    EXPECT_EQ(app->vars.VolumeActive, false);
+    ::SetFocus(app->Skin().Handle());
+    ::SendMessageW(app->Skin().Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    ASSERT_EQ(app->Vars().VolumeActive, true);
+    app->Panel().SetPanelVisible(true);
+    ::SetFocus(app->Panel().Handle());
+    EXPECT_EQ(app->Vars().VolumeActive, false);
     // From the skin window straight to the volume bar: the bar's own change is on.
-    ::SetFocus(app->skinForm.Handle());
-    ::SendMessageW(app->skinForm.Handle(), WM_KEYDOWN, VK_SPACE, 0);
-    ::SetFocus(app->playerForm.ScrVolumeWindow());
-    EXPECT_EQ(app->vars.VolumeActive, true);
+    ::SetFocus(app->Skin().Handle());
+    ::SendMessageW(app->Skin().Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    ::SetFocus(app->Body().ScrVolumeWindow());
+    EXPECT_EQ(app->Vars().VolumeActive, true);
 }
 
 // Finds a message box of this process by its title, hands back its text and closes it.
@@ -455,45 +455,45 @@ TEST_F(WindowsTest, CommandButtonsOfTheBodyWindow) {
     auto app = Start(L"Azure");
     {
         BoxCloser closer(window_texts::kVersionTitle);
-        app->playerForm.Click(PlayerForm::PartCmdInfo);  // returns once the box is closed
+        app->Body().Click(PlayerForm::PartCmdInfo);  // returns once the box is closed
         ASSERT_TRUE(closer.Found());
         EXPECT_NE(closer.Text().find(window_texts::kVersionText), std::wstring::npos) << Printable(closer.Text());
     }
     // The panel toggles, twice back to where it was.
-    EXPECT_FALSE(app->menuForm.PanelVisible());
-    app->playerForm.Click(PlayerForm::PartCmdPopup);
-    EXPECT_TRUE(app->menuForm.PanelVisible());
-    app->playerForm.Click(PlayerForm::PartCmdPopup);
-    EXPECT_FALSE(app->menuForm.PanelVisible());
+    EXPECT_FALSE(app->Panel().PanelVisible());
+    app->Body().Click(PlayerForm::PartCmdPopup);
+    EXPECT_TRUE(app->Panel().PanelVisible());
+    app->Body().Click(PlayerForm::PartCmdPopup);
+    EXPECT_FALSE(app->Panel().PanelVisible());
     // A double click on the skin window does the same.
-    ::SendMessageW(app->skinForm.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(20, 20));
-    EXPECT_TRUE(app->menuForm.PanelVisible());
-    ::SendMessageW(app->skinForm.Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(20, 20));
-    EXPECT_FALSE(app->menuForm.PanelVisible());
+    ::SendMessageW(app->Skin().Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(20, 20));
+    EXPECT_TRUE(app->Panel().PanelVisible());
+    ::SendMessageW(app->Skin().Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, Point(20, 20));
+    EXPECT_FALSE(app->Panel().PanelVisible());
     // Pause and back to the start act on the medium playing.
     app->PlayFile((MediaDir() / L"silence_185.mp3").wstring());
-    app->playerForm.Click(PlayerForm::PartImgStop);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePaused);
-    app->playerForm.Click(PlayerForm::PartImgStop);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePlaying);
-    app->mmc->SetFrom(90000);
-    app->mmc->Command(MediaCommand::Play);
-    app->playerForm.Click(PlayerForm::PartImgPrev);
-    EXPECT_LT(app->mmc->Position(), 5000);
-    app->mmc->Command(MediaCommand::Close);
+    app->Body().Click(PlayerForm::PartImgStop);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePaused);
+    app->Body().Click(PlayerForm::PartImgStop);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    app->Device()->SetFrom(90000);
+    app->Device()->Command(MediaCommand::Play);
+    app->Body().Click(PlayerForm::PartImgPrev);
+    EXPECT_LT(app->Device()->Position(), 5000);
+    app->Device()->Command(MediaCommand::Close);
     // To the notification area: both skinned windows hide.
-    app->playerForm.Click(PlayerForm::PartCmdMinimum);
-    EXPECT_EQ(app->menuControls.ChkHide.Value(), 1);
-    EXPECT_FALSE(::IsWindowVisible(app->skinForm.Handle()));
-    EXPECT_FALSE(::IsWindowVisible(app->playerForm.Handle()));
+    app->Body().Click(PlayerForm::PartCmdMinimum);
+    EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
+    EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
+    EXPECT_FALSE(::IsWindowVisible(app->Body().Handle()));
 }
 
 // The mouse as Windows delivers a double click: down, up, double-click, up.
 TEST_F(WindowsTest, ADoubleClickOnAnImageButtonIsOneClickOnACommandButtonTwo) {
     auto app = Start(L"Azure");
-    HWND body = app->playerForm.Handle();
+    HWND body = app->Body().Handle();
     auto doubleClick = [&](PlayerForm::Part part) {
-        const RECT r = app->playerForm.PartRect(part);
+        const RECT r = app->Body().PartRect(part);
         const LPARAM at = Point((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         ::SendMessageW(body, WM_LBUTTONDOWN, MK_LBUTTON, at);
         ::SendMessageW(body, WM_LBUTTONUP, 0, at);
@@ -502,33 +502,33 @@ TEST_F(WindowsTest, ADoubleClickOnAnImageButtonIsOneClickOnACommandButtonTwo) {
     };
     const std::wstring first = (MediaDir() / L"tone_440.mp3").wstring();
     for (const wchar_t* name : {L"tone_440.mp3", L"chord_c.mp3", L"tone_660.wav"})
-        app->menuControls.LstM3u.AddItem((MediaDir() / name).wstring());
+        app->PanelControls().LstM3u.AddItem((MediaDir() / name).wstring());
     doubleClick(PlayerForm::PartImgNext);
-    EXPECT_EQ(app->menuControls.LblMediaName.Caption(), first);
-    EXPECT_EQ(app->menuControls.LstM3u.ListCount(), 2u);
+    EXPECT_EQ(app->PanelControls().LblMediaName.Caption(), first);
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 2u);
     // Pause: a double click pauses once, it does not pause and resume.
     doubleClick(PlayerForm::PartImgStop);
-    EXPECT_EQ(app->mmc->Mode(), MediaDevice::kModePaused);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePaused);
     // A command button takes both clicks: the panel shows and hides again.
     doubleClick(PlayerForm::PartCmdPopup);
-    EXPECT_FALSE(app->menuForm.PanelVisible());
-    app->mmc->Command(MediaCommand::Stop);
-    app->mmc->Command(MediaCommand::Close);
+    EXPECT_FALSE(app->Panel().PanelVisible());
+    app->Device()->Command(MediaCommand::Stop);
+    app->Device()->Command(MediaCommand::Close);
 }
 
 // What a person sees: the picture and the read-outs in the skin's text colour, the
 // times against the right edge of their boxes, the title running under the edge.
 TEST_F(WindowsTest, TheBodyWindowPaintsItsPictureAndReadOuts) {
     auto app = Start(L"Ember");
-    app->bodyControls.LblNTime.SetCaption(L"7");
-    app->bodyControls.LblTitle.SetCaption(L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
+    app->BodyControls().LblNTime.SetCaption(L"7");
+    app->BodyControls().LblTitle.SetCaption(L"WWWWWWWWWWWWWWWWWWWWWWWWWWWWWW");
     win32::WindowDcGuard screen(nullptr);
     win32::unique_memory_dc memory(::CreateCompatibleDC(screen.get()));
     win32::unique_hbitmap bitmap(::CreateCompatibleBitmap(screen.get(), 96, 83));
     HDC dc = memory.get();
     win32::SelectObjectGuard into(dc, bitmap.get());
-    app->playerForm.PaintContent(dc);
-    const COLORREF text = app->playerForm.TextColour();
+    app->Body().PaintContent(dc);
+    const COLORREF text = app->Body().TextColour();
     auto columnsOf = [&](RECT r) {
         int first = -1, last = -1;
         for (int x = r.left; x < std::min<LONG>(r.right, 96); ++x)
@@ -542,11 +542,11 @@ TEST_F(WindowsTest, TheBodyWindowPaintsItsPictureAndReadOuts) {
         };
         return Columns{first, last};
     };
-    const auto now = columnsOf(app->playerForm.PartRect(PlayerForm::PartLblNTime));
+    const auto now = columnsOf(app->Body().PartRect(PlayerForm::PartLblNTime));
     ASSERT_GE(now.first, 0) << "no text in the skin's colour";
     EXPECT_GE(now.last, 48 - 4);  // right-aligned in its 48-pixel box
     EXPECT_GE(now.first, 30);
-    const auto title = columnsOf(app->playerForm.PartRect(PlayerForm::PartLblTitle));
+    const auto title = columnsOf(app->Body().PartRect(PlayerForm::PartLblTitle));
     EXPECT_GE(title.last, 93);  // still text at the window's right edge
     // The picture behind: a pixel of player.bmp shows at its place (row 15 down).
     win32::unique_hbitmap picture(static_cast<HBITMAP>(
