@@ -26,8 +26,6 @@ using namespace tessel::player;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-void Drop(HWND window, const std::wstring& path) { test::SendDrop(window, {path}); }
-
 std::size_t Enumerate(const std::wstring& folder, std::vector<std::wstring>& out) {
     WIN32_FIND_DATAW found{};
     HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &found);
@@ -83,13 +81,13 @@ int main() {
 
         app->PanelControls().LstM3u.Clear();
         t0 = Clock::now();
-        Drop(panelList, tree.wstring());
+        test::SendDrop(panelList, {tree.wstring()});
         panel.push_back(Ms(Clock::now() - t0));
         if (static_cast<std::size_t>(::SendMessageW(panelList, LB_GETCOUNT, 0, 0)) != kFiles) return 4;
 
         app->PanelControls().LstM3u.Clear();
         t0 = Clock::now();
-        Drop(app->Skin().Handle(), tree.wstring());
+        test::SendDrop(app->Skin().Handle(), {tree.wstring()});
         skin.push_back(Ms(Clock::now() - t0));
         if (static_cast<std::size_t>(::SendMessageW(panelList, LB_GETCOUNT, 0, 0)) != kFiles) return 5;
     }

@@ -18,10 +18,10 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-namespace fs = std::filesystem;
 using namespace tessel;
 using namespace tessel::player;
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 

@@ -108,29 +108,19 @@ std::int64_t ProcessProbe::CountWindows() {
         sources_.user = "GetGuiResources";
         return reported;
     }
-    struct Count {
-        DWORD pid;
-        std::int64_t windows;
-    } count{id_, 0};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(lp);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hwnd, &pid);
-            if (pid != c->pid) return TRUE;
-            ++c->windows;
-            ::EnumChildWindows(
-                hwnd,
-                [](HWND, LPARAM inner) -> BOOL {
-                    ++*reinterpret_cast<std::int64_t*>(inner);
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&c->windows));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    std::int64_t count = 0;
+    for (HWND window : WindowsOfProcess(id_)) {
+        ++count;
+        ::EnumChildWindows(
+            window,
+            [](HWND, LPARAM inner) -> BOOL {
+                ++*reinterpret_cast<std::int64_t*>(inner);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&count));
+    }
     sources_.user = "windows of the process (menus and icons not counted)";
-    return count.windows;
+    return count;
 }
 
 double ProcessProbe::PrivateMegabytes() {

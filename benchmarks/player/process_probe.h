@@ -29,6 +29,7 @@ using Child = test::Process;
 using test::FindWindowOfProcess;
 using test::RunningUnderWine;
 using test::WindowText;
+using test::WindowsOfProcess;
 
 
 // One sample of a process. A figure the platform cannot give is -1.

@@ -108,6 +108,16 @@ TEST(FileExistsExact, RelativeNamesUseTheCurrentFolder) {
     const bool bare = FileExistsExact(L"here.wav");
     const bool dotted = FileExistsExact(L"./here.wav");
     const bool missing = FileExistsExact(L"there.wav");
+#ifdef _WIN32
+    // As Windows opens them: a trailing space dropped, ".." out of the folder, devices
+    // are no files.
+    const bool spaced = FileExistsExact(L"here.wav ");
+    const bool up = FileExistsExact(L"..\\here.wav");
+    const bool device = FileExistsExact(L"NUL") || FileExistsExact(L"CON");
+    const bool deviceInFolder = FileExistsExact(WideFromPath(dir.path() / "NUL"));
+    EXPECT_TRUE(spaced);
+    EXPECT_FALSE(up || device || deviceInFolder);
+#endif
     std::filesystem::current_path(saved);
     EXPECT_TRUE(bare);
     EXPECT_TRUE(dotted);
@@ -196,24 +206,6 @@ TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
     MakeVerbatim(base + L"spaced.mp3 ");
     EXPECT_FALSE(FileExistsExact(base + L"spaced.mp3 "));
     DeleteFileW((L"\\\\?\\" + base + L"spaced.mp3 ").c_str());
-}
-
-TEST(FileExistsExact, DevicesAndRelativeNamesThatDoNotResolveAreMissing) {
-    test::TempDir dir;
-    dir.Write("here.wav", "x");
-    const auto saved = std::filesystem::current_path();
-    std::filesystem::current_path(dir.path());
-    const bool spaced = FileExistsExact(L"here.wav ");
-    const bool up = FileExistsExact(L"..\\here.wav");
-    const bool device = FileExistsExact(L"NUL");
-    const bool console = FileExistsExact(L"CON");
-    const bool deviceInFolder = FileExistsExact(WideFromPath(dir.path() / "NUL"));
-    std::filesystem::current_path(saved);
-    EXPECT_TRUE(spaced);
-    EXPECT_FALSE(up);
-    EXPECT_FALSE(device);
-    EXPECT_FALSE(console);
-    EXPECT_FALSE(deviceInFolder);
 }
 
 TEST(FileExistsExact, PathsLongerThanMaxPathWork) {

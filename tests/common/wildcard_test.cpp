@@ -18,7 +18,7 @@ void Check(std::initializer_list<Case> cases) {
     }
 }
 
-TEST(Wildcard, BasicTokens) {
+TEST(Wildcard, PatternsCoverTheWholeText) {
     Check({
         {L"*", L"", true},
         {L"*", L"anything at all", true},
@@ -39,19 +39,11 @@ TEST(Wildcard, BasicTokens) {
         {L"a*b*c", L"aXXbYYc", true},
         {L"a*b*c", L"aXXbYY", false},
         {L"**x", L"x", true},
-    });
-}
-
-TEST(Wildcard, CaseMatters) {
-    Check({
+        // Case matters.
         {L"*.mp3", L"SONG.MP3", false},
         {L"*.MP3", L"SONG.MP3", true},
         {L"[a-z]", L"Q", false},
-    });
-}
-
-TEST(Wildcard, BracketLists) {
-    Check({
+        // Bracket lists.
         {L"[abc]", L"b", true},
         {L"[abc]", L"d", false},
         {L"[!abc]", L"d", true},
@@ -67,11 +59,7 @@ TEST(Wildcard, BracketLists) {
         {L"[a-cx-z]", L"y", true},
         {L"file[1-3].wav", L"file2.wav", true},
         {L"[ぁ-ん]", L"か", true},      // ranges go by character code
-    });
-}
-
-TEST(Wildcard, LiteralSpecialCharacters) {
-    Check({
+        // Special characters taken literally.
         {L"*[*]", L"ends with*", true},
         {L"*[*]", L"ends without", false},
         {L"[[]x]", L"[x]", true},
@@ -82,11 +70,7 @@ TEST(Wildcard, LiteralSpecialCharacters) {
         {L"a]b", L"a]b", true},       // so is ]
         {L"~*", L"~hidden", true},
         {L"~*", L"shown", false},
-    });
-}
-
-TEST(Wildcard, MalformedPatternsAreSafe) {
-    Check({
+        // Malformed patterns are safe.
         {L"[abc", L"[abc", true},     // unclosed: "[" is literal
         {L"[abc", L"a", false},
         {L"*[", L"x[", true},

@@ -65,24 +65,12 @@ bool BoxAnswerer::WaitSeen(std::size_t count, std::chrono::milliseconds limit) {
 void BoxAnswerer::Run() {
     std::set<HWND> handled;
     std::map<HWND, int> unexpectedAge;
-    struct Search {
-        DWORD pid;
-        std::vector<HWND> boxes;
-    };
     while (!stop_) {
         ::Sleep(20);
-        Search search{processId_, {}};
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM param) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                if (pid == s->pid && ::IsWindowVisible(hwnd) && ClassOf(hwnd) == L"#32770") s->boxes.push_back(hwnd);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        std::vector<HWND> boxes = WindowsOfProcess(processId_);
+        std::erase_if(boxes, [](HWND w) { return !::IsWindowVisible(w) || ClassOf(w) != L"#32770"; });
         std::erase_if(handled, [](HWND h) { return !::IsWindow(h); });
-        for (HWND box : search.boxes) {
+        for (HWND box : boxes) {
             if (handled.count(box)) continue;
             // A box without a title is one on its way (a file dialog being built).
             const std::wstring title = WindowText(box);

@@ -56,19 +56,19 @@ public:
     int Mode() const override { return mode; }
     std::int32_t Length() const override { return length; }
     std::int32_t Position() const override { return position; }
-    void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
     const std::wstring& FileName() const override { return fileName_; }
+    std::int32_t From() const override { return from_; }
+    std::uint32_t UpdateInterval() const override { return interval_; }
+    bool Notify() const override { return notify_; }
+    bool Wait() const override { return wait_; }
+    void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
     void SetFrom(std::int32_t ms) override {
         from_ = ms;
         fromSet_ = true;
     }
-    std::int32_t From() const override { return from_; }
     void SetUpdateInterval(std::uint32_t ms) override { interval_ = ms; }
-    std::uint32_t UpdateInterval() const override { return interval_; }
     void SetNotify(bool v) override { notify_ = v; }
-    bool Notify() const override { return notify_; }
     void SetWait(bool v) override { wait_ = v; }
-    bool Wait() const override { return wait_; }
 
     std::wstring Playing() const { return mode == kModePlaying ? fileName_ : L""; }
 

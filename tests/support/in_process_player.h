@@ -57,6 +57,12 @@ protected:
         Pump(0ms);
         return *app;
     }
+    // The build's skins, the skin window at 200, 150.
+    void UseShippedSkins() {
+        folder.shippedSkins = true;
+        folder.settings->at(1) = L"200";
+        folder.settings->at(2) = L"150";
+    }
     std::filesystem::path SettingsFile() const { return home / L"Setting" / L"init.ini"; }
     // A control message as the panel's controls send it.
     void Command(int id, int code = 0) {

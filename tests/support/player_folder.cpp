@@ -4,6 +4,8 @@
 #include <fstream>
 
 #include "common/textfile.h"
+#include "player/startup/texts.h"
+#include "player/windows/PlayerForm.h"
 #include "tests/support/win32.h"
 
 namespace tessel::test {
@@ -68,6 +70,17 @@ bool WriteBmp24(const fs::path& path, int width, int height, const std::uint32_t
     std::ofstream out(path, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return static_cast<bool>(out);
+}
+
+HWND WaitForPlayerBody(const Process& program) {
+    HWND body = nullptr;
+    WaitUntil(
+        [&] {
+            body = FindWindowOfProcess(program.Id(), player::kPlayerFormClass, player::texts::kPlayerFormCaption);
+            return (body && ::IsWindowVisible(body)) || !program.Running();
+        },
+        30s);
+    return body && ::IsWindowVisible(body) ? body : nullptr;
 }
 
 void MakeProgramFolder(const fs::path& folder, const ProgramFolderOptions& options) {

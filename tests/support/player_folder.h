@@ -3,6 +3,8 @@
 // as a process.
 #pragma once
 
+#include <windows.h>
+
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -32,5 +34,10 @@ struct ProgramFolderOptions {
 
 // Setting\, parts\ and fav\ in `folder`.
 void MakeProgramFolder(const std::filesystem::path& folder, const ProgramFolderOptions& options = {});
+
+class Process;
+// The body window of a player process once its start-up has shown it (its last step);
+// null if the process ended or nothing showed within half a minute.
+HWND WaitForPlayerBody(const Process& program);
 
 }  // namespace tessel::test

@@ -206,16 +206,9 @@ bool Process::WaitExit(std::chrono::milliseconds limit, DWORD* code) const {
 DWORD Process::Stop(DWORD waitMs) {
     if (!info_.hProcess) return ~0u;
     if (Running()) {
-        // A close request first, so that a program ends as a user would end it.
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM lp) -> BOOL {
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                if (pid == static_cast<DWORD>(lp)) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
-                return TRUE;
-            },
-            static_cast<LPARAM>(info_.dwProcessId));
-        // A program without a window of its own still reads its thread's queue.
+        // A close request first, so that a program ends as a user would end it; one
+        // without a window of its own still reads its thread's queue.
+        for (HWND window : WindowsOfProcess(info_.dwProcessId)) ::PostMessageW(window, WM_CLOSE, 0, 0);
         ::PostThreadMessageW(info_.dwThreadId, WM_CLOSE, 0, 0);
         if (::WaitForSingleObject(info_.hProcess, waitMs) != WAIT_OBJECT_0) {
             ::TerminateProcess(info_.hProcess, ~0u);
@@ -230,26 +223,30 @@ DWORD Process::Stop(DWORD waitMs) {
     return code;
 }
 
-HWND FindWindowOfProcess(DWORD processId, const wchar_t* windowClass, const wchar_t* title) {
+std::vector<HWND> WindowsOfProcess(DWORD processId) {
     struct Search {
         DWORD pid;
-        const wchar_t* cls;
-        const wchar_t* title;
-        HWND found;
-    } search{processId, windowClass, title, nullptr};
+        std::vector<HWND> found;
+    } search{processId, {}};
     ::EnumWindows(
         [](HWND hwnd, LPARAM lp) -> BOOL {
             auto* s = reinterpret_cast<Search*>(lp);
             DWORD pid = 0;
             ::GetWindowThreadProcessId(hwnd, &pid);
-            if (pid != s->pid) return TRUE;
-            if (s->cls && lstrcmpiW(ClassOf(hwnd).c_str(), s->cls) != 0) return TRUE;
-            if (s->title && WindowText(hwnd) != s->title) return TRUE;
-            s->found = hwnd;
-            return FALSE;
+            if (pid == s->pid) s->found.push_back(hwnd);
+            return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+HWND FindWindowOfProcess(DWORD processId, const wchar_t* windowClass, const wchar_t* title) {
+    for (HWND window : WindowsOfProcess(processId)) {
+        if (windowClass && lstrcmpiW(ClassOf(window).c_str(), windowClass) != 0) continue;
+        if (title && WindowText(window) != title) continue;
+        return window;
+    }
+    return nullptr;
 }
 
 bool RunningUnderWine() {

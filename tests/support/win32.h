@@ -96,6 +96,8 @@ private:
     PROCESS_INFORMATION info_{};
 };
 
+// The top-level windows of a process.
+std::vector<HWND> WindowsOfProcess(DWORD processId);
 // A top-level window of a process with this class (and title, unless null).
 HWND FindWindowOfProcess(DWORD processId, const wchar_t* windowClass, const wchar_t* title = nullptr);
 

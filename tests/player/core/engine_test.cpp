@@ -208,20 +208,6 @@ TEST_F(EngineTest, PlayFileLeavesTheQueueOrFallsBackToIt) {
     EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
 }
 
-TEST_F(EngineTest, EngineIsBusyWhileItLetsEventsRun) {
-    AddMedium(L"/m/a.wav", 1500);
-    PlayerServices s;
-    s.fileExists = [this](const std::wstring& p) { return files.count(p) > 0; };
-    bool busyDuringPump = false;
-    PlaybackEngine* self = nullptr;
-    s.pumpEvents = [&] { busyDuringPump = self->Busy(); };
-    PlaybackEngine engine(device, menu, body, vars, std::move(s));
-    self = &engine;
-    engine.PlayFile(L"/m/a.wav");
-    EXPECT_TRUE(busyDuringPump);
-    EXPECT_FALSE(engine.Busy());
-}
-
 TEST_F(EngineTest, VideoWindowIsFoundByEitherDriverClass) {
     AddMedium(L"/v/clip.mp4", 5000);
     AddMedium(L"/v/old.avi", 5000);
@@ -247,30 +233,6 @@ TEST_F(EngineTest, LongMediaCapTheTimeBarButNotTheReadout) {
     engine.PlayFile(L"/m/long.mp3");
     EXPECT_EQ(body.LblTTime.Caption(), L"40000");
     EXPECT_EQ(body.ScrTime.Max(), 32767);
-}
-
-TEST_F(EngineTest, LoadListFileKeepsOnlyExistingPathsAsWritten) {
-    AddMedium(L"/m/exists.mp3", 1000);
-    const std::wstring list =
-        WriteList("four.m3u", {"#EXTM3U", "/m/exists.mp3", "/m/missing.mp3", "", "/m/exists.mp3 "});
-    auto engine = MakeEngine();
-    Queue({L"/m/earlier.mp3"});
-    engine.LoadListFile(list);
-    EXPECT_EQ(menu.LstM3u.Items(), (std::vector<std::wstring>{L"/m/earlier.mp3", L"/m/exists.mp3"}));
-    EXPECT_EQ(menu.LblListCount.Caption(), L"2");
-    // A missing list file changes nothing.
-    engine.LoadListFile((dir / "nope.m3u").wstring());
-    EXPECT_EQ(menu.LstM3u.ListCount(), 2u);
-}
-
-TEST_F(EngineTest, RefillStopsAtTheQueueLimit) {
-    files.insert(L"/m/x.mp3");
-    std::vector<std::string> lines(ListBox::kMaxItems + 100, "/m/x.mp3");
-    const std::wstring list = WriteList("big.m3u", lines);
-    auto engine = MakeEngine();
-    engine.LoadListFile(list);
-    EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
-    EXPECT_EQ(menu.LblListCount.Caption(), L"32767");
 }
 
 }  // namespace

@@ -54,21 +54,11 @@ protected:
     void SetUp() override { MakeProgramFolder(dir.path(), {.program = true}); }
     fs::path Settings() const { return dir.path() / L"Setting" / L"init.ini"; }
 
-    static HWND WaitForBody(const Process& p) {
-        HWND body = nullptr;
-        WaitUntil(
-            [&] {
-                body = FindWindowOfProcess(p.Id(), player::kPlayerFormClass, player::texts::kPlayerFormCaption);
-                return (body && ::IsWindowVisible(body)) || !p.Running();
-            },
-            30s);
-        return body && ::IsWindowVisible(body) ? body : nullptr;
-    }
 
     // Starts the player playing a long medium, ticks "random order" in its panel (the
     // difference between the old settings and the new) and returns its body window.
     HWND StartAndChangeAnOption(const Process& p) {
-        HWND body = WaitForBody(p);
+        HWND body = WaitForPlayerBody(p);
         if (!body) return nullptr;
         HWND panel = FindWindowOfProcess(p.Id(), player::kMenuFormClass);
         HWND check = panel ? ::GetDlgItem(panel, player::MenuForm::IdChkRandom) : nullptr;
@@ -110,7 +100,7 @@ protected:
     // A start after the kill: the player comes up and ends normally when closed.
     bool NextStartSucceeds() {
         Process p(exe, L"");
-        HWND body = WaitForBody(p);
+        HWND body = WaitForPlayerBody(p);
         if (!body) return false;
         ::PostMessageW(body, WM_CLOSE, 0, 0);
         DWORD code = 99;

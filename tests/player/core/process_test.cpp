@@ -33,17 +33,6 @@ protected:
     void SetUp() override { MakeProgramFolder(dir.path(), {.program = true}); }
     fs::path SettingsFile() const { return dir / L"Setting" / L"init.ini"; }
 
-    // The body window once start-up has finished (it is shown in the last step).
-    static HWND WaitForBody(const Process& p) {
-        HWND body = nullptr;
-        WaitUntil(
-            [&] {
-                body = FindWindowOfProcess(p.Id(), player::kPlayerFormClass, player::texts::kPlayerFormCaption);
-                return (body && ::IsWindowVisible(body)) || !p.Running();
-            },
-            30s);
-        return body;
-    }
     static std::wstring PanelText(const Process& p, int id) {
         HWND panel = FindWindowOfProcess(p.Id(), player::kMenuFormClass);
         return panel ? WindowText(::GetDlgItem(panel, id)) : L"<no panel>";
@@ -54,7 +43,7 @@ protected:
 
 TEST_F(PlayerProcessTest, SecondStartHandsItsFileToTheRunningPlayer) {
     Process first(exe, L"");
-    HWND body = WaitForBody(first);
+    HWND body = WaitForPlayerBody(first);
     ASSERT_NE(body, nullptr);
     EXPECT_EQ(MediaReadout(first), L" ");
 
@@ -84,7 +73,7 @@ TEST_F(PlayerProcessTest, SecondStartHandsItsFileToTheRunningPlayer) {
 
 TEST_F(PlayerProcessTest, ThreeSecondStartsAtOnceEachGetTheirFilePlayedOnce) {
     Process first(exe, L"");
-    ASSERT_NE(WaitForBody(first), nullptr);
+    ASSERT_NE(WaitForPlayerBody(first), nullptr);
     const std::vector<fs::path> songs{MediaDir() / L"tone_440.mp3", MediaDir() / L"chord_c.mp3",
                                       MediaDir() / L"tone_660.wav"};
     std::vector<Process> seconds;
@@ -128,7 +117,7 @@ TEST_F(PlayerProcessTest, AFiftyMegabyteListAtStartShowsTheWindowsFirstAndCanBeC
     WriteLines(SettingsFile(), settings);
 
     Process player(exe, L"/play");
-    HWND body = WaitForBody(player);
+    HWND body = WaitForPlayerBody(player);
     ASSERT_NE(body, nullptr);
     // Shown while the queue is still filling: nothing plays yet.
     EXPECT_EQ(MediaReadout(player), L" ");

@@ -63,6 +63,19 @@ RunRecord FollowRun(Mmc& mmc, DWORD timeout_ms) {
     return run;
 }
 
+// After a pause or a stop: the mode, a position in [low, high], and both still so a
+// while later (a paused or stopped medium is not taken for ended). The position.
+std::int32_t ExpectHeld(Mmc& mmc, int mode, std::int32_t low, std::int32_t high) {
+    EXPECT_EQ(mmc.Mode(), mode);
+    const std::int32_t at = mmc.Position();
+    EXPECT_GE(at, low);
+    EXPECT_LE(at, high);
+    PumpFor(500);
+    EXPECT_EQ(mmc.Mode(), mode);
+    EXPECT_EQ(mmc.Position(), at);
+    return at;
+}
+
 void ExpectNeverDecreasing(const std::vector<std::int32_t>& positions) {
     for (std::size_t i = 1; i < positions.size(); ++i) {
         ASSERT_GE(positions[i], positions[i - 1]) << "sample " << i;
@@ -131,13 +144,7 @@ TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
     PumpFor(1000);
 
     mmc.Command(MediaCommand::Pause);
-    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePaused);
-    const std::int32_t paused_at = mmc.Position();
-    EXPECT_GE(paused_at, 700);
-    EXPECT_LE(paused_at, 1600);
-    PumpFor(700);
-    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePaused) << "a paused medium is not ended";
-    EXPECT_EQ(mmc.Position(), paused_at);
+    const std::int32_t paused_at = ExpectHeld(mmc, MediaDevice::kModePaused, 700, 1600);
 
     mmc.Command(MediaCommand::Pause);  // the same word resumes
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
@@ -186,12 +193,7 @@ TEST(Mmc, PlayFromAStartPointAndStop) {
     mmc.Command(MediaCommand::Play);
     PumpFor(500);
     mmc.Command(MediaCommand::Stop);
-    EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
-    const std::int32_t stopped_at = mmc.Position();
-    EXPECT_GE(stopped_at, 700);
-    EXPECT_LE(stopped_at, 1500);
-    PumpFor(400);
-    EXPECT_EQ(mmc.Position(), stopped_at);
+    ExpectHeld(mmc, MediaDevice::kModeStopped, 700, 1500);
 
     // A start point beyond the end ends at once; one below 0 starts at 0.
     mmc.SetFrom(length + 5000);

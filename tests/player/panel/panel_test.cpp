@@ -28,11 +28,7 @@ namespace menu_texts = player::menu_texts;
 
 class PanelTest : public InProcessPlayer {
 protected:
-    void SetUp() override {
-        folder.shippedSkins = true;
-        folder.settings->at(1) = L"200";
-        folder.settings->at(2) = L"150";
-    }
+    void SetUp() override { UseShippedSkins(); }
     player::SkinLayout Layout(const wchar_t* skin) const {
         player::SkinLayout layout;
         EXPECT_FALSE(player::ReadSkinLayout(dir / L"parts" / skin / L"define.ini", layout));

@@ -105,15 +105,6 @@ TEST_F(ListFileTest, BareNamesResolveInTheCurrentFolderAndStayAsWritten) {
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"here.mp3"}));
 }
 
-TEST_F(ListFileTest, LineEndsAndALastLineWithoutOne) {
-    const std::wstring a = Touch(L"a.mp3"), b = Touch(L"b.mp3");
-    std::string bytes = EncodeTextLines({a}).bytes;        // CR LF
-    bytes += EncodeTextLines({b}).bytes;
-    bytes.resize(bytes.size() - 2);                         // b without a line end
-    engine->LoadListFile(Bytes(L"l.m3u", bytes));
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{a, b}));
-}
-
 TEST_F(ListFileTest, BinaryUtf16AndLongLinesLoadWithoutHarm) {
     const std::wstring a = Touch(L"a.mp3");
     std::string binary;

@@ -32,68 +32,61 @@ TEST(KeyMap, VolumeStepsOfTenWithExactEnds) {
     }
 }
 
-TEST(KeyMap, UpAndDownMoveTheVolumeBarThroughItsChangeHandler) {
+// The keys and the media keys over a queue of two media.
+class Keys : public ::testing::Test {
+protected:
     FakeDevice device;
     MenuFormControls menu;
     PlayerFormControls body;
     LLVariable vars;
-    PlaybackEngine engine(device, menu, body, vars, {});
+    PlaybackEngine engine{device, menu, body, vars, Services()};
+
+    PlayerServices Services() {
+        device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
+        menu.LstM3u.AddItem(L"a.mp3");
+        menu.LstM3u.AddItem(L"b.mp3");
+        PlayerServices services;
+        services.fileExists = [this](const std::wstring& p) { return device.lengths.count(p) > 0; };
+        return services;
+    }
+    void Key(int key) { HandleKey(key, engine, device, body.ScrVolume); }
+};
+
+TEST_F(Keys, UpAndDownMoveTheVolumeBarThroughItsChangeHandler) {
     std::vector<int> seen;
     body.ScrVolume.onChange = [&] { seen.push_back(body.ScrVolume.Value()); };
     body.ScrVolume.SetValue(245);
-    HandleKey(kKeyUp, engine, device, body.ScrVolume);
-    HandleKey(kKeyUp, engine, device, body.ScrVolume);  // already at the end: no change
-    HandleKey(kKeyDown, engine, device, body.ScrVolume);
+    Key(kKeyUp);
+    Key(kKeyUp);  // already at the end: no change
+    Key(kKeyDown);
     EXPECT_EQ(seen, (std::vector<int>{245, 255, 245}));
     EXPECT_TRUE(device.commands.empty());
 }
 
-TEST(KeyMap, TransportKeysReachTheDeviceAndTheQueue) {
-    FakeDevice device;
-    device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
-    MenuFormControls menu;
-    PlayerFormControls body;
-    LLVariable vars;
-    PlayerServices services;
-    services.fileExists = [&](const std::wstring& p) { return device.lengths.count(p) > 0; };
-    PlaybackEngine engine(device, menu, body, vars, services);
-    menu.LstM3u.AddItem(L"a.mp3");
-    menu.LstM3u.AddItem(L"b.mp3");
-
-    HandleKey(kKeyReturn, engine, device, body.ScrVolume);
-    EXPECT_EQ(device.FileName(), L"a.mp3");
-    EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
+TEST_F(Keys, TransportKeysReachTheDeviceAndTheQueue) {
+    Key(kKeyReturn);
+    EXPECT_EQ(device.Playing(), L"a.mp3");
     device.position = 2000;
-    HandleKey(kKeySpace, engine, device, body.ScrVolume);
+    Key(kKeySpace);
     EXPECT_EQ(device.Mode(), MediaDevice::kModePaused);
-    HandleKey(kKeySpace, engine, device, body.ScrVolume);
+    Key(kKeySpace);
     EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
     EXPECT_EQ(device.position, 2000);
-    HandleKey(kKeyBack, engine, device, body.ScrVolume);
+    Key(kKeyBack);
     EXPECT_EQ(device.position, 0);
     EXPECT_EQ(device.playFrom.back(), 0);
     // BackSpace restarts the same medium: the queue keeps b.
     EXPECT_EQ(device.FileName(), L"a.mp3");
     EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
-    HandleKey(kKeyReturn, engine, device, body.ScrVolume);
+    Key(kKeyReturn);
     EXPECT_EQ(device.FileName(), L"b.mp3");
     const std::size_t sent = device.commands.size();
-    HandleKey(9, engine, device, body.ScrVolume);
-    HandleKey(27, engine, device, body.ScrVolume);
+    Key(9);
+    Key(27);
     EXPECT_EQ(device.commands.size(), sent);
 }
 
-TEST(MediaKeys, EachKeyActsAsItsMenuCommand) {
-    FakeDevice device;
-    device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
-    MenuFormControls menu;
-    PlayerFormControls body;
-    LLVariable vars;
-    PlayerServices services;
-    services.fileExists = [&](const std::wstring& p) { return device.lengths.count(p) > 0; };
-    PlaybackEngine engine(device, menu, body, vars, services);
-    menu.LstM3u.AddItem(L"a.mp3");
-    menu.LstM3u.AddItem(L"b.mp3");
+TEST_F(Keys, EachMediaKeyActsAsItsMenuCommand) {
     HandleMediaKey(MediaKey::NextTrack, engine, device);
     EXPECT_EQ(device.Playing(), L"a.mp3");
     device.position = 2000;

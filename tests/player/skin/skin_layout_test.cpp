@@ -20,64 +20,31 @@ SkinLayout ParseOk(const std::vector<std::wstring>& lines) {
     return layout;
 }
 
+// Every field of a layout, in file order (line 5 gives the vertical offset first).
+std::vector<double> Fields(const SkinLayout& l) {
+    return {l.skinWidth,        l.skinHeight,     double(l.skinKey.red),    double(l.skinKey.green),
+            double(l.skinKey.blue), double(l.playerKey.red), double(l.playerKey.green), double(l.playerKey.blue),
+            double(l.textColour.red), double(l.textColour.green), double(l.textColour.blue),
+            double(l.playerOffsetY), double(l.playerOffsetX)};
+}
+
 TEST(SkinLayout, ReadsEveryFieldOfTheFiveLines) {
     const SkinLayout l = ParseOk({L"320,120", L"1,2,3", L"4,5,6", L"7,8,9", L"-20,116"});
-    EXPECT_EQ(l.skinWidth, 320);
-    EXPECT_EQ(l.skinHeight, 120);
-    EXPECT_EQ(l.skinKey.red, 1);
-    EXPECT_EQ(l.skinKey.green, 2);
-    EXPECT_EQ(l.skinKey.blue, 3);
-    EXPECT_EQ(l.playerKey.red, 4);
-    EXPECT_EQ(l.playerKey.blue, 6);
-    EXPECT_EQ(l.textColour.red, 7);
-    EXPECT_EQ(l.textColour.green, 8);
-    EXPECT_EQ(l.textColour.blue, 9);
-    // Line 5 gives the vertical offset first.
-    EXPECT_EQ(l.playerOffsetY, -20);
-    EXPECT_EQ(l.playerOffsetX, 116);
+    EXPECT_EQ(Fields(l), (std::vector<double>{320, 120, 1, 2, 3, 4, 5, 6, 7, 8, 9, -20, 116}));
     EXPECT_EQ(ColourValue(l.skinKey), 1u + 2u * 256 + 3u * 65536);
+    // Spaces and tabs around fields; lines after the fifth and fields beyond the
+    // needed ones are ignored.
+    EXPECT_EQ(Fields(ParseOk({L"  320 ,\t120\t,7", L" 1 , 2 ,3,not a number", L"4,5 ,6", L" 7, 8, 9",
+                              L" -20 , +116 ,,", L"a sixth line that is no layout at all", L""})),
+              Fields(l));
 }
 
-TEST(SkinLayout, IgnoresLinesAfterTheFifthAndFieldsBeyondTheNeededOnes) {
-    std::vector<std::wstring> lines = ExampleLines();
-    lines[1] = L"255,0,255,not a number";
-    lines[0] = L"320,120,7";
-    lines[4] = L"-20,116,,";
-    lines.push_back(L"a sixth line that is no layout at all");
-    lines.push_back(L"");
-    const SkinLayout l = ParseOk(lines);
-    EXPECT_EQ(l.skinKey.blue, 255);
-    EXPECT_EQ(l.playerOffsetX, 116);
-}
-
-TEST(SkinLayout, AllowsSpacesAndTabsAroundFields) {
-    const SkinLayout l = ParseOk({L"  320 ,\t120\t", L" 255 , 0 ,255 ", L"0,255 ,0", L" 1, 2, 3", L" -20 , +116 "});
+TEST(SkinLayout, WholeNumberFieldsRoundHalfToEvenAndTheWindowSizeKeepsItsFraction) {
+    const SkinLayout l = ParseOk({L"320.5,121.5", L"254.5,253.5,0.5", L"1e2,2.5E1,0", L"0,0,0", L"-20.5,115.5"});
+    EXPECT_EQ(Fields(l), (std::vector<double>{320.5, 121.5, 254, 254, 0, 100, 25, 0, 0, 0, 0, -20, 116}));
     EXPECT_EQ(l.ScanWidth(), 320);
-    EXPECT_EQ(l.ScanHeight(), 120);
-    EXPECT_EQ(l.skinKey.red, 255);
-    EXPECT_EQ(l.playerKey.green, 255);
-    EXPECT_EQ(l.playerOffsetY, -20);
-    EXPECT_EQ(l.playerOffsetX, 116);
-}
-
-TEST(SkinLayout, WindowSizeKeepsItsFractionAndTheScanRoundsHalfToEven) {
-    const SkinLayout a = ParseOk({L"320.5,121.5", L"0,0,0", L"0,0,0", L"0,0,0", L"0,0"});
-    EXPECT_EQ(a.skinWidth, 320.5);
-    EXPECT_EQ(a.ScanWidth(), 320);
-    EXPECT_EQ(a.ScanHeight(), 122);
-    // Window size in twips keeps the fraction.
-    EXPECT_DOUBLE_EQ(SkinFormSizeTwips(a, {15, 15}).width, 4807.5);
-}
-
-TEST(SkinLayout, WholeNumberFieldsRoundHalfToEven) {
-    const SkinLayout l = ParseOk({L"1,1", L"254.5,253.5,0.5", L"1e2,2.5E1,0", L"0,0,0", L"-20.5,115.5"});
-    EXPECT_EQ(l.skinKey.red, 254);
-    EXPECT_EQ(l.skinKey.green, 254);
-    EXPECT_EQ(l.skinKey.blue, 0);
-    EXPECT_EQ(l.playerKey.red, 100);
-    EXPECT_EQ(l.playerKey.green, 25);
-    EXPECT_EQ(l.playerOffsetY, -20);
-    EXPECT_EQ(l.playerOffsetX, 116);
+    EXPECT_EQ(l.ScanHeight(), 122);
+    EXPECT_DOUBLE_EQ(SkinFormSizeTwips(l, {15, 15}).width, 4807.5);
 }
 
 TEST(SkinLayout, SkinWindowSizeInPixelsIsTheSameAtAnyFactor) {

@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -88,86 +87,35 @@ void ExpectShapeMatchesReference(HWND window, const std::wstring& mask, int scan
     ::DeleteObject(held);
 }
 
-class ShippedSkin : public ::testing::TestWithParam<const char*> {};
-
-TEST_P(ShippedSkin, BothWindowsTakeTheReferenceShape) {
-    SkinLayout layout;
-    auto error = ReadSkinLayout(SkinFile(GetParam(), L"define.ini"), layout);
-    ASSERT_FALSE(error);
-    TestWindow skin(100, 100, layout.ScanWidth(), layout.ScanHeight(), true);
-    TestWindow player(0, 0, 96, 83, true);
-    ExpectShapeMatchesReference(skin.get(), SkinFile(GetParam(), L"s_mask.bmp"), layout.ScanWidth(),
-                                layout.ScanHeight(), layout.skinKey);
-    ExpectShapeMatchesReference(player.get(), SkinFile(GetParam(), L"p_mask.bmp"), 96, 83, layout.playerKey);
-    // Scanning beyond the mask's edges: the extra strip is opaque.
-    ExpectShapeMatchesReference(player.get(), SkinFile(GetParam(), L"p_mask.bmp"), 110, 95, layout.playerKey);
-    // The skin's other key colour cuts nothing or something else: still the reference.
-    ExpectShapeMatchesReference(player.get(), SkinFile(GetParam(), L"p_mask.bmp"), 96, 83, RgbColour{0, 0, 0});
-}
-
-INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, ::testing::Values("Azure", "Ember"));
-
-TEST(GeneratedMask, EdgeCasesMatchTheReference) {
+// Which points a mask makes opaque is tested natively (mask_runs_test) and with the
+// shipped skins on the program's windows (windows_test); here, that the runs become
+// the window's region: one point, a checkerboard of many runs, and none at all.
+TEST(GeneratedMask, RunsBecomeTheWindowsRegion) {
     TempFolder temp;
-    TestWindow window(40, 40, 30, 20);
-    const int w = 30, h = 20;
-    std::vector<std::uint32_t> pixels(w * h, kMagenta);
-
-    // One opaque pixel at (3, 5).
-    pixels[5 * w + 3] = 0x000000;
+    TestWindow window(40, 40, 64, 48);
+    std::vector<std::uint32_t> pixels(64 * 48, kMagenta);
+    pixels[5 * 64 + 3] = 0x000000;
     const std::wstring single = temp.File(L"single.bmp");
-    ASSERT_TRUE(test::WriteBmp24(single, w, h, pixels.data()));
-    ExpectShapeMatchesReference(window.get(), single, w, h, kMagentaKey);
+    ASSERT_TRUE(test::WriteBmp24(single, 64, 48, pixels.data()));
+    ExpectShapeMatchesReference(window.get(), single, 64, 48, kMagentaKey);
     HRGN held = ::CreateRectRgn(0, 0, 0, 0);
     ASSERT_EQ(::GetWindowRgn(window.get(), held), SIMPLEREGION);
     RECT box{};
     ::GetRgnBox(held, &box);
-    EXPECT_EQ(box.left, 3);
-    EXPECT_EQ(box.top, 5);
-    EXPECT_EQ(box.right, 4);
-    EXPECT_EQ(box.bottom, 6);
+    const RECT dot{3, 5, 4, 6};
+    EXPECT_TRUE(::EqualRect(&box, &dot));
     ::DeleteObject(held);
 
-    // All key colour after a shape: the shape goes, the window is a rectangle again.
-    pixels.assign(w * h, kMagenta);
-    const std::wstring empty = temp.File(L"empty.bmp");
-    ASSERT_TRUE(test::WriteBmp24(empty, w, h, pixels.data()));
-    ExpectShapeMatchesReference(window.get(), empty, w, h, kMagentaKey);
-
-    // Near the key is not the key: 254,0,255 stays.
-    pixels[0] = 0xFE00FF;
-    pixels[w * h - 1] = 0xFF01FF;
-    const std::wstring nearKey = temp.File(L"near.bmp");
-    ASSERT_TRUE(test::WriteBmp24(nearKey, w, h, pixels.data()));
-    ExpectShapeMatchesReference(window.get(), nearKey, w, h, kMagentaKey);
-
-    // A mask smaller than the scan: everything right of and below it is opaque, and a
-    // run reaching the mask's right edge goes on beyond it.
-    ExpectShapeMatchesReference(window.get(), nearKey, w + 7, h + 3, kMagentaKey);
-    // A scan smaller than the mask sees only its part.
-    ExpectShapeMatchesReference(window.get(), nearKey, 10, 4, kMagentaKey);
-}
-
-TEST(GeneratedMask, RandomAndCheckerboardMasksMatchTheReference) {
-    TempFolder temp;
-    TestWindow window(40, 40, 64, 48);
-    std::mt19937 random(1234);
-    for (int round = 0; round < 12; ++round) {
-        const int w = 1 + int(random() % 64), h = 1 + int(random() % 48);
-        const unsigned density = random() % 5;  // from nearly empty to nearly full
-        std::vector<std::uint32_t> pixels(std::size_t(w) * std::size_t(h));
-        for (auto& p : pixels) p = (random() % 5) < density ? 0x123456u : kMagenta;
-        const std::wstring mask = temp.File(L"random.bmp");
-        ASSERT_TRUE(test::WriteBmp24(mask, w, h, pixels.data()));
-        SCOPED_TRACE("round " + std::to_string(round));
-        ExpectShapeMatchesReference(window.get(), mask, w, h, kMagentaKey);
-    }
-    std::vector<std::uint32_t> board(64 * 48);
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) board[y * 64 + x] = (x + y) % 2 ? kMagenta : 0xFFFFFF;
-    const std::wstring mask = temp.File(L"board.bmp");
-    ASSERT_TRUE(test::WriteBmp24(mask, 64, 48, board.data()));
-    ExpectShapeMatchesReference(window.get(), mask, 64, 48, kMagentaKey);
+        for (int x = 0; x < 64; ++x) pixels[y * 64 + x] = (x + y) % 2 ? kMagenta : 0xFFFFFF;
+    const std::wstring board = temp.File(L"board.bmp");
+    ASSERT_TRUE(test::WriteBmp24(board, 64, 48, pixels.data()));
+    ExpectShapeMatchesReference(window.get(), board, 64, 48, kMagentaKey);
+    // All key colour after a shape: the shape goes, the window is a rectangle again.
+    pixels.assign(pixels.size(), kMagenta);
+    const std::wstring empty = temp.File(L"empty.bmp");
+    ASSERT_TRUE(test::WriteBmp24(empty, 64, 48, pixels.data()));
+    ExpectShapeMatchesReference(window.get(), empty, 64, 48, kMagentaKey);
 }
 
 TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
@@ -282,37 +230,31 @@ TEST(SkinWindowSize, FollowsLayoutLineOneAndKeepsThePlace) {
 }
 
 TEST(SkinPictures, LoadWithTheirSizesOrNameTheFile) {
-    for (const char* name : {"Azure", "Ember"}) {
-        SkinLayout layout;
-        ASSERT_FALSE(ReadSkinLayout(SkinFile(name, L"define.ini"), layout));
-        win32::unique_hbitmap picture;
-        ASSERT_FALSE(LoadSkinBitmap(SkinFile(name, L"skin.bmp"), picture));
-        BITMAP info{};
-        ASSERT_NE(::GetObjectW(picture.get(), sizeof info, &info), 0);
-        EXPECT_EQ(info.bmWidth, layout.ScanWidth());
-        EXPECT_EQ(info.bmHeight, layout.ScanHeight());
-        ASSERT_FALSE(LoadSkinBitmap(SkinFile(name, L"player.bmp"), picture));
-        ::GetObjectW(picture.get(), sizeof info, &info);
-        EXPECT_EQ(info.bmWidth, 96);
-        EXPECT_EQ(info.bmHeight, 68);
-        for (int size : {16, 0}) {
-            win32::unique_hicon icon;
-            ASSERT_FALSE(LoadSkinIcon(SkinFile(name, L"task.ico"), size, icon));
-            ICONINFO ii{};
-            ASSERT_TRUE(::GetIconInfo(icon.get(), &ii));
-            BITMAP colour{};
-            ::GetObjectW(ii.hbmColor, sizeof colour, &colour);
-            EXPECT_EQ(colour.bmWidth, size ? size : ::GetSystemMetrics(SM_CXICON));
-            ::DeleteObject(ii.hbmColor);
-            ::DeleteObject(ii.hbmMask);
-        }
+    SkinLayout layout;
+    ASSERT_FALSE(ReadSkinLayout(SkinFile("Ember", L"define.ini"), layout));
+    win32::unique_hbitmap picture;
+    ASSERT_FALSE(LoadSkinBitmap(SkinFile("Ember", L"skin.bmp"), picture));
+    BITMAP info{};
+    ASSERT_NE(::GetObjectW(picture.get(), sizeof info, &info), 0);
+    EXPECT_EQ(info.bmWidth, layout.ScanWidth());
+    EXPECT_EQ(info.bmHeight, layout.ScanHeight());
+    for (int size : {16, 0}) {
+        win32::unique_hicon icon;
+        ASSERT_FALSE(LoadSkinIcon(SkinFile("Ember", L"task.ico"), size, icon));
+        ICONINFO ii{};
+        ASSERT_TRUE(::GetIconInfo(icon.get(), &ii));
+        BITMAP colour{};
+        ::GetObjectW(ii.hbmColor, sizeof colour, &colour);
+        EXPECT_EQ(colour.bmWidth, size ? size : ::GetSystemMetrics(SM_CXICON));
+        ::DeleteObject(ii.hbmColor);
+        ::DeleteObject(ii.hbmMask);
     }
     const std::wstring missing = SkinFile("NoSuchSkin", L"skin.bmp");
-    win32::unique_hbitmap picture;
-    auto failure = LoadSkinBitmap(missing, picture);
+    win32::unique_hbitmap none;
+    auto failure = LoadSkinBitmap(missing, none);
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->Message().find(missing), std::wstring::npos);
-    EXPECT_FALSE(picture);
+    EXPECT_FALSE(none);
     win32::unique_hicon icon;
     // A bitmap is no icon.
     failure = LoadSkinIcon(SkinFile("Azure", L"skin.bmp"), 16, icon);

@@ -29,11 +29,7 @@ LPARAM Point(int x, int y) { return MAKELPARAM(static_cast<WORD>(x), static_cast
 
 class WindowsTest : public InProcessPlayer {
 protected:
-    void SetUp() override {
-        folder.shippedSkins = true;
-        folder.settings->at(1) = L"200";
-        folder.settings->at(2) = L"150";
-    }
+    void SetUp() override { UseShippedSkins(); }
     player::PlayerApp& Start(const std::wstring& skin = L"Azure") {
         folder.settings->at(0) = skin;
         return InProcessPlayer::Start();
