@@ -30,7 +30,7 @@
 
 #include "benchmarks/player/process_probe.h"
 #include "player/panel/MenuForm.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/SkinForm.h"
 
 namespace {

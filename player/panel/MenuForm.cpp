@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/twips.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/skin/skin_paths.h"
 #include "player/skin/transparency_win32.h"
 #include "player/windows/drop_fs_win32.h"
@@ -16,7 +16,6 @@
 #include "player/playback/transport.h"
 #include "player/skin/volume.h"
 #include "player/startup/stored_names_win32.h"
-#include "player/startup/texts.h"
 #include "win32/clipboard.h"
 #include "win32/drops.h"
 #include "win32/error_text.h"

@@ -28,38 +28,45 @@ struct SkinChange {
     std::optional<std::wstring> report;
 };
 
-// The skin window's: its keys, its drops, its drag and the panel it opens.
-class SkinWindowHost {
+// What every window may ask.
+class WindowHost {
+public:
+    virtual MediaDevice* Device() = 0;
+    virtual void PlayNext() = 0;
+    virtual void PlayFile(const std::wstring& path) = 0;
+    // The body window against the skin window, both topmost.
+    virtual void PlaceBodyWindow() = 0;
+    // The control panel shown if hidden, hidden if shown.
+    virtual void TogglePanel() = 0;
+    virtual void Shutdown() = 0;
+
+protected:
+    ~WindowHost() = default;
+};
+
+// The skin window's: its keys, its drops, its drag and the menu it pops up.
+class SkinWindowHost : public WindowHost {
 public:
     // Space, Enter, BackSpace and the arrows, as the key rules say.
     virtual void HandleKey(int keyCode) = 0;
-    virtual void PlayFile(const std::wstring& path) = 0;
     // Dropped files and folders into the queue.
     virtual void AddToQueue(const std::vector<std::wstring>& paths) = 0;
-    // The body window against the skin window, both topmost.
-    virtual void PlaceBodyWindow() = 0;
     // Whether "位置を固定" holds the windows where they are.
     virtual bool PositionFixed() const = 0;
-    virtual void TogglePanel() = 0;
     // The root menu as a popup at the cursor.
     virtual void ShowMenuPopup() = 0;
-    virtual void Shutdown() = 0;
 
 protected:
     ~SkinWindowHost() = default;
 };
 
 // The body window's: its picture buttons and its two bars.
-class BodyWindowHost {
+class BodyWindowHost : public WindowHost {
 public:
-    virtual MediaDevice* Device() = 0;
     virtual VolumeDevice& Volume() = 0;
-    virtual void PlayNext() = 0;
     virtual void ChooseListFile() = 0;
     // "隠す" checked: both windows go, the tray icon stays.
     virtual void HideWindows() = 0;
-    virtual void TogglePanel() = 0;
-    virtual void Shutdown() = 0;
 
 protected:
     ~BodyWindowHost() = default;
@@ -67,9 +74,8 @@ protected:
 
 // The control panel's: the queue, the list file, the skins, the favourites and the
 // two other windows it moves, shows and makes translucent.
-class PanelHost {
+class PanelHost : public WindowHost {
 public:
-    virtual MediaDevice* Device() = 0;
     virtual PlaybackEngine& Engine() = 0;
     virtual VolumeDevice& Volume() = 0;
     virtual PlayerFormControls& BodyControls() = 0;
@@ -81,10 +87,7 @@ public:
     virtual void MoveSkinWindow(double leftTwips, double topTwips) = 0;
     virtual std::wstring BodyCaption() const = 0;
     virtual void SetBodyCaption(const std::wstring& caption) = 0;
-    virtual void PlaceBodyWindow() = 0;
     virtual void ToggleHideWindows() = 0;
-    virtual void PlayNext() = 0;
-    virtual void PlayFile(const std::wstring& path) = 0;
     // The queue refilled from the list file named by LblM3uName.
     virtual void ReloadList() = 0;
     // The run-time skin change, for the skin named by the variables' SkinName.
@@ -94,7 +97,6 @@ public:
     virtual void RefreshFavouritesMenu() = 0;
     // The shell restarted: the tray icon again.
     virtual bool ReAddTrayIcon() = 0;
-    virtual void Shutdown() = 0;
     virtual void ShutdownForSessionEnd() = 0;
 
 protected:

@@ -3,7 +3,7 @@
 // they are.
 #include "player/skin/skin_paths.h"
 #include "player/startup/Initialize.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 

@@ -5,7 +5,7 @@
 #include "player/startup/Initialize.h"
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 
@@ -16,15 +16,7 @@ void PlayerApp::StopAndCloseDevice() {
 }
 
 bool PlayerApp::SaveSettings(std::wstring& error) {
-    SettingsSubject subject{vars_.SkinName,
-                            [this] { return skinForm_.LeftTwips(); },
-                            [this] { return skinForm_.TopTwips(); },
-                            [this](double twips) { skinForm_.SetLeftTwips(twips); },
-                            [this](double twips) { skinForm_.SetTopTwips(twips); },
-                            menuControls_,
-                            vars_.VideoWindowRect,
-                            [this](const std::wstring& name) { return StorableSkinName(ProgramFolder(), name); },
-                            [](const std::wstring& path) { return StorableListPath(path); }};
+    SettingsSubject subject = Settings();
     const TextWriteResult written =
         WriteTextFileLines(std::filesystem::path(SettingsPath()), MakeSettingsLines(subject, factors_));
     if (!written.ok) error = written.error;

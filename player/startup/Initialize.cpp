@@ -20,7 +20,7 @@
 #include "player/startup/command_line.h"
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "win32/error_text.h"
 
 namespace tessel::player {
@@ -218,13 +218,7 @@ void PlayerApp::ReadSettings() {
         vars_.SkinName = FirstRunSkinName();
         return;
     }
-    SettingsSubject subject{vars_.SkinName,
-                            [this] { return skinForm_.LeftTwips(); },
-                            [this] { return skinForm_.TopTwips(); },
-                            [this](double twips) { skinForm_.SetLeftTwips(twips); },
-                            [this](double twips) { skinForm_.SetTopTwips(twips); },
-                            menuControls_,
-                            vars_.VideoWindowRect};
+    SettingsSubject subject = Settings();
     if (auto error = ApplySettingsLines(read.lines, subject, factors_)) {
         std::wstring text = texts::kSettingsReadFailed;
         text += L"\r\n\r\n";
@@ -233,6 +227,18 @@ void PlayerApp::ReadSettings() {
         text += texts::kExpectedLabel + error->expected;
         Fail(text);
     }
+}
+
+SettingsSubject PlayerApp::Settings() {
+    return SettingsSubject{vars_.SkinName,
+                           [this] { return skinForm_.LeftTwips(); },
+                           [this] { return skinForm_.TopTwips(); },
+                           [this](double twips) { skinForm_.SetLeftTwips(twips); },
+                           [this](double twips) { skinForm_.SetTopTwips(twips); },
+                           menuControls_,
+                           vars_.VideoWindowRect,
+                           [this](const std::wstring& name) { return StorableSkinName(ProgramFolder(), name); },
+                           [](const std::wstring& path) { return StorableListPath(path); }};
 }
 
 std::wstring PlayerApp::FirstRunSkinName() const {

@@ -25,6 +25,8 @@
 
 namespace tessel::player {
 
+struct SettingsSubject;
+
 inline constexpr const wchar_t* kInstanceMutexName = L"TesselPlayer.Instance";
 
 struct StartOptions {
@@ -122,6 +124,8 @@ private:
     bool HandOverToRunningInstance();
     void FillDisplaySizes();
     void ReadSettings();
+    // What the settings file holds, for reading it and writing it.
+    SettingsSubject Settings();
     std::wstring FirstRunSkinName() const;
     void AddTrayIcon();
     void BuildFavouritesMenu();

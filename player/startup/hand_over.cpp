@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 
 namespace tessel::player {

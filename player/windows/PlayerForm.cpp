@@ -7,8 +7,7 @@
 #include "player/playback/transport.h"
 #include "player/skin/placement.h"
 #include "player/skin/volume.h"
-#include "player/startup/texts.h"
-#include "player/windows/window_texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 namespace {

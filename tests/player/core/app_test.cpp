@@ -11,7 +11,7 @@
 #include "common/fileio.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "win32/error_text.h"
 #include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "win32/clipboard.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/skin/skin_layout.h"
 #include "player/startup/Initialize.h"
