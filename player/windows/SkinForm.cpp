@@ -116,6 +116,15 @@ void SkinForm::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
     host_.AddToQueue(paths);
 }
 
+void SkinForm::KeepMovedPosition() {
+    // Moved by someone else: keep the held twips when they still give this pixel, so
+    // a fractional position survives.
+    RECT r;
+    if (!::GetWindowRect(Handle(), &r)) return;
+    if (TwipsToPixels(leftTwips_, factors_.x) != r.left) leftTwips_ = r.left * factors_.x;
+    if (TwipsToPixels(topTwips_, factors_.y) != r.top) topTwips_ = r.top * factors_.y;
+}
+
 LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_LBUTTONDOWN:
@@ -148,17 +157,9 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Form_OLEDragDrop(paths);
             return 0;
         }
-        case WM_MOVE: {
-            if (moving_) return 0;
-            // Moved by someone else: keep the held twips when they still give this
-            // pixel, so a fractional position survives.
-            RECT r;
-            if (::GetWindowRect(Handle(), &r)) {
-                if (TwipsToPixels(leftTwips_, factors_.x) != r.left) leftTwips_ = r.left * factors_.x;
-                if (TwipsToPixels(topTwips_, factors_.y) != r.top) topTwips_ = r.top * factors_.y;
-            }
+        case WM_MOVE:
+            if (!moving_) KeepMovedPosition();
             return 0;
-        }
         case WM_CLOSE:
             // Alt+F4 on the skin window, or a close request from outside: end properly.
             host_.Shutdown();

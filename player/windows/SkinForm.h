@@ -50,6 +50,7 @@ protected:
 
 private:
     void MoveToHeldPosition();
+    void KeepMovedPosition();
 
     SkinWindowHost& host_;
     LLVariable& vars_;
