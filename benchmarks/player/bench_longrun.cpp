@@ -171,9 +171,10 @@ void PrintTypes(const char* who, const ProcessFigures& from, const ProcessFigure
                 GrowthByType(from.gdiByType, to.gdiByType).c_str(), span ? "; " : "", span ? span : "");
 }
 
-// True when `ours` grew no more than `allowed` (each figure with its noise).
-bool Within(const Growth& ours, const Growth& allowed) {
-    return ours.handles <= allowed.handles + kHandleNoise && ours.gdi <= allowed.gdi + kGdiNoise &&
+// True when `ours` grew no more than `allowed` (each figure with its noise, handles
+// with `handleSlack` more).
+bool Within(const Growth& ours, const Growth& allowed, std::int64_t handleSlack = 0) {
+    return ours.handles <= allowed.handles + kHandleNoise + handleSlack && ours.gdi <= allowed.gdi + kGdiNoise &&
            ours.user <= allowed.user + kUserNoise && ours.memory <= allowed.memory + kMemoryNoiseMegabytes;
 }
 
@@ -474,10 +475,15 @@ int main(int argc, char** argv) {
         PrintGrowth("MCI only", base);
         PrintTypes("tesselplay", playerAt[100], atRest.player);
         PrintTypes("MCI only", bareAt[100], atRest.bare);
-        const bool flat = Within(ours, base);
-        std::printf("verdict (tracks): %s: the player's growth %s the bare program's (noise: %lld handles, %lld GDI, "
-                    "%lld USER, %.0f MB)\n",
+        // The device's own leak grows both programs by the same count at every open, and
+        // the two are sampled at nearby but not equal moments: one side may have made
+        // one open more when sampled. One track's worth of that leak is no growth of ours.
+        const std::int64_t oneOpen = std::max<std::int64_t>(0, base.handles / std::max(1, tracks - 100) + 1);
+        const bool flat = Within(ours, base, oneOpen);
+        std::printf("verdict (tracks): %s: the player's growth %s the bare program's (noise: %lld handles and one "
+                    "open's %lld, %lld GDI, %lld USER, %.0f MB)\n",
                     flat ? "PASS" : "FAIL", flat ? "is within" : "exceeds", static_cast<long long>(kHandleNoise),
+                    static_cast<long long>(oneOpen),
                     static_cast<long long>(kGdiNoise), static_cast<long long>(kUserNoise), kMemoryNoiseMegabytes);
         pass = pass && flat;
     }
