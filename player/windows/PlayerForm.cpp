@@ -67,7 +67,7 @@ bool IsImageButton(UINT part) { return kParts[part].click != nullptr && kParts[p
 
 PlayerForm::PlayerForm(BodyWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors,
                        PlayerFormControls& controls)
-    : host_(host), vars_(vars), factors_(factors), c_(controls) {}
+    : PlayerWindow(host), host_(host), vars_(vars), factors_(factors), c_(controls) {}
 
 PlayerForm::~PlayerForm() {
     c_.LblTitle.view = nullptr;
@@ -311,12 +311,8 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (bar == scrVolume_) OnScroll(c_.ScrVolume, bar, LOWORD(wParam));
             return 0;
         }
-        case WM_CLOSE:
-            // Closing the body window through the window system ends the player properly.
-            host_.Shutdown();
-            return 0;
         default:
-            return PaintedWindow::HandleMessage(message, wParam, lParam);
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -8,7 +8,7 @@
 namespace tessel::player {
 
 SkinForm::SkinForm(SkinWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors)
-    : host_(host), vars_(vars), factors_(factors) {}
+    : PlayerWindow(host), host_(host), vars_(vars), factors_(factors) {}
 
 void SkinForm::Load() {
     RegisterWindowClass(kSkinFormClass, CS_DBLCLKS, nullptr);
@@ -160,12 +160,8 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOVE:
             if (!moving_) KeepMovedPosition();
             return 0;
-        case WM_CLOSE:
-            // Alt+F4 on the skin window, or a close request from outside: end properly.
-            host_.Shutdown();
-            return 0;
         default:
-            return PaintedWindow::HandleMessage(message, wParam, lParam);
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
     }
 }
 
