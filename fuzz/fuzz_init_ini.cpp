@@ -6,13 +6,13 @@
 
 #include "fuzz/fuzz_support.h"
 #include "player/startup/settings.h"
+#include "player/shared/texts.h"
 #include "tests/support/settings_subject.h"
 
 namespace player = tessel::player;
 
 namespace {
 
-// The controls and variables the file fills, at their start-up values.
 using Subject = tessel::test::SettingsHolder;
 
 bool Near(double a, double b) { return std::fabs(a - b) <= std::fabs(a) * 1e-6 + 1e-30; }

@@ -10,6 +10,7 @@
 #include "editor/ui/Form2.h"
 #include "editor/ui/Form3.h"
 #include "editor/ui/metrics.h"
+#include "editor/ui/texts.h"
 #include "win32/clipboard.h"
 #include "win32/drops.h"
 #include "win32/error_text.h"
@@ -18,13 +19,12 @@
 namespace listwright {
 namespace {
 
+using namespace texts::form1;
+
 using tessel::win32::MenuEntry;
 
-// ---- the window's own texts ----------------------------------------------------------
+// ---- the window class and its menus ---------------------------------------------------
 const wchar_t kClassName[] = L"ListwrightForm1";
-const wchar_t kCaption[] = L"Quillow";
-const wchar_t kMenuFile[] = L"ファイル";
-const wchar_t kMenuEdit[] = L"編集";
 const MenuEntry kFileItems[] = {
     {kCreateNewFile, L"新規作成"},
     {kEditExistFile, L"開く"},
@@ -54,26 +54,6 @@ const MenuEntry kEditItems[] = {
     {kExtSetting, L"登録する拡張子の設定"},
     {kAddingList, L"リストファイルから追加"},
 };
-const wchar_t kOpenTitle[] = L"リストファイルを開く";
-const wchar_t kOpenFilter[] = L"リストファイル(*.*)|*.*|";
-const wchar_t kSaveTitle[] = L"保存するファイル";
-const wchar_t kSaveFilter[] = L"m3uファイル(*.m3u)|*.m3u|";
-const wchar_t kQuestionTitle[] = L"確認";
-const wchar_t kErrorTitle[] = L"エラー";
-const wchar_t kInfoTitle[] = L"情報";
-const wchar_t kSizeOver[] = L"ファイルサイズが1MBを超えます\r\n本当に開きますか？";
-const wchar_t kOverwrite[] = L"上書きします。よろしいですか？";
-const wchar_t kAlteredBefore[] = L"シフトJISで表せない文字を含む項目が ";
-const wchar_t kAlteredAfter[] = L" 件あります。\r\nその文字を「?」に置き換えて保存しますか？";
-const wchar_t kReadFailed[] = L"ファイルを読み込めませんでした。";
-const wchar_t kWriteFailed[] = L"ファイルを保存できませんでした。元のファイルは変更されていません。";
-const wchar_t kLeftOutBefore[] = L"リストに入りきらない ";
-const wchar_t kLeftOutAfter[] = L" 件は追加しませんでした。\r\n（リストに登録できるのは32767件までです）";
-const wchar_t kClipboardBusy[] =
-    L"クリップボードを使用できませんでした。\r\nしばらくしてからもう一度実行してください。";
-const wchar_t kExtFolderMissing[] = L"拡張子の設定フォルダが見つかりません。";
-const wchar_t kExtReadFailed[] = L"拡張子の設定ファイルを読み込めませんでした。";
-const wchar_t kExtWriteFailed[] = L"拡張子の設定ファイルを保存できませんでした。";
 
 constexpr UINT kDialogGone = WM_APP + 1;
 
@@ -293,27 +273,31 @@ void Form1::Menu_Click(UINT id) {
     // The list box holds what the user selected with the mouse and keys.
     mainListView_.PullSelection();
     switch (id) {
-    case kCreateNewFile: editor_.CreateNewFile(); break;
-    case kEditExistFile: editor_.EditExistFile(); break;
-    case kOverwriteFile: editor_.OverwriteFile(); break;
-    case kNameFileSave: editor_.NameFileSave(); break;
-    case kTheEndApp: Form_Unload(); break;
-    case kCutFromList: editor_.CutFromList(); break;
-    case kCopyFromList: editor_.CopyFromList(); break;
-    case kDeleteFromList: editor_.DeleteFromList(); break;
-    case kClearList: editor_.ClearList(); break;
-    case kPasteToList: editor_.PasteToList(); break;
-    case kPasteToPoint: editor_.PasteToPoint(); break;
-    case kListAllChoice: editor_.ListAllChoice(); break;
-    case kWildCardList: WildCardList_Click(); break;
-    case kReverseChoiceList: editor_.ReverseChoiceList(); break;
-    case kNoChoiceList: editor_.NoChoiceList(); break;
-    case kExpFiles: editor_.ExpFiles(); break;
-    case kEnumNameSeq: editor_.EnumNameSeq(); break;
-    case kNoExistsDelete: editor_.NoExistsDelete(); break;
-    case kExtSetting: ExtSetting_Click(); break;
-    case kAddingList: editor_.AddingList(); break;
+    case kTheEndApp: Form_Unload(); return;
+    case kWildCardList: WildCardList_Click(); return;
+    case kExtSetting: ExtSetting_Click(); return;
     default: break;
+    }
+    // Every other command is the editor's own.
+    static constexpr struct {
+        UINT id;
+        void (ListEditor::*run)();
+    } kEditorCommands[] = {
+        {kCreateNewFile, &ListEditor::CreateNewFile},   {kEditExistFile, &ListEditor::EditExistFile},
+        {kOverwriteFile, &ListEditor::OverwriteFile},   {kNameFileSave, &ListEditor::NameFileSave},
+        {kCutFromList, &ListEditor::CutFromList},       {kCopyFromList, &ListEditor::CopyFromList},
+        {kDeleteFromList, &ListEditor::DeleteFromList}, {kClearList, &ListEditor::ClearList},
+        {kPasteToList, &ListEditor::PasteToList},       {kPasteToPoint, &ListEditor::PasteToPoint},
+        {kListAllChoice, &ListEditor::ListAllChoice},   {kReverseChoiceList, &ListEditor::ReverseChoiceList},
+        {kNoChoiceList, &ListEditor::NoChoiceList},     {kExpFiles, &ListEditor::ExpFiles},
+        {kEnumNameSeq, &ListEditor::EnumNameSeq},       {kNoExistsDelete, &ListEditor::NoExistsDelete},
+        {kAddingList, &ListEditor::AddingList},
+    };
+    for (const auto& command : kEditorCommands) {
+        if (command.id == id) {
+            (editor_.*command.run)();
+            return;
+        }
     }
 }
 

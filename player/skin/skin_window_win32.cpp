@@ -7,7 +7,7 @@
 #include "common/fileio.h"
 #include "player/skin/image_files.h"
 #include "player/skin/placement.h"
-#include "player/skin/skin_texts.h"
+#include "player/shared/texts.h"
 #include "win32/error_text.h"
 
 namespace tessel::player {

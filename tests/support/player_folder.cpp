@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "common/textfile.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "tests/support/win32.h"
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "player/startup/settings.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::test {
 

@@ -12,7 +12,7 @@
 
 #include "common/textfile.h"
 #include "player/panel/MenuForm.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "tests/support/box_answerer.h"
 #include "tests/support/player_folder.h"

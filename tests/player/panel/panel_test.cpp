@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "common/fileio.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/skin/skin_layout.h"
 #include "tests/support/in_process_player.h"
 

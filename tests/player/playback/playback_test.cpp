@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "common/textfile.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/playback/transport.h"
 #include "tests/support/in_process_player.h"
 

@@ -13,7 +13,7 @@
 
 #include "player/skin/skin_layout.h"
 #include "player/skin/volume_device_win32.h"
-#include "player/windows/window_texts.h"
+#include "player/shared/texts.h"
 #include "tests/support/in_process_player.h"
 #include "tests/support/pixel_region.h"
 #include "win32/handle.h"
