@@ -85,7 +85,7 @@ TEST(AtomicReplace, FailingWriteOnAFullDiskKeepsOldFile) {
 }
 #endif
 
-TEST(FileExistsExact, FilesOnly) {
+TEST(FileExistsExact, FilesOnlyAndTheirSizes) {
     TempDir dir;
     dir.Write("song.mp3", "x");
     std::filesystem::create_directory(dir / "folder");
@@ -98,6 +98,10 @@ TEST(FileExistsExact, FilesOnly) {
     std::wstring withNul = base + L"song.mp3";
     withNul.insert(withNul.size() - 4, 1, L'\0');
     EXPECT_FALSE(FileExistsExact(withNul));
+    // The size is that of files only, too.
+    EXPECT_EQ(FileSizeOf(dir / "song.mp3"), std::optional<std::uint64_t>(1));
+    EXPECT_EQ(FileSizeOf(dir / "missing.mp3"), std::nullopt);
+    EXPECT_EQ(FileSizeOf(dir / "folder"), std::nullopt);
 }
 
 TEST(FileExistsExact, RelativeNamesUseTheCurrentFolder) {
@@ -137,20 +141,6 @@ TEST(FileExistsExact, ThisSystemTakesTheNameAsWritten) {
     EXPECT_FALSE(FileExistsExact(base + L"spaced.mp3"));
 }
 #endif
-
-TEST(FileSizeOf, ReportsBytesOfFilesOnly) {
-    TempDir dir;
-    dir.Write("a.bin", std::string(1234, 'a'));
-    EXPECT_EQ(FileSizeOf(dir / "a.bin"), std::optional<std::uint64_t>(1234));
-    EXPECT_EQ(FileSizeOf(dir / "none"), std::nullopt);
-    EXPECT_EQ(FileSizeOf(dir.path()), std::nullopt);
-}
-
-}  // namespace
-}  // namespace tessel
-
-namespace tessel {
-namespace {
 
 TEST(WidePaths, JapaneseNamesRoundTrip) {
     const std::wstring name = L"音楽 フォルダ\\曲 01.mp3";

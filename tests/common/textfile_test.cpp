@@ -13,29 +13,6 @@ namespace {
 
 using Lines = std::vector<std::wstring>;
 
-TEST(TextLines, LineEndRules) {
-    struct Case {
-        std::string bytes;
-        Lines lines;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"a", {L"a"}},
-        {"a\r\n", {L"a"}},                 // no empty line after the final line end
-        {"a\r\nb", {L"a", L"b"}},          // a last line without line end is a line
-        {"a\r\n\r\nb\r\n", {L"a", L"", L"b"}},
-        {"\r\n", {L""}},
-        {"\r\n\r\n", {L"", L""}},
-        {"a\nb\n", {L"a", L"b"}},          // lone LF ends a line too
-        {"a\rb\r\n", {L"a\rb"}},           // lone CR is part of the line
-        {"a\r\r\n", {L"a\r"}},
-        {" x \r\n\ty\t", {L" x ", L"\ty\t"}},  // nothing trimmed
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(DecodeTextLines(c.bytes), c.lines) << "bytes: " << c.bytes;
-    }
-}
-
 // A reader over bytes in memory, handed out `piece` bytes at a time.
 TextLineReader ReaderOver(const std::string& bytes, std::size_t piece, std::size_t maxLineBytes = TextLineReader::kNoLineLimit) {
     auto at = std::make_shared<std::size_t>(0);
@@ -56,16 +33,33 @@ Lines ReadAll(TextLineReader& reader, std::size_t batch = TextLineReader::kNoLin
     return lines;
 }
 
-TEST(TextLineReader, TheRulesHoldWhereverAPieceEnds) {
-    // Pieces of one byte cut every CR LF in two; a line may span many pieces.
-    const std::string bytes = "a\r\n\r\nbc\rd\r\r\n\nlong line of text\r\nlast\r";
-    const Lines expected = {L"a", L"", L"bc\rd\r", L"", L"long line of text", L"last\r"};
-    for (std::size_t piece : {1u, 2u, 3u, 5u, 7u, 64u}) {
-        for (std::size_t batch : {1u, 2u, 100u}) {
-            SCOPED_TRACE(std::to_string(piece) + " bytes a piece, " + std::to_string(batch) + " lines a batch");
-            TextLineReader reader = ReaderOver(bytes, piece);
-            EXPECT_EQ(ReadAll(reader, batch), expected);
-            EXPECT_EQ(reader.SkippedLines(), 0u);
+// The line-end rules, for a whole text and wherever a piece of it ends (pieces of one
+// byte cut every CR LF in two; a line may span many pieces).
+TEST(TextLines, LineEndRulesHoldWhereverAPieceEnds) {
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"", {}},
+        {"a", {L"a"}},
+        {"a\r\n", {L"a"}},                 // no empty line after the final line end
+        {"a\r\nb", {L"a", L"b"}},          // a last line without line end is a line
+        {"\r\n\r\n", {L"", L""}},
+        {"a\nb\n", {L"a", L"b"}},          // lone LF ends a line too
+        {"a\rb\r\n", {L"a\rb"}},           // lone CR is part of the line
+        {" x \r\n\ty\t", {L" x ", L"\ty\t"}},  // nothing trimmed
+        {"a\r\n\r\nbc\rd\r\r\n\nlong line of text\r\nlast\r", {L"a", L"", L"bc\rd\r", L"", L"long line of text", L"last\r"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(DecodeTextLines(c.bytes), c.lines);
+        for (std::size_t piece : {1u, 2u, 3u, 64u}) {
+            for (std::size_t batch : {1u, 100u}) {
+                TextLineReader reader = ReaderOver(c.bytes, piece);
+                EXPECT_EQ(ReadAll(reader, batch), c.lines) << piece << " bytes a piece, " << batch << " lines a batch";
+                EXPECT_EQ(reader.SkippedLines(), 0u);
+            }
         }
     }
 }

@@ -106,7 +106,7 @@ TEST_F(EditorTest, SaveAsAsksBeforeReplacingAndAddsNoExtension) {
     EXPECT_EQ(editor.SBar().Get(), W(other));
 }
 
-TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAndAnEmptyListIsZeroBytes) {
+TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAnEmptyListIsZeroBytesAndNewForgetsTheFile) {
     host.saveAnswers = {std::nullopt};
     editor.OverwriteFile();
     EXPECT_EQ(host.saveDialogs, 1);
@@ -120,6 +120,10 @@ TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAndAnEmptyListIsZeroBytes)
     EXPECT_EQ(host.saveDialogs, 2);
     EXPECT_TRUE(host.asked.empty());
     EXPECT_EQ(TempDir::ReadBytes(dir / "empty.m3u"), "new\r\n");
+    // New empties the list and forgets the current file.
+    editor.CreateNewFile();
+    EXPECT_TRUE(list.Empty());
+    EXPECT_TRUE(editor.SBar().Get().empty());
 }
 
 TEST_F(EditorTest, EntriesThatCodePage932CannotHoldAreCountedBeforeWriting) {
@@ -151,15 +155,6 @@ TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheCurrentFile) {
     EXPECT_TRUE(editor.SBar().Get().empty());
 }
 
-TEST_F(EditorTest, NewEmptiesListAndCurrentFile) {
-    list.Append({L"a"});
-    host.saveAnswers = {W(dir / "x.m3u")};
-    editor.NameFileSave();
-    editor.CreateNewFile();
-    EXPECT_TRUE(list.Empty());
-    EXPECT_TRUE(editor.SBar().Get().empty());
-}
-
 TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
     const fs::path inner = dir.Write("inner.m3u", "deep\r\n");
     const fs::path three = dir.Write("three.m3u", "1\r\n" + std::string(inner.string()) + "\r\n3\r\n");
@@ -184,18 +179,6 @@ TEST_F(EditorTest, ExpandAsksPerLargeFileAndCancelSkipsOnlyThatOne) {
     editor.ExpFiles();
     EXPECT_EQ(host.asked, (std::vector<Q>{Q::SizeOver}));
     EXPECT_EQ(list.Texts(), (Texts{W(big), W(small), L"s"}));
-}
-
-TEST_F(EditorTest, SortAndRemoveMissing) {
-    const fs::path real = dir.Write("b.mp3", "x");
-    list.Append({W(real), L"A.mp3", W(dir.path()), L"", L"c.mp3"});
-    editor.EnumNameSeq();
-    const Texts sorted = list.Texts();
-    const auto at = [&](const std::wstring& t) { return std::find(sorted.begin(), sorted.end(), t) - sorted.begin(); };
-    EXPECT_EQ(sorted.front(), L"");
-    EXPECT_LT(at(L"A.mp3"), at(L"c.mp3"));
-    editor.NoExistsDelete();
-    EXPECT_EQ(list.Texts(), Texts{W(real)});
 }
 
 TEST_F(EditorTest, ClipboardBusyIsToldAndNothingIsLost) {

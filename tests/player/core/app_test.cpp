@@ -112,37 +112,20 @@ TEST_F(AppTest, StartUpFailuresKeepTheirJapaneseTextWhole) {
     }
 }
 
-TEST_F(AppTest, ShutdownClosesSavesRemovesTheIconAndEndsOnce) {
-    folder.settings->at(5) = L"1";
-    folder.settings->pop_back();  // 13 lines are enough
-    Start(Quoted(MediaDir() / L"tone_440.mp3"));
-    HWND panel = app->Panel().Handle();
-    ASSERT_TRUE(app->TrayIconAdded());
-    EXPECT_NE(app->Device()->Mode(), MediaDevice::kModeNotOpen);
-    app->Shutdown();
-    EXPECT_EQ(exits, std::vector<UINT>{0});
-    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
-    // The icon is gone: deleting it again fails.
-    EXPECT_FALSE(DeleteTrayIcon(panel));
-    const auto lines = ReadLines(SettingsFile());
-    ASSERT_EQ(lines.size(), 14u);
-    EXPECT_EQ(lines[5], L"1");
-    EXPECT_EQ(lines[13], L"0");
-    // A second close request does nothing more.
-    app->Shutdown();
-    EXPECT_EQ(exits.size(), 1u);
-}
-
-// Closing either skinned window ends the program; the end of the session does all of
-// it but the ending; a settings file that cannot be written is reported, and the icon
-// goes all the same.
+// Closing either skinned window, the menu's end and the end of the session (which does
+// all but ending) close the medium, save the settings (all fourteen lines, from the
+// thirteen a file may hold), remove the icon, and end once; a settings file that cannot
+// be written is reported, and the icon goes all the same.
 TEST_F(AppTest, EveryWayOfEndingSavesAndRemovesTheIcon) {
-    for (int way = 0; way < 4; ++way) {
+    folder.settings->at(5) = L"1";
+    folder.settings->pop_back();
+    for (int way = 0; way < 5; ++way) {
         SCOPED_TRACE(way);
         exits.clear();
-        fs::remove(SettingsFile());
-        Start();
+        Start(Quoted(MediaDir() / L"tone_440.mp3"));
         HWND panel = app->Panel().Handle();
+        ASSERT_TRUE(app->TrayIconAdded());
+        ASSERT_NE(app->Device()->Mode(), MediaDevice::kModeNotOpen);
         if (way == 0 || way == 1) {
             HWND target = way == 0 ? app->Skin().Handle() : app->Body().Handle();
             ::SendMessageW(target, WM_CLOSE, 0, 0);
@@ -150,6 +133,8 @@ TEST_F(AppTest, EveryWayOfEndingSavesAndRemovesTheIcon) {
         } else if (way == 2) {
             EXPECT_EQ(::SendMessageW(panel, WM_QUERYENDSESSION, 0, 0), TRUE);
             ::SendMessageW(panel, WM_ENDSESSION, TRUE, 0);
+        } else if (way == 3) {
+            app->Shutdown();
         } else {
             fs::remove_all(dir / L"Setting");
             app->Shutdown();
@@ -158,9 +143,15 @@ TEST_F(AppTest, EveryWayOfEndingSavesAndRemovesTheIcon) {
             EXPECT_NE(reports[0].find(L"init.ini"), std::wstring::npos);
             reports.clear();
         }
+        if (way != 2) app->Shutdown();  // a second request does nothing more
         EXPECT_EQ(exits, way == 2 ? std::vector<UINT>{} : std::vector<UINT>{0});
-        EXPECT_FALSE(DeleteTrayIcon(panel));
-        EXPECT_EQ(ReadLines(SettingsFile()).size(), way == 3 ? 0u : 14u);
+        EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
+        EXPECT_FALSE(DeleteTrayIcon(panel));  // the icon is gone: deleting it again fails
+        const auto lines = ReadLines(SettingsFile());
+        ASSERT_EQ(lines.size(), way == 4 ? 0u : 14u);
+        if (way < 4) {
+            EXPECT_EQ(lines[5], L"1");
+        }
         TearDown();
     }
 }

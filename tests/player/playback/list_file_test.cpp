@@ -1,10 +1,9 @@
-// Choosing and loading list files on real files: the player's line rules, the size
-// question, and files that are binary, UTF-16, huge, or gone.
+// Choosing and loading list files on real files: where the entries go, in batches, up
+// to the queue's limit; the choice, the size question, and files that are gone. Which
+// lines name a file is the list file module's rule (listfile_test).
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -40,44 +39,13 @@ protected:
     }
     std::wstring Touch(const std::wstring& name) { return Bytes(name, "x"); }
     std::wstring List(const std::wstring& name, const std::vector<std::wstring>& lines) {
-        const fs::path p = dir / PathFromWide(name);
-        std::wstring error;
-        EXPECT_TRUE(AtomicReplaceFile(p, EncodeTextLines(lines).bytes, error));
-        return WideFromPath(p);
+        return Bytes(name, EncodeTextLines(lines).bytes);
     }
     std::wstring Bytes(const std::wstring& name, const std::string& bytes) {
         return WideFromPath(dir.Write(PathFromWide(name), bytes));
     }
     std::vector<std::wstring> Queue() const { return menu.LstM3u.Items(); }
 };
-
-TEST_F(ListFileTest, KeepsOnlyLinesNamingAnExistingFileExactly) {
-    const std::wstring song = Touch(L"song.mp3");
-    const std::wstring list = List(L"list.m3u", {L"#EXTM3U", song, WideFromPath(dir / "missing.mp3"), L""});
-    engine->LoadListFile(list);
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{song}));
-    EXPECT_EQ(menu.LblListCount.Caption(), L"1");
-
-    // A leading space, a folder, a NUL: none names the file. A trailing space or dot
-    // names it where the system drops them when it opens a name (Windows); the entry
-    // stays as written.
-    menu.LstM3u.Clear();
-    const std::wstring list2 = List(L"list2.m3u", {song + L" ", L" " + song, WideFromPath(dir.path()), song + L"."});
-    engine->LoadListFile(list2);
-#ifdef _WIN32
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{song + L" ", song + L"."}));
-    EXPECT_EQ(menu.LblListCount.Caption(), L"2");
-    menu.LstM3u.Clear();
-#else
-    EXPECT_TRUE(Queue().empty());
-    EXPECT_EQ(menu.LblListCount.Caption(), L"0");
-#endif
-    const std::string bytes = EncodeTextLines({song}).bytes;
-    const std::wstring withNul =
-        Bytes(L"with-nul.m3u", bytes.substr(0, bytes.size() - 2) + std::string(1, '\0') + "\r\n" + bytes);
-    engine->LoadListFile(withNul);
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{song}));
-}
 
 TEST_F(ListFileTest, AppendsAndLeavesTheQueueAloneForAMissingFile) {
     const std::wstring a = Touch(L"a.mp3"), b = Touch(L"b.wav");
@@ -103,28 +71,6 @@ TEST_F(ListFileTest, BareNamesResolveInTheCurrentFolderAndStayAsWritten) {
     engine->LoadListFile(list);
     fs::current_path(before);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"here.mp3"}));
-}
-
-TEST_F(ListFileTest, BinaryUtf16AndLongLinesLoadWithoutHarm) {
-    const std::wstring a = Touch(L"a.mp3");
-    std::string binary;
-    for (int i = 0; i < 300000; ++i) binary.push_back(static_cast<char>((i * 7919) & 0xFF));
-    engine->LoadListFile(Bytes(L"bin.m3u", binary));
-    EXPECT_TRUE(Queue().empty());
-
-    // UTF-16 is read as code page 932 bytes: the NULs make every line name nothing.
-    std::string utf16 = "\xFF\xFE";
-    for (wchar_t c : a + L"\r\n") {
-        utf16.push_back(static_cast<char>(c & 0xFF));
-        utf16.push_back(static_cast<char>((c >> 8) & 0xFF));
-    }
-    engine->LoadListFile(Bytes(L"u16.m3u", utf16));
-    EXPECT_TRUE(Queue().empty());
-
-    // Lines of 100,000 characters around a good one.
-    const std::string longLine(100000, 'x');
-    engine->LoadListFile(Bytes(L"long.m3u", longLine + "\r\n" + EncodeTextLines({a}).bytes + longLine));
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{a}));
 }
 
 TEST_F(ListFileTest, AFullQueueStopsTheRead) {

@@ -135,7 +135,7 @@ public:
     void MakeTopmost(WindowId window) override { calls.push_back(L"topmost " + std::to_wstring(window)); }
 };
 
-TEST(DisplaySize, FixedSizesGoToTheLastTrackedPlace) {
+TEST(DisplaySize, SizesGoToTheLastTrackedPlaceOfOurVideoWindowOnly) {
     MenuFormControls menu;
     for (const wchar_t* caption : texts::kDisplaySizes) menu.CmbDispSize.AddItem(caption);
     LLVariable vars;
@@ -155,15 +155,9 @@ TEST(DisplaySize, FixedSizesGoToTheLastTrackedPlace) {
     menu.CmbDispSize.SetListIndex(0);
     ApplyDisplaySize(menu.CmbDispSize, vars, windows);
     EXPECT_EQ(windows.calls, (std::vector<std::wstring>{L"resize 7 150,60 640x480", L"show 7 5", L"show 7 1"}));
-}
-
-TEST(DisplaySize, AHandleThatNoLongerNamesOurVideoWindowIsLeftAlone) {
-    MenuFormControls menu;
-    for (const wchar_t* caption : texts::kDisplaySizes) menu.CmbDispSize.AddItem(caption);
-    menu.CmbDispSize.SetListIndex(7);
-    LLVariable vars;
-    vars.VideoWindowHandle = 7;  // destroyed; the number may be somebody else's now
-    FakeVideoWindows windows;
+    // A handle that no longer names our video window (destroyed; the number may be
+    // somebody else's now), or none, is left alone.
+    windows.calls.clear();
     windows.live = {8};
     ApplyDisplaySize(menu.CmbDispSize, vars, windows);
     vars.VideoWindowHandle = 0;

@@ -17,22 +17,12 @@ PlacementInput AtPixels(double left, double top, double height, std::int32_t off
     return in;
 }
 
-TEST(Placement, BodyWindowSitsAtTheSkinOffsets) {
+TEST(Placement, BodyWindowSitsAtTheSkinOffsetsAndMovesWithTheSkinWindow) {
     // Skin window at 500, 300, 120 high; body 96 x 83; line 5 reading -20,116.
     EXPECT_EQ(PlayerFormPosition(AtPixels(500, 300, 120, -20, 116)), (PixelPoint{520, 317}));
-}
-
-TEST(Placement, ZeroOffsetsPutTheBodyAgainstTheLowerLeftCorner) {
-    const PixelPoint p = PlayerFormPosition(AtPixels(640, 200, 180, 0, 0));
-    EXPECT_EQ(p.x + 96, 640);
-    EXPECT_EQ(p.y + 83, 380);
-}
-
-TEST(Placement, MovesWithTheSkinWindow) {
-    const PixelPoint before = PlayerFormPosition(AtPixels(500, 300, 120, -20, 116));
-    const PixelPoint after = PlayerFormPosition(AtPixels(430, 355, 120, -20, 116));
-    EXPECT_EQ(after.x - before.x, -70);
-    EXPECT_EQ(after.y - before.y, 55);
+    EXPECT_EQ(PlayerFormPosition(AtPixels(430, 355, 120, -20, 116)), (PixelPoint{450, 372}));
+    // Zero offsets: against the skin window's lower-left corner.
+    EXPECT_EQ(PlayerFormPosition(AtPixels(640, 200, 180, 0, 0)), (PixelPoint{640 - 96, 380 - 83}));
 }
 
 TEST(Placement, HalfPixelsRoundToEven) {

@@ -5,37 +5,22 @@
 namespace tessel::player {
 namespace {
 
-TEST(Volume, LevelRepeatsInAllFourBytes) {
-    EXPECT_EQ(LevelToVolume(255), 0xFFFFFFFFu);
+TEST(Volume, TheLevelRepeatsInAllFourBytesAndBeyondTheBarTakesTheNearestEnd) {
     EXPECT_EQ(LevelToVolume(128), 0x80808080u);
-    EXPECT_EQ(LevelToVolume(16), 0x10101010u);
-    EXPECT_EQ(LevelToVolume(15), 0x0F0F0F0Fu);
-    EXPECT_EQ(LevelToVolume(1), 0x01010101u);
-    EXPECT_EQ(LevelToVolume(0), 0u);
-    // Each channel is level * 257.
-    EXPECT_EQ(LevelToVolume(200) & 0xFFFF, 200u * 257);
-    EXPECT_EQ(LevelToVolume(200) >> 16, 200u * 257);
-}
-
-TEST(Volume, LevelsBeyondTheBarTakeTheNearestEnd) {
+    EXPECT_EQ(LevelToVolume(255), 0xFFFFFFFFu);
     EXPECT_EQ(LevelToVolume(256), 0xFFFFFFFFu);
+    EXPECT_EQ(LevelToVolume(0), 0u);
     EXPECT_EQ(LevelToVolume(-1), 0u);
 }
 
+// Channels apart, silence and six digits leave the bar where it is; of equal channels
+// only the end digits are compared.
 TEST(Volume, ReadBackOfDeviceValues) {
     EXPECT_EQ(VolumeToLevel(0x0A0A0A0Au), 10);
-    EXPECT_EQ(VolumeToLevel(0xC0C0C0C0u), 192);
-    EXPECT_EQ(VolumeToLevel(0x10101010u), 16);
-    EXPECT_EQ(VolumeToLevel(0x0F0F0F0Fu), 15);
-    EXPECT_EQ(VolumeToLevel(0xFFFFFFFFu), 255);
-    // Left full, right silent; silence; channels that differ: the bar keeps its place.
     EXPECT_EQ(VolumeToLevel(0x0000FFFFu), std::nullopt);
     EXPECT_EQ(VolumeToLevel(0u), std::nullopt);
     EXPECT_EQ(VolumeToLevel(0xFFFF0000u), std::nullopt);
-    EXPECT_EQ(VolumeToLevel(0x00FFFFFFu), std::nullopt);  // six digits
-}
-
-TEST(Volume, OnlyTheEndDigitsAreCompared) {
+    EXPECT_EQ(VolumeToLevel(0x00FFFFFFu), std::nullopt);
     EXPECT_EQ(VolumeToLevel(0x12345612u), 0x12);
     EXPECT_EQ(VolumeToLevel(0x07ABCDE7u), 7);
     EXPECT_EQ(VolumeToLevel(0x01234567u), std::nullopt);
