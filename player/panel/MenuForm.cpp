@@ -613,6 +613,7 @@ void MenuForm::OnCommand(int id, int code, HWND control) {
 }
 
 LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto taken = app_.MediaKeys().Message(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));

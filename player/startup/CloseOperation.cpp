@@ -40,6 +40,7 @@ bool PlayerApp::RemoveTrayIcon() {
 void PlayerApp::ShutdownForSessionEnd() {
     if (shutDown_) return;
     shutDown_ = true;
+    mediaKeys_.Unregister();
     StopAndCloseDevice();
     std::wstring error;
     // The session is ending: no message box can be answered any more.
@@ -51,6 +52,7 @@ void PlayerApp::Shutdown() {
     if (shutDown_) return;  // a second close request while the first one runs
     shutDown_ = true;
     menuForm.StopMainTimer();
+    mediaKeys_.Unregister();
     StopAndCloseDevice();
     std::wstring error;
     if (!SaveSettings(error)) {

@@ -101,6 +101,7 @@ bool PlayerApp::StartUp() {
     try {
         LoadForms();                                  // 1
         if (HandOverToRunningInstance()) return false;  // 2
+        mediaKeys_.Register(menuForm.Handle());
         FillDisplaySizes();                           // 3
         ReadSettings();                               // 4
         SetSkinPaths(options_.programFolder, vars, true);  // 5
@@ -125,6 +126,7 @@ bool PlayerApp::StartUp() {
     }
     // No recovery, but nothing left behind either: the device is closed (a process
     // that ends with one open crashes) and the icon removed.
+    mediaKeys_.Unregister();
     StopAndCloseDevice();
     RemoveTrayIcon();
     EndProcess(1);

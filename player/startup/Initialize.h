@@ -14,6 +14,8 @@
 #include "common/twips.h"
 #include "player/panel/MenuForm.h"
 #include "player/playback/engine.h"
+#include "player/playback/media_key_hotkeys_win32.h"
+#include "player/playback/media_keys.h"
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
 #include "player/skin/volume.h"
@@ -102,6 +104,8 @@ public:
     // The queue refilled from the list file named by LblM3uName.
     void ReloadList();
     VolumeDevice& Volume() { return *volume_; }
+    // The keyboard's media keys: hot keys of the running instance, answered by the windows.
+    MediaKeyHotkeys& MediaKeys() { return mediaKeys_; }
 
     const std::wstring& ProgramFolder() const { return options_.programFolder; }
     std::wstring SettingsPath() const;
@@ -166,6 +170,11 @@ private:
     std::optional<ULONGLONG> startupLoadBegan_;
     bool windowsShown_ = false;
     static constexpr ULONGLONG kStartupLoadShowAfterMs = 300;
+    // Registered once this process is known to be the running instance (a second start
+    // that hands its file over must not take the keys); given back at shutdown.
+    MediaKeyHotkeys mediaKeys_{[this](MediaKey key) {
+        if (engine_ && mmc && !shutDown_) HandleMediaKey(key, *engine_, *mmc);
+    }};
 };
 
 }  // namespace tessel::player

@@ -276,6 +276,7 @@ void PlayerForm::Click(Part part) {
 }
 
 LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto taken = app_.MediaKeys().Message(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {

@@ -122,6 +122,7 @@ void SkinForm::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
 }
 
 LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto taken = app_.MediaKeys().Message(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_LBUTTONDOWN:
             Form_MouseDown(1, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));

@@ -1,0 +1,95 @@
+// The media keys pressed while the player runs hidden: real key input from this
+// process (another program, as far as the player can tell) reaches the running
+// tesselplay.exe as hot keys.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+
+#include "player/panel/MenuForm.h"
+#include "player/startup/texts.h"
+#include "player/windows/PlayerForm.h"
+#include "player/windows/SkinForm.h"
+#include "tests/player/core/win_support.h"
+
+namespace tessel::player::test {
+namespace {
+
+using namespace std::chrono_literals;
+namespace fs = std::filesystem;
+
+// The body window's time bar (its control id): the position in whole seconds.
+constexpr int kScrTimeId = 11;
+
+void PressKey(WORD virtualKey) {
+    INPUT input[2]{};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = virtualKey;
+    input[0].ki.dwFlags = KEYEVENTF_EXTENDEDKEY;
+    input[1] = input[0];
+    input[1].ki.dwFlags |= KEYEVENTF_KEYUP;
+    ASSERT_EQ(::SendInput(2, input, sizeof(INPUT)), 2u);
+}
+
+TEST(MediaKeyProcessTest, KeysPauseResumeRestartAndAdvanceThePlayerWhileItIsHidden) {
+    TempDir dir{L"mkproc"};
+    const fs::path list = dir.path() / L"two.m3u";
+    const std::wstring longSong = (MediaDir() / L"silence_185.mp3").wstring();
+    const std::wstring nextSong = (MediaDir() / L"chord_c.mp3").wstring();
+    auto settings = DefaultSettings();
+    settings[4] = L"1";  // windows hidden
+    settings[9] = list.wstring();
+    MakeProgramFolder(dir.path(), &settings);
+    WriteLines(list, {longSong, nextSong});
+    const fs::path exe = dir.path() / L"tesselplay.exe";
+    fs::copy_file(DistDir() / L"tesselplay.exe", exe);
+
+    Process player(exe, L"/play");
+    ASSERT_TRUE(player.started());
+    HWND body = nullptr, panel = nullptr;
+    auto readout = [&] { return WindowText(::GetDlgItem(panel, MenuForm::IdLblScrMediaName)); };
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            body = FindWindowOfProcess(player.id(), kPlayerFormClass, texts::kPlayerFormCaption);
+            panel = FindWindowOfProcess(player.id(), kMenuFormClass, nullptr);
+            return body && panel && readout() == L" " + longSong;
+        },
+        30s));
+    ASSERT_FALSE(::IsWindowVisible(body));
+    ASSERT_FALSE(::IsWindowVisible(FindWindowOfProcess(player.id(), kSkinFormClass, nullptr)));
+    HWND timeBar = ::GetDlgItem(body, kScrTimeId);
+    auto seconds = [&] { return static_cast<int>(::SendMessageW(timeBar, SBM_GETPOS, 0, 0)); };
+    // Still (paused) for longer than a second. The bar follows the position once a
+    // second: it is read after an update has shown where the pause came.
+    auto holdsStill = [&](const char* what) {
+        ::Sleep(1200);
+        const int at = seconds();
+        ::Sleep(1500);
+        EXPECT_EQ(seconds(), at) << what;
+        return at;
+    };
+    ASSERT_TRUE(WaitUntil([&] { return seconds() >= 2; }, 8s)) << seconds();
+
+    PressKey(VK_MEDIA_PLAY_PAUSE);
+    const int paused = holdsStill("Play/Pause pauses");
+    EXPECT_GE(paused, 2);
+    PressKey(VK_MEDIA_PLAY_PAUSE);
+    EXPECT_TRUE(WaitUntil([&] { return seconds() > paused; }, 3s)) << "Play/Pause resumes";
+    PressKey(VK_MEDIA_PREV_TRACK);
+    EXPECT_TRUE(WaitUntil([&] { return seconds() <= 1; }, 2s)) << "Previous starts again: " << seconds();
+    EXPECT_EQ(readout(), L" " + longSong);
+    PressKey(VK_MEDIA_STOP);
+    holdsStill("Stop pauses");
+    EXPECT_EQ(readout(), L" " + longSong);
+    PressKey(VK_MEDIA_NEXT_TRACK);
+    EXPECT_TRUE(WaitUntil([&] { return readout() == L" " + nextSong; }, 3s)) << "Next advances";
+
+    ::PostMessageW(body, WM_CLOSE, 0, 0);
+    DWORD code = 99;
+    ASSERT_TRUE(player.WaitExit(10s, &code));
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace tessel::player::test
