@@ -104,7 +104,8 @@ TEST_F(UnpackedDownload, PlayerShowsItsSkinsAndSavesItsSettingsOnExit) {
     // The skin window wears the default skin of the unpacked folder.
     HWND skin = FindWindowOfProcess(player.id(), kSkinFormClass, nullptr);
     ASSERT_NE(skin, nullptr);
-    EXPECT_TRUE(::IsWindowVisible(skin));
+    // Shown right after the body window.
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(skin) != FALSE; }, 2s));
     RECT r{};
     ASSERT_TRUE(::GetWindowRect(skin, &r));
     const SIZE azure = BitmapSize(folder / L"parts" / L"Azure" / L"skin.bmp");
