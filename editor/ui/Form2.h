@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "win32/dpi.h"
 #include "win32/window.h"
 
 namespace listwright {
@@ -29,6 +30,8 @@ private:
     Handlers handlers_;
     HWND text1_ = nullptr;
     bool unloading_ = false;
+    // The controls at the display scale of the window's monitor.
+    tessel::win32::ControlScaler scaler_;
 };
 
 }  // namespace listwright

@@ -9,12 +9,14 @@
 #include <vector>
 #include <string>
 
+#include "common/twips.h"
 #include "player/panel/panel_logic.h"
 #include "player/playback/video_window_win32.h"
 #include "player/shared/control_views.h"
 #include "player/shared/llvariable.h"
 #include "win32/child_hook.h"
 #include "win32/dialogs.h"
+#include "win32/dpi.h"
 #include "win32/handle.h"
 #include "win32/window.h"
 
@@ -147,6 +149,10 @@ private:
     NameScroller listScroll_;
     NameScroller mediaScroll_;
     UINT taskbarCreated_ = 0;
+    // The panel is no skin: its design in twips at the display scale, whatever the
+    // skin's whole-number scale.
+    TwipsPerPixel panelFactors_;
+    win32::ControlScaler scaler_;
 };
 
 }  // namespace tessel::player

@@ -10,6 +10,7 @@
 #include "common/fileio.h"
 #include "common/textfile.h"
 #include "player/skin/placement.h"
+#include "player/skin/skin_scale.h"
 #include "player/skin/skin_layout.h"
 #include "player/skin/skin_list.h"
 #include "player/skin/skin_window_win32.h"
@@ -21,6 +22,7 @@
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
 #include "player/startup/texts.h"
+#include "win32/dpi.h"
 #include "win32/error_text.h"
 
 namespace tessel::player {
@@ -68,7 +70,10 @@ PlayerApp::PlayerApp(StartOptions options)
             ::MessageBoxW(nullptr, text.c_str(), texts::kErrorTitle, MB_OK | MB_ICONERROR | MB_TOPMOST);
         };
     }
-    factors = ScreenTwipsPerPixel();
+    // The windows start at the system's scale; a skin window on a monitor of another
+    // one hears of it (ChangeSkinScale).
+    skinScale_ = SkinScaleForDpi(win32::SystemDpi());
+    factors = SkinTwipsPerPixel(skinScale_);
 }
 
 PlayerApp::~PlayerApp() {
@@ -309,25 +314,29 @@ std::optional<std::wstring> PlayerApp::ApplySkinLayout() {
     vars.PlayerOffsetY = layout.playerOffsetY;
     const RgbColour& t = layout.textColour;
     playerForm.SetTextColour(RGB(t.red, t.green, t.blue));
-    if (auto failure = SizeSkinWindow(skinForm.Handle(), layout, factors)) return failure->Message();
+    // At skin scale k every skin pixel is k x k screen pixels: the masks are scanned in
+    // their own pixels, and sizes, shapes, offsets and pictures grow by k.
+    const int k = skinScale_;
+    if (auto failure = SizeSkinWindow(skinForm.Handle(), layout, factors, k)) return failure->Message();
     skinForm.TakeWindowSize();
     if (auto failure = ShapeWindowFromMask(skinForm.Handle(), vars.SkinMaskPath, layout.ScanWidth(),
-                                           layout.ScanHeight(), layout.skinKey))
+                                           layout.ScanHeight(), layout.skinKey, k))
         return failure->Message();
-    const PixelSize body = PlayerFormPixelSize(factors);
+    const PixelSize body = PlayerFormPixelSize(SkinTwipsPerPixel(1));
     if (auto failure = ShapeWindowFromMask(playerForm.Handle(), vars.PlayerMaskPath, body.width, body.height,
-                                           layout.playerKey))
+                                           layout.playerKey, k))
         return failure->Message();
-    if (auto failure = PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX,
-                                    vars.PlayerOffsetY, factors))
+    if (auto failure = PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX * k,
+                                    vars.PlayerOffsetY * k, factors))
         return failure->Message();
     // The pictures last: the windows have their new shapes and places before they
     // show anything of the new skin.
     win32::unique_hbitmap skinPicture, playerPicture;
-    if (auto failure = LoadSkinBitmap(vars.SkinBitmapPath, skinPicture)) return failure->Message();
+    if (auto failure = LoadSkinBitmap(vars.SkinBitmapPath, skinPicture, k)) return failure->Message();
     skinForm.SetPicture(std::move(skinPicture));
-    if (auto failure = LoadSkinBitmap(vars.PlayerBitmapPath, playerPicture)) return failure->Message();
+    if (auto failure = LoadSkinBitmap(vars.PlayerBitmapPath, playerPicture, k)) return failure->Message();
     playerForm.SetPicture(std::move(playerPicture));
+    skinApplied_ = true;
     return std::nullopt;
 }
 
@@ -405,7 +414,8 @@ void PlayerApp::ShowOrHideWindows() {
 void PlayerApp::PlaceBodyWindow() {
     if (!playerForm.Handle() || !skinForm.Handle()) return;
     // Placing fails only for a window that is gone; nothing is left to place then.
-    PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX, vars.PlayerOffsetY, factors);
+    PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX * skinScale_,
+                 vars.PlayerOffsetY * skinScale_, factors);
 }
 
 void PlayerApp::PlayNext() { engine_->PlayNext(); }

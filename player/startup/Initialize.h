@@ -104,6 +104,13 @@ public:
     // The queue refilled from the list file named by LblM3uName.
     void ReloadList();
     VolumeDevice& Volume() { return *volume_; }
+    // The whole-number scale the skin is drawn at (skin_scale.h); `factors` are the
+    // skinned windows' twips per pixel at it.
+    int SkinScale() const { return skinScale_; }
+    // The skin window is on a monitor of `dpi` now (WM_DPICHANGED): at another skin
+    // scale both skinned windows are laid out and the skin applied again, the skin
+    // window keeping its place on the screen. Module Rescale.
+    void ChangeSkinScale(int dpi);
     // The keyboard's media keys: hot keys of the running instance, answered by the windows.
     MediaKeyHotkeys& MediaKeys() { return mediaKeys_; }
 
@@ -169,6 +176,8 @@ private:
     // were shown or hidden as the settings say.
     std::optional<ULONGLONG> startupLoadBegan_;
     bool windowsShown_ = false;
+    int skinScale_ = 1;
+    bool skinApplied_ = false;
     static constexpr ULONGLONG kStartupLoadShowAfterMs = 300;
     // Registered once this process is known to be the running instance (a second start
     // that hands its file over must not take the keys); given back at shutdown.

@@ -5,6 +5,7 @@
 #include "player/startup/Initialize.h"
 #include "player/windows/add_path.h"
 #include "player/windows/drop_fs_win32.h"
+#include "win32/dpi.h"
 #include "win32/drops.h"
 #include "win32/menus.h"
 
@@ -19,10 +20,24 @@ void SkinForm::Load() {
     CreateWindowOf(kSkinFormClass, L"SkinForm", WS_POPUP, WS_EX_TOOLWINDOW,
                    TwipsToPixels(leftTwips_, app_.factors.x), TwipsToPixels(topTwips_, app_.factors.y),
                    size_.cx, size_.cy);
+    MakeFont();
+    ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void SkinForm::MakeFont() {
     font_.reset(::CreateFontW(-TwipsToPixels(300, app_.factors.y), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH, L"MS UI Gothic"));
-    ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void SkinForm::LayOut() {
+    // The window stays where it is on the screen: its place is held in the new twips.
+    RECT r;
+    if (::GetWindowRect(Handle(), &r)) {
+        leftTwips_ = r.left * app_.factors.x;
+        topTwips_ = r.top * app_.factors.y;
+    }
+    MakeFont();
 }
 
 void SkinForm::TakeWindowSize() {
@@ -165,6 +180,10 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return 0;
         }
+        case WM_DPICHANGED:
+            // On a monitor of another scale: the skin again at that scale, in place.
+            app_.ChangeSkinScale(win32::DpiOfChange(wParam));
+            return 0;
         case WM_CLOSE:
             // Alt+F4 on the skin window, or a close request from outside: end properly.
             app_.Shutdown();

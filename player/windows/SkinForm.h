@@ -26,6 +26,9 @@ public:
     void SetPicture(win32::unique_hbitmap picture);
     // Takes the window's current size as its own (after the skin sized it).
     void TakeWindowSize();
+    // After the skin scale changed: the place on the screen held in the new twips, the
+    // font at the new scale.
+    void LayOut();
 
     double LeftTwips() const { return leftTwips_; }
     double TopTwips() const { return topTwips_; }
@@ -49,6 +52,7 @@ protected:
 
 private:
     void MoveToHeldPosition();
+    void MakeFont();
 
     PlayerApp& app_;
     SIZE size_{320, 120};

@@ -27,7 +27,7 @@ TEST(Win32Runner, JapaneseCodePageAndScale) {
     EXPECT_DOUBLE_EQ(tpp.y, 15.0);
 }
 
-TEST(Win32Runner, ManifestAsksForCommonControls6AndNoDpiAwareness) {
+TEST(Win32Runner, ManifestAsksForCommonControls6AndPerMonitorDpiAwareness) {
     // Wine treats every process as DPI-aware whatever the manifest says, so the
     // manifest itself is checked: what Windows reads from it.
     HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
@@ -36,7 +36,9 @@ TEST(Win32Runner, ManifestAsksForCommonControls6AndNoDpiAwareness) {
     ASSERT_NE(loaded, nullptr);
     const std::string text(static_cast<const char*>(LockResource(loaded)), SizeofResource(nullptr, res));
     EXPECT_NE(text.find("Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
-    EXPECT_NE(text.find(">false</dpiAware>"), std::string::npos);
+    // Per monitor v2 first, v1 after it for Windows 10 before 1703, and Windows 8.1's form.
+    EXPECT_NE(text.find(">PerMonitorV2, PerMonitor</dpiAwareness>"), std::string::npos);
+    EXPECT_NE(text.find(">true/pm</dpiAware>"), std::string::npos);
 }
 
 TEST(Win32Runner, RealWindowShowsAndReadsBackItsTitle) {
