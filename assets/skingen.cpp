@@ -701,6 +701,26 @@ void FinishSkin(Image& img, const Field& f, Rgb rim, double bevelWidth, double b
         }
 }
 
+// The task icon of a skin: its shape shaded from `top` to `bottom` with a bevel and a
+// rim, and a play triangle over it.
+struct IconColours {
+    Rgb top, bottom;
+    double bevel;
+    Rgb rim, play;
+};
+
+void DrawIcon(Rgba& ic, const Field& shape, const Field& play, const IconColours& colours) {
+    const double n = ic.rgb.w, k = n / 32.0;
+    for (int y = 0; y < ic.rgb.h; ++y)
+        for (int x = 0; x < ic.rgb.w; ++x) {
+            Rgb c = Mix(colours.top, colours.bottom, y / n);
+            c = Lighten(c, colours.bevel * Bevel(shape, x, y, 2.5 * k + 0.5));
+            if (shape.Depth(x, y) < 1) c = Mix(c, colours.rim, 0.6 * (1 - shape.Depth(x, y)));
+            ic.Over(x, y, c, shape.Cover(x, y));
+            ic.Over(x, y, colours.play, play.Cover(x, y));
+        }
+}
+
 // ----- Azure: a deep blue glass panel with a hexagon-grilled speaker disc -----
 
 SkinFiles MakeAzure() {
@@ -808,16 +828,9 @@ SkinFiles MakeAzure() {
             double px = std::abs(x - n / 2), py = std::abs(y - n / 2);
             return std::max(px, px * 0.5 + py * std::sin(kPi / 3)) <= 15.2 * k;  // pointy-topped
         };
-        Field fh = Sample(ic->rgb.w, ic->rgb.h, hex);
-        Field ft = Sample(ic->rgb.w, ic->rgb.h, Triangle(12 * k, 9 * k, 12 * k, 23 * k, 24 * k, 16 * k));
-        for (int y = 0; y < ic->rgb.h; ++y)
-            for (int x = 0; x < ic->rgb.w; ++x) {
-                Rgb c = Mix(Rgb{90, 180, 250}, Rgb{14, 56, 130}, y / n);
-                c = Lighten(c, 0.4 * Bevel(fh, x, y, 2.5 * k + 0.5));
-                if (fh.Depth(x, y) < 1) c = Mix(c, p.rim, 0.6 * (1 - fh.Depth(x, y)));
-                ic->Over(x, y, c, fh.Cover(x, y));
-                ic->Over(x, y, Rgb{250, 252, 255}, ft.Cover(x, y));
-            }
+        DrawIcon(*ic, Sample(ic->rgb.w, ic->rgb.h, hex),
+                 Sample(ic->rgb.w, ic->rgb.h, Triangle(12 * k, 9 * k, 12 * k, 23 * k, 24 * k, 16 * k)),
+                 IconColours{Rgb{90, 180, 250}, Rgb{14, 56, 130}, 0.4, p.rim, Rgb{250, 252, 255}});
     }
     s.define = DefineIni(g.w, g.h, key, key, p.text, g.bodyY + kBodyH - g.h, g.bodyX + kBodyW);
     return s;
@@ -925,16 +938,9 @@ SkinFiles MakeEmber() {
         const double n = ic->rgb.w, k = n / 32.0;
         Shape ring = Union(Circle(16 * k, 18.5 * k, 13 * k),
                            Triangle(8 * k, 12 * k, 24 * k, 12 * k, 16 * k, 0.5 * k));
-        Field fr = Sample(ic->rgb.w, ic->rgb.h, ring);
-        Field ft = Sample(ic->rgb.w, ic->rgb.h, Triangle(12.5 * k, 12.5 * k, 12.5 * k, 24.5 * k, 23 * k, 18.5 * k));
-        for (int y = 0; y < ic->rgb.h; ++y)
-            for (int x = 0; x < ic->rgb.w; ++x) {
-                Rgb c = Mix(Rgb{255, 200, 80}, Rgb{170, 30, 8}, y / n);
-                c = Lighten(c, 0.35 * Bevel(fr, x, y, 2.5 * k + 0.5));
-                if (fr.Depth(x, y) < 1) c = Mix(c, p.rim, 0.6 * (1 - fr.Depth(x, y)));
-                ic->Over(x, y, c, fr.Cover(x, y));
-                ic->Over(x, y, Rgb{255, 248, 232}, ft.Cover(x, y));
-            }
+        DrawIcon(*ic, Sample(ic->rgb.w, ic->rgb.h, ring),
+                 Sample(ic->rgb.w, ic->rgb.h, Triangle(12.5 * k, 12.5 * k, 12.5 * k, 24.5 * k, 23 * k, 18.5 * k)),
+                 IconColours{Rgb{255, 200, 80}, Rgb{170, 30, 8}, 0.35, p.rim, Rgb{255, 248, 232}});
     }
     s.define = DefineIni(g.w, g.h, skinKey, playerKey, p.text, g.bodyY + kBodyH - g.h, g.bodyX + kBodyW);
     return s;

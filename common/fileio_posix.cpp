@@ -87,19 +87,30 @@ std::wstring WideFromPath(const std::filesystem::path& path) {
     return out;
 }
 
-bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wstring& error) {
-    out.clear();
+namespace {
+
+// A file opened for reading, or -1 with the reason (a folder opens, but is no file).
+int OpenForReading(const std::filesystem::path& path, std::wstring& error) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         error = Describe("cannot open", path, errno);
-        return false;
+        return -1;
     }
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
         ::close(fd);
         error = Describe("cannot read", path, EISDIR);
-        return false;
+        return -1;
     }
+    return fd;
+}
+
+}  // namespace
+
+bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wstring& error) {
+    out.clear();
+    const int fd = OpenForReading(path, error);
+    if (fd < 0) return false;
     char buffer[1 << 16];
     for (;;) {
         const ssize_t n = ::read(fd, buffer, sizeof buffer);
@@ -122,17 +133,8 @@ FileReader::~FileReader() {
 }
 
 bool FileReader::Open(const std::filesystem::path& path, std::wstring& error) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        error = Describe("cannot open", path, errno);
-        return false;
-    }
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-        ::close(fd);
-        error = Describe("cannot read", path, EISDIR);
-        return false;
-    }
+    const int fd = OpenForReading(path, error);
+    if (fd < 0) return false;
     if (handle_ >= 0) ::close(static_cast<int>(handle_));
     handle_ = fd;
     path_ = path;

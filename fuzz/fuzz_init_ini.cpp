@@ -6,7 +6,7 @@
 
 #include "fuzz/fuzz_support.h"
 #include "player/startup/settings.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace player = tessel::player;
 

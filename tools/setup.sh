@@ -10,7 +10,7 @@ packages=(
   xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic locales
   libasound2 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
   ffmpeg procps util-linux
-  zip unzip
+  zip unzip ccache
   clang libclang-rt-14-dev
 )
 

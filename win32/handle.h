@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace tessel::win32 {
@@ -48,71 +49,33 @@ private:
     pointer value_ = Traits::invalid();
 };
 
-template <typename T>
-struct GdiTraits {
-    using pointer = T;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::DeleteObject(p); }
-};
-
-struct IconTraits {
-    using pointer = HICON;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::DestroyIcon(p); }
-};
-
-// A menu frees its submenus with it.
-struct MenuTraits {
-    using pointer = HMENU;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::DestroyMenu(p); }
-};
-
-struct WindowTraits {
-    using pointer = HWND;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::DestroyWindow(p); }
+// Handles whose "none" is one value, freed by one function.
+template <typename P, auto Close, std::intptr_t None = 0>
+struct Traits {
+    using pointer = P;
+    static pointer invalid() noexcept { return reinterpret_cast<pointer>(None); }
+    static void close(pointer p) noexcept { Close(p); }
 };
 
 // Kernel objects: CreateMutex and its kind fail with null, CreateFile and its kind with
 // INVALID_HANDLE_VALUE; neither is ever closed.
-struct KernelHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() noexcept { return nullptr; }
+struct KernelHandleTraits : Traits<HANDLE, &::CloseHandle> {
     static bool valid(pointer p) noexcept { return p != nullptr && p != INVALID_HANDLE_VALUE; }
-    static void close(pointer p) noexcept { ::CloseHandle(p); }
 };
 
-// A folder listing of FindFirstFile, which fails with INVALID_HANDLE_VALUE.
-struct FindHandleTraits {
-    using pointer = HANDLE;
-    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void close(pointer p) noexcept { ::FindClose(p); }
-};
-
-struct MemoryDcTraits {
-    using pointer = HDC;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::DeleteDC(p); }
-};
-
-struct GlobalMemoryTraits {
-    using pointer = HGLOBAL;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept { ::GlobalFree(p); }
-};
-
-using unique_hbitmap = unique_handle<GdiTraits<HBITMAP>>;
-using unique_hbrush = unique_handle<GdiTraits<HBRUSH>>;
-using unique_hfont = unique_handle<GdiTraits<HFONT>>;
-using unique_hrgn = unique_handle<GdiTraits<HRGN>>;
-using unique_hicon = unique_handle<IconTraits>;
-using unique_hmenu = unique_handle<MenuTraits>;
-using unique_hwnd = unique_handle<WindowTraits>;
+using unique_hbitmap = unique_handle<Traits<HBITMAP, &::DeleteObject>>;
+using unique_hbrush = unique_handle<Traits<HBRUSH, &::DeleteObject>>;
+using unique_hfont = unique_handle<Traits<HFONT, &::DeleteObject>>;
+using unique_hrgn = unique_handle<Traits<HRGN, &::DeleteObject>>;
+using unique_hicon = unique_handle<Traits<HICON, &::DestroyIcon>>;
+// A menu frees its submenus with it.
+using unique_hmenu = unique_handle<Traits<HMENU, &::DestroyMenu>>;
+using unique_hwnd = unique_handle<Traits<HWND, &::DestroyWindow>>;
 using unique_kernel_handle = unique_handle<KernelHandleTraits>;
-using unique_find_handle = unique_handle<FindHandleTraits>;
-using unique_memory_dc = unique_handle<MemoryDcTraits>;
-using unique_hglobal = unique_handle<GlobalMemoryTraits>;
+// A folder listing of FindFirstFile, which fails with INVALID_HANDLE_VALUE.
+using unique_find_handle = unique_handle<Traits<HANDLE, &::FindClose, -1>>;
+using unique_memory_dc = unique_handle<Traits<HDC, &::DeleteDC>>;
+using unique_hglobal = unique_handle<Traits<HGLOBAL, &::GlobalFree>>;
 
 // Selects an object into a DC and puts the previous one back when it goes.
 class SelectObjectGuard {

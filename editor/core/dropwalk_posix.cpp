@@ -42,11 +42,7 @@ public:
             }
         }
         if (ec) return false;
-        files.insert(files.end(), std::make_move_iterator(foundFiles.begin()),
-                     std::make_move_iterator(foundFiles.end()));
-        subfolders.insert(subfolders.end(), std::make_move_iterator(foundFolders.begin()),
-                          std::make_move_iterator(foundFolders.end()));
-        return true;
+        return Found(files, subfolders, foundFiles, foundFolders);
     }
 
     std::optional<FolderId> Identify(const std::wstring& folder) override {

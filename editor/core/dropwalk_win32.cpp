@@ -53,11 +53,7 @@ public:
         const DWORD error = GetLastError();
         FindClose(find);
         if (error != ERROR_NO_MORE_FILES) return false;
-        files.insert(files.end(), std::make_move_iterator(foundFiles.begin()),
-                     std::make_move_iterator(foundFiles.end()));
-        subfolders.insert(subfolders.end(), std::make_move_iterator(foundFolders.begin()),
-                          std::make_move_iterator(foundFolders.end()));
-        return true;
+        return Found(files, subfolders, foundFiles, foundFolders);
     }
 
     std::optional<FolderId> Identify(const std::wstring& folder) override {

@@ -294,27 +294,31 @@ void Form1::Menu_Click(UINT id) {
     // The list box holds what the user selected with the mouse and keys.
     mainListView_.PullSelection();
     switch (id) {
-    case kCreateNewFile: editor_.CreateNewFile(); break;
-    case kEditExistFile: editor_.EditExistFile(); break;
-    case kOverwriteFile: editor_.OverwriteFile(); break;
-    case kNameFileSave: editor_.NameFileSave(); break;
-    case kTheEndApp: Form_Unload(); break;
-    case kCutFromList: editor_.CutFromList(); break;
-    case kCopyFromList: editor_.CopyFromList(); break;
-    case kDeleteFromList: editor_.DeleteFromList(); break;
-    case kClearList: editor_.ClearList(); break;
-    case kPasteToList: editor_.PasteToList(); break;
-    case kPasteToPoint: editor_.PasteToPoint(); break;
-    case kListAllChoice: editor_.ListAllChoice(); break;
-    case kWildCardList: WildCardList_Click(); break;
-    case kReverseChoiceList: editor_.ReverseChoiceList(); break;
-    case kNoChoiceList: editor_.NoChoiceList(); break;
-    case kExpFiles: editor_.ExpFiles(); break;
-    case kEnumNameSeq: editor_.EnumNameSeq(); break;
-    case kNoExistsDelete: editor_.NoExistsDelete(); break;
-    case kExtSetting: ExtSetting_Click(); break;
-    case kAddingList: editor_.AddingList(); break;
+    case kTheEndApp: Form_Unload(); return;
+    case kWildCardList: WildCardList_Click(); return;
+    case kExtSetting: ExtSetting_Click(); return;
     default: break;
+    }
+    // Every other command is the editor's own.
+    static constexpr struct {
+        UINT id;
+        void (ListEditor::*run)();
+    } kEditorCommands[] = {
+        {kCreateNewFile, &ListEditor::CreateNewFile},   {kEditExistFile, &ListEditor::EditExistFile},
+        {kOverwriteFile, &ListEditor::OverwriteFile},   {kNameFileSave, &ListEditor::NameFileSave},
+        {kCutFromList, &ListEditor::CutFromList},       {kCopyFromList, &ListEditor::CopyFromList},
+        {kDeleteFromList, &ListEditor::DeleteFromList}, {kClearList, &ListEditor::ClearList},
+        {kPasteToList, &ListEditor::PasteToList},       {kPasteToPoint, &ListEditor::PasteToPoint},
+        {kListAllChoice, &ListEditor::ListAllChoice},   {kReverseChoiceList, &ListEditor::ReverseChoiceList},
+        {kNoChoiceList, &ListEditor::NoChoiceList},     {kExpFiles, &ListEditor::ExpFiles},
+        {kEnumNameSeq, &ListEditor::EnumNameSeq},       {kNoExistsDelete, &ListEditor::NoExistsDelete},
+        {kAddingList, &ListEditor::AddingList},
+    };
+    for (const auto& command : kEditorCommands) {
+        if (command.id == id) {
+            (editor_.*command.run)();
+            return;
+        }
     }
 }
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/twips.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/skin/skin_paths.h"
 #include "player/skin/transparency_win32.h"
 #include "player/windows/drop_fs_win32.h"
@@ -15,9 +15,7 @@
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
 #include "player/skin/volume.h"
-#include "player/startup/Initialize.h"
 #include "player/startup/stored_names_win32.h"
-#include "player/startup/texts.h"
 #include "win32/clipboard.h"
 #include "win32/drops.h"
 #include "win32/error_text.h"
@@ -49,8 +47,10 @@ constexpr int kClientHeightTwips = 5520;
 
 }  // namespace
 
-MenuForm::MenuForm(PlayerApp& app, MenuFormControls& controls)
-    : app_(app),
+MenuForm::MenuForm(PanelHost& host, LLVariable& vars, const TwipsPerPixel& factors, MenuFormControls& controls)
+    : host_(host),
+      vars_(vars),
+      factors_(factors),
       c_(controls),
       listScroll_(controls.LblScrLstName, controls.LblM3uName,
                   [this](int interval) {
@@ -351,7 +351,7 @@ void MenuForm::ChooseListFile() {
     };
     bool chosen = false;
     try {
-        chosen = tessel::player::ChooseListFile(app_.Engine(), c_, dialogs);
+        chosen = tessel::player::ChooseListFile(host_.Engine(), c_, dialogs);
     } catch (const std::exception&) {
         // Any failure while choosing ends the command silently.
     }
@@ -365,34 +365,34 @@ void MenuForm::WarnIfListNotRemembered() {
     ::MessageBoxW(Handle(), menu_texts::kListNotRemembered, menu_texts::kNoticeTitle, MB_OK);
 }
 
-void MenuForm::ApplyDisplaySize() { tessel::player::ApplyDisplaySize(c_.CmbDispSize, app_.vars, videoWindows_); }
+void MenuForm::ApplyDisplaySize() { tessel::player::ApplyDisplaySize(c_.CmbDispSize, vars_, videoWindows_); }
 
 void MenuForm::CmbDispSize_Click() { ApplyDisplaySize(); }
-void MenuForm::MenuStop_Click() { PausePlay(*app_.mmc); }
-void MenuForm::MenuPrev_Click() { PlayFromStart(*app_.mmc); }
+void MenuForm::MenuStop_Click() { PausePlay(*host_.Device()); }
+void MenuForm::MenuPrev_Click() { PlayFromStart(*host_.Device()); }
 void MenuForm::MenuChoiceList_Click() { ChooseListFile(); }
 
 void MenuForm::ChkHide_Click() {
     const int show = c_.ChkHide.Value() != 0 ? SW_HIDE : SW_SHOW;
-    ::ShowWindow(app_.playerForm.Handle(), show);
-    ::ShowWindow(app_.skinForm.Handle(), show);
+    ::ShowWindow(host_.BodyWindow(), show);
+    ::ShowWindow(host_.SkinWindow(), show);
 }
 
 void MenuForm::Timer_Timer() {
     MainTimerServices services;
     services.videoWindows = &videoWindows_;
     // The timer reads back the same device the volume bar writes.
-    services.readVolumeLevel = [this] { return ReadVolumeLevel(app_.Volume()); };
-    services.caption = [this] { return app_.playerForm.Caption(); };
-    services.setCaption = [this](const std::wstring& caption) { app_.playerForm.SetCaption(caption); };
-    OnMainTimer(app_.Engine(), *app_.mmc, app_.bodyControls, app_.vars, services);
+    services.readVolumeLevel = [this] { return ReadVolumeLevel(host_.Volume()); };
+    services.caption = [this] { return host_.BodyCaption(); };
+    services.setCaption = [this](const std::wstring& caption) { host_.SetBodyCaption(caption); };
+    OnMainTimer(host_.Engine(), *host_.Device(), host_.BodyControls(), vars_, services);
 }
 
-void MenuForm::MMC_StatusUpdate() { OnMediaStatus(app_.Engine(), *app_.mmc, app_.bodyControls, app_.vars); }
+void MenuForm::MMC_StatusUpdate() { OnMediaStatus(host_.Engine(), *host_.Device(), host_.BodyControls(), vars_); }
 
 void MenuForm::TrayIcon_Mouse(UINT mouseMessage) {
     if (mouseMessage == WM_LBUTTONUP) {
-        app_.ToggleHideWindows();
+        host_.ToggleHideWindows();
     } else if (mouseMessage == WM_RBUTTONUP) {
         win32::ShowPopupMenu(rootMenu_, Handle());
     }
@@ -401,19 +401,18 @@ void MenuForm::TrayIcon_Mouse(UINT mouseMessage) {
 void MenuForm::CmdHide_Click() { SetPanelVisible(false); }
 
 void MenuForm::CmdMove00_Click() {
-    const TwipsPerPixel f = app_.factors;
-    const SIZE skin = app_.skinForm.SizePixels();
-    const SIZE body = app_.playerForm.SizePixels();
+    const TwipsPerPixel f = factors_;
+    const SIZE skin = host_.SkinWindowSize();
+    const SIZE body = host_.BodyWindowSize();
     const Move00Target target = CmdMove00Target(skin.cy * f.y, body.cx * f.x, body.cy * f.y);
-    app_.skinForm.SetTopTwips(target.skinTop);
-    app_.skinForm.SetLeftTwips(target.skinLeft);
-    app_.PlaceBodyWindow();
+    host_.MoveSkinWindow(target.skinLeft, target.skinTop);
+    host_.PlaceBodyWindow();
 }
 
 void MenuForm::CmdExecEdit_Click() {
     // A separate process in a normal window; not waited for. A missing editor shows
     // nothing of ours.
-    std::wstring exe = JoinProgramPath(app_.ProgramFolder(), L"exec\\listwright.exe");
+    std::wstring exe = JoinProgramPath(host_.ProgramFolder(), L"exec\\listwright.exe");
     std::wstring commandLine = L"\"" + exe + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
@@ -429,11 +428,11 @@ void MenuForm::CmdExecEdit_Click() {
 void MenuForm::CmdChoice_Click() { ChooseListFile(); }
 
 void MenuForm::ScrSkinTrans_Change() {
-    SetWindowAlpha(app_.vars.LayeredAvailable, app_.skinForm.Handle(), c_.ScrSkinTrans.Value());
+    SetWindowAlpha(vars_.LayeredAvailable, host_.SkinWindow(), c_.ScrSkinTrans.Value());
 }
 
 void MenuForm::ScrPlayerTrans_Change() {
-    SetWindowAlpha(app_.vars.LayeredAvailable, app_.playerForm.Handle(), c_.ScrPlayerTrans.Value());
+    SetWindowAlpha(vars_.LayeredAvailable, host_.BodyWindow(), c_.ScrPlayerTrans.Value());
 }
 
 void MenuForm::PopUp(HMENU menu) { win32::ShowPopupMenu(menu, Handle()); }
@@ -446,18 +445,18 @@ void MenuForm::PutOnClipboard(const std::wstring& text) {
 }
 
 void MenuForm::LstM3u_DblClick() {
-    if (auto entry = SingleSelectedEntry(c_.LstM3u)) app_.PlayFile(*entry);
+    if (auto entry = SingleSelectedEntry(c_.LstM3u)) host_.PlayFile(*entry);
 }
 
 void MenuForm::LstM3u_MouseDown(int button, int shift) {
-    switch (LstM3u_MouseDownRule(button, shift, app_.vars.ListLeftButtonDown)) {
+    switch (LstM3u_MouseDownRule(button, shift, vars_.ListLeftButtonDown)) {
         case ListPopup::ListMenu: PopUp(flMenu_); break;
         case ListPopup::Favourites: PopUp(favMenu_); break;
         case ListPopup::None: break;
     }
 }
 
-void MenuForm::LstM3u_MouseUp() { LstM3u_MouseUpRule(app_.vars.ListLeftButtonDown); }
+void MenuForm::LstM3u_MouseUp() { LstM3u_MouseUpRule(vars_.ListLeftButtonDown); }
 
 void MenuForm::LstM3u_OLEDragDrop(const std::vector<std::wstring>& paths) {
     Win32DropFileSystem fs;
@@ -484,7 +483,7 @@ void MenuForm::FLMenuCopy_Click() {
 void MenuForm::FLMenuClear_Click() { ClearEntries(c_.LstM3u, c_.LblListCount); }
 void MenuForm::MLLCopy_Click() { PutOnClipboard(c_.LblScrLstName.Caption()); }
 void MenuForm::MLMCopy_Click() { PutOnClipboard(c_.LblScrMediaName.Caption()); }
-void MenuForm::MenuReLoadList_Click() { app_.ReloadList(); }
+void MenuForm::MenuReLoadList_Click() { host_.ReloadList(); }
 
 void MenuForm::LblScrLstName_MouseDown(int button) {
     if (button == kButtonRight) PopUp(mllMenu_);
@@ -513,17 +512,17 @@ void MenuForm::ConfirmAndChangeSkin(const std::wstring& name) {
     namespace t = menu_texts;
     // A skin the settings file cannot name would be lost at the next start, and that
     // start would fail on it.
-    if (!StorableSkinName(app_.ProgramFolder(), name)) {
+    if (!StorableSkinName(host_.ProgramFolder(), name)) {
         ::MessageBoxW(Handle(), t::kSkinNameUnstorable, t::kNoticeTitle, MB_OK);
         return;
     }
     const std::wstring prompt = name + t::kSkinConfirmSuffix;
     if (::MessageBoxW(Handle(), prompt.c_str(), t::kSkinConfirmTitle, MB_YESNO) != IDYES) return;
-    const std::wstring previous = app_.vars.SkinName;
-    app_.vars.SkinName = name;
-    const SkinChange change = app_.ChangeSkin();
+    const std::wstring previous = vars_.SkinName;
+    vars_.SkinName = name;
+    const SkinChange change = host_.ChangeSkin();
     // The skin in use stays, and so does the name the settings will keep.
-    if (!change.applied) app_.vars.SkinName = previous;
+    if (!change.applied) vars_.SkinName = previous;
     if (change.report) {
         // Applied, the report is about something else (the skin list), not the skin.
         const std::wstring text =
@@ -538,11 +537,11 @@ void MenuForm::SkinMenuChangeSkin_Click() {
     if (index < 0) return;
     const std::wstring name = c_.LstSkinFile.List(static_cast<std::size_t>(index));
     const DWORD attributes =
-        ::GetFileAttributesW(JoinProgramPath(app_.ProgramFolder(), L"parts\\" + name).c_str());
+        ::GetFileAttributesW(JoinProgramPath(host_.ProgramFolder(), L"parts\\" + name).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         ::MessageBoxW(Handle(), t::kSkinMissing, t::kSkinMissingTitle, MB_OK);
         // The skin in use applied again, and the list rebuilt without the vanished one.
-        if (const SkinChange change = app_.ChangeSkin(); change.report)
+        if (const SkinChange change = host_.ChangeSkin(); change.report)
             ::MessageBoxW(Handle(), change.report->c_str(), t::kSkinMissingTitle, MB_OK);
         return;
     }
@@ -551,22 +550,22 @@ void MenuForm::SkinMenuChangeSkin_Click() {
 
 void MenuForm::SkinMenuUpdate_Click() {
     c_.LstSkinFile.Clear();
-    app_.ListSkins();
+    host_.ListSkins();
 }
 
 void MenuForm::MenuFavList_Click(std::size_t index) {
     FavouriteActions actions;
     actions.fileExists = [](const std::wstring& path) { return FileExistsExact(path); };
-    actions.rebuild = [this] { app_.RefreshFavouritesMenu(); };
-    actions.reloadList = [this] { app_.ReloadList(); };
+    actions.rebuild = [this] { host_.RefreshFavouritesMenu(); };
+    actions.reloadList = [this] { host_.ReloadList(); };
     const std::wstring before = c_.LblM3uName.Caption();
-    MenuFavListClick(index, c_.MenuFavList, app_.ProgramFolder(), c_.LblM3uName, actions);
+    MenuFavListClick(index, c_.MenuFavList, host_.ProgramFolder(), c_.LblM3uName, actions);
     if (c_.LblM3uName.Caption() != before) WarnIfListNotRemembered();
 }
-void MenuForm::MenuPlay_Click() { app_.PlayNext(); }
+void MenuForm::MenuPlay_Click() { host_.PlayNext(); }
 void MenuForm::MenuShowSetting_Click() { SetPanelVisible(!PanelVisible()); }
-void MenuForm::MenuShowMain_Click() { app_.ToggleHideWindows(); }
-void MenuForm::MenuTheEnd_Click() { app_.Shutdown(); }
+void MenuForm::MenuShowMain_Click() { host_.ToggleHideWindows(); }
+void MenuForm::MenuTheEnd_Click() { host_.Shutdown(); }
 
 void MenuForm::OnCommand(int id, int code, HWND control) {
     switch (id) {
@@ -595,10 +594,10 @@ void MenuForm::OnCommand(int id, int code, HWND control) {
         case IdFLMenuPlay: FLMenuPlay_Click(); break;
         case IdFLMenuDelete: FLMenuDelete_Click(); break;
         case IdFLMenuCopy: FLMenuCopy_Click(); break;
-        case IdFLMenuReLoad: app_.ReloadList(); break;
+        case IdFLMenuReLoad: host_.ReloadList(); break;
         case IdFLMenuClear: FLMenuClear_Click(); break;
         case IdMLLCopy: MLLCopy_Click(); break;
-        case IdMLLReLoad: app_.ReloadList(); break;
+        case IdMLLReLoad: host_.ReloadList(); break;
         case IdMLMCopy: MLMCopy_Click(); break;
         case IdSkinMenuChangeSkin: SkinMenuChangeSkin_Click(); break;
         case IdSkinMenuUpdate: SkinMenuUpdate_Click(); break;
@@ -617,7 +616,7 @@ void MenuForm::OnCommand(int id, int code, HWND control) {
 }
 
 LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto taken = app_.MediaKeys().Message(message, wParam, lParam)) return *taken;
+    if (auto taken = host_.MediaKeyMessage(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -651,7 +650,7 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
-            if (wParam) app_.ShutdownForSessionEnd();
+            if (wParam) host_.ShutdownForSessionEnd();
             return 0;
         case WM_DESTROY:
             StopMainTimer();
@@ -659,7 +658,7 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         default:
             if (taskbarCreated_ != 0 && message == taskbarCreated_) {
-                app_.ReAddTrayIcon();
+                host_.ReAddTrayIcon();
                 return 0;
             }
             return Window::HandleMessage(message, wParam, lParam);

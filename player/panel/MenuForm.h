@@ -13,7 +13,9 @@
 #include "player/panel/panel_logic.h"
 #include "player/playback/video_window_win32.h"
 #include "player/shared/control_views.h"
+#include "common/twips.h"
 #include "player/shared/llvariable.h"
+#include "player/shared/window_hosts.h"
 #include "win32/child_hook.h"
 #include "win32/dialogs.h"
 #include "win32/dpi.h"
@@ -22,8 +24,6 @@
 
 namespace tessel::player {
 
-class PlayerApp;
-
 inline constexpr const wchar_t* kMenuFormClass = L"TesselMenuForm";
 // The icon's private callback message: a real mouse move can never be taken for it.
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
@@ -31,7 +31,7 @@ inline constexpr UINT kTrayIconId = 1;
 
 class MenuForm : public win32::Window {
 public:
-    MenuForm(PlayerApp& app, MenuFormControls& controls);
+    MenuForm(PanelHost& host, LLVariable& vars, const TwipsPerPixel& factors, MenuFormControls& controls);
 
     void Load();
     void SetIcon(HICON icon);
@@ -133,7 +133,9 @@ private:
     // The lists and read-outs whose mouse buttons and drops the panel takes first.
     win32::ChildHook childHooks_[4];
 
-    PlayerApp& app_;
+    PanelHost& host_;
+    LLVariable& vars_;
+    const TwipsPerPixel& factors_;
     MenuFormControls& c_;
     win32::unique_hfont font_;
     ToolTips tips_;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "player/startup/command_line.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "editor/listfile/listfile.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 

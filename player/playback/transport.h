@@ -3,14 +3,13 @@
 // reached through the objects passed in, so the same routines run in a native test
 // and in the program.
 //
-// Where the windows find what these need (all members of PlayerApp):
-//   PausePlay(*app.mmc)                         ImgStop, menu "一時停止/解除(Space)"
-//   PlayFromStart(*app.mmc)                     ImgPrev, menu "先頭へ戻る(BackSpace)"
-//   HandleKey(key, app.Engine(), *app.mmc, app.bodyControls.ScrVolume)
-//                                               SkinForm's KeyDown (set VolumeActive
+// Who calls what:
+//   PausePlay(device)                           ImgStop, menu "一時停止/解除(Space)"
+//   PlayFromStart(device)                       ImgPrev, menu "先頭へ戻る(BackSpace)"
+//   HandleKey(key, engine, device, ScrVolume)   SkinForm's KeyDown (set VolumeActive
 //                                               before, clear it at KeyUp)
-//   app.menuForm.ChooseListFile()               CmdChoice of both windows, the menu
-//   app.menuForm.ApplyDisplaySize()             a new medium, a CmbDispSize click
+//   ChooseListFile(engine, controls, dialogs)   CmdChoice of both windows, the menu
+//   ApplyDisplaySize(...)                       a new medium, a CmbDispSize click
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,19 @@
 #include <string>
 
 namespace tessel::player {
+namespace {
+
+// A list's new index, -1 for none: whether it changed; an index past the items throws.
+bool ChangeListIndex(int& listIndex, int index, std::size_t count) {
+    if (index < -1 || index >= static_cast<int>(count)) {
+        throw ControlValueError("list index " + std::to_string(index) + " out of range");
+    }
+    if (listIndex == index) return false;
+    listIndex = index;
+    return true;
+}
+
+}  // namespace
 
 void Control::SetEnabled(bool enabled) {
     if (enabled_ == enabled) return;
@@ -129,11 +142,7 @@ void ListBox::SetSelected(std::size_t index, bool selected) {
 }
 
 void ListBox::SetListIndex(int index) {
-    if (index < -1 || index >= static_cast<int>(items_.size())) {
-        throw ControlValueError("list index " + std::to_string(index) + " out of range");
-    }
-    if (listIndex_ == index) return;
-    listIndex_ = index;
+    if (!ChangeListIndex(listIndex_, index, items_.size())) return;
     Tell(ControlChange::Value);
     if (onClick) onClick();
 }
@@ -149,11 +158,7 @@ void ComboBox::AddItem(std::wstring text) {
 }
 
 void ComboBox::SetListIndex(int index) {
-    if (index < -1 || index >= static_cast<int>(items_.size())) {
-        throw ControlValueError("list index " + std::to_string(index) + " out of range");
-    }
-    if (listIndex_ == index) return;
-    listIndex_ = index;
+    if (!ChangeListIndex(listIndex_, index, items_.size())) return;
     Tell(ControlChange::Value);
     if (onClick) onClick();
 }

@@ -7,18 +7,18 @@ namespace tessel::player {
 
 void PlayerApp::ChangeSkinScale(int dpi) {
     const int k = SkinScaleForDpi(dpi);
-    if (k == skinScale_) return;  // 100 % and 125 % draw the same skin
-    skinScale_ = k;
-    factors = SkinTwipsPerPixel(k);
-    skinForm.LayOut();
-    playerForm.LayOut();
-    if (!skinApplied_) {
+    if (k == skin_.Scale()) return;  // 100 % and 125 % draw the same skin
+    skin_.SetScale(k);
+    factors_ = SkinTwipsPerPixel(k);
+    skinForm_.LayOut();
+    playerForm_.LayOut();
+    if (!skin_.Applied()) {
         // Before the first skin (the settings' place moved the window): nothing to draw yet.
         PlaceBodyWindow();
         return;
     }
     // The files served a moment ago; one that went meanwhile is said, as at a skin change.
-    if (auto failure = ApplySkinLayout()) options_.report(*failure);
+    if (auto failure = skin_.Apply()) options_.report(*failure);
 }
 
 }  // namespace tessel::player

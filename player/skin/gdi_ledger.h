@@ -40,28 +40,19 @@ public:
     static std::vector<HGDIOBJ> StopRecording();
 };
 
-template <typename T>
-struct CountedGdiTraits {
-    using pointer = T;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept {
-        ::DeleteObject(p);
-        GdiLedger::NoteFreed(p);
-    }
-};
+inline void DeleteCounted(HGDIOBJ object) {
+    ::DeleteObject(object);
+    GdiLedger::NoteFreed(object);
+}
 
-struct CountedMemoryDcTraits {
-    using pointer = HDC;
-    static pointer invalid() noexcept { return nullptr; }
-    static void close(pointer p) noexcept {
-        ::DeleteDC(p);
-        GdiLedger::NoteFreed(p);
-    }
-};
+inline void DeleteCountedDc(HDC dc) {
+    ::DeleteDC(dc);
+    GdiLedger::NoteFreed(dc);
+}
 
-using counted_hrgn = win32::unique_handle<CountedGdiTraits<HRGN>>;
-using counted_hbitmap = win32::unique_handle<CountedGdiTraits<HBITMAP>>;
-using counted_memory_dc = win32::unique_handle<CountedMemoryDcTraits>;
+using counted_hrgn = win32::unique_handle<win32::Traits<HRGN, &DeleteCounted>>;
+using counted_hbitmap = win32::unique_handle<win32::Traits<HBITMAP, &DeleteCounted>>;
+using counted_memory_dc = win32::unique_handle<win32::Traits<HDC, &DeleteCountedDc>>;
 
 // Takes ownership of a freshly created object (null stays empty and is not counted).
 template <typename Owner>

@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "common/textfile.h"
-#include "player/skin/skin_texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 

@@ -5,7 +5,7 @@
 
 #include "common/fileio.h"
 #include "common/wildcard.h"
-#include "player/skin/skin_texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 

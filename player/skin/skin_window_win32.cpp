@@ -8,8 +8,8 @@
 #include "common/fileio.h"
 #include "player/skin/image_files.h"
 #include "player/skin/placement.h"
+#include "player/shared/texts.h"
 #include "player/skin/skin_scale.h"
-#include "player/skin/skin_texts.h"
 #include "win32/error_text.h"
 
 namespace tessel::player {

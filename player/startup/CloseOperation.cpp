@@ -5,36 +5,22 @@
 #include "player/startup/Initialize.h"
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 
 void PlayerApp::StopAndCloseDevice() {
-    if (!mmc) return;
-    mmc->Command(MediaCommand::Stop);
-    mmc->Command(MediaCommand::Close);
+    if (!mmc_) return;
+    mmc_->Command(MediaCommand::Stop);
+    mmc_->Command(MediaCommand::Close);
 }
 
 bool PlayerApp::SaveSettings(std::wstring& error) {
-    SettingsSubject subject{vars.SkinName,
-                            [this] { return skinForm.LeftTwips(); },
-                            [this] { return skinForm.TopTwips(); },
-                            [this](double twips) { skinForm.SetLeftTwips(twips); },
-                            [this](double twips) { skinForm.SetTopTwips(twips); },
-                            menuControls,
-                            vars.VideoWindowRect,
-                            [this](const std::wstring& name) { return StorableSkinName(ProgramFolder(), name); },
-                            [](const std::wstring& path) { return StorableListPath(path); }};
+    SettingsSubject subject = Settings();
     const TextWriteResult written =
-        WriteTextFileLines(std::filesystem::path(SettingsPath()), MakeSettingsLines(subject, factors));
+        WriteTextFileLines(std::filesystem::path(SettingsPath()), MakeSettingsLines(subject, factors_));
     if (!written.ok) error = written.error;
     return written.ok;
-}
-
-bool PlayerApp::RemoveTrayIcon() {
-    if (!trayAdded_) return false;
-    trayAdded_ = false;
-    return ::Shell_NotifyIconW(NIM_DELETE, &trayIconData_) != FALSE;
 }
 
 void PlayerApp::ShutdownForSessionEnd() {
@@ -45,13 +31,13 @@ void PlayerApp::ShutdownForSessionEnd() {
     std::wstring error;
     // The session is ending: no message box can be answered any more.
     SaveSettings(error);
-    RemoveTrayIcon();
+    tray_.Remove();
 }
 
 void PlayerApp::Shutdown() {
     if (shutDown_) return;  // a second close request while the first one runs
     shutDown_ = true;
-    menuForm.StopMainTimer();
+    menuForm_.StopMainTimer();
     mediaKeys_.Unregister();
     StopAndCloseDevice();
     std::wstring error;
@@ -64,7 +50,7 @@ void PlayerApp::Shutdown() {
         if (!error.empty()) text += L"\r\n" + std::wstring(texts::kReasonLabel) + error;
         options_.report(text);
     }
-    RemoveTrayIcon();
+    tray_.Remove();
     EndProcess(0);
 }
 

@@ -21,7 +21,7 @@
 #include "player/startup/command_line.h"
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "win32/dpi.h"
 #include "win32/error_text.h"
 
@@ -58,10 +58,13 @@ bool FolderExists(const std::wstring& path) {
 }  // namespace
 
 PlayerApp::PlayerApp(StartOptions options)
-    : menuForm(*this, menuControls),
-      playerForm(*this, bodyControls),
-      skinForm(*this),
-      options_(std::move(options)) {
+    : options_(std::move(options)),
+      menuForm_(static_cast<PanelHost&>(*this), vars_, factors_, menuControls_),
+      playerForm_(static_cast<BodyWindowHost&>(*this), vars_, factors_, bodyControls_),
+      skinForm_(static_cast<SkinWindowHost&>(*this), vars_, factors_),
+      skin_(vars_, factors_, skinForm_, playerForm_),
+      tray_([this](HICON icon) { menuForm_.SetIcon(icon); }),
+      instance_(options_.instanceName) {
     if (options_.programFolder.empty()) options_.programFolder = ExeFolder();
     if (options_.commandLine.empty()) options_.commandLine = ::GetCommandLineW();
     if (!options_.endProcess) options_.endProcess = [](UINT code) { ::ExitProcess(code); };
@@ -72,23 +75,23 @@ PlayerApp::PlayerApp(StartOptions options)
     }
     // The windows start at the system's scale; a skin window on a monitor of another
     // one hears of it (ChangeSkinScale).
-    skinScale_ = SkinScaleForDpi(win32::SystemDpi());
-    factors = SkinTwipsPerPixel(skinScale_);
+    skin_.SetScale(SkinScaleForDpi(win32::SystemDpi()));
+    factors_ = SkinTwipsPerPixel(skin_.Scale());
 }
 
 PlayerApp::~PlayerApp() {
     // Whatever happened, no device stays open and no icon stays behind.
     StopAndCloseDevice();
-    RemoveTrayIcon();
+    tray_.Remove();
     for (Control* c : std::initializer_list<Control*>{
-             &menuControls.LstM3u, &menuControls.LblScrLstName, &menuControls.LblScrMediaName,
-             &menuControls.LblListCount, &menuControls.ChkRandom, &menuControls.ChkEndless,
-             &menuControls.ChkHide, &menuControls.ChkBreak, &menuControls.ChkStartPlay,
-             &menuControls.CmbDispSize, &menuControls.ScrSkinTrans, &menuControls.ScrPlayerTrans,
-             &menuControls.LstSkinFile, &menuControls.MenuFavList}) {
+             &menuControls_.LstM3u, &menuControls_.LblScrLstName, &menuControls_.LblScrMediaName,
+             &menuControls_.LblListCount, &menuControls_.ChkRandom, &menuControls_.ChkEndless,
+             &menuControls_.ChkHide, &menuControls_.ChkBreak, &menuControls_.ChkStartPlay,
+             &menuControls_.CmbDispSize, &menuControls_.ScrSkinTrans, &menuControls_.ScrPlayerTrans,
+             &menuControls_.LstSkinFile, &menuControls_.MenuFavList}) {
         c->view = nullptr;
     }
-    if (mmc) mmc->SetStatusUpdate(nullptr);
+    if (mmc_) mmc_->SetStatusUpdate(nullptr);
 }
 
 void PlayerApp::Fail(std::wstring text) { throw Failure{std::move(text)}; }
@@ -106,15 +109,15 @@ bool PlayerApp::StartUp() {
     try {
         LoadForms();                                  // 1
         if (HandOverToRunningInstance()) return false;  // 2
-        mediaKeys_.Register(menuForm.Handle());
+        mediaKeys_.Register(menuForm_.Handle());
         FillDisplaySizes();                           // 3
         ReadSettings();                               // 4
-        SetSkinPaths(options_.programFolder, vars, true);  // 5
+        SetSkinPaths(options_.programFolder, vars_, true);  // 5
         AddTrayIcon();                                // 6
-        if (auto failure = ApplySkinLayout()) Fail(*failure);  // 7
+        if (auto failure = skin_.Apply()) Fail(*failure);      // 7
         if (auto failure = ListSkins()) Fail(*failure);        // 8
-        LockTransparencySliders(vars.LayeredAvailable, menuControls.ScrSkinTrans,  // 9
-                                menuControls.ScrPlayerTrans);
+        LockTransparencySliders(vars_.LayeredAvailable, menuControls_.ScrSkinTrans,  // 9
+                                menuControls_.ScrPlayerTrans);
         ReadSystemVolume();                           // 10
         BuildFavouritesMenu();                        // 11
         SetToolTips();                                // 12
@@ -122,7 +125,7 @@ bool PlayerApp::StartUp() {
         HandleCommandLine();                          // 14
         if (shutDown_) return false;                  // closed during a long list load
         ShowOrHideWindows();                          // 15
-        menuForm.StartMainTimer();
+        menuForm_.StartMainTimer();
         return true;
     } catch (const Failure& failure) {
         options_.report(failure.text);
@@ -133,7 +136,7 @@ bool PlayerApp::StartUp() {
     // that ends with one open crashes) and the icon removed.
     mediaKeys_.Unregister();
     StopAndCloseDevice();
-    RemoveTrayIcon();
+    tray_.Remove();
     EndProcess(1);
     return false;
 }
@@ -141,26 +144,22 @@ bool PlayerApp::StartUp() {
 void PlayerApp::LoadForms() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     ::InitCommonControlsEx(&icc);
-    menuForm.Load();
-    playerForm.Load();
-    skinForm.Load();
+    menuForm_.Load();
+    playerForm_.Load();
+    skinForm_.Load();
     if (!options_.makeDevice) throw win32::WideError(L"no media device");
-    mmc = options_.makeDevice(menuForm.Handle());
-    mmc->SetStatusUpdate([this] { menuForm.MMC_StatusUpdate(); });
+    mmc_ = options_.makeDevice(menuForm_.Handle());
+    mmc_->SetStatusUpdate([this] { menuForm_.MMC_StatusUpdate(); });
 
     PlayerServices services;
     // The video window: only this process's, and only while it still is one.
     services.findWindow = [](const std::wstring& windowClass, const std::wstring& title) {
         return VideoWindowsWin32::Find(windowClass, title);
     };
-    services.makeTopmost = [this](WindowId window) { menuForm.Video().MakeTopmost(window); };
-    services.applyDisplaySize = [this] { menuForm.ApplyDisplaySize(); };
-    services.setTrayTip = [this](const std::wstring& tip) {
-        if (!trayAdded_) return;
-        wcsncpy_s(trayIconData_.szTip, tip.c_str(), _TRUNCATE);
-        ::Shell_NotifyIconW(NIM_MODIFY, &trayIconData_);
-    };
-    services.stopNameScrolling = [this] { menuForm.StopNameScrolling(); };
+    services.makeTopmost = [this](WindowId window) { menuForm_.Video().MakeTopmost(window); };
+    services.applyDisplaySize = [this] { menuForm_.ApplyDisplaySize(); };
+    services.setTrayTip = [this](const std::wstring& tip) { tray_.SetTip(tip); };
+    services.stopNameScrolling = [this] { menuForm_.StopNameScrolling(); };
     services.pumpEvents = [] {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -182,67 +181,34 @@ void PlayerApp::LoadForms() {
         // Closed meanwhile: the rest of the list is not wanted any more.
         return !shutDown_ && !ended_;
     };
-    engine_ = std::make_unique<PlaybackEngine>(*mmc, menuControls, bodyControls, vars, std::move(services));
-    menuControls.ChkHide.onClick = [this] { menuForm.ChkHide_Click(); };
+    engine_ = std::make_unique<PlaybackEngine>(*mmc_, menuControls_, bodyControls_, vars_, std::move(services));
+    menuControls_.ChkHide.onClick = [this] { menuForm_.ChkHide_Click(); };
     // Bound before the settings are read: a restored slider value applies at once.
-    menuControls.ScrSkinTrans.onChange = [this] { menuForm.ScrSkinTrans_Change(); };
-    menuControls.ScrPlayerTrans.onChange = [this] { menuForm.ScrPlayerTrans_Change(); };
+    menuControls_.ScrSkinTrans.onChange = [this] { menuForm_.ScrSkinTrans_Change(); };
+    menuControls_.ScrPlayerTrans.onChange = [this] { menuForm_.ScrPlayerTrans_Change(); };
     volume_ = options_.makeVolume ? options_.makeVolume() : OpenSystemVolume().device;
-    playerForm.BindHandlers();
-}
-
-HWND PlayerApp::FindRunningPlayerWindow() const {
-    // The running instance's body window: our own class and the caption "PlayerForm"
-    // (this instance has renamed its own body window already).
-    return ::FindWindowW(kPlayerFormClass, texts::kPlayerFormCaption);
+    playerForm_.BindHandlers();
 }
 
 bool PlayerApp::HandOverToRunningInstance() {
-    instanceMutex_.reset(::CreateMutexW(nullptr, FALSE, options_.instanceName.c_str()));
-    if (!instanceMutex_ || ::GetLastError() != ERROR_ALREADY_EXISTS) {
+    if (instance_.Claim()) {
         // The running instance: from now on its body window is the mailbox.
-        playerForm.SetCaption(texts::kPlayerFormCaption);
+        playerForm_.SetCaption(texts::kPlayerFormCaption);
         return false;
     }
-
-    playerForm.SetCaption(texts::kMultiActiveCaption);
+    playerForm_.SetCaption(texts::kMultiActiveCaption);
     const std::wstring path = RemoveDoubleQuotes(ArgumentsOf(options_.commandLine));
-    if (!path.empty() && FileExistsExact(path)) {
-        // Second starts take turns, and each writes only once the running instance
-        // has taken the previous file (its caption reads "PlayerForm" again), so no
-        // path overwrites another. Every wait is bounded.
-        win32::unique_kernel_handle turn(::CreateMutexW(nullptr, FALSE, (options_.instanceName + L".HandOver").c_str()));
-        const DWORD waited = turn ? ::WaitForSingleObject(turn.get(), 10000) : WAIT_FAILED;
-        const bool haveTurn = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-        const ULONGLONG deadline = ::GetTickCount64() + 5000;
-        for (;;) {
-            HWND running = FindRunningPlayerWindow();
-            if (running) {
-                wchar_t caption[64] = {};
-                DWORD_PTR copied = 0;
-                if (::SendMessageTimeoutW(running, WM_GETTEXT, std::size(caption),
-                                          reinterpret_cast<LPARAM>(caption), SMTO_ABORTIFHUNG, 2000, &copied) &&
-                    std::wstring(caption) == texts::kPlayerFormCaption) {
-                    ::SendMessageTimeoutW(running, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()),
-                                          SMTO_ABORTIFHUNG, 2000, &copied);
-                    break;
-                }
-            }
-            if (::GetTickCount64() >= deadline) break;
-            ::Sleep(20);
-        }
-        if (haveTurn) ::ReleaseMutex(turn.get());
-    }
+    if (!path.empty() && FileExistsExact(path)) instance_.HandOver(path);
     EndProcess(0);
     return true;
 }
 
 void PlayerApp::FillDisplaySizes() {
-    for (const wchar_t* entry : texts::kDisplaySizes) menuControls.CmbDispSize.AddItem(entry);
+    for (const wchar_t* entry : texts::kDisplaySizes) menuControls_.CmbDispSize.AddItem(entry);
 }
 
 void PlayerApp::ReadSettings() {
-    vars.LayeredAvailable = LayeredWindowsAvailable();
+    vars_.LayeredAvailable = LayeredWindowsAvailable();
     const std::wstring folder = JoinProgramPath(options_.programFolder, L"Setting");
     if (!FolderExists(folder) && !::CreateDirectoryW(folder.c_str(), nullptr)) {
         Fail(Describe(texts::kSettingsFolderFailed, folder, win32::LastErrorText(L"CreateDirectory")));
@@ -250,23 +216,17 @@ void PlayerApp::ReadSettings() {
     const std::wstring path = SettingsPath();
     if (!FileSizeOf(std::filesystem::path(path))) {
         // First run: the controls keep their initial values, the default skin is used.
-        vars.SkinName = FirstRunSkinName();
+        vars_.SkinName = FirstRunSkinName();
         return;
     }
     TextReadResult read = ReadTextFileLines(std::filesystem::path(path));
     if (!read.ok) Fail(Describe(texts::kSettingsReadFailed, path, read.error));
     if (read.lines.empty()) {
-        vars.SkinName = FirstRunSkinName();
+        vars_.SkinName = FirstRunSkinName();
         return;
     }
-    SettingsSubject subject{vars.SkinName,
-                            [this] { return skinForm.LeftTwips(); },
-                            [this] { return skinForm.TopTwips(); },
-                            [this](double twips) { skinForm.SetLeftTwips(twips); },
-                            [this](double twips) { skinForm.SetTopTwips(twips); },
-                            menuControls,
-                            vars.VideoWindowRect};
-    if (auto error = ApplySettingsLines(read.lines, subject, factors)) {
+    SettingsSubject subject = Settings();
+    if (auto error = ApplySettingsLines(read.lines, subject, factors_)) {
         std::wstring text = texts::kSettingsReadFailed;
         text += L"\r\n\r\n";
         text += texts::kFileLabel + path + L"\r\n";
@@ -274,6 +234,18 @@ void PlayerApp::ReadSettings() {
         text += texts::kExpectedLabel + error->expected;
         Fail(text);
     }
+}
+
+SettingsSubject PlayerApp::Settings() {
+    return SettingsSubject{vars_.SkinName,
+                           [this] { return skinForm_.LeftTwips(); },
+                           [this] { return skinForm_.TopTwips(); },
+                           [this](double twips) { skinForm_.SetLeftTwips(twips); },
+                           [this](double twips) { skinForm_.SetTopTwips(twips); },
+                           menuControls_,
+                           vars_.VideoWindowRect,
+                           [this](const std::wstring& name) { return StorableSkinName(ProgramFolder(), name); },
+                           [](const std::wstring& path) { return StorableListPath(path); }};
 }
 
 std::wstring PlayerApp::FirstRunSkinName() const {
@@ -290,71 +262,33 @@ std::wstring PlayerApp::FirstRunSkinName() const {
     return texts::kDefaultSkinName;
 }
 
-void PlayerApp::AddTrayIcon() {
-    if (auto failure = LoadSkinIcon(vars.TrayIconPath, 0, trayIcon_)) Fail(failure->Message());
-    menuForm.SetIcon(trayIcon_.get());
-    trayIconData_ = NOTIFYICONDATAW{};
-    trayIconData_.cbSize = sizeof trayIconData_;
-    trayIconData_.hWnd = menuForm.Handle();
-    trayIconData_.uID = kTrayIconId;
-    trayIconData_.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
-    trayIconData_.uCallbackMessage = kTrayCallbackMessage;
-    trayIconData_.hIcon = trayIcon_.get();
+std::wstring PlayerApp::TrayTip() {
     std::wstring tip = texts::kTrayTip;
     tip.resize(kTrayTipWidth, L' ');
-    wcsncpy_s(trayIconData_.szTip, tip.c_str(), _TRUNCATE);
-    trayAdded_ = ::Shell_NotifyIconW(NIM_ADD, &trayIconData_) != FALSE;
+    return tip;
 }
 
-std::optional<std::wstring> PlayerApp::ApplySkinLayout() {
-    SkinLayout layout;
-    if (auto error = ReadSkinLayout(std::filesystem::path(vars.DefinePath), layout))
-        return DescribeSkinLayoutError(*error, vars.DefinePath);
-    vars.PlayerOffsetX = layout.playerOffsetX;
-    vars.PlayerOffsetY = layout.playerOffsetY;
-    const RgbColour& t = layout.textColour;
-    playerForm.SetTextColour(RGB(t.red, t.green, t.blue));
-    // At skin scale k every skin pixel is k x k screen pixels: the masks are scanned in
-    // their own pixels, and sizes, shapes, offsets and pictures grow by k.
-    const int k = skinScale_;
-    if (auto failure = SizeSkinWindow(skinForm.Handle(), layout, factors, k)) return failure->Message();
-    skinForm.TakeWindowSize();
-    if (auto failure = ShapeWindowFromMask(skinForm.Handle(), vars.SkinMaskPath, layout.ScanWidth(),
-                                           layout.ScanHeight(), layout.skinKey, k))
-        return failure->Message();
-    const PixelSize body = PlayerFormPixelSize(SkinTwipsPerPixel(1));
-    if (auto failure = ShapeWindowFromMask(playerForm.Handle(), vars.PlayerMaskPath, body.width, body.height,
-                                           layout.playerKey, k))
-        return failure->Message();
-    if (auto failure = PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX * k,
-                                    vars.PlayerOffsetY * k, factors))
-        return failure->Message();
-    // The pictures last: the windows have their new shapes and places before they
-    // show anything of the new skin.
-    win32::unique_hbitmap skinPicture, playerPicture;
-    if (auto failure = LoadSkinBitmap(vars.SkinBitmapPath, skinPicture, k)) return failure->Message();
-    skinForm.SetPicture(std::move(skinPicture));
-    if (auto failure = LoadSkinBitmap(vars.PlayerBitmapPath, playerPicture, k)) return failure->Message();
-    playerForm.SetPicture(std::move(playerPicture));
-    skinApplied_ = true;
-    return std::nullopt;
+void PlayerApp::AddTrayIcon() {
+    if (auto failure =
+            tray_.Add(menuForm_.Handle(), kTrayIconId, kTrayCallbackMessage, vars_.TrayIconPath, TrayTip()))
+        Fail(*failure);
 }
 
 std::optional<std::wstring> PlayerApp::ListSkins() {
     const std::wstring parts = JoinProgramPath(options_.programFolder, L"parts");
     SkinListResult found = tessel::player::ListSkins(std::filesystem::path(parts));
     if (!found.ok) return Describe(texts::kSkinFileMissing, parts, found.error);
-    for (auto& name : found.names) menuControls.LstSkinFile.AddItem(std::move(name));
+    for (auto& name : found.names) menuControls_.LstSkinFile.AddItem(std::move(name));
     return std::nullopt;
 }
 
 void PlayerApp::ReadSystemVolume() {
-    if (auto level = ReadVolumeLevel(*volume_)) bodyControls.ScrVolume.SetValue(*level);
+    if (auto level = ReadVolumeLevel(*volume_)) bodyControls_.ScrVolume.SetValue(*level);
 }
 
 void PlayerApp::BuildFavouritesMenu() {
     const std::wstring folder = JoinProgramPath(options_.programFolder, L"fav");
-    MenuArray& menu = menuControls.MenuFavList;
+    MenuArray& menu = menuControls_.MenuFavList;
     if (!FolderExists(folder)) {
         if (!::CreateDirectoryW(folder.c_str(), nullptr)) {
             Fail(Describe(texts::kFavFolderFailed, folder, win32::LastErrorText(L"CreateDirectory")));
@@ -380,20 +314,20 @@ void PlayerApp::BuildFavouritesMenu() {
 }
 
 void PlayerApp::SetToolTips() {
-    menuForm.SetToolTips();
-    playerForm.SetToolTips();
+    menuForm_.SetToolTips();
+    playerForm_.SetToolTips();
 }
 
 void PlayerApp::HandleCommandLine() {
     const StartDecision decision =
-        DecideStartAction(ArgumentsOf(options_.commandLine), menuControls.ChkStartPlay.Value(),
+        DecideStartAction(ArgumentsOf(options_.commandLine), menuControls_.ChkStartPlay.Value(),
                           [](const std::wstring& p) { return FileExistsExact(p); });
     if (decision.action == StartAction::PlayFile) engine_->PlayFile(decision.path);
     if (decision.action == StartAction::PlayNext) {
         // Starting to play means playing the restored list: an empty queue is filled
         // from it first, also when endless play (the only other refill) is off.
         startupLoadBegan_ = ::GetTickCount64();
-        if (menuControls.LstM3u.ListCount() == 0) engine_->LoadListFile(menuControls.LblM3uName.Caption());
+        if (menuControls_.LstM3u.ListCount() == 0) engine_->LoadListFile(menuControls_.LblM3uName.Caption());
         if (!ended_) engine_->PlayNext();
         startupLoadBegan_.reset();
     }
@@ -401,27 +335,14 @@ void PlayerApp::HandleCommandLine() {
 
 void PlayerApp::ShowOrHideWindows() {
     windowsShown_ = true;
-    if (menuControls.ChkHide.Value() != 0) {
-        ::ShowWindow(playerForm.Handle(), SW_HIDE);
-        ::ShowWindow(skinForm.Handle(), SW_HIDE);
+    if (menuControls_.ChkHide.Value() != 0) {
+        ::ShowWindow(playerForm_.Handle(), SW_HIDE);
+        ::ShowWindow(skinForm_.Handle(), SW_HIDE);
     } else {
         PlaceBodyWindow();
-        ::ShowWindow(playerForm.Handle(), SW_SHOWNA);
-        ::ShowWindow(skinForm.Handle(), SW_SHOW);
+        ::ShowWindow(playerForm_.Handle(), SW_SHOWNA);
+        ::ShowWindow(skinForm_.Handle(), SW_SHOW);
     }
 }
-
-void PlayerApp::PlaceBodyWindow() {
-    if (!playerForm.Handle() || !skinForm.Handle()) return;
-    // Placing fails only for a window that is gone; nothing is left to place then.
-    PlaceWindows(skinForm.Handle(), playerForm.Handle(), vars.PlayerOffsetX * skinScale_,
-                 vars.PlayerOffsetY * skinScale_, factors);
-}
-
-void PlayerApp::PlayNext() { engine_->PlayNext(); }
-void PlayerApp::PlayFile(const std::wstring& path) { engine_->PlayFile(path); }
-void PlayerApp::ChooseListFile() { menuForm.ChooseListFile(); }
-
-void PlayerApp::ToggleHideWindows() { tessel::player::ToggleHideWindows(menuControls.ChkHide); }
 
 }  // namespace tessel::player

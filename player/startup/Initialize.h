@@ -1,10 +1,9 @@
-// The player program as a whole: its shared state, its three windows, the media
-// device, StartUp (module Initialize) and Shutdown (module CloseOperation).
+// The player program as a whole: its state, its three windows, the media device,
+// StartUp (module Initialize), Shutdown (module CloseOperation), the skin change
+// (module Modify) and what the windows ask of it (window_hosts.cpp).
 #pragma once
 
 #include <windows.h>
-#include <commdlg.h>
-#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -13,17 +12,22 @@
 
 #include "common/twips.h"
 #include "player/panel/MenuForm.h"
+#include "player/panel/tray_icon.h"
 #include "player/playback/engine.h"
 #include "player/playback/media_key_hotkeys_win32.h"
 #include "player/playback/media_keys.h"
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
+#include "player/shared/window_hosts.h"
+#include "player/skin/skin_applier.h"
 #include "player/skin/volume.h"
+#include "player/startup/hand_over.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
-#include "win32/handle.h"
 
 namespace tessel::player {
+
+struct SettingsSubject;
 
 inline constexpr const wchar_t* kInstanceMutexName = L"TesselPlayer.Instance";
 
@@ -45,14 +49,9 @@ struct StartOptions {
     std::function<std::unique_ptr<VolumeDevice>()> makeVolume;
 };
 
-// What a run-time skin change did: whether the new skin is in use, and a report for
-// the user when something failed (with `applied` false the skin in use stayed).
-struct SkinChange {
-    bool applied = false;
-    std::optional<std::wstring> report;
-};
-
-class PlayerApp {
+// The program as a whole: it builds the three windows and the device, wires them,
+// and does for the windows what each of them may ask (their host interfaces).
+class PlayerApp : private PanelHost, private BodyWindowHost, private SkinWindowHost {
 public:
     explicit PlayerApp(StartOptions options);
     ~PlayerApp();
@@ -63,80 +62,42 @@ public:
     // start-up failure already reported).
     bool StartUp();
     // Stops and closes the medium, saves the settings, removes the icon, ends.
-    void Shutdown();
+    void Shutdown() override;
     // The end of the Windows session: everything Shutdown does but ending the process.
-    void ShutdownForSessionEnd();
+    void ShutdownForSessionEnd() override;
     bool Ended() const { return ended_; }
 
-    // Shared routines used by the windows.
-    void PlayNext();
-    void PlayFile(const std::wstring& path);
+    void PlayNext() override;
+    void PlayFile(const std::wstring& path) override;
     // The list file choice of the body window's CmdChoice.
-    void ChooseListFile();
-    void ToggleHideWindows();
-    // PlaceWindows: the body window against the skin window, both topmost.
-    void PlaceBodyWindow();
-    // Applies the skin named by the skin paths to both windows: define.ini, label
-    // colour, skin window size, both shapes, placement, then the two pictures. Returns
-    // the report of the first failure (nothing is shown here; at start-up the report
-    // ends the program, a skin chosen while running must not).
-    std::optional<std::wstring> ApplySkinLayout();
-    // The offered skins into LstSkinFile; the report of a failure.
-    std::optional<std::wstring> ListSkins();
-    // ScrVolume from the device volume, unless the device says nothing usable.
-    void ReadSystemVolume();
+    void ChooseListFile() override;
     // The run-time skin change (module Modify), for the skin named by vars.SkinName:
     // all six files are checked first; a skin that fails changes nothing and its
     // report comes back (the caller shows it, and puts SkinName back unless the change
     // applied). Playback, options and translucency are not touched.
-    SkinChange ChangeSkin();
-    // The report of the first of the six files that cannot be used, for these paths.
-    std::optional<std::wstring> CheckSkinFiles(const LLVariable& candidate) const;
-    // The tray icon from TrayIconPath with the version tip, sent as a modification.
-    bool UpdateTrayIcon();
+    SkinChange ChangeSkin() override;
     // Whether the last skin change's modification of the tray icon succeeded.
     bool TrayIconModified() const { return trayModified_; }
-    // Adds the icon again after the shell restarted.
-    bool ReAddTrayIcon();
-    void ClearFavouritesMenu();
-    // ClearFavouritesMenu, then BuildFavouritesMenu; never ends the program.
-    void RefreshFavouritesMenu();
-    // The queue refilled from the list file named by LblM3uName.
-    void ReloadList();
-    VolumeDevice& Volume() { return *volume_; }
-    // The whole-number scale the skin is drawn at (skin_scale.h); `factors` are the
+    bool TrayIconAdded() const { return tray_.Added(); }
+    VolumeDevice& Volume() override { return *volume_; }
+    PlaybackEngine& Engine() override { return *engine_; }
+    const std::wstring& ProgramFolder() const override { return options_.programFolder; }
+    // The whole-number scale the skin is drawn at (skin_scale.h); Factors() are the
     // skinned windows' twips per pixel at it.
-    int SkinScale() const { return skinScale_; }
-    // The skin window is on a monitor of `dpi` now (WM_DPICHANGED): at another skin
-    // scale both skinned windows are laid out and the skin applied again, the skin
-    // window keeping its place on the screen. Module Rescale.
-    void ChangeSkinScale(int dpi);
+    int SkinScale() const { return skin_.Scale(); }
     // The keyboard's media keys: hot keys of the running instance, answered by the windows.
-    MediaKeyHotkeys& MediaKeys() { return mediaKeys_; }
-
-    const std::wstring& ProgramFolder() const { return options_.programFolder; }
+    const MediaKeyHotkeys& MediaKeys() const { return mediaKeys_; }
     std::wstring SettingsPath() const;
-    bool TrayIconAdded() const { return trayAdded_; }
-    PlaybackEngine& Engine() { return *engine_; }
 
     // The parts, for tests and benchmarks that drive the whole program.
-    LLVariable& Vars() { return vars; }
-    MenuFormControls& PanelControls() { return menuControls; }
-    PlayerFormControls& BodyControls() { return bodyControls; }
-    MediaDevice* Device() { return mmc.get(); }
-    const TwipsPerPixel& Factors() const { return factors; }
-    MenuForm& Panel() { return menuForm; }
-    PlayerForm& Body() { return playerForm; }
-    SkinForm& Skin() { return skinForm; }
-
-    LLVariable vars;
-    MenuFormControls menuControls;
-    PlayerFormControls bodyControls;
-    TwipsPerPixel factors;
-    std::unique_ptr<MediaDevice> mmc;
-    MenuForm menuForm;
-    PlayerForm playerForm;
-    SkinForm skinForm;
+    LLVariable& Vars() { return vars_; }
+    MenuFormControls& PanelControls() { return menuControls_; }
+    PlayerFormControls& BodyControls() override { return bodyControls_; }
+    MediaDevice* Device() override { return mmc_.get(); }
+    const TwipsPerPixel& Factors() const { return factors_; }
+    MenuForm& Panel() { return menuForm_; }
+    PlayerForm& Body() { return playerForm_; }
+    SkinForm& Skin() { return skinForm_; }
 
 private:
     struct Failure {
@@ -144,31 +105,73 @@ private:
     };
     [[noreturn]] static void Fail(std::wstring text);
 
+    // What the windows ask (window_hosts.cpp).
+    void HandleKey(int keyCode) override;
+    void AddToQueue(const std::vector<std::wstring>& paths) override;
+    void PlaceBodyWindow() override;
+    bool PositionFixed() const override;
+    void TogglePanel() override;
+    void ShowMenuPopup() override;
+    void HideWindows() override;
+    void ToggleHideWindows() override;
+    HWND SkinWindow() const override { return skinForm_.Handle(); }
+    HWND BodyWindow() const override { return playerForm_.Handle(); }
+    SIZE SkinWindowSize() const override { return skinForm_.SizePixels(); }
+    SIZE BodyWindowSize() const override { return playerForm_.SizePixels(); }
+    void MoveSkinWindow(double leftTwips, double topTwips) override;
+    std::wstring BodyCaption() const override { return playerForm_.Caption(); }
+    void SetBodyCaption(const std::wstring& caption) override { playerForm_.SetCaption(caption); }
+    void ReloadList() override;
+    std::optional<std::wstring> ListSkins() override;
+    void RefreshFavouritesMenu() override;
+    bool ReAddTrayIcon() override;
+    std::optional<LRESULT> MediaKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return mediaKeys_.Message(message, wParam, lParam);
+    }
+    // The skin window is on a monitor of `dpi` now (WM_DPICHANGED): at another skin
+    // scale both skinned windows are laid out and the skin applied again, the skin
+    // window keeping its place on the screen (Rescale.cpp).
+    void ChangeSkinScale(int dpi) override;
+
+    // StartUp's steps (Initialize.cpp).
     void LoadForms();
     bool HandOverToRunningInstance();
-    HWND FindRunningPlayerWindow() const;
     void FillDisplaySizes();
     void ReadSettings();
+    // What the settings file holds, for reading it and writing it.
+    SettingsSubject Settings();
     std::wstring FirstRunSkinName() const;
     void AddTrayIcon();
     void BuildFavouritesMenu();
     void SetToolTips();
     void HandleCommandLine();
     void ShowOrHideWindows();
+    // ScrVolume from the device volume, unless the device says nothing usable.
+    void ReadSystemVolume();
+    // Shutdown's (CloseOperation.cpp).
     bool SaveSettings(std::wstring& error);
-    bool RemoveTrayIcon();
     void StopAndCloseDevice();
-    // The six skin paths and the body window's offsets of another state.
+    // The skin change's (Modify.cpp): the six skin paths and the body window's
+    // offsets of another state.
     void RestoreSkinPaths(const LLVariable& from);
     void EndProcess(UINT code);
+    // The tray icon's tip: the version, padded as the engine pads a title.
+    static std::wstring TrayTip();
 
     StartOptions options_;
+    LLVariable vars_;
+    MenuFormControls menuControls_;
+    PlayerFormControls bodyControls_;
+    TwipsPerPixel factors_;
+    std::unique_ptr<MediaDevice> mmc_;
+    MenuForm menuForm_;
+    PlayerForm playerForm_;
+    SkinForm skinForm_;
+    SkinApplier skin_;
+    TrayIcon tray_;
+    SingleInstance instance_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<VolumeDevice> volume_;
-    win32::unique_kernel_handle instanceMutex_;
-    win32::unique_hicon trayIcon_;
-    NOTIFYICONDATAW trayIconData_{};
-    bool trayAdded_ = false;
     bool trayModified_ = false;
     bool shutDown_ = false;
     bool ended_ = false;
@@ -176,13 +179,11 @@ private:
     // were shown or hidden as the settings say.
     std::optional<ULONGLONG> startupLoadBegan_;
     bool windowsShown_ = false;
-    int skinScale_ = 1;
-    bool skinApplied_ = false;
     static constexpr ULONGLONG kStartupLoadShowAfterMs = 300;
     // Registered once this process is known to be the running instance (a second start
     // that hands its file over must not take the keys); given back at shutdown.
     MediaKeyHotkeys mediaKeys_{[this](MediaKey key) {
-        if (engine_ && mmc && !shutDown_) HandleMediaKey(key, *engine_, *mmc);
+        if (engine_ && mmc_ && !shutDown_) HandleMediaKey(key, *engine_, *mmc_);
     }};
 };
 

@@ -7,7 +7,7 @@
 #include <system_error>
 
 #include "common/cp932.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 namespace {

@@ -4,12 +4,11 @@
 #include <utility>
 
 #include "common/twips.h"
+#include "player/playback/mmc/media_device.h"
 #include "player/playback/transport.h"
 #include "player/skin/placement.h"
 #include "player/skin/volume.h"
-#include "player/startup/Initialize.h"
-#include "player/startup/texts.h"
-#include "player/windows/window_texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 namespace {
@@ -71,7 +70,9 @@ bool IsImageButton(UINT part) { return kParts[part].click != nullptr && kParts[p
 
 }  // namespace
 
-PlayerForm::PlayerForm(PlayerApp& app, PlayerFormControls& controls) : app_(app), c_(controls) {}
+PlayerForm::PlayerForm(BodyWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors,
+                       PlayerFormControls& controls)
+    : host_(host), vars_(vars), factors_(factors), c_(controls) {}
 
 PlayerForm::~PlayerForm() {
     c_.LblTitle.view = nullptr;
@@ -81,7 +82,7 @@ PlayerForm::~PlayerForm() {
     c_.ScrVolume.view = nullptr;
 }
 
-RECT PlayerForm::PartRect(Part part) const { return ToPixels(kParts[part].box, app_.factors); }
+RECT PlayerForm::PartRect(Part part) const { return ToPixels(kParts[part].box, factors_); }
 
 PlayerForm::Part PlayerForm::HitTest(POINT pt) const {
     for (UINT p = PartNone + 1; p < PartCount; ++p) {
@@ -94,7 +95,7 @@ PlayerForm::Part PlayerForm::HitTest(POINT pt) const {
 void PlayerForm::Load() {
     RegisterWindowClass(kPlayerFormClass, CS_DBLCLKS, nullptr);
     // Fixed by the window's design at 1440 x 1245 twips.
-    const PixelSize design = PlayerFormPixelSize(app_.factors);
+    const PixelSize design = PlayerFormPixelSize(factors_);
     size_ = SIZE{design.width, design.height};
     // Created under the second instance's caption: only once the start-up knows it is
     // the running instance does the window take the caption "PlayerForm" by which
@@ -124,7 +125,7 @@ void PlayerForm::Load() {
 
 void PlayerForm::LayOut() {
     // Every measure comes from the design in twips, at the skin's scale.
-    const TwipsPerPixel f = app_.factors;
+    const TwipsPerPixel f = factors_;
     const PixelSize design = PlayerFormPixelSize(f);
     size_ = SIZE{design.width, design.height};
     ::SetWindowPos(Handle(), nullptr, 0, 0, size_.cx, size_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -207,7 +208,7 @@ void PlayerForm::InvalidatePart(Part part) {
 }
 
 void PlayerForm::PaintContent(HDC dc) {
-    const RECT buttons{0, 0, size_.cx, TwipsToPixels(kImgGroupTop, app_.factors.y)};
+    const RECT buttons{0, 0, size_.cx, TwipsToPixels(kImgGroupTop, factors_.y)};
     const RECT group{0, buttons.bottom, size_.cx, size_.cy};
 
     win32::unique_hbrush bar(::CreateSolidBrush(RGB(24, 36, 58)));
@@ -252,43 +253,47 @@ void PlayerForm::PaintContent(HDC dc) {
     drawText(c_.LblTitle.Caption(), PartRect(PartLblTitle), DT_LEFT | DT_VCENTER, text);
 }
 
-void PlayerForm::CmdChoice_Click() { app_.ChooseListFile(); }
-void PlayerForm::CmdClose_Click() { app_.Shutdown(); }
+void PlayerForm::CmdChoice_Click() { host_.ChooseListFile(); }
+void PlayerForm::CmdClose_Click() { host_.Shutdown(); }
 
 void PlayerForm::CmdInfo_Click() {
     ::MessageBoxW(Handle(), window_texts::kVersionText, window_texts::kVersionTitle, MB_OK);
 }
 
 // The hide option does the rest (and nothing when it is on already).
-void PlayerForm::CmdMinimum_Click() { app_.menuControls.ChkHide.SetValue(1); }
-void PlayerForm::CmdPopup_Click() { app_.menuForm.SetPanelVisible(!app_.menuForm.PanelVisible()); }
-void PlayerForm::ImgNext_Click() { app_.PlayNext(); }
+void PlayerForm::CmdMinimum_Click() { host_.HideWindows(); }
+void PlayerForm::CmdPopup_Click() { host_.TogglePanel(); }
+void PlayerForm::ImgNext_Click() { host_.PlayNext(); }
 // Like next: a medium playing or paused is not resumed but followed by the next one.
-void PlayerForm::ImgPlay_Click() { app_.PlayNext(); }
-void PlayerForm::ImgPrev_Click() { PlayFromStart(*app_.mmc); }
-void PlayerForm::ImgStop_Click() { PausePlay(*app_.mmc); }
+void PlayerForm::ImgPlay_Click() { host_.PlayNext(); }
+void PlayerForm::ImgPrev_Click() {
+    if (MediaDevice* mmc = host_.Device()) PlayFromStart(*mmc);
+}
+void PlayerForm::ImgStop_Click() {
+    if (MediaDevice* mmc = host_.Device()) PausePlay(*mmc);
+}
 
-void PlayerForm::ScrTime_GotFocus() { app_.vars.TimeBarFocused = true; }
-void PlayerForm::ScrTime_LostFocus() { app_.vars.TimeBarFocused = false; }
+void PlayerForm::ScrTime_GotFocus() { vars_.TimeBarFocused = true; }
+void PlayerForm::ScrTime_LostFocus() { vars_.TimeBarFocused = false; }
 
 void PlayerForm::ScrTime_Change() {
     // Only the user's moves seek. The focus alone does not tell: the bar keeps it after
     // a click, and a new medium's range and value set while it is focused would seek
     // that medium (to its end, when it is shorter than the old position).
-    if (!app_.vars.TimeBarFocused || !c_.ScrTime.ChangedByUser() || !app_.mmc) return;
-    MediaDevice& mmc = *app_.mmc;
+    if (!vars_.TimeBarFocused || !c_.ScrTime.ChangedByUser() || !host_.Device()) return;
+    MediaDevice& mmc = *host_.Device();
     if (mmc.Position() == mmc.Length() || mmc.Mode() == MediaDevice::kModeStopped) return;
     mmc.SetFrom(static_cast<std::int32_t>(c_.ScrTime.Value()) * 1000);
     mmc.Command(MediaCommand::Play);
 }
 
-void PlayerForm::ScrVolume_GotFocus() { app_.vars.VolumeActive = true; }
-void PlayerForm::ScrVolume_LostFocus() { app_.vars.VolumeActive = false; }
+void PlayerForm::ScrVolume_GotFocus() { vars_.VolumeActive = true; }
+void PlayerForm::ScrVolume_LostFocus() { vars_.VolumeActive = false; }
 
 void PlayerForm::ScrVolume_Change() {
     // The read-back sets the bar with VolumeActive off and so never writes back.
-    if (!app_.vars.VolumeActive) return;
-    WriteVolumeLevel(app_.Volume(), c_.ScrVolume.Value());
+    if (!vars_.VolumeActive) return;
+    WriteVolumeLevel(host_.Volume(), c_.ScrVolume.Value());
 }
 
 void PlayerForm::Click(Part part) {
@@ -296,7 +301,7 @@ void PlayerForm::Click(Part part) {
 }
 
 LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto taken = app_.MediaKeys().Message(message, wParam, lParam)) return *taken;
+    if (auto taken = host_.MediaKeyMessage(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
@@ -333,7 +338,7 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_CLOSE:
             // Closing the body window through the window system ends the player properly.
-            app_.Shutdown();
+            host_.Shutdown();
             return 0;
         default:
             return PaintedWindow::HandleMessage(message, wParam, lParam);

@@ -8,20 +8,20 @@
 #include <string>
 
 #include "player/shared/control_views.h"
+#include "common/twips.h"
 #include "player/shared/llvariable.h"
+#include "player/shared/window_hosts.h"
 #include "win32/child_hook.h"
 #include "win32/handle.h"
 #include "win32/paint.h"
 
 namespace tessel::player {
 
-class PlayerApp;
-
 inline constexpr const wchar_t* kPlayerFormClass = L"TesselPlayerForm";
 
 class PlayerForm : public win32::PaintedWindow {
 public:
-    PlayerForm(PlayerApp& app, PlayerFormControls& controls);
+    PlayerForm(BodyWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors, PlayerFormControls& controls);
     ~PlayerForm() override;
 
     // Creates the window, hidden.
@@ -82,7 +82,9 @@ private:
     void InvalidatePart(Part part);
     void LoadButtonFaces();
 
-    PlayerApp& app_;
+    BodyWindowHost& host_;
+    LLVariable& vars_;
+    const TwipsPerPixel& factors_;
     PlayerFormControls& c_;
     SIZE size_{96, 83};
     win32::unique_hbitmap picture_;

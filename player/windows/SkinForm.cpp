@@ -1,31 +1,27 @@
 #include "player/windows/SkinForm.h"
 
 #include "common/twips.h"
-#include "player/playback/transport.h"
-#include "player/startup/Initialize.h"
-#include "player/windows/add_path.h"
-#include "player/windows/drop_fs_win32.h"
 #include "win32/dpi.h"
 #include "win32/drops.h"
-#include "win32/menus.h"
 
 #include "common/fileio.h"
 
 namespace tessel::player {
 
-SkinForm::SkinForm(PlayerApp& app) : app_(app) {}
+SkinForm::SkinForm(SkinWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors)
+    : host_(host), vars_(vars), factors_(factors) {}
 
 void SkinForm::Load() {
     RegisterWindowClass(kSkinFormClass, CS_DBLCLKS, nullptr);
     CreateWindowOf(kSkinFormClass, L"SkinForm", WS_POPUP, WS_EX_TOOLWINDOW,
-                   TwipsToPixels(leftTwips_, app_.factors.x), TwipsToPixels(topTwips_, app_.factors.y),
+                   TwipsToPixels(leftTwips_, factors_.x), TwipsToPixels(topTwips_, factors_.y),
                    size_.cx, size_.cy);
     MakeFont();
     ::DragAcceptFiles(Handle(), TRUE);
 }
 
 void SkinForm::MakeFont() {
-    font_.reset(::CreateFontW(-TwipsToPixels(300, app_.factors.y), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
+    font_.reset(::CreateFontW(-TwipsToPixels(300, factors_.y), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH, L"MS UI Gothic"));
 }
@@ -34,8 +30,8 @@ void SkinForm::LayOut() {
     // The window stays where it is on the screen: its place is held in the new twips.
     RECT r;
     if (::GetWindowRect(Handle(), &r)) {
-        leftTwips_ = r.left * app_.factors.x;
-        topTwips_ = r.top * app_.factors.y;
+        leftTwips_ = r.left * factors_.x;
+        topTwips_ = r.top * factors_.y;
     }
     MakeFont();
 }
@@ -65,10 +61,10 @@ void SkinForm::SetTopTwips(double twips) {
 void SkinForm::MoveToHeldPosition() {
     if (!Handle()) return;
     moving_ = true;
-    ::SetWindowPos(Handle(), nullptr, TwipsToPixels(leftTwips_, app_.factors.x),
-                   TwipsToPixels(topTwips_, app_.factors.y), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(Handle(), nullptr, TwipsToPixels(leftTwips_, factors_.x),
+                   TwipsToPixels(topTwips_, factors_.y), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     moving_ = false;
-    app_.PlaceBodyWindow();
+    host_.PlaceBodyWindow();
 }
 
 void SkinForm::PaintContent(HDC dc) {
@@ -90,54 +86,62 @@ void SkinForm::PaintContent(HDC dc) {
     ::DrawTextW(dc, L"TesselPlayer", -1, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
 }
 
-void SkinForm::Form_DblClick() { app_.menuForm.SetPanelVisible(!app_.menuForm.PanelVisible()); }
+void SkinForm::Form_DblClick() { host_.TogglePanel(); }
 
 void SkinForm::Form_KeyDown(int keyCode) {
     // Held while the key is down: the volume keys then reach the device through the
     // volume bar, and the timer's read-back leaves the bar alone.
-    app_.vars.VolumeActive = true;
-    HandleKey(keyCode, app_.Engine(), *app_.mmc, app_.bodyControls.ScrVolume);
+    vars_.VolumeActive = true;
+    host_.HandleKey(keyCode);
 }
 
-void SkinForm::Form_KeyUp(int) { app_.vars.VolumeActive = false; }
-void SkinForm::Form_LostFocus() { app_.vars.VolumeActive = false; }
+void SkinForm::Form_KeyUp(int) { vars_.VolumeActive = false; }
+void SkinForm::Form_LostFocus() { vars_.VolumeActive = false; }
 
 void SkinForm::Form_MouseDown(int button, int x, int y) {
     if (button == 1) {
-        app_.vars.DragGrabX = x;
-        app_.vars.DragGrabY = y;
+        vars_.DragGrabX = x;
+        vars_.DragGrabY = y;
         // The release may happen anywhere, also off the window's shape.
         ::SetCapture(Handle());
     } else if (button == 2) {
         // Its commands go to the control panel, which owns the menu.
-        win32::ShowPopupMenu(app_.menuForm.RootMenu(), app_.menuForm.Handle());
+        host_.ShowMenuPopup();
     }
 }
 
 void SkinForm::Form_MouseUp(int button, int x, int y) {
     if (button != 1) return;
     if (::GetCapture() == Handle()) ::ReleaseCapture();
-    if (app_.menuControls.ChkBreak.Value() != 0) return;  // position fixed
-    if (x == app_.vars.DragGrabX && y == app_.vars.DragGrabY) return;  // a click
+    if (host_.PositionFixed()) return;  // position fixed
+    if (x == vars_.DragGrabX && y == vars_.DragGrabY) return;  // a click
     POINT pt{};
     if (!::GetCursorPos(&pt)) return;
     // The grabbed point lands under the pointer again.
-    ::SetWindowPos(Handle(), HWND_TOPMOST, pt.x - app_.vars.DragGrabX, pt.y - app_.vars.DragGrabY, 1, 1,
+    ::SetWindowPos(Handle(), HWND_TOPMOST, pt.x - vars_.DragGrabX, pt.y - vars_.DragGrabY, 1, 1,
                    SWP_NOSIZE);
-    app_.PlaceBodyWindow();
+    host_.PlaceBodyWindow();
 }
 
 void SkinForm::Form_OLEDragDrop(const std::vector<std::wstring>& paths) {
     if (paths.size() == 1 && FileExistsExact(paths.front())) {
-        app_.PlayFile(paths.front());
+        host_.PlayFile(paths.front());
         return;
     }
-    Win32DropFileSystem fs;
-    AddPathsToList(paths, app_.menuControls, fs);
+    host_.AddToQueue(paths);
+}
+
+void SkinForm::KeepMovedPosition() {
+    // Moved by someone else: keep the held twips when they still give this pixel, so
+    // a fractional position survives.
+    RECT r;
+    if (!::GetWindowRect(Handle(), &r)) return;
+    if (TwipsToPixels(leftTwips_, factors_.x) != r.left) leftTwips_ = r.left * factors_.x;
+    if (TwipsToPixels(topTwips_, factors_.y) != r.top) topTwips_ = r.top * factors_.y;
 }
 
 LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto taken = app_.MediaKeys().Message(message, wParam, lParam)) return *taken;
+    if (auto taken = host_.MediaKeyMessage(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_LBUTTONDOWN:
             Form_MouseDown(1, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -169,24 +173,16 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             Form_OLEDragDrop(paths);
             return 0;
         }
-        case WM_MOVE: {
-            if (moving_) return 0;
-            // Moved by someone else: keep the held twips when they still give this
-            // pixel, so a fractional position survives.
-            RECT r;
-            if (::GetWindowRect(Handle(), &r)) {
-                if (TwipsToPixels(leftTwips_, app_.factors.x) != r.left) leftTwips_ = r.left * app_.factors.x;
-                if (TwipsToPixels(topTwips_, app_.factors.y) != r.top) topTwips_ = r.top * app_.factors.y;
-            }
+        case WM_MOVE:
+            if (!moving_) KeepMovedPosition();
             return 0;
-        }
         case WM_DPICHANGED:
             // On a monitor of another scale: the skin again at that scale, in place.
-            app_.ChangeSkinScale(win32::DpiOfChange(wParam));
+            host_.ChangeSkinScale(win32::DpiOfChange(wParam));
             return 0;
         case WM_CLOSE:
             // Alt+F4 on the skin window, or a close request from outside: end properly.
-            app_.Shutdown();
+            host_.Shutdown();
             return 0;
         default:
             return PaintedWindow::HandleMessage(message, wParam, lParam);

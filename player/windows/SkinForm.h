@@ -9,18 +9,19 @@
 #include <string>
 #include <vector>
 
+#include "common/twips.h"
+#include "player/shared/llvariable.h"
+#include "player/shared/window_hosts.h"
 #include "win32/handle.h"
 #include "win32/paint.h"
 
 namespace tessel::player {
 
-class PlayerApp;
-
 inline constexpr const wchar_t* kSkinFormClass = L"TesselSkinForm";
 
 class SkinForm : public win32::PaintedWindow {
 public:
-    explicit SkinForm(PlayerApp& app);
+    SkinForm(SkinWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors);
 
     void Load();
     void SetPicture(win32::unique_hbitmap picture);
@@ -52,9 +53,12 @@ protected:
 
 private:
     void MoveToHeldPosition();
+    void KeepMovedPosition();
     void MakeFont();
 
-    PlayerApp& app_;
+    SkinWindowHost& host_;
+    LLVariable& vars_;
+    const TwipsPerPixel& factors_;
     SIZE size_{320, 120};
     double leftTwips_ = 3000, topTwips_ = 3000;
     bool moving_ = false;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "player/panel/MenuForm.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
 #include "tests/player/core/win_support.h"

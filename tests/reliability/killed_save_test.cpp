@@ -22,7 +22,7 @@
 #include "common/textfile.h"
 #include "editor/listfile/listfile.h"
 #include "player/startup/settings.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "tests/common/temp_dir.h"
 
 namespace tessel::player {

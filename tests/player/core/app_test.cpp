@@ -11,7 +11,7 @@
 #include "common/fileio.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "win32/error_text.h"
 #include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
@@ -279,14 +279,14 @@ TEST_F(AppTest, SecondInstanceHandsOverAndTheFirstPlaysItOnce) {
     auto second = std::make_unique<PlayerApp>(Options(L"\"" + song.wstring() + L"\""));
     EXPECT_FALSE(second->StartUp());
     EXPECT_EQ(exits, std::vector<UINT>{0});
-    EXPECT_EQ(WindowText(second->playerForm.Handle()), L"MultiActive");
+    EXPECT_EQ(WindowText(second->Body().Handle()), L"MultiActive");
     EXPECT_FALSE(second->TrayIconAdded());
-    EXPECT_EQ(WindowText(first->playerForm.Handle()), song.wstring());
+    EXPECT_EQ(WindowText(first->Body().Handle()), song.wstring());
     // The first instance's timer takes it within a tick.
-    EXPECT_TRUE(WaitUntil([&] { return first->menuControls.LblMediaName.Caption() == song.wstring(); }, 2s, true));
-    EXPECT_EQ(WindowText(first->playerForm.Handle()), L"PlayerForm");
-    EXPECT_EQ(first->bodyControls.LblTitle.Caption(), L"     chord_c.mp3              ");
-    EXPECT_EQ(first->bodyControls.LblTTime.Caption(), L"3");
+    EXPECT_TRUE(WaitUntil([&] { return first->PanelControls().LblMediaName.Caption() == song.wstring(); }, 2s, true));
+    EXPECT_EQ(WindowText(first->Body().Handle()), L"PlayerForm");
+    EXPECT_EQ(first->BodyControls().LblTitle.Caption(), L"     chord_c.mp3              ");
+    EXPECT_EQ(first->BodyControls().LblTTime.Caption(), L"3");
 }
 
 TEST_F(AppTest, VideoWindowOfTheMediumIsPutOnTop) {

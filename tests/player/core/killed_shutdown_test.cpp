@@ -18,7 +18,7 @@
 #include "common/twips.h"
 #include "player/panel/MenuForm.h"
 #include "player/startup/settings.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "tests/player/core/win_support.h"
 

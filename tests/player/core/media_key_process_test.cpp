@@ -8,7 +8,7 @@
 #include <string>
 
 #include "player/panel/MenuForm.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
 #include "tests/player/core/win_support.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/twips.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 
 namespace tessel::player {
 namespace {

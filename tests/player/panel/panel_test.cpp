@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "win32/clipboard.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/skin/skin_layout.h"
 #include "player/startup/Initialize.h"
@@ -384,14 +384,14 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     auto again = std::make_unique<PlayerApp>(std::move(o));
     ASSERT_TRUE(again->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
     EXPECT_TRUE(reports.empty());
-    const RECT s = Rect(again->skinForm.Handle());
+    const RECT s = Rect(again->Skin().Handle());
     SkinLayout layout;
     ASSERT_FALSE(ReadSkinLayout(skin / L"define.ini", layout));
     EXPECT_EQ(s.right - s.left, layout.ScanWidth());
-    EXPECT_EQ(again->menuControls.LblMediaName.Caption(), media);
-    EXPECT_EQ(again->menuControls.LstM3u.ListCount(), 1u);
-    again->mmc->Command(MediaCommand::Stop);
-    again->mmc->Command(MediaCommand::Close);
+    EXPECT_EQ(again->PanelControls().LblMediaName.Caption(), media);
+    EXPECT_EQ(again->PanelControls().LstM3u.ListCount(), 1u);
+    again->Device()->Command(MediaCommand::Stop);
+    again->Device()->Command(MediaCommand::Close);
 }
 
 // The real list box shows the skins in the skin list's own order, letter case ignored

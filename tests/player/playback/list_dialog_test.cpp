@@ -15,7 +15,7 @@
 #include <algorithm>
 
 #include "common/cp932.h"
-#include "player/panel/menu_texts.h"
+#include "player/shared/texts.h"
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
 #include "tests/player/core/in_process_app.h"

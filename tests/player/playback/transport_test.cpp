@@ -10,7 +10,7 @@
 
 #include "player/playback/media_keys.h"
 #include "player/playback/polling.h"
-#include "player/startup/texts.h"
+#include "player/shared/texts.h"
 #include "tests/player/playback/fake_device.h"
 
 namespace tessel::player::test {

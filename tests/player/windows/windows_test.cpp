@@ -20,7 +20,7 @@
 #include "player/skin/skin_layout.h"
 #include "player/skin/volume_device_win32.h"
 #include "player/startup/Initialize.h"
-#include "player/windows/window_texts.h"
+#include "player/shared/texts.h"
 #include "tests/player/core/in_process_app.h"
 #include "tests/player/core/win_support.h"
 #include "tests/player/skin/pixel_region_reference.h"

@@ -1,0 +1,46 @@
+// Puts a skin on the two windows: define.ini, the label colour, the skin window's
+// size, both shapes, the placement, then the two pictures.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "common/twips.h"
+#include "player/shared/llvariable.h"
+
+namespace tessel::player {
+
+class PlayerForm;
+class SkinForm;
+
+class SkinApplier {
+public:
+    SkinApplier(LLVariable& vars, const TwipsPerPixel& factors, SkinForm& skin, PlayerForm& body)
+        : vars_(vars), factors_(factors), skin_(skin), body_(body) {}
+
+    // The skin named by the variables' six paths. Returns the report of the first
+    // failure; nothing is shown here (at start-up the report ends the program, a skin
+    // chosen while running must not).
+    std::optional<std::wstring> Apply();
+    // The report of the first of the six files that cannot be used, for these paths:
+    // every file is read as Apply and the tray icon will read it.
+    static std::optional<std::wstring> CheckFiles(const LLVariable& candidate);
+
+    // The whole-number scale the skin is drawn at (skin_scale.h): every skin pixel is
+    // scale x scale screen pixels. The factors given are the skinned windows' twips
+    // per pixel at it.
+    int Scale() const { return scale_; }
+    void SetScale(int scale) { scale_ = scale; }
+    // Whether a skin is on the windows (a new scale then needs it again).
+    bool Applied() const { return applied_; }
+
+private:
+    LLVariable& vars_;
+    const TwipsPerPixel& factors_;
+    SkinForm& skin_;
+    PlayerForm& body_;
+    int scale_ = 1;
+    bool applied_ = false;
+};
+
+}  // namespace tessel::player

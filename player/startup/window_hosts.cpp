@@ -1,0 +1,65 @@
+// What the program does when one of its windows asks: playback, the queue, the
+// windows' places, the panel, the favourites and the tray icon.
+#include "player/startup/Initialize.h"
+
+#include "player/panel/panel_logic.h"
+#include "player/playback/transport.h"
+#include "player/skin/skin_window_win32.h"
+#include "player/windows/add_path.h"
+#include "player/windows/drop_fs_win32.h"
+#include "win32/menus.h"
+
+namespace tessel::player {
+
+void PlayerApp::PlayNext() { engine_->PlayNext(); }
+void PlayerApp::PlayFile(const std::wstring& path) { engine_->PlayFile(path); }
+void PlayerApp::ChooseListFile() { menuForm_.ChooseListFile(); }
+
+void PlayerApp::HandleKey(int keyCode) {
+    tessel::player::HandleKey(keyCode, *engine_, *mmc_, bodyControls_.ScrVolume);
+}
+
+void PlayerApp::AddToQueue(const std::vector<std::wstring>& paths) {
+    Win32DropFileSystem fs;
+    AddPathsToList(paths, menuControls_, fs);
+}
+
+void PlayerApp::PlaceBodyWindow() {
+    if (!playerForm_.Handle() || !skinForm_.Handle()) return;
+    // Placing fails only for a window that is gone; nothing is left to place then.
+    // The skin's offsets are skin pixels: k screen pixels each.
+    const int k = skin_.Scale();
+    PlaceWindows(skinForm_.Handle(), playerForm_.Handle(), vars_.PlayerOffsetX * k, vars_.PlayerOffsetY * k, factors_);
+}
+
+void PlayerApp::MoveSkinWindow(double leftTwips, double topTwips) {
+    skinForm_.SetTopTwips(topTwips);
+    skinForm_.SetLeftTwips(leftTwips);
+}
+
+bool PlayerApp::PositionFixed() const { return menuControls_.ChkBreak.Value() != 0; }
+void PlayerApp::TogglePanel() { menuForm_.SetPanelVisible(!menuForm_.PanelVisible()); }
+void PlayerApp::ShowMenuPopup() { win32::ShowPopupMenu(menuForm_.RootMenu(), menuForm_.Handle()); }
+void PlayerApp::HideWindows() { menuControls_.ChkHide.SetValue(1); }
+void PlayerApp::ToggleHideWindows() { tessel::player::ToggleHideWindows(menuControls_.ChkHide); }
+
+void PlayerApp::ReloadList() {
+    menuControls_.LstM3u.Clear();
+    engine_->LoadListFile(menuControls_.LblM3uName.Caption());
+    // A list file that is gone loads nothing; the count must still say the queue is empty.
+    menuControls_.LblListCount.SetCaption(std::to_wstring(menuControls_.LstM3u.ListCount()));
+}
+
+void PlayerApp::RefreshFavouritesMenu() {
+    menuControls_.MenuFavList.UnloadAllButFirst();
+    try {
+        BuildFavouritesMenu();
+    } catch (const Failure&) {
+        // A favourites folder that cannot be created leaves the menu at "更新する"; the
+        // player goes on.
+    }
+}
+
+bool PlayerApp::ReAddTrayIcon() { return !shutDown_ && tray_.ReAdd(); }
+
+}  // namespace tessel::player
