@@ -10,6 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+mkdir -p "${1:-docs}"
 out=$(realpath "${1:-docs}")
 build=${TESSEL_BUILD_DIR:-build/windows}
 media=$build/demo-media
