@@ -7,29 +7,13 @@
 #include "fuzz/fuzz_support.h"
 #include "player/startup/settings.h"
 #include "player/shared/texts.h"
+#include "tests/support/settings_subject.h"
 
 namespace player = tessel::player;
 
 namespace {
 
-// The controls and variables the file fills, at their start-up values.
-struct Subject {
-    player::MenuFormControls menu;
-    player::LLVariable vars;
-    double leftTwips = 3000, topTwips = 3000;
-    Subject() {
-        for (const wchar_t* entry : player::texts::kDisplaySizes) menu.CmbDispSize.AddItem(entry);
-    }
-    player::SettingsSubject Get() {
-        return player::SettingsSubject{vars.SkinName,
-                                       [this] { return leftTwips; },
-                                       [this] { return topTwips; },
-                                       [this](double v) { leftTwips = v; },
-                                       [this](double v) { topTwips = v; },
-                                       menu,
-                                       vars.VideoWindowRect};
-    }
-};
+using Subject = tessel::test::SettingsHolder;
 
 bool Near(double a, double b) { return std::fabs(a - b) <= std::fabs(a) * 1e-6 + 1e-30; }
 

@@ -19,17 +19,12 @@
 #include <vector>
 
 #include "player/playback/mmc/mmc.h"
+#include "tests/support/win32.h"
 
 namespace {
 
 std::wstring MediaPath(const wchar_t* name) {
-    const std::string dir = TESSEL_BENCH_MMC_MEDIA;
-    std::wstring wide(dir.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_UTF8, 0, dir.data(), static_cast<int>(dir.size()),
-                                      wide.data(), static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    std::replace(wide.begin(), wide.end(), L'/', L'\\');
-    return L"Z:" + wide + L"\\" + name;
+    return (tessel::test::WinePath(TESSEL_BENCH_MMC_MEDIA) / name).wstring();
 }
 
 double NowMs() {

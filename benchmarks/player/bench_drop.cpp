@@ -3,7 +3,6 @@
 // the same folder (FindFirstFileW/FindNextFileW collecting the full paths) in the same
 // run. Target: each drop at most 1.5 times the bare enumeration.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <chrono>
@@ -16,6 +15,7 @@
 
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
+#include "tests/support/win32.h"
 
 namespace {
 
@@ -26,16 +26,7 @@ using namespace tessel::player;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-void Drop(HWND window, const std::wstring& path) {
-    std::wstring list = path + L'\0' + L'\0';
-    HGLOBAL block = ::GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(::GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size() * sizeof(wchar_t));
-    ::GlobalUnlock(block);
-    ::SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(block), 0);
-}
+void Drop(HWND window, const std::wstring& path) { test::SendDrop(window, {path}); }
 
 std::size_t Enumerate(const std::wstring& folder, std::vector<std::wstring>& out) {
     WIN32_FIND_DATAW found{};

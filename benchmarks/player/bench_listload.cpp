@@ -14,6 +14,7 @@
 #include "common/textfile.h"
 #include "player/playback/engine.h"
 #include "player/shared/control_views.h"
+#include "tests/support/fake_device.h"
 
 namespace {
 
@@ -21,27 +22,6 @@ using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 using namespace tessel;
 using namespace tessel::player;
-
-class NoDevice : public MediaDevice {
-public:
-    void Command(MediaCommand) override {}
-    int Mode() const override { return kModeNotOpen; }
-    std::int32_t Length() const override { return 0; }
-    std::int32_t Position() const override { return 0; }
-    void SetFileName(std::wstring p) override { name_ = std::move(p); }
-    const std::wstring& FileName() const override { return name_; }
-    void SetFrom(std::int32_t) override {}
-    std::int32_t From() const override { return 0; }
-    void SetUpdateInterval(std::uint32_t) override {}
-    std::uint32_t UpdateInterval() const override { return 0; }
-    void SetNotify(bool) override {}
-    bool Notify() const override { return false; }
-    void SetWait(bool) override {}
-    bool Wait() const override { return false; }
-
-private:
-    std::wstring name_;
-};
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -73,7 +53,7 @@ int main() {
     HWND listBox = ::CreateWindowExW(0, L"LISTBOX", nullptr, WS_OVERLAPPEDWINDOW | LBS_EXTENDEDSEL | LBS_NOTIFY, 0, 0,
                                      400, 300, nullptr, nullptr, nullptr, nullptr);
     ::ShowWindow(listBox, SW_SHOWNOACTIVATE);
-    NoDevice device;
+    test::FakeDevice device;
     MenuFormControls menu;
     PlayerFormControls body;
     LLVariable vars;

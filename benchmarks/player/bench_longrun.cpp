@@ -370,8 +370,8 @@ int main(int argc, char** argv) {
     Player player(playerProcess, folder);
     // The folder's name is unique to this run: it tells the Linux processes apart.
     const std::string token = Narrow(folder.filename().wstring());
-    ProcessProbe playerProbe(playerProcess.Process(), playerProcess.Id(), token + "\\tesselplay.exe");
-    ProcessProbe bareProbe(bareProcess.Process(), bareProcess.Id(), token + "\\mci_many_only.exe");
+    ProcessProbe playerProbe(playerProcess.Handle(), playerProcess.Id(), token + "\\tesselplay.exe");
+    ProcessProbe bareProbe(bareProcess.Handle(), bareProcess.Id(), token + "\\mci_many_only.exe");
 
     // Sample points: the 1st track and every 100th, when it has just started.
     std::vector<int> points{1};
@@ -441,13 +441,13 @@ int main(int argc, char** argv) {
     for (int k : points) {
         if (playerAt.count(k) && bareAt.count(k)) trackRows.push_back({"track " + std::to_string(k), playerAt[k], bareAt[k]});
     }
-    Row atRest{"at rest", SettledSample(playerProbe, playerProcess.Process()),
-               SettledSample(bareProbe, bareProcess.Process())};
+    Row atRest{"at rest", SettledSample(playerProbe, playerProcess.Handle()),
+               SettledSample(bareProbe, bareProcess.Handle())};
     trackRows.push_back(atRest);
     DWORD platformHandles = 0;
-    ::GetProcessHandleCount(playerProcess.Process(), &platformHandles);
-    const DWORD platformGdi = ::GetGuiResources(playerProcess.Process(), GR_GDIOBJECTS);
-    const DWORD platformUser = ::GetGuiResources(playerProcess.Process(), GR_USEROBJECTS);
+    ::GetProcessHandleCount(playerProcess.Handle(), &platformHandles);
+    const DWORD platformGdi = ::GetGuiResources(playerProcess.Handle(), GR_GDIOBJECTS);
+    const DWORD platformUser = ::GetGuiResources(playerProcess.Handle(), GR_USEROBJECTS);
     std::printf("\nthe platform's own counts for tesselplay: GetProcessHandleCount %lu, GetGuiResources GDI %lu, "
                 "USER %lu%s\n",
                 platformHandles, platformGdi, platformUser,
@@ -497,8 +497,8 @@ int main(int argc, char** argv) {
     std::vector<Row> skinRows;
     if (failure.empty()) {
         auto settled = [&](const std::string& label) {
-            return Row{label, SettledSample(playerProbe, playerProcess.Process()),
-                       SettledSample(bareProbe, bareProcess.Process())};
+            return Row{label, SettledSample(playerProbe, playerProcess.Handle()),
+                       SettledSample(bareProbe, bareProcess.Handle())};
         };
         skinRows.push_back(settled("start"));
         for (int i = 1; i <= kDeclinedQuestions && failure.empty(); ++i) {

@@ -32,23 +32,7 @@ struct HandleInformationEx {
 constexpr ULONG kSystemExtendedHandleInformation = 64;
 constexpr NTSTATUS kStatusInfoLengthMismatch = static_cast<NTSTATUS>(0xC0000004);
 
-// One entry of a process's GDI handle table; an entry in use has a non-zero type.
-struct GdiTableEntry {
-    std::uint64_t object;
-    std::uint32_t owner;
-    std::uint16_t unique;
-    std::uint8_t type;
-    std::uint8_t flags;
-    std::uint64_t userPointer;
-};
-static_assert(sizeof(GdiTableEntry) == 24);
-constexpr std::size_t kGdiTableEntries = 0x10000;
-// Offset of GdiSharedHandleTable in the 64-bit PEB.
-constexpr std::size_t kPebGdiTableOffset = 0xF8;
-static_assert(sizeof(void*) == 8, "the PEB offset above is that of 64-bit processes");
-
 using NtQuerySystemInformationFn = NTSTATUS(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
-using NtQueryInformationProcessFn = NTSTATUS(NTAPI*)(HANDLE, ULONG, PVOID, ULONG, PULONG);
 
 template <typename Fn>
 Fn NtdllFunction(const char* name) {
@@ -56,53 +40,6 @@ Fn NtdllFunction(const char* name) {
 }
 
 }  // namespace
-
-bool Child::Start(const fs::path& exe, const std::wstring& args) {
-    std::wstring line = L"\"" + exe.wstring() + L"\"";
-    if (!args.empty()) line += L" " + args;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    const std::wstring folder = exe.parent_path().wstring();
-    if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
-                          &pi_)) {
-        pi_ = PROCESS_INFORMATION{};
-        return false;
-    }
-    return true;
-}
-
-bool Child::Running() const { return pi_.hProcess && ::WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
-
-DWORD Child::Stop(DWORD waitMs) {
-    if (!pi_.hProcess) return ~0u;
-    DWORD code = ~0u;
-    if (Running()) {
-        // A close request first, so a program ends as a user would end it.
-        ::EnumWindows(
-            [](HWND hwnd, LPARAM lp) -> BOOL {
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(hwnd, &pid);
-                if (pid == static_cast<DWORD>(lp)) ::PostMessageW(hwnd, WM_CLOSE, 0, 0);
-                return TRUE;
-            },
-            static_cast<LPARAM>(pi_.dwProcessId));
-        // A program without a window of its own still reads its thread's queue.
-        ::PostThreadMessageW(pi_.dwThreadId, WM_CLOSE, 0, 0);
-        if (::WaitForSingleObject(pi_.hProcess, waitMs) != WAIT_OBJECT_0) {
-            ::TerminateProcess(pi_.hProcess, ~0u);
-            ::WaitForSingleObject(pi_.hProcess, 5000);
-        }
-    }
-    ::GetExitCodeProcess(pi_.hProcess, &code);
-    ::CloseHandle(pi_.hThread);
-    ::CloseHandle(pi_.hProcess);
-    pi_ = PROCESS_INFORMATION{};
-    return code;
-}
-
-bool RunningUnderWine() {
-    return ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
-}
 
 ProcessProbe::ProcessProbe(HANDLE process, DWORD processId, std::string linuxToken)
     : process_(process), id_(processId), token_(std::move(linuxToken)) {}
@@ -150,34 +87,18 @@ std::int64_t ProcessProbe::CountHandles(std::map<int, std::int64_t>& byType) {
 }
 
 std::int64_t ProcessProbe::CountGdiObjects(std::map<int, std::int64_t>& byType) {
-    if (const DWORD reported = ::GetGuiResources(process_, GR_GDIOBJECTS); reported > 0) {
+    const auto counted = test::GdiObjectsByType(process_);
+    if (!counted) {
+        sources_.gdi = "not reported";
+        return -1;
+    }
+    if (counted->count(0)) {
         sources_.gdi = "GetGuiResources";
-        return reported;
-    }
-    static const auto query = NtdllFunction<NtQueryInformationProcessFn>("NtQueryInformationProcess");
-    PROCESS_BASIC_INFORMATION basic{};
-    ULONG length = 0;
-    std::uint64_t table = 0;
-    SIZE_T got = 0;
-    if (!query || query(process_, ProcessBasicInformation, &basic, sizeof basic, &length) != 0 ||
-        !::ReadProcessMemory(process_, reinterpret_cast<const char*>(basic.PebBaseAddress) + kPebGdiTableOffset,
-                             &table, sizeof table, &got) ||
-        table == 0) {
-        sources_.gdi = "not reported";
-        return -1;
-    }
-    static std::vector<GdiTableEntry> entries(kGdiTableEntries);
-    if (!::ReadProcessMemory(process_, reinterpret_cast<const void*>(table), entries.data(),
-                             entries.size() * sizeof(GdiTableEntry), &got)) {
-        sources_.gdi = "not reported";
-        return -1;
+        return counted->at(0);
     }
     std::int64_t used = 0;
-    for (std::size_t i = 0; i < got / sizeof(GdiTableEntry); ++i) {
-        if (entries[i].type == 0) continue;
-        ++used;
-        ++byType[entries[i].type];
-    }
+    for (const auto& [type, count] : *counted) used += count;
+    byType = *counted;
     sources_.gdi = "the process's GDI handle table";
     return used;
 }
@@ -293,40 +214,6 @@ std::string Narrow(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
-}
-
-HWND FindWindowOfProcess(DWORD processId, const wchar_t* windowClass, const wchar_t* title) {
-    struct Search {
-        DWORD pid;
-        const wchar_t* cls;
-        const wchar_t* title;
-        HWND found;
-    } search{processId, windowClass, title, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(lp);
-            DWORD pid = 0;
-            ::GetWindowThreadProcessId(hwnd, &pid);
-            if (pid != s->pid) return TRUE;
-            wchar_t cls[256] = {};
-            ::GetClassNameW(hwnd, cls, 256);
-            if (s->cls && ::lstrcmpiW(cls, s->cls) != 0) return TRUE;
-            if (s->title && WindowText(hwnd) != s->title) return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring WindowText(HWND window) {
-    wchar_t buffer[1024] = {};
-    DWORD_PTR copied = 0;
-    if (!::SendMessageTimeoutW(window, WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer),
-                               SMTO_ABORTIFHUNG, 2000, &copied)) {
-        return L"";
-    }
-    return buffer;
 }
 
 }  // namespace tessel::bench

@@ -19,29 +19,17 @@
 #include <map>
 #include <string>
 
+#include "tests/support/win32.h"
+
 namespace tessel::bench {
 
-// A program started for the benchmark; ended (close request, then kill) on destruction.
-class Child {
-public:
-    Child() = default;
-    ~Child() { Stop(); }
-    Child(const Child&) = delete;
-    Child& operator=(const Child&) = delete;
+// A program started for the benchmark, ended (close request, then kill) on destruction;
+// and windows of other processes.
+using Child = test::Process;
+using test::FindWindowOfProcess;
+using test::RunningUnderWine;
+using test::WindowText;
 
-    bool Start(const std::filesystem::path& exe, const std::wstring& args);
-    // Posts WM_CLOSE to every window of the process and waits; kills it after `waitMs`.
-    // Returns the exit code (or ~0u when it had to be killed).
-    DWORD Stop(DWORD waitMs = 10000);
-    bool Running() const;
-    DWORD Id() const { return pi_.dwProcessId; }
-    HANDLE Process() const { return pi_.hProcess; }
-
-private:
-    PROCESS_INFORMATION pi_{};
-};
-
-bool RunningUnderWine();
 
 // One sample of a process. A figure the platform cannot give is -1.
 struct ProcessFigures {
@@ -91,10 +79,5 @@ double LinuxPrivateMegabytes(const std::wstring& linuxPid);
 
 // ASCII text of a path (other characters become '?'), for matching /proc command lines.
 std::string Narrow(const std::wstring& text);
-
-// A top-level window of the process with this class (and title, unless null).
-HWND FindWindowOfProcess(DWORD processId, const wchar_t* windowClass, const wchar_t* title);
-// The text of a window of another process (bounded wait).
-std::wstring WindowText(HWND window);
 
 }  // namespace tessel::bench

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "player/skin/skin_window_win32.h"
-#include "tests/player/skin/pixel_region_reference.h"
+#include "tests/support/pixel_region.h"
+#include "tests/support/player_folder.h"
 
 using namespace tessel::player;
 using Clock = std::chrono::steady_clock;

@@ -10,6 +10,7 @@
 #include "editor/ui/Form2.h"
 #include "editor/ui/Form3.h"
 #include "editor/ui/metrics.h"
+#include "editor/ui/texts.h"
 #include "win32/clipboard.h"
 #include "win32/drops.h"
 #include "win32/error_text.h"
@@ -18,13 +19,12 @@
 namespace listwright {
 namespace {
 
+using namespace texts::form1;
+
 using tessel::win32::MenuEntry;
 
-// ---- the window's own texts ----------------------------------------------------------
+// ---- the window class and its menus ---------------------------------------------------
 const wchar_t kClassName[] = L"ListwrightForm1";
-const wchar_t kCaption[] = L"Quillow";
-const wchar_t kMenuFile[] = L"ファイル";
-const wchar_t kMenuEdit[] = L"編集";
 const MenuEntry kFileItems[] = {
     {kCreateNewFile, L"新規作成"},
     {kEditExistFile, L"開く"},
@@ -54,26 +54,6 @@ const MenuEntry kEditItems[] = {
     {kExtSetting, L"登録する拡張子の設定"},
     {kAddingList, L"リストファイルから追加"},
 };
-const wchar_t kOpenTitle[] = L"リストファイルを開く";
-const wchar_t kOpenFilter[] = L"リストファイル(*.*)|*.*|";
-const wchar_t kSaveTitle[] = L"保存するファイル";
-const wchar_t kSaveFilter[] = L"m3uファイル(*.m3u)|*.m3u|";
-const wchar_t kQuestionTitle[] = L"確認";
-const wchar_t kErrorTitle[] = L"エラー";
-const wchar_t kInfoTitle[] = L"情報";
-const wchar_t kSizeOver[] = L"ファイルサイズが1MBを超えます\r\n本当に開きますか？";
-const wchar_t kOverwrite[] = L"上書きします。よろしいですか？";
-const wchar_t kAlteredBefore[] = L"シフトJISで表せない文字を含む項目が ";
-const wchar_t kAlteredAfter[] = L" 件あります。\r\nその文字を「?」に置き換えて保存しますか？";
-const wchar_t kReadFailed[] = L"ファイルを読み込めませんでした。";
-const wchar_t kWriteFailed[] = L"ファイルを保存できませんでした。元のファイルは変更されていません。";
-const wchar_t kLeftOutBefore[] = L"リストに入りきらない ";
-const wchar_t kLeftOutAfter[] = L" 件は追加しませんでした。\r\n（リストに登録できるのは32767件までです）";
-const wchar_t kClipboardBusy[] =
-    L"クリップボードを使用できませんでした。\r\nしばらくしてからもう一度実行してください。";
-const wchar_t kExtFolderMissing[] = L"拡張子の設定フォルダが見つかりません。";
-const wchar_t kExtReadFailed[] = L"拡張子の設定ファイルを読み込めませんでした。";
-const wchar_t kExtWriteFailed[] = L"拡張子の設定ファイルを保存できませんでした。";
 
 constexpr UINT kDialogGone = WM_APP + 1;
 

@@ -1,35 +1,23 @@
 #include "editor/ui/Form2.h"
 
 #include "editor/ui/metrics.h"
+#include "editor/ui/texts.h"
 #include "win32/error_text.h"
 
 namespace listwright {
 namespace {
 
+using namespace texts::form2;
+
 using tessel::win32::CreateChild;
 
 const wchar_t kClassName[] = L"ListwrightForm2";
-const wchar_t kCaption[] = L"ワイルドカード検索";
-const wchar_t kRun[] = L"実行";
-const wchar_t kCancel[] = L"キャンセル";
-const wchar_t kInitialPattern[] = L"*";
 
 }  // namespace
 
 bool Form2::Create(HWND owner, POINT topLeft, Handlers handlers) {
     handlers_ = std::move(handlers);
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT r{0, 0, TwipsX(4785), TwipsY(825)};
-    AdjustWindowRectEx(&r, style, FALSE, 0);
-    try {
-        RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                            LoadIconW(nullptr, IDI_APPLICATION));
-        CreateWindowOf(kClassName, kCaption, style, 0, topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top,
-                       owner);
-    } catch (const tessel::win32::WideError& e) {
-        tessel::win32::DebugReport(e.Text());
-        return false;
-    }
+    if (!CreateDialogWindow(kClassName, kCaption, owner, topLeft, 4785, 825)) return false;
     text1_ = CreateChild(Handle(), L"EDIT", kInitialPattern, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                          TwipsRect(105, 300, 3420, 270), kForm2Text1, UiFont(), WS_EX_CLIENTEDGE);
     CreateChild(Handle(), L"BUTTON", kRun, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, TwipsRect(3615, 75, 1140, 300),

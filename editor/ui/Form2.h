@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 
+#include "editor/ui/dialog_window.h"
 #include "win32/dpi.h"
 #include "win32/window.h"
 
@@ -12,7 +13,7 @@ namespace listwright {
 
 enum Form2Id : int { kForm2Text1 = 201, kForm2Command1, kForm2Command2 };
 
-class Form2 final : public tessel::win32::Window {
+class Form2 final : public DialogWindow {
 public:
     struct Handlers {
         std::function<void(const std::wstring& pattern)> run;  // "実行"

@@ -5,23 +5,19 @@
 #include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
 #include "editor/ui/metrics.h"
+#include "editor/ui/texts.h"
 #include "win32/error_text.h"
 #include "win32/menus.h"
 
 namespace listwright {
 namespace {
 
+using namespace texts::form3;
+
 using tessel::win32::CreateChild;
 using tessel::win32::MenuEntry;
 
 const wchar_t kClassName[] = L"ListwrightForm3";
-const wchar_t kCaption[] = L"登録する拡張子";
-const wchar_t kRegister[] = L"新規登録";
-const wchar_t kClose[] = L"×";
-const wchar_t kMenuEdit[] = L"編集";
-const wchar_t kErrorTitle[] = L"エラー";
-const wchar_t kPatternUnstorable[] =
-    L"この拡張子には設定ファイルに保存できない文字が含まれているため、登録できません。";
 const MenuEntry kEditItems[] = {
     {kForm3MenuDelete, L"削除"},
     {},
@@ -39,18 +35,7 @@ bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& p
     const MenuEntry bar[] = {{0, kMenuEdit, edit.release()}};
     tessel::win32::unique_hmenu menuBar = tessel::win32::BuildMenuBar(bar);
 
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-    RECT r{0, 0, TwipsX(4260), TwipsY(1710)};
-    AdjustWindowRectEx(&r, style, TRUE, 0);
-    try {
-        RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
-                            LoadIconW(nullptr, IDI_APPLICATION));
-        CreateWindowOf(kClassName, kCaption, style, 0, topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top,
-                       owner, menuBar.get());
-    } catch (const tessel::win32::WideError& e) {
-        tessel::win32::DebugReport(e.Text());
-        return false;
-    }
+    if (!CreateDialogWindow(kClassName, kCaption, owner, topLeft, 4260, 1710, menuBar.get())) return false;
     menuBar.release();  // the window's now
     extListBox_ = CreateChild(Handle(), L"LISTBOX", L"",
                               WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,

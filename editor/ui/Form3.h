@@ -10,6 +10,7 @@
 #include "editor/core/entrylist.h"
 #include "editor/ui/ListBoxView.h"
 #include "win32/handle.h"
+#include "editor/ui/dialog_window.h"
 #include "win32/dpi.h"
 #include "win32/window.h"
 
@@ -24,7 +25,7 @@ enum Form3Id : int {
     kForm3OnEnd,
 };
 
-class Form3 final : public tessel::win32::Window {
+class Form3 final : public DialogWindow {
 public:
     struct Handlers {
         std::function<void(const std::vector<std::wstring>& patterns)> closing;

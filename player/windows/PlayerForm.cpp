@@ -72,7 +72,7 @@ bool IsImageButton(UINT part) { return kParts[part].click != nullptr && kParts[p
 
 PlayerForm::PlayerForm(BodyWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors,
                        PlayerFormControls& controls)
-    : host_(host), vars_(vars), factors_(factors), c_(controls) {}
+    : PlayerWindow(host), host_(host), vars_(vars), factors_(factors), c_(controls) {}
 
 PlayerForm::~PlayerForm() {
     c_.LblTitle.view = nullptr;
@@ -301,7 +301,6 @@ void PlayerForm::Click(Part part) {
 }
 
 LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto taken = host_.MediaKeyMessage(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_LBUTTONDOWN:
         case WM_LBUTTONDBLCLK: {
@@ -336,12 +335,8 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // Its size and place follow the skin window's scale, whatever monitor it
             // is on itself.
             return 0;
-        case WM_CLOSE:
-            // Closing the body window through the window system ends the player properly.
-            host_.Shutdown();
-            return 0;
         default:
-            return PaintedWindow::HandleMessage(message, wParam, lParam);
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "common/twips.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
+#include "player/windows/player_window.h"
 #include "win32/child_hook.h"
 #include "win32/handle.h"
 #include "win32/paint.h"
@@ -19,7 +20,7 @@ namespace tessel::player {
 
 inline constexpr const wchar_t* kPlayerFormClass = L"TesselPlayerForm";
 
-class PlayerForm : public win32::PaintedWindow {
+class PlayerForm : public PlayerWindow {
 public:
     PlayerForm(BodyWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors, PlayerFormControls& controls);
     ~PlayerForm() override;

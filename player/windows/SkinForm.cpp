@@ -9,7 +9,7 @@
 namespace tessel::player {
 
 SkinForm::SkinForm(SkinWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors)
-    : host_(host), vars_(vars), factors_(factors) {}
+    : PlayerWindow(host), host_(host), vars_(vars), factors_(factors) {}
 
 void SkinForm::Load() {
     RegisterWindowClass(kSkinFormClass, CS_DBLCLKS, nullptr);
@@ -141,7 +141,6 @@ void SkinForm::KeepMovedPosition() {
 }
 
 LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (auto taken = host_.MediaKeyMessage(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_LBUTTONDOWN:
             Form_MouseDown(1, static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
@@ -180,12 +179,8 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // On a monitor of another scale: the skin again at that scale, in place.
             host_.ChangeSkinScale(win32::DpiOfChange(wParam));
             return 0;
-        case WM_CLOSE:
-            // Alt+F4 on the skin window, or a close request from outside: end properly.
-            host_.Shutdown();
-            return 0;
         default:
-            return PaintedWindow::HandleMessage(message, wParam, lParam);
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -12,6 +12,7 @@
 #include "common/twips.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
+#include "player/windows/player_window.h"
 #include "win32/handle.h"
 #include "win32/paint.h"
 
@@ -19,7 +20,7 @@ namespace tessel::player {
 
 inline constexpr const wchar_t* kSkinFormClass = L"TesselSkinForm";
 
-class SkinForm : public win32::PaintedWindow {
+class SkinForm : public PlayerWindow {
 public:
     SkinForm(SkinWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors);
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tests/common/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #ifndef _WIN32
 #include <csignal>
@@ -15,7 +15,7 @@
 namespace tessel {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 
 TEST(AtomicReplace, CreatesAndReplaces) {
     TempDir dir;
@@ -145,7 +145,7 @@ namespace {
 TEST(WidePaths, JapaneseNamesRoundTrip) {
     const std::wstring name = L"音楽 フォルダ\\曲 01.mp3";
     EXPECT_EQ(WideFromPath(PathFromWide(name)), name);
-    testing::TempDir dir;
+    test::TempDir dir;
     const auto file = dir / PathFromWide(L"曲 ♪.wav");
     { std::ofstream(file) << "x"; }
     EXPECT_TRUE(FileExistsExact(WideFromPath(file)));
@@ -170,7 +170,7 @@ void MakeVerbatim(const std::wstring& path) {
 
 TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
     // The media device opens "plain.mp3 " as plain.mp3: so does the existence test.
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::wstring base = WideFromPath(dir.path() / "");
     dir.Write("plain.mp3", "x");
     std::filesystem::create_directory(dir / "sub");
@@ -199,7 +199,7 @@ TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
 }
 
 TEST(FileExistsExact, DevicesAndRelativeNamesThatDoNotResolveAreMissing) {
-    testing::TempDir dir;
+    test::TempDir dir;
     dir.Write("here.wav", "x");
     const auto saved = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
@@ -217,7 +217,7 @@ TEST(FileExistsExact, DevicesAndRelativeNamesThatDoNotResolveAreMissing) {
 }
 
 TEST(FileExistsExact, PathsLongerThanMaxPathWork) {
-    testing::TempDir dir;
+    test::TempDir dir;
     std::wstring folder = WideFromPath(dir.path());
     while (folder.size() < 400) {
         folder += L"\\" + std::wstring(60, L'd');

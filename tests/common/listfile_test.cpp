@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "common/fileio.h"
-#include "tests/common/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace tessel::listfile {
 namespace {
 
-using tessel::testing::TempDir;
+using tessel::test::TempDir;
 using Entries = std::vector<std::wstring>;
 
 TEST(ListFileRead, EveryLineIsAnEntryVerbatim) {

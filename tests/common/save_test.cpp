@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/fileio.h"
-#include "tests/common/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -23,7 +23,7 @@
 namespace tessel {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 namespace fs = std::filesystem;
 
 // A process that has ended (and whose id nobody else has taken yet).

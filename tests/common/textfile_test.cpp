@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "common/fileio.h"
-#include "tests/common/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 namespace tessel {
 namespace {
@@ -137,7 +137,7 @@ TEST(TextLineReader, AFailingReadEndsWithItsReason) {
 }
 
 TEST(TextLineReader, ReadsAFileInPiecesAndDecodes) {
-    testing::TempDir dir;
+    test::TempDir dir;
     std::string bytes;
     Lines expected;
     for (int i = 0; i < 20000; ++i) {
@@ -167,13 +167,13 @@ TEST(TextLines, EncodingEndsEveryLineWithCrLf) {
 }
 
 TEST(TextFiles, WriteThenReadKeepsJapaneseAndLoneCr) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const Lines lines = {L"C:\\音楽\\アルバム\\01 曲.mp3", L"", L"  spaced  ", L"cr\rinside"};
     const auto path = dir / PathFromWide(L"リスト.m3u");
     TextWriteResult w = WriteTextFileLines(path, lines);
     ASSERT_TRUE(w.ok) << std::string(w.error.begin(), w.error.end());
     EXPECT_EQ(w.replacedChars, 0u);
-    const std::string raw = testing::TempDir::ReadBytes(path);
+    const std::string raw = test::TempDir::ReadBytes(path);
     EXPECT_EQ(raw.substr(raw.size() - 2), "\r\n");
     EXPECT_EQ(raw.find('\xEF'), std::string::npos);  // no byte-order mark
     TextReadResult r = ReadTextFileLines(path);
@@ -182,7 +182,7 @@ TEST(TextFiles, WriteThenReadKeepsJapaneseAndLoneCr) {
 }
 
 TEST(TextFiles, ReadingAMissingFileOrAFolderFails) {
-    testing::TempDir dir;
+    test::TempDir dir;
     TextReadResult r = ReadTextFileLines(dir / "missing.txt");
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.error.empty());

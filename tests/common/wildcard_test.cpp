@@ -26,7 +26,11 @@ TEST(Wildcard, BasicTokens) {
         {L"", L"a", false},
         {L"a?c", L"abc", true},
         {L"a?c", L"ac", false},
-        {L"#", L"7", true},
+        // "#" is one digit: both ends of the range, and the characters just outside it.
+        {L"#", L"0", true},
+        {L"#", L"9", true},
+        {L"#", L"/", false},
+        {L"#", L":", false},
         {L"#", L"x", false},
         {L"##.mp3", L"01.mp3", true},
         {L"*.mp3", L"song.mp3", true},
@@ -53,6 +57,8 @@ TEST(Wildcard, BracketLists) {
         {L"[!abc]", L"d", true},
         {L"[!abc]", L"a", false},
         {L"[a-c]x", L"bx", true},
+        {L"[a-c]", L"a", true},       // both ends of a range belong to it
+        {L"[a-c]", L"c", true},
         {L"[a-c]x", L"dx", false},
         {L"[!0-9]", L"5", false},
         {L"[-a]", L"-", true},        // hyphen first: itself

@@ -10,13 +10,12 @@
 namespace listwright::testing {
 namespace {
 
-using Texts = std::vector<std::wstring>;
 
 using Dialogs = EditorWindow;
 
 HWND FindDialog(const wchar_t* caption) {
     HWND found = nullptr;
-    PumpUntil([&] { return (found = FindWindowW(nullptr, caption)) != nullptr; }, 2000);
+    WaitUntil([&] { return (found = FindWindowW(nullptr, caption)) != nullptr; }, 2s);
     return found;
 }
 
@@ -33,7 +32,7 @@ void ExpectPlacedBelowRightOf(HWND dialog, HWND main) {
 }
 
 TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
-    form->Editor().MainList().Append({L"a.MP3", L"b.wav", L"C.mp3"});
+    Entries().Append({L"a.MP3", L"b.wav", L"C.mp3"});
     UserSelect({1});
     Command(kWildCardList);
     HWND dialog = FindDialog(L"ワイルドカード検索");
@@ -42,9 +41,9 @@ TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
     ExpectPlacedBelowRightOf(dialog, Handle());
     EXPECT_FALSE(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME);
     HWND text1 = GetDlgItem(dialog, kForm2Text1);
-    EXPECT_EQ(TextOf(text1), L"*");
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm2Command1)), L"実行");
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm2Command2)), L"キャンセル");
+    EXPECT_EQ(WindowText(text1), L"*");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm2Command1)), L"実行");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm2Command2)), L"キャンセル");
 
     SetWindowTextW(text1, L"*.mp3");
     // Enter and Esc are not the buttons.
@@ -61,7 +60,7 @@ TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
     Command(kWildCardList);
     dialog = FindDialog(L"ワイルドカード検索");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm2Text1)), L"*");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm2Text1)), L"*");
     SendMessageW(dialog, WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
@@ -91,7 +90,7 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
     SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L" *.AVI");
     Click(dialog, kForm3Command1);
     Click(dialog, kForm3Command1);
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm3Text1)), L" *.AVI");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm3Text1)), L" *.AVI");
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
     // An empty Text1 registers nothing.
     SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"");
@@ -127,7 +126,7 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
     EXPECT_EQ(form->Editor().ExtList().Items(), (Texts{L" *.AVI", L" *.AVI", L"*.flac", L"*.mp3", L"*.ogg"}));
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"),
+    EXPECT_EQ(ExtIniBytes(),
               " *.AVI\r\n *.AVI\r\n*.flac\r\n*.mp3\r\n*.ogg\r\n");
 }
 
@@ -143,7 +142,7 @@ TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(form->Handle(), nullptr);
-    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
+    EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
 }
 
 // Log-off or shutdown with the editor open: no close comes, yet the patterns (also
@@ -156,20 +155,20 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {
     Click(dialog, kForm3Command1);
     EXPECT_EQ(SendMessageW(Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     SendMessageW(Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
-    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
+    EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
     EXPECT_FALSE(IsWindow(dialog));
     // Saved once: neither a second end message nor a late close writes again.
     dir.Write("m3usetting/ext.ini", "*.flac\r\n");
     SendMessageW(Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
-    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.flac\r\n");
+    EXPECT_EQ(ExtIniBytes(), "*.flac\r\n");
 }
 
 TEST_F(Dialogs, AnEndOfSessionThatWasCancelledSavesNothing) {
     form->Editor().ReplaceExtensions({L"*.ogg"});
     SendMessageW(Handle(), WM_ENDSESSION, FALSE, 0);
-    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.wav\r\n");
+    EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.wav\r\n");
 }
 
 // "é" has no code page 932 form: saved, "*Café*" would come back as the wider "*Caf?*".
@@ -181,9 +180,9 @@ TEST_F(Dialogs, APatternTheSettingsFileCannotHoldIsRefused) {
     boxes.Expect(L"エラー", IDOK);
     SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*Café*");
     Click(dialog, kForm3Command1);
-    EXPECT_TRUE(PumpUntil([&] { return boxes.AllUsed(); }));
+    EXPECT_TRUE(WaitUntil([&] { return boxes.AllUsed(); }, 3s));
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, kForm3Text1)), L"*Café*");
+    EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm3Text1)), L"*Café*");
     const auto seen = boxes.TakeSeen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find(L"登録できません"), std::wstring::npos);
@@ -207,7 +206,7 @@ struct MegabyteOfPatterns : EditorWindow {
 };
 
 TEST_F(MegabyteOfPatterns, AreReadListedAndKept) {
-    const std::string before = tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini");
+    const std::string before = ExtIniBytes();
     const std::size_t lines = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
     EXPECT_EQ(form->Editor().ExtList().Count(), lines);
     Command(kExtSetting);
@@ -218,7 +217,7 @@ TEST_F(MegabyteOfPatterns, AreReadListedAndKept) {
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     // Compared as a whole: a line-by-line difference of two megabytes would not fit.
-    const std::string after = tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini");
+    const std::string after = ExtIniBytes();
     EXPECT_EQ(after.size(), before.size());
     EXPECT_TRUE(after == before);
 }

@@ -8,14 +8,14 @@
 #include <optional>
 
 #include "common/fileio.h"
-#include "tests/common/temp_dir.h"
+#include "tests/support/link_loops.h"
 
 namespace listwright {
 namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::wstring>;
-using tessel::testing::TempDir;
+using tessel::test::TempDir;
 
 std::wstring W(const fs::path& p) { return p.wstring(); }
 
@@ -116,29 +116,7 @@ TEST(DropWalk, EmptyFolderAndNothingDroppedAddNothing) {
     EXPECT_EQ(none.pumps, 0);
 }
 
-TEST(DropWalk, LinksBackUpTheTreeAreNotFollowedOthersAre) {
-#ifdef _WIN32
-    GTEST_SKIP() << "links are made from the Linux side for the window test";
-#endif
-    TempDir dir;
-    const fs::path root = dir / "root";
-    Touch(root / "r.mp3");
-    Touch(root / "sub" / "s.mp3");
-    fs::create_directory_symlink(root, root / "sub" / "up");   // back to the dropped folder
-    fs::create_directory_symlink(root / "sub", root / "sub" / "self");
-    Touch(dir / "outside" / "o.mp3");
-    fs::create_directory_symlink(dir / "outside", root / "sub" / "side");  // no loop
-    const Walk w = Collect({W(root)});
-    Texts sorted = w.files;
-    std::sort(sorted.begin(), sorted.end());
-    EXPECT_EQ(sorted, (Texts{W(root / "r.mp3"), W(root / "sub" / "s.mp3"), W(root / "sub" / "side" / "o.mp3")}));
-
-    // The same folder dropped twice is walked twice: the guard is per dropped folder.
-    EXPECT_EQ(Collect({W(root), W(root)}).files.size(), 6u);
-    // A link dropped itself is walked like its target.
-    EXPECT_EQ(Collect({W(root / "sub" / "up")}).files.size(), 3u);
-}
-
+#ifndef _WIN32
 // The real file system, counting how often the walk lists a folder.
 class CountingFolders : public FolderSource {
 public:
@@ -156,137 +134,58 @@ public:
     }
 };
 
-// The shapes in which folder links lead round in a circle. Each walk ends, and within
-// one dropped folder every folder's files come once; the level-by-level walk reaches
-// a folder by its own path before any link deeper down leads to it.
-class DropWalkLoops : public ::testing::Test {
-protected:
-    void SetUp() override {
-#ifdef _WIN32
-        GTEST_SKIP() << "links are made from the Linux side for the window test";
-#endif
-    }
-    TempDir dir;
-    CountingFolders folders;
-
-    void Link(const fs::path& target, const fs::path& link) {
-        fs::create_directories((dir / link).parent_path());
-        fs::create_directory_symlink(dir / target, dir / link);
-    }
-    Texts Paths(std::initializer_list<const char*> relative) const {
-        Texts out;
-        for (const char* r : relative) out.push_back(W(dir / r));
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-    // The files of a walk, sorted: the order within a level is the file system's.
-    Texts Sorted(const Texts& dropped) {
-        Texts files = Collect(dropped, {}, folders).files;
+// Every shape in which folder links lead round in a circle (see make-link-loops.sh).
+// Each walk ends, and within one dropped folder every folder is listed once, its files
+// coming once; the level-by-level walk reaches a folder by its own path before any
+// link deeper down leads to it. The order within a level is the file system's, so the
+// files are compared sorted.
+TEST(DropWalkLoops, EveryShapeEndsListingEachFolderOnce) {
+    using tessel::test::LoopPaths;
+    struct Shape {
+        Texts dropped, files;
+        int listed;
+    };
+    std::string levels = "levels";
+    for (int i = 0; i < 12; ++i) levels += "/a/next";
+    levels += "/deep.mp3";
+    const Shape shapes[] = {
+        {LoopPaths({"self"}), LoopPaths({"self/a.mp3", "self/sub/b.mp3"}), 2},
+        {LoopPaths({"parent"}), LoopPaths({"parent/a.mp3", "parent/mid/m.mp3", "parent/mid/sub/b.mp3"}), 3},
+        {LoopPaths({"dropped"}), LoopPaths({"dropped/a.mp3", "dropped/mid/sub/b.mp3"}), 3},
+        // Dropped with a folder inside it, each is a walk of its own; from the inner one
+        // the link leads out to the top folder, and from there back in no more.
+        {LoopPaths({"dropped", "dropped/mid"}),
+         LoopPaths({"dropped/a.mp3", "dropped/mid/sub/b.mp3", "dropped/mid/sub/b.mp3", "dropped/mid/sub/home/a.mp3"}), 6},
+        {LoopPaths({"mutual"}), LoopPaths({"mutual/x/x.mp3", "mutual/y/y.mp3"}), 3},
+        {LoopPaths({"mutual/y"}), LoopPaths({"mutual/y/tox/x.mp3", "mutual/y/y.mp3"}), 2},
+        {LoopPaths({"away/top"}), LoopPaths({"away/top/out/p.mp3", "away/top/t.mp3"}), 2},
+        // Links that lead to links and end in a circle name nothing.
+        {LoopPaths({"chain/c1"}), {}, 0},
+        {LoopPaths({"levels"}), LoopPaths({levels.c_str()}), 3 * 12 + 1},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(std::string(shape.dropped.back().begin(), shape.dropped.back().end()));
+        CountingFolders folders;
+        Texts files = Collect(shape.dropped, {}, folders).files;
         std::sort(files.begin(), files.end());
-        return files;
+        Texts expected = shape.files;
+        std::sort(expected.begin(), expected.end());
+        EXPECT_EQ(files, expected);
+        EXPECT_EQ(folders.listed, shape.listed);
     }
-};
-
-TEST_F(DropWalkLoops, ALinkToItself) {
-    Touch(dir / "top" / "a.mp3");
-    Touch(dir / "top" / "sub" / "b.mp3");
-    Link("top/sub", "top/sub/self");
-    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/sub/b.mp3"}));
-    EXPECT_EQ(folders.listed, 2);
-}
-
-TEST_F(DropWalkLoops, ALinkToItsParent) {
-    Touch(dir / "top" / "a.mp3");
-    Touch(dir / "top" / "mid" / "m.mp3");
-    Touch(dir / "top" / "mid" / "sub" / "b.mp3");
-    Link("top/mid", "top/mid/sub/up");
-    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/mid/m.mp3", "top/mid/sub/b.mp3"}));
-    EXPECT_EQ(folders.listed, 3);
-}
-
-TEST_F(DropWalkLoops, ALinkToTheDroppedFolder) {
-    Touch(dir / "top" / "a.mp3");
-    Touch(dir / "top" / "mid" / "sub" / "b.mp3");
-    Link("top", "top/mid/sub/home");
-    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/mid/sub/b.mp3"}));
-    // Dropped together with a folder inside it, each is a walk of its own; from the
-    // inner one the link leads out to the top folder, and from there back in no more.
-    EXPECT_EQ(Sorted({W(dir / "top"), W(dir / "top" / "mid")}),
-              Paths({"top/a.mp3", "top/mid/sub/b.mp3", "top/mid/sub/b.mp3", "top/mid/sub/home/a.mp3"}));
-}
-
-TEST_F(DropWalkLoops, TwoFoldersLinkingToEachOther) {
-    Touch(dir / "top" / "x" / "x.mp3");
-    Touch(dir / "top" / "y" / "y.mp3");
-    Link("top/y", "top/x/toy");
-    Link("top/x", "top/y/tox");
-    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/x/x.mp3", "top/y/y.mp3"}));
-    EXPECT_EQ(folders.listed, 3);
-    // Dropped on its own, one reaches the other through its link.
-    EXPECT_EQ(Sorted({W(dir / "top" / "y")}), Paths({"top/y/tox/x.mp3", "top/y/y.mp3"}));
-}
-
-TEST_F(DropWalkLoops, ALinkChainEndingInALoop) {
-    Touch(dir / "top" / "start" / "s.mp3");
-    Touch(dir / "top" / "hop1" / "h1.mp3");
-    Touch(dir / "top" / "hop2" / "h2.mp3");
-    Touch(dir / "top" / "hop3" / "h3.mp3");
-    Link("top/hop1", "top/start/next");
-    Link("top/hop2", "top/hop1/next");
-    Link("top/hop3", "top/hop2/next");
-    Link("top/hop1", "top/hop3/back");
-    const Walk w = Collect({W(dir / "top" / "start")}, {}, folders);
-    // One folder per level: the order is fixed.
-    EXPECT_EQ(w.files, (Texts{W(dir / "top/start/s.mp3"), W(dir / "top/start/next/h1.mp3"),
-                              W(dir / "top/start/next/next/h2.mp3"), W(dir / "top/start/next/next/next/h3.mp3")}));
-    EXPECT_EQ(folders.listed, 4);
-    EXPECT_EQ(w.result.levels, 4);
-    // Links that lead to links and end in a circle name nothing: dropped, they add nothing.
-    Link("top/c2", "top/c1");
-    Link("top/c3", "top/c2");
-    Link("top/c2", "top/c3");
-    EXPECT_TRUE(Collect({W(dir / "top" / "c1")}, {}, folders).files.empty());
-}
-
-TEST_F(DropWalkLoops, ALinkToAnotherPathThatLinksBack) {
-    Touch(dir / "top" / "t.mp3");
-    Touch(dir / "elsewhere" / "place" / "p.mp3");
-    Link("elsewhere/place", "top/out");
-    Link("top", "elsewhere/place/back");
-    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/out/p.mp3", "top/t.mp3"}));
-    EXPECT_EQ(folders.listed, 2);
-}
-
-TEST_F(DropWalkLoops, ALinkThatCannotBeIdentifiedIsLeftOutItsOwnFoldersAreNot) {
-    Touch(dir / "top" / "a.mp3");
-    Touch(dir / "top" / "sub" / "b.mp3");
-    Touch(dir / "top" / "sub" / "later" / "c.mp3");
-    Touch(dir / "outside" / "o.mp3");
-    Link("outside", "top/out");
+    // One folder per level: the order of a chain is fixed.
+    CountingFolders folders;
+    const Walk chain = Collect(LoopPaths({"chain/start"}), {}, folders);
+    EXPECT_EQ(chain.files, LoopPaths({"chain/start/s.mp3", "chain/start/next/h1.mp3", "chain/start/next/next/h2.mp3",
+                                      "chain/start/next/next/next/h3.mp3"}));
+    EXPECT_EQ(chain.result.levels, 4);
+    // A link that cannot be identified is left out; the folders of the tree are not.
     folders.identifyFails = true;
-    EXPECT_EQ(Sorted({W(dir / "top")}), Paths({"top/a.mp3", "top/sub/b.mp3", "top/sub/later/c.mp3"}));
+    Texts parent = Collect(LoopPaths({"parent"}), {}, folders).files;
+    std::sort(parent.begin(), parent.end());
+    EXPECT_EQ(parent, LoopPaths({"parent/a.mp3", "parent/mid/m.mp3", "parent/mid/sub/b.mp3"}));
 }
-
-// Two folders linking to each other on every level of a deep tree: the ways through
-// the tree double with each level, the folders do not. Following every way would list
-// some 200,000 folders here (and a few more levels would never end); the walk lists
-// each folder once.
-TEST_F(DropWalkLoops, MutualLinksOnEveryLevelCostOneListingPerFolder) {
-    constexpr int kLevels = 16;
-    fs::path level = dir / "top";
-    for (int i = 0; i < kLevels; ++i) {
-        fs::create_directories(level / "a");
-        fs::create_directories(level / "b");
-        fs::create_directory_symlink(level / "b", level / "a" / "tob");
-        fs::create_directory_symlink(level / "a", level / "b" / "toa");
-        level = level / "a" / "next";
-    }
-    Touch(level / "deep.mp3");
-    const Walk w = Collect({W(dir / "top")}, {}, folders);
-    EXPECT_EQ(w.files, Texts{W(level / "deep.mp3")});
-    // Per level its folder, a and b, then the deepest folder.
-    EXPECT_EQ(folders.listed, 3 * kLevels + 1);
-}
+#endif
 
 TEST(DropWalk, StoppingInTheMiddleLeavesNothing) {
     TempDir dir;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "tests/common/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "tests/editor/fake_host.h"
 
 namespace listwright {
@@ -10,7 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using Texts = std::vector<std::wstring>;
-using tessel::testing::TempDir;
+using tessel::test::TempDir;
 using testing::FakeHost;
 
 TEST(ExtIni, ReadTakesNonEmptyLinesVerbatimWriteIsSortedWithDuplicates) {

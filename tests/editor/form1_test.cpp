@@ -5,8 +5,6 @@
 namespace listwright::testing {
 namespace {
 
-using Texts = std::vector<std::wstring>;
-
 struct MenuRow {
     UINT id;
     std::wstring caption;  // empty for a separator
@@ -50,7 +48,7 @@ void ExpectRows(const std::vector<MenuRow>& got, const std::vector<MenuRow>& wan
 using Form1Window = EditorWindow;
 
 TEST_F(Form1Window, MenusAreExactlyTheTwoMenusWithTheirItems) {
-    EXPECT_EQ(TextOf(Handle()), L"Quillow");
+    EXPECT_EQ(WindowText(Handle()), L"Quillow");
     HMENU bar = GetMenu(Handle());
     ASSERT_EQ(GetMenuItemCount(bar), 2);
     EXPECT_EQ(MenuCaption(bar, 0), L"ファイル");
@@ -123,20 +121,19 @@ TEST_F(Form1Window, StartsEmptyAtItsDesignSizeAndTheListFillsTheClientArea) {
 
 TEST_F(Form1Window, ExitWritesExtIniSortedAndEndsWithoutAQuestion) {
     dir.Write("m3usetting/ext.ini", "");  // proves it is written anew
-    form->Editor().MainList().Append({L"unsaved"});
+    Entries().Append({L"unsaved"});
     form->Editor().ReplaceExtensions({L"*.wav", L"*.MP3", L"*.avi"});
     Command(kTheEndApp);
     Pump();
     EXPECT_EQ(form->Handle(), nullptr);
-    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.avi\r\n*.MP3\r\n*.wav\r\n");
-}
-
-TEST_F(Form1Window, ClosingTheWindowIsTheSameExit) {
+    EXPECT_EQ(ExtIniBytes(), "*.avi\r\n*.MP3\r\n*.wav\r\n");
+    // Closing the window is the same exit.
+    Create();
     std::filesystem::remove(dir / "m3usetting" / "ext.ini");
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_EQ(form->Handle(), nullptr);
-    EXPECT_EQ(tessel::testing::TempDir::ReadBytes(dir / "m3usetting" / "ext.ini"), "*.mp3\r\n*.wav\r\n");
+    EXPECT_EQ(ExtIniBytes(), "*.avi\r\n*.MP3\r\n*.wav\r\n");
 }
 
 // Waits for the popup menu of this process, notes how many items it shows, and closes it.
@@ -179,17 +176,11 @@ TEST_F(Form1Window, RightButtonReleasedOverTheListPopsUpTheEditMenu) {
     EXPECT_EQ(watcher.First(), static_cast<UINT>(kCutFromList));
 }
 
-struct NoSettingsFolder : EditorWindow {
-    void SetUp() override {
-        // Form1 is created by the test, after the answer for its message is set.
-    }
-};
-
-TEST_F(NoSettingsFolder, AMissingSettingsFolderIsReportedNotACrash) {
+TEST_F(Form1Window, AMissingSettingsFolderIsReportedNotACrash) {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    std::filesystem::remove_all(dir / "m3usetting");
     boxes.Expect(L"エラー", IDOK);
-    form = std::make_unique<Form1>(Form1::Options{dir.path(), false});
-    ASSERT_TRUE(form->Create(SW_SHOWNOACTIVATE));
-    Pump();
+    Create();
     EXPECT_EQ(form->Editor().ExtList().Count(), 0u);
     boxes.Expect(L"エラー", IDOK);
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -203,7 +194,7 @@ TEST_F(NoSettingsFolder, AMissingSettingsFolderIsReportedNotACrash) {
 TEST_F(Form1Window, SortAndRemoveMissingShowInTheListBox) {
     const auto real = dir.Write("b.mp3", "x").wstring();
     // The real file's path starts with a drive letter C: it sorts between b and Z.
-    form->Editor().MainList().Append({real, L"Z.mp3", L"A.mp3", L"b.mp3"});
+    Entries().Append({real, L"Z.mp3", L"A.mp3", L"b.mp3"});
     UserSelect({0, 2});
     Command(kEnumNameSeq);
     EXPECT_EQ(ListBoxTexts(), (Texts{L"A.mp3", L"b.mp3", real, L"Z.mp3"}));

@@ -6,7 +6,7 @@
 
 #include "common/fileio.h"
 
-#include "tests/common/temp_dir.h"
+#include "tests/support/temp_dir.h"
 #include "tests/editor/fake_host.h"
 
 namespace listwright {
@@ -167,7 +167,7 @@ TEST(SortByName, CaseIgnoredAllUnselectedCopyKept) {
 }
 
 TEST(RemoveMissingFiles, OnlyExistingFilesStayWithTheirSelection) {
-    tessel::testing::TempDir dir;
+    tessel::test::TempDir dir;
     const std::wstring present = dir.Write("a.mp3", "x").wstring();
     const std::wstring folder = dir.path().wstring();
     const std::wstring missing = (dir / "gone.mp3").wstring();

@@ -15,12 +15,12 @@
 #include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
-#include "tests/player/core/win_support.h"
+#include "tests/support/player_folder.h"
+#include "tests/support/win32.h"
 
-namespace tessel::player::test {
+namespace tessel::test {
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 
 // The one folder the zip unpacked into.
@@ -49,19 +49,6 @@ SIZE BitmapSize(const fs::path& path) {
     return {i32(18), std::abs(i32(22))};
 }
 
-std::vector<std::wstring> ListBoxItems(HWND list) {
-    std::vector<std::wstring> items;
-    DWORD_PTR count = 0;
-    if (!::SendMessageTimeoutW(list, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, 2000, &count)) return items;
-    for (DWORD_PTR i = 0; i < count; ++i) {
-        wchar_t text[256] = {};
-        DWORD_PTR unused = 0;
-        ::SendMessageTimeoutW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &unused);
-        items.push_back(text);
-    }
-    return items;
-}
-
 class UnpackedDownload : public ::testing::Test {
 protected:
     fs::path folder = ProgramFolder();
@@ -76,8 +63,8 @@ protected:
         HWND body = nullptr, box = nullptr;
         WaitUntil(
             [&] {
-                body = FindWindowOfProcess(p.id(), kPlayerFormClass, texts::kPlayerFormCaption);
-                box = FindWindowOfProcess(p.id(), L"#32770", nullptr);
+                body = FindWindowOfProcess(p.Id(), tessel::player::kPlayerFormClass, tessel::player::texts::kPlayerFormCaption);
+                box = FindWindowOfProcess(p.Id(), L"#32770", nullptr);
                 return (body && ::IsWindowVisible(body)) || box || !p.Running();
             },
             30s);
@@ -96,13 +83,13 @@ TEST_F(UnpackedDownload, PlayerShowsItsSkinsAndSavesItsSettingsOnExit) {
     ASSERT_EQ(firstRun.size(), 14u);
     ASSERT_NE(firstRun[1], L"210");
     Process player(folder / L"tesselplay.exe", L"");
-    ASSERT_TRUE(player.started());
+    ASSERT_TRUE(player.Started());
     std::wstring report;
     HWND body = WaitForBody(player, report);
     ASSERT_NE(body, nullptr) << Printable(report);
 
     // The skin window wears the default skin of the unpacked folder.
-    HWND skin = FindWindowOfProcess(player.id(), kSkinFormClass, nullptr);
+    HWND skin = FindWindowOfProcess(player.Id(), tessel::player::kSkinFormClass, nullptr);
     ASSERT_NE(skin, nullptr);
     // Shown right after the body window.
     EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(skin) != FALSE; }, 2s));
@@ -112,9 +99,9 @@ TEST_F(UnpackedDownload, PlayerShowsItsSkinsAndSavesItsSettingsOnExit) {
     EXPECT_EQ(r.right - r.left, azure.cx);
     EXPECT_EQ(r.bottom - r.top, azure.cy);
     // Both shipped skins are offered, and nothing else.
-    HWND panel = FindWindowOfProcess(player.id(), kMenuFormClass, nullptr);
+    HWND panel = FindWindowOfProcess(player.Id(), tessel::player::kMenuFormClass, nullptr);
     ASSERT_NE(panel, nullptr);
-    EXPECT_EQ(ListBoxItems(::GetDlgItem(panel, MenuForm::IdLstSkinFile)),
+    EXPECT_EQ(ListBoxItems(::GetDlgItem(panel, tessel::player::MenuForm::IdLstSkinFile)),
               (std::vector<std::wstring>{L"Azure", L"Ember"}));
 
     // Moved, then closed the way its close button closes it: the settings file is
@@ -144,16 +131,16 @@ TEST_F(UnpackedDownload, EditorStartsFromThePlayerAndKeepsItsPatterns) {
     std::wstring report;
     HWND body = WaitForBody(player, report);
     ASSERT_NE(body, nullptr) << Printable(report);
-    HWND panel = FindWindowOfProcess(player.id(), kMenuFormClass, nullptr);
+    HWND panel = FindWindowOfProcess(player.Id(), tessel::player::kMenuFormClass, nullptr);
     ASSERT_NE(panel, nullptr);
-    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(MenuForm::IdCmdExecEdit, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(panel, MenuForm::IdCmdExecEdit)));
+    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(tessel::player::MenuForm::IdCmdExecEdit, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(panel, tessel::player::MenuForm::IdCmdExecEdit)));
 
     // The editor's first window: its main window, or a box that stands before it.
     struct Search {
         DWORD player;
         HWND found = nullptr;
-    } search{player.id()};
+    } search{player.Id()};
     HWND editor = nullptr, box = nullptr;
     DWORD pid = 0;
     WaitUntil(
@@ -214,4 +201,4 @@ TEST_F(UnpackedDownload, EditorStartsFromThePlayerAndKeepsItsPatterns) {
 }
 
 }  // namespace
-}  // namespace tessel::player::test
+}  // namespace tessel::test

@@ -21,9 +21,8 @@
 #include "common/fileio.h"
 #include "common/textfile.h"
 #include "editor/listfile/listfile.h"
-#include "player/startup/settings.h"
-#include "player/shared/texts.h"
-#include "tests/common/temp_dir.h"
+#include "tests/support/settings_subject.h"
+#include "tests/support/temp_dir.h"
 
 namespace tessel::player {
 namespace {
@@ -35,16 +34,13 @@ constexpr TwipsPerPixel kFactors{15.0, 15.0};
 
 // The settings of one state of the player, as its shutdown writes them.
 std::vector<std::wstring> SettingsLines(const std::wstring& skin, double leftPixels, const std::wstring& list) {
-    MenuFormControls menu;
-    for (const wchar_t* entry : texts::kDisplaySizes) menu.CmbDispSize.AddItem(entry);
-    LLVariable vars;
-    vars.SkinName = skin;
-    double left = leftPixels * kFactors.x, top = -8 * kFactors.y;
-    menu.LblM3uName.SetCaption(list);
-    menu.ScrSkinTrans.SetValue(200);
-    SettingsSubject subject{vars.SkinName, [&] { return left; }, [&] { return top; }, [&](double v) { left = v; },
-                            [&](double v) { top = v; }, menu, vars.VideoWindowRect};
-    return MakeSettingsLines(subject, kFactors);
+    tessel::test::SettingsHolder state;
+    state.vars.SkinName = skin;
+    state.leftTwips = leftPixels * kFactors.x;
+    state.topTwips = -8 * kFactors.y;
+    state.menu.LblM3uName.SetCaption(list);
+    state.menu.ScrSkinTrans.SetValue(200);
+    return MakeSettingsLines(state.Get(), kFactors);
 }
 
 // About a megabyte of entries; the two contents differ in length and text.
@@ -79,7 +75,7 @@ int Temporaries(const fs::path& folder) {
 }
 
 TEST(KilledSave, TheFileIsAlwaysWholeAndNoTemporaryOutlivesTheNextSave) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const auto listA = ListEntries(L"ロック", 22000), listB = ListEntries(L"ジャズ", 23000);
     const auto setA = SettingsLines(L"Azure", 120, L"C:\\lists\\a.m3u");
     const auto setB = SettingsLines(L"Ember", -1365.5, L"C:\\lists\\長い名前のリスト.m3u");
@@ -127,7 +123,7 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndNoTemporaryOutlivesTheNextSave) {
         ASSERT_TRUE(WIFSIGNALED(status)) << t.what << ": the saving child ended by itself, status " << status;
         ++t.kills;
 
-        const std::string now = testing::TempDir::ReadBytes(t.path);
+        const std::string now = test::TempDir::ReadBytes(t.path);
         const bool isFirst = now == t.first, isSecond = now == t.second;
         EXPECT_TRUE(isFirst || isSecond) << t.what << " after kill " << i << ": " << now.size() << " bytes";
         t.whole += isFirst || isSecond;
@@ -138,7 +134,7 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndNoTemporaryOutlivesTheNextSave) {
         // The next successful save leaves nothing beside the files.
         ASSERT_TRUE(t.save(false)) << t.what;
         ASSERT_EQ(Temporaries(dir.path()), 0) << t.what << " after kill " << i;
-        ASSERT_EQ(testing::TempDir::ReadBytes(t.path), t.first);
+        ASSERT_EQ(test::TempDir::ReadBytes(t.path), t.first);
     }
     for (const Target& t : targets) {
         std::printf("%s: %d kills, %d whole (%d old, %d new), %d left a temporary; one save %lld us\n", t.what,

@@ -1,5 +1,6 @@
 // The Win32 layer both programs share, under Wine: the window thunk's binding, the
-// handle owner, menus from tables, the hook in front of a control and error text.
+// handle owner, menus from tables, the hook in front of a control, the clipboard and
+// error text.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,10 +13,12 @@
 #include <vector>
 
 #include "win32/child_hook.h"
+#include "win32/clipboard.h"
 #include "win32/error_text.h"
 #include "win32/handle.h"
 #include "win32/menus.h"
 #include "win32/window.h"
+#include "tests/support/win32.h"
 
 namespace tessel::win32 {
 namespace {
@@ -205,6 +208,26 @@ TEST(ChildHook, TakesWhatItsHandlerTakesAndGivesTheControlItsOwnProcedureBack) {
     list.reset();
     EXPECT_EQ(seen.back(), static_cast<UINT>(WM_NCDESTROY));
     EXPECT_EQ(hook.Control(), nullptr);
+}
+
+// Another program holding the clipboard is waited for up to the patience, and then
+// given up without touching what it holds, in both directions.
+TEST(Clipboard, AShortHoldIsWaitedOutALongOneGivenUp) {
+    unique_hwnd owner(::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr));
+    ASSERT_TRUE(PutClipboardText(owner.get(), L"before"));
+    {
+        test::ClipboardHolder holder(std::chrono::milliseconds(kClipboardPatienceMs / 3));
+        ASSERT_TRUE(holder.Holds());
+        EXPECT_TRUE(PutClipboardText(owner.get(), L"after"));
+    }
+    std::wstring text;
+    EXPECT_EQ(GetClipboardText(owner.get(), text), ClipboardRead::Text);
+    EXPECT_EQ(text, L"after");
+    test::ClipboardHolder holder(std::chrono::milliseconds(kClipboardPatienceMs * 3));
+    const ULONGLONG start = ::GetTickCount64();
+    EXPECT_FALSE(PutClipboardText(owner.get(), L"lost"));
+    EXPECT_EQ(GetClipboardText(owner.get(), text), ClipboardRead::Busy);
+    EXPECT_LT(::GetTickCount64() - start, 2 * kClipboardPatienceMs + 1000);
 }
 
 TEST(ErrorText, OneStyleWithTheSystemsWordsAndTheWholeJapaneseText) {

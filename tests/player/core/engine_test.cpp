@@ -2,19 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "tests/player/playback/fake_device.h"
+#include "tests/support/fake_device.h"
+#include "tests/support/temp_dir.h"
 
 namespace tessel::player {
 namespace {
 
-using test::FakeDevice;
+using tessel::test::FakeDevice;
 
 class EngineTest : public ::testing::Test {
 protected:
@@ -29,15 +28,7 @@ protected:
     int displaySizeApplied = 0;
     int pumps = 0;
     std::vector<double> draws;  // random numbers handed out in turn
-    std::filesystem::path dir;
-
-    void SetUp() override {
-        dir = std::filesystem::temp_directory_path() /
-              ("engine_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-               "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
+    tessel::test::TempDir dir{"engine"};
 
     PlaybackEngine MakeEngine() {
         PlayerServices s;
@@ -67,12 +58,11 @@ protected:
     }
     // A list file on disk whose entries the fake file system knows.
     std::wstring WriteList(const std::string& name, const std::vector<std::string>& lines) {
-        const auto path = dir / name;
-        std::ofstream out(path, std::ios::binary);
-        for (const auto& l : lines) out << l << "\r\n";
-        out.close();
-        files.insert(path.wstring());
-        return path.wstring();
+        std::string bytes;
+        for (const auto& l : lines) bytes += l + "\r\n";
+        const std::wstring path = dir.Write(name, bytes).wstring();
+        files.insert(path);
+        return path;
     }
     void ExpectIdle() {
         EXPECT_EQ(body.LblTitle.Caption(), L"        リストファイルを選択してください     ");
@@ -148,11 +138,8 @@ TEST_F(EngineTest, QueueOfOnlyMissingFilesEndsIdleWithAnHonestCount) {
 
 TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
     std::vector<std::string> lines;
-    std::set<std::wstring> all;
     for (int i = 0; i < 6; ++i) {
-        const std::wstring p = L"/m/" + std::to_wstring(i) + L".mp3";
-        AddMedium(p, 1000);
-        all.insert(p);
+        AddMedium(L"/m/" + std::to_wstring(i) + L".mp3", 1000);
         lines.push_back("/m/" + std::to_string(i) + ".mp3");
     }
     const std::wstring list = WriteList("six.m3u", lines);
@@ -160,20 +147,23 @@ TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
     menu.ChkRandom.SetValue(1);
     menu.ChkEndless.SetValue(1);
     auto engine = MakeEngine();
-    // Draws near the top end pick the last entry each time: the order must still be a
-    // permutation because the picked entry leaves the queue.
-    draws = {0.99, 0.5, 0.0, 0.9999999, 0.3, 0.7};
-    std::set<std::wstring> round;
+    // A draw r picks entry floor(r * n) of the n left, which then leaves the queue: the
+    // top end picks the last one, 0 the first, and every draw counts the whole queue.
+    draws = {0.4, 0.9999999, 0.0, 0.5, 0.6, 0.3};
+    std::vector<std::wstring> played;
     for (int i = 0; i < 6; ++i) {
         engine.PlayNext();
-        ASSERT_NE(device.Playing(), L"");
-        EXPECT_TRUE(round.insert(device.Playing()).second) << "played twice in one round";
+        played.push_back(device.Playing());
     }
-    EXPECT_EQ(round, all);
+    // 2.4 of 0-5: 2; 4.9999995 of 0 1 3 4 5: 5; 0 of 0 1 3 4: 0; 1.5 of 1 3 4: 3; 1.2 of
+    // 1 4: 4; 0.3 of 1: 1.
+    EXPECT_EQ(played, (std::vector<std::wstring>{L"/m/2.mp3", L"/m/5.mp3", L"/m/0.mp3", L"/m/3.mp3", L"/m/4.mp3",
+                                                 L"/m/1.mp3"}));
     EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
-    // The queue ran dry: endless reads the list again.
+    // The queue ran dry: endless reads the list again; a draw outside [0, 1) is 0.
+    draws = {1.0};
     engine.PlayNext();
-    EXPECT_NE(device.Playing(), L"");
+    EXPECT_EQ(device.Playing(), L"/m/0.mp3");
     EXPECT_EQ(menu.LstM3u.ListCount(), 5u);
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
 }

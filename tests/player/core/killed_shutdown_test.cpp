@@ -15,29 +15,18 @@
 #include <string>
 #include <vector>
 
-#include "common/twips.h"
 #include "player/panel/MenuForm.h"
-#include "player/startup/settings.h"
-#include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
-#include "tests/player/core/win_support.h"
+#include "tests/support/player_folder.h"
+#include "tests/support/settings_subject.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/win32.h"
 
-namespace tessel::player::test {
+namespace tessel::test {
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-std::string Bytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
 
 FILETIME LastWrite(const fs::path& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
@@ -47,48 +36,29 @@ FILETIME LastWrite(const fs::path& path) {
 
 std::size_t FilesIn(const fs::path& folder) {
     std::error_code ec;
-    return static_cast<std::size_t>(
-        std::distance(fs::directory_iterator(folder, ec), fs::directory_iterator()));
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder, ec), fs::directory_iterator()));
 }
 
 // The settings reader's verdict on the file: empty when it takes every line.
 std::wstring ReaderObjection(const fs::path& path) {
     const std::vector<std::wstring> lines = ReadLines(path);
-    if (lines.size() != kSettingsLinesWritten) return L"lines: " + std::to_wstring(lines.size());
-    MenuFormControls menu;
-    for (const wchar_t* entry : texts::kDisplaySizes) menu.CmbDispSize.AddItem(entry);
-    LLVariable vars;
-    double left = 0, top = 0;
-    const SettingsSubject subject{vars.SkinName,
-                                  [&] { return left; },
-                                  [&] { return top; },
-                                  [&](double v) { left = v; },
-                                  [&](double v) { top = v; },
-                                  menu,
-                                  vars.VideoWindowRect};
-    if (auto error = ApplySettingsLines(lines, subject, TwipsPerPixel{15.0, 15.0}))
-        return L"line " + std::to_wstring(error->line) + L": " + error->expected;
-    return L"";
+    if (lines.size() != player::kSettingsLinesWritten) return L"lines: " + std::to_wstring(lines.size());
+    return SettingsHolder().Objection(lines);
 }
 
 class KilledShutdownTest : public ::testing::Test {
 protected:
-    TempDir dir{L"killed"};
-    fs::path exe;
+    TempDir dir{"killed"};
+    fs::path exe = dir / L"tesselplay.exe";
 
-    void SetUp() override {
-        MakeProgramFolder(dir.path(), nullptr);
-        WriteLines(Settings(), DefaultSettings());
-        exe = dir.path() / L"tesselplay.exe";
-        fs::copy_file(DistDir() / L"tesselplay.exe", exe, fs::copy_options::overwrite_existing);
-    }
+    void SetUp() override { MakeProgramFolder(dir.path(), {.program = true}); }
     fs::path Settings() const { return dir.path() / L"Setting" / L"init.ini"; }
 
     static HWND WaitForBody(const Process& p) {
         HWND body = nullptr;
         WaitUntil(
             [&] {
-                body = FindWindowOfProcess(p.id(), kPlayerFormClass, texts::kPlayerFormCaption);
+                body = FindWindowOfProcess(p.Id(), player::kPlayerFormClass, player::texts::kPlayerFormCaption);
                 return (body && ::IsWindowVisible(body)) || !p.Running();
             },
             30s);
@@ -100,11 +70,11 @@ protected:
     HWND StartAndChangeAnOption(const Process& p) {
         HWND body = WaitForBody(p);
         if (!body) return nullptr;
-        HWND panel = FindWindowOfProcess(p.id(), kMenuFormClass, nullptr);
-        HWND check = panel ? ::GetDlgItem(panel, MenuForm::IdChkRandom) : nullptr;
+        HWND panel = FindWindowOfProcess(p.Id(), player::kMenuFormClass);
+        HWND check = panel ? ::GetDlgItem(panel, player::MenuForm::IdChkRandom) : nullptr;
         if (!check) return nullptr;
         DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(panel, WM_COMMAND, MAKEWPARAM(MenuForm::IdChkRandom, BN_CLICKED),
+        ::SendMessageTimeoutW(panel, WM_COMMAND, MAKEWPARAM(player::MenuForm::IdChkRandom, BN_CLICKED),
                               reinterpret_cast<LPARAM>(check), SMTO_NORMAL, 5000, &ignored);
         if (::SendMessageW(check, BM_GETCHECK, 0, 0) != BST_CHECKED) return nullptr;
         return body;
@@ -116,10 +86,10 @@ protected:
     // The close request a user makes (the body window's close), then a kill after
     // `delay`; returns false if the player could not be started or would not end.
     bool CloseAndKill(std::chrono::microseconds delay, bool* endedByItself) {
-        Process p(exe, L"\"" + (MediaDir() / L"silence_185.mp3").wstring() + L"\"");
+        Process p(exe, Quoted(MediaDir() / L"silence_185.mp3"));
         HWND body = StartAndChangeAnOption(p);
         if (!body) return false;
-        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, p.id());
+        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, p.Id());
         if (!process) return false;
         const auto start = Clock::now();
         ::PostMessageW(body, WM_CLOSE, 0, 0);
@@ -152,7 +122,7 @@ TEST_F(KilledShutdownTest, TheSettingsFileIsTheWholeOldOrTheWholeNewOne) {
     // The old file: what a run that changes nothing writes for this folder (written by
     // the player itself, so it is byte for byte what a later save would keep).
     ASSERT_TRUE(NextStartSucceeds());
-    const std::string before = Bytes(Settings());
+    const std::string before = TempDir::ReadBytes(Settings());
     ASSERT_EQ(ReaderObjection(Settings()), L"");
 
     // The new file: the same run with random order ticked, closed without a kill; how
@@ -161,7 +131,7 @@ TEST_F(KilledShutdownTest, TheSettingsFileIsTheWholeOldOrTheWholeNewOne) {
     std::chrono::microseconds shutdown{}, saved{};
     std::string after;
     {
-        Process p(exe, L"\"" + (MediaDir() / L"silence_185.mp3").wstring() + L"\"");
+        Process p(exe, Quoted(MediaDir() / L"silence_185.mp3"));
         HWND body = StartAndChangeAnOption(p);
         ASSERT_NE(body, nullptr);
         const auto start = Clock::now();
@@ -178,7 +148,7 @@ TEST_F(KilledShutdownTest, TheSettingsFileIsTheWholeOldOrTheWholeNewOne) {
         ASSERT_TRUE(p.WaitExit(15s, &code));
         shutdown = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
         EXPECT_EQ(code, 0u);
-        after = Bytes(Settings());
+        after = TempDir::ReadBytes(Settings());
     }
     ASSERT_EQ(ReaderObjection(Settings()), L"");
     ASSERT_NE(before, after);
@@ -200,11 +170,11 @@ TEST_F(KilledShutdownTest, TheSettingsFileIsTheWholeOldOrTheWholeNewOne) {
                                         << (delay == kAfterTheEnd ? std::string("after the end")
                                                                   : std::to_string(delay.count()) + " us")
                                         << " after the close request");
-        WriteBytes(Settings(), before);
+        dir.Write("Setting/init.ini", before);
         const std::size_t filesBefore = FilesIn(Settings().parent_path());
         bool endedByItself = false;
         ASSERT_TRUE(CloseAndKill(delay, &endedByItself));
-        const std::string now = Bytes(Settings());
+        const std::string now = TempDir::ReadBytes(Settings());
         EXPECT_TRUE(now == before || now == after) << "a settings file of " << now.size() << " bytes";
         EXPECT_EQ(ReaderObjection(Settings()), L"");
         old += now == before;
@@ -225,4 +195,4 @@ TEST_F(KilledShutdownTest, TheSettingsFileIsTheWholeOldOrTheWholeNewOne) {
 }
 
 }  // namespace
-}  // namespace tessel::player::test
+}  // namespace tessel::test

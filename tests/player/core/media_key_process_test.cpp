@@ -11,13 +11,15 @@
 #include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
-#include "tests/player/core/win_support.h"
+#include "tests/support/player_folder.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/win32.h"
 
-namespace tessel::player::test {
+namespace tessel::test {
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
+using player::MenuForm;
 
 // The body window's time bar (its control id): the position in whole seconds.
 constexpr int kScrTimeId = 11;
@@ -33,31 +35,29 @@ void PressKey(WORD virtualKey) {
 }
 
 TEST(MediaKeyProcessTest, KeysPauseResumeRestartAndAdvanceThePlayerWhileItIsHidden) {
-    TempDir dir{L"mkproc"};
-    const fs::path list = dir.path() / L"two.m3u";
-    const std::wstring longSong = (MediaDir() / L"silence_185.mp3").wstring();
-    const std::wstring nextSong = (MediaDir() / L"chord_c.mp3").wstring();
+    TempDir dir{"mediakeys"};
+    const fs::path list = dir / L"two.m3u";
+    const std::wstring longSong = Media(L"silence_185.mp3");
+    const std::wstring nextSong = Media(L"chord_c.mp3");
     auto settings = DefaultSettings();
     settings[4] = L"1";  // windows hidden
     settings[9] = list.wstring();
-    MakeProgramFolder(dir.path(), &settings);
+    MakeProgramFolder(dir.path(), {.settings = settings, .program = true});
     WriteLines(list, {longSong, nextSong});
-    const fs::path exe = dir.path() / L"tesselplay.exe";
-    fs::copy_file(DistDir() / L"tesselplay.exe", exe);
 
-    Process player(exe, L"/play");
-    ASSERT_TRUE(player.started());
+    Process running(dir / L"tesselplay.exe", L"/play");
+    ASSERT_TRUE(running.Started());
     HWND body = nullptr, panel = nullptr;
     auto readout = [&] { return WindowText(::GetDlgItem(panel, MenuForm::IdLblScrMediaName)); };
     ASSERT_TRUE(WaitUntil(
         [&] {
-            body = FindWindowOfProcess(player.id(), kPlayerFormClass, texts::kPlayerFormCaption);
-            panel = FindWindowOfProcess(player.id(), kMenuFormClass, nullptr);
+            body = FindWindowOfProcess(running.Id(), player::kPlayerFormClass, player::texts::kPlayerFormCaption);
+            panel = FindWindowOfProcess(running.Id(), player::kMenuFormClass);
             return body && panel && readout() == L" " + longSong;
         },
         30s));
     ASSERT_FALSE(::IsWindowVisible(body));
-    ASSERT_FALSE(::IsWindowVisible(FindWindowOfProcess(player.id(), kSkinFormClass, nullptr)));
+    ASSERT_FALSE(::IsWindowVisible(FindWindowOfProcess(running.Id(), player::kSkinFormClass)));
     HWND timeBar = ::GetDlgItem(body, kScrTimeId);
     auto seconds = [&] { return static_cast<int>(::SendMessageW(timeBar, SBM_GETPOS, 0, 0)); };
     // Still (paused) for longer than a second. The bar follows the position once a
@@ -87,9 +87,9 @@ TEST(MediaKeyProcessTest, KeysPauseResumeRestartAndAdvanceThePlayerWhileItIsHidd
 
     ::PostMessageW(body, WM_CLOSE, 0, 0);
     DWORD code = 99;
-    ASSERT_TRUE(player.WaitExit(10s, &code));
+    ASSERT_TRUE(running.WaitExit(10s, &code));
     EXPECT_EQ(code, 0u);
 }
 
 }  // namespace
-}  // namespace tessel::player::test
+}  // namespace tessel::test

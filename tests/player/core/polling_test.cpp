@@ -2,58 +2,17 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
+
+#include "tests/support/fake_device.h"
 
 namespace tessel::player {
 namespace {
 
-// A device whose readings the test sets directly.
-class ScriptedDevice : public MediaDevice {
-public:
-    int mode = kModeNotOpen;
-    std::int32_t length = 0, position = 0;
-    std::vector<std::wstring> opened;
-    std::set<std::wstring> playable;
-
-    void Command(MediaCommand command) override {
-        if (command == MediaCommand::Open && playable.count(fileName_)) {
-            opened.push_back(fileName_);
-            mode = kModeStopped;
-            length = 3500;
-            position = 0;
-        } else if (command == MediaCommand::Play && mode != kModeNotOpen) {
-            mode = kModePlaying;
-        } else if (command == MediaCommand::Close) {
-            mode = kModeNotOpen;
-            length = position = 0;
-        } else if (command == MediaCommand::Stop && mode != kModeNotOpen) {
-            mode = kModeStopped;
-        }
-    }
-    int Mode() const override { return mode; }
-    std::int32_t Length() const override { return length; }
-    std::int32_t Position() const override { return position; }
-    void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
-    const std::wstring& FileName() const override { return fileName_; }
-    void SetFrom(std::int32_t) override {}
-    std::int32_t From() const override { return 0; }
-    void SetUpdateInterval(std::uint32_t) override {}
-    std::uint32_t UpdateInterval() const override { return 1000; }
-    void SetNotify(bool) override {}
-    bool Notify() const override { return false; }
-    void SetWait(bool) override {}
-    bool Wait() const override { return true; }
-
-private:
-    std::wstring fileName_;
-};
-
 class PollingTest : public ::testing::Test {
 protected:
-    ScriptedDevice device;
+    tessel::test::FakeDevice device;
     MenuFormControls menu;
     PlayerFormControls body;
     LLVariable vars;
@@ -61,7 +20,7 @@ protected:
 
     PlaybackEngine MakeEngine() {
         PlayerServices s;
-        s.fileExists = [this](const std::wstring& p) { return device.playable.count(p) > 0; };
+        s.fileExists = [this](const std::wstring& p) { return device.lengths.count(p) > 0; };
         s.pumpEvents = [this] {
             if (duringPump) duringPump();
         };
@@ -70,7 +29,7 @@ protected:
 };
 
 TEST_F(PollingTest, StatusShowsWholeSecondsAndAdvancesAtTheEnd) {
-    device.playable = {L"a.mp3", L"b.mp3"};
+    device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
     menu.LstM3u.AddItem(L"a.mp3");
     menu.LstM3u.AddItem(L"b.mp3");
     auto engine = MakeEngine();
@@ -95,7 +54,7 @@ TEST_F(PollingTest, StatusShowsWholeSecondsAndAdvancesAtTheEnd) {
 }
 
 TEST_F(PollingTest, PausedMediumWaitsAndFocusedBarStaysPut) {
-    device.playable = {L"a.mp3"};
+    device.lengths = {{L"a.mp3", 3500}};
     auto engine = MakeEngine();
     engine.PlayFile(L"a.mp3");
     device.mode = MediaDevice::kModePaused;
@@ -108,7 +67,7 @@ TEST_F(PollingTest, PausedMediumWaitsAndFocusedBarStaysPut) {
 }
 
 TEST_F(PollingTest, HandedOverFileIsPlayedOnceAndTheCaptionRestoredFirst) {
-    device.playable = {LR"(C:\m\given.mp3)"};
+    device.lengths = {{LR"(C:\m\given.mp3)", 3500}};
     std::wstring caption = L"\"C:\\m\\given.mp3\"";
     auto engine = MakeEngine();
     std::vector<std::wstring> captionWhilePlaying;
@@ -126,7 +85,7 @@ TEST_F(PollingTest, HandedOverFileIsPlayedOnceAndTheCaptionRestoredFirst) {
 }
 
 TEST_F(PollingTest, HandedOverMissingFileFallsBackToTheQueue) {
-    device.playable = {L"queued.mp3"};
+    device.lengths = {{L"queued.mp3", 3500}};
     menu.LstM3u.AddItem(L"queued.mp3");
     std::wstring caption = L"D:\\gone.mp3";
     auto engine = MakeEngine();
@@ -136,7 +95,7 @@ TEST_F(PollingTest, HandedOverMissingFileFallsBackToTheQueue) {
 }
 
 TEST_F(PollingTest, StatusEventsWhileTheEngineIsBusyAreIgnored) {
-    device.playable = {L"a.mp3", L"b.mp3"};
+    device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
     menu.LstM3u.AddItem(L"b.mp3");
     auto engine = MakeEngine();
     // The stale device state of the previous medium (ended) must not start another

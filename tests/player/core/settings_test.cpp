@@ -8,34 +8,21 @@
 #include <vector>
 
 #include "common/twips.h"
-#include "player/shared/texts.h"
+#include "tests/support/settings_subject.h"
 
 namespace tessel::player {
 namespace {
 
 // The controls and variables the settings file fills, with a recording of which
 // change handlers ran in which order.
-struct Subject {
-    MenuFormControls menu;
-    LLVariable vars;
-    double leftTwips = 0, topTwips = 0;
+struct Subject : tessel::test::SettingsHolder {
     std::vector<std::wstring> handlers;
 
     Subject() {
-        for (const wchar_t* entry : texts::kDisplaySizes) menu.CmbDispSize.AddItem(entry);
         menu.ChkHide.onClick = [this] { handlers.push_back(L"ChkHide"); };
         menu.ScrSkinTrans.onChange = [this] { handlers.push_back(L"ScrSkinTrans"); };
         menu.ScrPlayerTrans.onChange = [this] { handlers.push_back(L"ScrPlayerTrans"); };
         menu.CmbDispSize.onClick = [this] { handlers.push_back(L"CmbDispSize"); };
-    }
-    SettingsSubject Get() {
-        return SettingsSubject{vars.SkinName,
-                               [this] { return leftTwips; },
-                               [this] { return topTwips; },
-                               [this](double v) { leftTwips = v; },
-                               [this](double v) { topTwips = v; },
-                               menu,
-                               vars.VideoWindowRect};
     }
 };
 

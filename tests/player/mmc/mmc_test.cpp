@@ -12,45 +12,17 @@
 #include <vector>
 
 #include "player/playback/mmc/mmc.h"
+#include "tests/support/win32.h"
 
 namespace tessel {
 namespace {
 
-std::wstring MediaPath(const wchar_t* name) {
-    const std::string dir = TESSEL_MMC_MEDIA_DIR;
-    std::wstring wide(dir.size() + 1, L'\0');
-    const int n = MultiByteToWideChar(CP_UTF8, 0, dir.data(), static_cast<int>(dir.size()),
-                                      wide.data(), static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    for (wchar_t& c : wide) {
-        if (c == L'/') {
-            c = L'\\';
-        }
-    }
-    return L"Z:" + wide + L"\\" + name;
-}
+using test::Media;
+using test::WaitUntil;
 
-// Pumps messages until done() holds or timeout_ms pass; true when done() held.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeout_ms) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) {
-            return true;
-        }
-        if (GetTickCount() - start >= timeout_ms) {
-            return false;
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-void PumpFor(DWORD ms) {
-    PumpUntil([] { return false; }, ms);
+void PumpFor(DWORD ms) { test::Pump(std::chrono::milliseconds(ms)); }
+bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
+    return WaitUntil(done, std::chrono::milliseconds(ms));
 }
 
 // Number of MCI devices this process has open.
@@ -101,7 +73,7 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
     Mmc mmc;
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen);
     EXPECT_EQ(mmc.Length(), 0);
-    OpenLikeThePlayer(mmc, MediaPath(L"tone_440.mp3"));
+    OpenLikeThePlayer(mmc, Media(L"tone_440.mp3"));
     ASSERT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
     const std::int32_t length = mmc.Length();
     ASSERT_GE(length, 3400);
@@ -153,7 +125,7 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
 
 TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
     Mmc mmc;
-    OpenLikeThePlayer(mmc, MediaPath(L"chord_f.wav"));
+    OpenLikeThePlayer(mmc, Media(L"chord_f.wav"));
     ASSERT_GT(mmc.Length(), 3000);
     mmc.Command(MediaCommand::Play);
     PumpFor(1000);
@@ -193,7 +165,7 @@ TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
 
 TEST(Mmc, PlayFromAStartPointAndStop) {
     Mmc mmc;
-    OpenLikeThePlayer(mmc, MediaPath(L"tone_660.wav"));
+    OpenLikeThePlayer(mmc, Media(L"tone_660.wav"));
     const std::int32_t length = mmc.Length();
     ASSERT_GE(length, 3400);
 
@@ -237,7 +209,7 @@ TEST(Mmc, RestartInTheLastMomentIsNotTakenForTheEnd) {
     // Back to the start just before the end: the end of the old run (and any end
     // notification already on its way) must not end the new one.
     Mmc mmc;
-    OpenLikeThePlayer(mmc, MediaPath(L"tone_440.mp3"));
+    OpenLikeThePlayer(mmc, Media(L"tone_440.mp3"));
     const std::int32_t length = mmc.Length();
     ASSERT_GT(length, 1000);
     // Shortly before the end, and after an end whose notification is still queued
@@ -266,7 +238,7 @@ TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
     int events = 0;
     mmc.SetStatusUpdate([&] { ++events; });
     for (const std::wstring& path :
-         {MediaPath(L"broken.mp3"), MediaPath(L"no such file.mp3"), std::wstring()}) {
+         {Media(L"broken.mp3"), Media(L"no such file.mp3"), std::wstring()}) {
         SCOPED_TRACE(path);
         OpenLikeThePlayer(mmc, path);
         EXPECT_EQ(mmc.Length(), 0);
@@ -283,7 +255,7 @@ TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
     EXPECT_EQ(OpenDeviceCount(), 0);
 
     // The same object opens a good medium afterwards.
-    OpenLikeThePlayer(mmc, MediaPath(L"tone_440.mp3"));
+    OpenLikeThePlayer(mmc, Media(L"tone_440.mp3"));
     EXPECT_GT(mmc.Length(), 3000);
     mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
@@ -299,7 +271,7 @@ TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
         seen.push_back(mmc.Position());
     });
     mmc.SetUpdateInterval(200);
-    mmc.SetFileName(MediaPath(L"chord_c.mp3"));
+    mmc.SetFileName(Media(L"chord_c.mp3"));
     mmc.Command(MediaCommand::Open);
     mmc.Command(MediaCommand::Play);
     PumpFor(1500);
@@ -324,49 +296,9 @@ TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
     mmc.Command(MediaCommand::Close);
 }
 
-TEST(Mmc, StatusHandlerCanMoveOnToTheNextMedium) {
-    // What the player does: on each status event, when the medium has ended,
-    // close it and open and play the next one, all inside the handler.
-    Mmc mmc;
-    const std::vector<std::wstring> queue = {MediaPath(L"tone_440.mp3"), MediaPath(L"chord_f.wav")};
-    std::size_t next = 0;
-    std::vector<std::wstring> started;
-    const auto play_next = [&] {
-        if (next == queue.size()) {
-            mmc.Command(MediaCommand::Stop);
-            mmc.Command(MediaCommand::Close);
-            return;
-        }
-        if (mmc.Mode() != MediaDevice::kModeStopped) {
-            mmc.Command(MediaCommand::Stop);
-        }
-        if (mmc.Mode() != MediaDevice::kModeNotOpen) {
-            mmc.Command(MediaCommand::Close);
-        }
-        mmc.SetNotify(false);
-        mmc.SetWait(true);
-        mmc.SetUpdateInterval(250);
-        mmc.SetFileName(queue[next++]);
-        mmc.Command(MediaCommand::Open);
-        // Start near the end so the test stays short.
-        mmc.SetFrom(mmc.Length() - 800);
-        mmc.Command(MediaCommand::Play);
-        started.push_back(mmc.FileName());
-    };
-    mmc.SetStatusUpdate([&] {
-        if (mmc.Length() == mmc.Position() || mmc.Mode() == MediaDevice::kModeStopped) {
-            play_next();
-        }
-    });
-    play_next();
-    ASSERT_TRUE(PumpUntil([&] { return mmc.Mode() == MediaDevice::kModeNotOpen; }, 8000));
-    EXPECT_EQ(started, queue);
-    EXPECT_EQ(OpenDeviceCount(), 0);
-}
-
 TEST(Mmc, VideoHasADriverWindowAndAudioHasNone) {
     Mmc video;
-    const std::wstring clip = MediaPath(L"clip.mp4");
+    const std::wstring clip = Media(L"clip.mp4");
     OpenLikeThePlayer(video, clip);
     const std::int32_t length = video.Length();
     ASSERT_GE(length, 3800);
@@ -379,7 +311,7 @@ TEST(Mmc, VideoHasADriverWindowAndAudioHasNone) {
     EXPECT_TRUE(IsWindow(window));
 
     Mmc audio;
-    OpenLikeThePlayer(audio, MediaPath(L"tone_440.mp3"));
+    OpenLikeThePlayer(audio, Media(L"tone_440.mp3"));
     audio.Command(MediaCommand::Play);
     PumpFor(500);
     EXPECT_EQ(FindWindowW(L"MCIQTZ_Window", audio.FileName().c_str()), nullptr);
@@ -396,18 +328,18 @@ TEST(Mmc, VideoHasADriverWindowAndAudioHasNone) {
 
 TEST(Mmc, LengthsOfOtherMedia) {
     Mmc mmc;
-    OpenLikeThePlayer(mmc, MediaPath(L"silence_185.mp3"));
+    OpenLikeThePlayer(mmc, Media(L"silence_185.mp3"));
     EXPECT_EQ(mmc.Length() / 1000, 185);
 
-    OpenLikeThePlayer(mmc, MediaPath(L"clip.avi"));  // "open" on an open device replaces it
+    OpenLikeThePlayer(mmc, Media(L"clip.avi"));  // "open" on an open device replaces it
     EXPECT_GE(mmc.Length(), 3800);
     EXPECT_LE(mmc.Length(), 4300);
     EXPECT_EQ(OpenDeviceCount(), 1);
 
-    OpenLikeThePlayer(mmc, MediaPath(L"テスト 曲 その1.mp3"));
+    OpenLikeThePlayer(mmc, Media(L"テスト 曲 その1.mp3"));
     EXPECT_GE(mmc.Length(), 3400);
     EXPECT_LE(mmc.Length(), 3700);
-    EXPECT_EQ(mmc.FileName(), MediaPath(L"テスト 曲 その1.mp3"));
+    EXPECT_EQ(mmc.FileName(), Media(L"テスト 曲 その1.mp3"));
     mmc.Command(MediaCommand::Play);
     PumpFor(600);
     EXPECT_GE(mmc.Position(), 300);
@@ -418,8 +350,8 @@ TEST(Mmc, DestroyingTheObjectClosesItsDevice) {
     {
         Mmc first;
         Mmc second;
-        OpenLikeThePlayer(first, MediaPath(L"tone_440.mp3"));
-        OpenLikeThePlayer(second, MediaPath(L"chord_c.mp3"));
+        OpenLikeThePlayer(first, Media(L"tone_440.mp3"));
+        OpenLikeThePlayer(second, Media(L"chord_c.mp3"));
         EXPECT_NE(first.Alias(), second.Alias());
         EXPECT_NE(first.DeviceId(), 0u);
         EXPECT_NE(first.DeviceId(), second.DeviceId());

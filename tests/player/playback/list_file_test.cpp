@@ -13,16 +13,19 @@
 #include "editor/listfile/listfile.h"
 #include "player/playback/engine.h"
 #include "player/playback/transport.h"
-#include "tests/player/playback/fake_device.h"
+#include "tests/support/fake_device.h"
+#include "tests/support/temp_dir.h"
 
-namespace tessel::player::test {
+namespace tessel::player {
 namespace {
+
+using tessel::test::FakeDevice;
 
 namespace fs = std::filesystem;
 
 class ListFileTest : public ::testing::Test {
 protected:
-    fs::path dir;
+    tessel::test::TempDir dir{"listfile"};
     FakeDevice device;
     MenuFormControls menu;
     PlayerFormControls body;
@@ -31,24 +34,11 @@ protected:
     int refreshes = 0;
 
     void SetUp() override {
-        static int counter = 0;
-        dir = fs::temp_directory_path() /
-              ("tessel-listfile-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-               std::to_string(++counter) + "-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-        fs::create_directories(dir);
         PlayerServices services;
         services.pumpEvents = [this] { ++refreshes; };
         engine = std::make_unique<PlaybackEngine>(device, menu, body, vars, services);
     }
-    void TearDown() override {
-        std::error_code ignored;
-        fs::remove_all(dir, ignored);
-    }
-    std::wstring Touch(const std::wstring& name) {
-        const fs::path p = dir / PathFromWide(name);
-        std::ofstream(p, std::ios::binary) << "x";
-        return WideFromPath(p);
-    }
+    std::wstring Touch(const std::wstring& name) { return Bytes(name, "x"); }
     std::wstring List(const std::wstring& name, const std::vector<std::wstring>& lines) {
         const fs::path p = dir / PathFromWide(name);
         std::wstring error;
@@ -56,9 +46,7 @@ protected:
         return WideFromPath(p);
     }
     std::wstring Bytes(const std::wstring& name, const std::string& bytes) {
-        const fs::path p = dir / PathFromWide(name);
-        std::ofstream(p, std::ios::binary) << bytes;
-        return WideFromPath(p);
+        return WideFromPath(dir.Write(PathFromWide(name), bytes));
     }
     std::vector<std::wstring> Queue() const { return menu.LstM3u.Items(); }
 };
@@ -74,7 +62,7 @@ TEST_F(ListFileTest, KeepsOnlyLinesNamingAnExistingFileExactly) {
     // names it where the system drops them when it opens a name (Windows); the entry
     // stays as written.
     menu.LstM3u.Clear();
-    const std::wstring list2 = List(L"list2.m3u", {song + L" ", L" " + song, WideFromPath(dir), song + L"."});
+    const std::wstring list2 = List(L"list2.m3u", {song + L" ", L" " + song, WideFromPath(dir.path()), song + L"."});
     engine->LoadListFile(list2);
 #ifdef _WIN32
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{song + L" ", song + L"."}));
@@ -111,7 +99,7 @@ TEST_F(ListFileTest, BareNamesResolveInTheCurrentFolderAndStayAsWritten) {
     fs::current_path(dir / "other");
     engine->LoadListFile(list);
     EXPECT_TRUE(Queue().empty());  // not resolved against the list file's folder
-    fs::current_path(dir);
+    fs::current_path(dir.path());
     engine->LoadListFile(list);
     fs::current_path(before);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"here.mp3"}));
@@ -124,17 +112,6 @@ TEST_F(ListFileTest, LineEndsAndALastLineWithoutOne) {
     bytes.resize(bytes.size() - 2);                         // b without a line end
     engine->LoadListFile(Bytes(L"l.m3u", bytes));
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{a, b}));
-}
-
-TEST_F(ListFileTest, ALoneCrStaysInItsLineAsTheEditorReadsIt) {
-    // Every name counts as existing here, so the player's entries are exactly its lines.
-    PlayerServices services;
-    services.fileExists = [](const std::wstring& name) { return !name.empty(); };
-    PlaybackEngine lenient(device, menu, body, vars, services);
-    const std::wstring list = Bytes(L"cr.m3u", "a.mp3\r\nb\rc.mp3\r\nlast.mp3\r");
-    ASSERT_TRUE(lenient.LoadListFile(list));
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"a.mp3", L"b\rc.mp3", L"last.mp3\r"}));
-    EXPECT_EQ(Queue(), listfile::ReadListFile(PathFromWide(list)).entries);
 }
 
 TEST_F(ListFileTest, BinaryUtf16AndLongLinesLoadWithoutHarm) {
@@ -157,22 +134,6 @@ TEST_F(ListFileTest, BinaryUtf16AndLongLinesLoadWithoutHarm) {
     const std::string longLine(100000, 'x');
     engine->LoadListFile(Bytes(L"long.m3u", longLine + "\r\n" + EncodeTextLines({a}).bytes + longLine));
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{a}));
-}
-
-TEST_F(ListFileTest, AHundredMegabyteFileReadsInBoundedTime) {
-    const std::wstring a = Touch(L"a.mp3");
-    const fs::path p = dir / "huge.m3u";
-    {
-        std::ofstream out(p, std::ios::binary);
-        const std::string block(1 << 20, 'z');  // 1 MB lines of nothing
-        for (int i = 0; i < 100; ++i) out << block << "\r\n";
-        out << EncodeTextLines({a}).bytes;
-    }
-    const auto start = std::chrono::steady_clock::now();
-    engine->LoadListFile(WideFromPath(p));
-    const auto took = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{a}));
-    EXPECT_LT(took, std::chrono::seconds(20));
 }
 
 TEST_F(ListFileTest, AFullQueueStopsTheRead) {
@@ -278,27 +239,19 @@ TEST_F(ChooseTest, CancelOrAVanishedFileChangesNothing) {
     EXPECT_EQ(refreshes, 0);
 }
 
-TEST_F(ChooseTest, TheSizeQuestionStartsAbove1100000Bytes) {
+// Where the question starts is the list file module's rule (listfile_test); a file
+// beyond it is asked about: declined, nothing changes; accepted, it loads.
+TEST_F(ChooseTest, ALargeFileIsAskedAbout) {
     const std::wstring a = Touch(L"a.mp3");
-    const std::string line = EncodeTextLines({a}).bytes;
-    auto sized = [&](const std::wstring& name, std::size_t size) {
-        std::string bytes = line;
-        bytes.resize(size, '#');  // one long last line that names nothing
-        bytes[line.size() - 1] = '\n';
-        return Bytes(name, bytes);
-    };
-    chosen = sized(L"exact.m3u", 1100000);
-    EXPECT_TRUE(Choose());
-    EXPECT_EQ(questions, 0);
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{a}));
-
-    menu.LstM3u.Clear();
-    chosen = sized(L"over.m3u", 1100001);
+    std::string bytes = EncodeTextLines({a}).bytes;
+    bytes.resize(1100001, '#');  // one long last line that names nothing
+    chosen = Bytes(L"over.m3u", bytes);
+    menu.LstM3u.AddItem(L"kept");
     answer = false;
     EXPECT_FALSE(Choose());
     EXPECT_EQ(questions, 1);
-    EXPECT_EQ(menu.LblM3uName.Caption(), WideFromPath(dir / "exact.m3u"));
-    EXPECT_TRUE(Queue().empty());
+    EXPECT_EQ(menu.LblM3uName.Caption(), L"");
+    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"kept"}));
     answer = true;
     EXPECT_TRUE(Choose());
     EXPECT_EQ(questions, 2);
@@ -306,4 +259,4 @@ TEST_F(ChooseTest, TheSizeQuestionStartsAbove1100000Bytes) {
 }
 
 }  // namespace
-}  // namespace tessel::player::test
+}  // namespace tessel::player

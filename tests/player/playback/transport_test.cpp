@@ -11,10 +11,12 @@
 #include "player/playback/media_keys.h"
 #include "player/playback/polling.h"
 #include "player/shared/texts.h"
-#include "tests/player/playback/fake_device.h"
+#include "tests/support/fake_device.h"
 
-namespace tessel::player::test {
+namespace tessel::player {
 namespace {
+
+using tessel::test::FakeDevice;
 
 TEST(KeyMap, VolumeStepsOfTenWithExactEnds) {
     struct Case {
@@ -107,17 +109,6 @@ TEST(MediaKeys, EachKeyActsAsItsMenuCommand) {
     EXPECT_EQ(device.FileName(), L"a.mp3");
     HandleMediaKey(MediaKey::NextTrack, engine, device);
     EXPECT_EQ(device.Playing(), L"b.mp3");
-    // The keys and commands as Windows numbers them.
-    EXPECT_EQ(VirtualKeyOf(MediaKey::PlayPause), 0xB3);
-    EXPECT_EQ(VirtualKeyOf(MediaKey::NextTrack), 0xB0);
-    EXPECT_EQ(VirtualKeyOf(MediaKey::PreviousTrack), 0xB1);
-    EXPECT_EQ(VirtualKeyOf(MediaKey::Stop), 0xB2);
-    EXPECT_EQ(MediaKeyOfAppCommand(14), MediaKey::PlayPause);
-    EXPECT_EQ(MediaKeyOfAppCommand(11), MediaKey::NextTrack);
-    EXPECT_EQ(MediaKeyOfAppCommand(12), MediaKey::PreviousTrack);
-    EXPECT_EQ(MediaKeyOfAppCommand(13), MediaKey::Stop);
-    EXPECT_EQ(MediaKeyOfAppCommand(46), std::nullopt);  // APPCOMMAND_MEDIA_PLAY: not a key we take
-    EXPECT_EQ(MediaKeyOfAppCommand(10), std::nullopt);
 }
 
 TEST(Transport, PauseAndStartWithNothingOpenChangeNothing) {
@@ -151,28 +142,6 @@ public:
     void MakeTopmost(WindowId window) override { calls.push_back(L"topmost " + std::to_wstring(window)); }
 };
 
-TEST(DisplaySize, TheNineChoicesInTheirListOrder) {
-    struct Row {
-        DisplayAction action;
-        int width, height;
-    };
-    const Row rows[kDisplaySizeCount] = {
-        {DisplayAction::Restore, 0, 0},   {DisplayAction::Resize, 320, 240}, {DisplayAction::Resize, 400, 300},
-        {DisplayAction::Resize, 640, 480}, {DisplayAction::Resize, 800, 600}, {DisplayAction::Resize, 1024, 768},
-        {DisplayAction::Minimize, 0, 0},  {DisplayAction::Maximize, 0, 0},  {DisplayAction::Hide, 0, 0},
-    };
-    for (int i = 0; i < kDisplaySizeCount; ++i) {
-        const DisplaySize size = DisplaySizeFor(i);
-        EXPECT_EQ(size.action, rows[i].action) << i;
-        EXPECT_EQ(size.width, rows[i].width) << i;
-        EXPECT_EQ(size.height, rows[i].height) << i;
-        EXPECT_STREQ(DisplaySizeCaption(i), texts::kDisplaySizes[i]) << i;
-    }
-    EXPECT_STREQ(DisplaySizeCaption(3), L"640-480");
-    EXPECT_EQ(DisplaySizeFor(-1).action, DisplayAction::None);
-    EXPECT_EQ(DisplaySizeFor(9).action, DisplayAction::None);
-}
-
 TEST(DisplaySize, FixedSizesGoToTheLastTrackedPlace) {
     MenuFormControls menu;
     for (const wchar_t* caption : texts::kDisplaySizes) menu.CmbDispSize.AddItem(caption);
@@ -184,6 +153,8 @@ TEST(DisplaySize, FixedSizesGoToTheLastTrackedPlace) {
 
     ApplyDisplaySize(menu.CmbDispSize, vars, windows);  // nothing selected
     EXPECT_TRUE(windows.calls.empty());
+    EXPECT_EQ(DisplaySizeFor(-1).action, DisplayAction::None);
+    EXPECT_EQ(DisplaySizeFor(kDisplaySizeCount).action, DisplayAction::None);
     menu.CmbDispSize.SetListIndex(3);
     ApplyDisplaySize(menu.CmbDispSize, vars, windows);
     menu.CmbDispSize.SetListIndex(8);
@@ -315,4 +286,4 @@ TEST_F(MainTimerTest, MarqueeTicksAndHandOverRestoresTheCaption) {
 }
 
 }  // namespace
-}  // namespace tessel::player::test
+}  // namespace tessel::player

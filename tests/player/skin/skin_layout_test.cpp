@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <random>
+
+#include "tests/support/temp_dir.h"
 
 namespace tessel::player {
 namespace {
@@ -169,18 +169,11 @@ TEST(SkinLayout, NumberGrammar) {
 
 class SkinLayoutFile : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::random_device rd;
-        dir_ = std::filesystem::temp_directory_path() / ("skin_layout_" + std::to_string(rd()));
-        std::filesystem::create_directories(dir_);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::filesystem::path dir_;
+    tessel::test::TempDir dir_{"skin-layout"};
 };
 
 TEST_F(SkinLayoutFile, ReadsACrLfFile) {
-    const auto path = dir_ / "define.ini";
-    std::ofstream(path, std::ios::binary) << "200,180\r\n0,255,0\r\n255,0,255\r\n255,214,150\r\n-35,148\r\n";
+    const auto path = dir_.Write("define.ini", "200,180\r\n0,255,0\r\n255,0,255\r\n255,214,150\r\n-35,148\r\n");
     SkinLayout l;
     ASSERT_FALSE(ReadSkinLayout(path, l).has_value());
     EXPECT_EQ(l.ScanWidth(), 200);
@@ -200,8 +193,7 @@ TEST_F(SkinLayoutFile, MissingFileIsReportedAndNotCreated) {
 }
 
 TEST_F(SkinLayoutFile, EmptyFileLacksTheFirstLine) {
-    const auto path = dir_ / "define.ini";
-    std::ofstream(path, std::ios::binary).flush();
+    const auto path = dir_.Write("define.ini", "");
     SkinLayout l;
     auto error = ReadSkinLayout(path, l);
     ASSERT_TRUE(error);

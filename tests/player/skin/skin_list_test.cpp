@@ -3,13 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "common/fileio.h"
+#include "tests/support/temp_dir.h"
 
 namespace tessel::player {
 namespace {
@@ -18,18 +17,9 @@ namespace fs = std::filesystem;
 
 class SkinFolders : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
-        parts_ = fs::temp_directory_path() / ("tessel-parts-" + std::to_string(stamp));
-        fs::create_directories(parts_);
-    }
-    void TearDown() override {
-        std::error_code ec;
-        fs::remove_all(parts_, ec);
-    }
     void Folder(const std::wstring& name) { fs::create_directories(parts_ / PathFromWide(name)); }
-    void File(const std::wstring& name) { std::ofstream(parts_ / PathFromWide(name)) << "x"; }
-    fs::path parts_;
+    void File(const std::wstring& name) { parts_.Write(PathFromWide(name), "x"); }
+    tessel::test::TempDir parts_{"parts"};
 };
 
 TEST_F(SkinFolders, OffersSubFoldersButNotTildeFoldersOrFiles) {
@@ -37,13 +27,13 @@ TEST_F(SkinFolders, OffersSubFoldersButNotTildeFoldersOrFiles) {
     File(L"zeta.txt");
     File(L"define.ini");
     Folder(L"~test/inner");  // a skin-like folder below a hidden one is not looked at
-    const SkinListResult result = ListSkins(parts_);
+    const SkinListResult result = ListSkins(parts_.path());
     ASSERT_TRUE(result.ok) << std::string(result.error.begin(), result.error.end());
     EXPECT_EQ(result.names, (std::vector<std::wstring>{L"Azure", L"a~b", L"blue", L"red", L"青"}));
 }
 
 TEST_F(SkinFolders, EmptyFolderGivesNoSkinsAndMissingFolderIsAnError) {
-    const SkinListResult empty = ListSkins(parts_);
+    const SkinListResult empty = ListSkins(parts_.path());
     EXPECT_TRUE(empty.ok);
     EXPECT_TRUE(empty.names.empty());
 

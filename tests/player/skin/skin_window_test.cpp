@@ -11,14 +11,15 @@
 #include <vector>
 
 #include "player/skin/skin_window_win32.h"
-#include "tests/player/skin/pixel_region_reference.h"
+#include "tests/support/pixel_region.h"
+#include "tests/support/player_folder.h"
+#include "tests/support/temp_dir.h"
 
 namespace tessel::player {
 namespace {
 
 using test::PixelByPixelRegion;
 using test::SameRegion;
-using test::WriteBmp24;
 
 constexpr std::uint32_t kMagenta = 0xFF00FF;  // 0x00RRGGBB
 const RgbColour kMagentaKey{255, 0, 255};
@@ -63,22 +64,10 @@ private:
     HWND handle_ = nullptr;
 };
 
-class TempFolder {
-public:
-    TempFolder() {
-        wchar_t base[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, base);
-        path_ = std::filesystem::path(base) / (L"tessel-skin-" + std::to_wstring(::GetCurrentProcessId()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    std::wstring File(const wchar_t* name) const { return (path_ / name).wstring(); }
-
-private:
-    std::filesystem::path path_;
+// A folder for generated masks.
+struct TempFolder : test::TempDir {
+    TempFolder() : TempDir("skin-window") {}
+    std::wstring File(const wchar_t* name) const { return (path() / name).wstring(); }
 };
 
 // Shapes the window and checks that the region it holds is the reference's, point for
@@ -127,7 +116,7 @@ TEST(GeneratedMask, EdgeCasesMatchTheReference) {
     // One opaque pixel at (3, 5).
     pixels[5 * w + 3] = 0x000000;
     const std::wstring single = temp.File(L"single.bmp");
-    ASSERT_TRUE(WriteBmp24(single, w, h, pixels.data()));
+    ASSERT_TRUE(test::WriteBmp24(single, w, h, pixels.data()));
     ExpectShapeMatchesReference(window.get(), single, w, h, kMagentaKey);
     HRGN held = ::CreateRectRgn(0, 0, 0, 0);
     ASSERT_EQ(::GetWindowRgn(window.get(), held), SIMPLEREGION);
@@ -142,14 +131,14 @@ TEST(GeneratedMask, EdgeCasesMatchTheReference) {
     // All key colour after a shape: the shape goes, the window is a rectangle again.
     pixels.assign(w * h, kMagenta);
     const std::wstring empty = temp.File(L"empty.bmp");
-    ASSERT_TRUE(WriteBmp24(empty, w, h, pixels.data()));
+    ASSERT_TRUE(test::WriteBmp24(empty, w, h, pixels.data()));
     ExpectShapeMatchesReference(window.get(), empty, w, h, kMagentaKey);
 
     // Near the key is not the key: 254,0,255 stays.
     pixels[0] = 0xFE00FF;
     pixels[w * h - 1] = 0xFF01FF;
     const std::wstring nearKey = temp.File(L"near.bmp");
-    ASSERT_TRUE(WriteBmp24(nearKey, w, h, pixels.data()));
+    ASSERT_TRUE(test::WriteBmp24(nearKey, w, h, pixels.data()));
     ExpectShapeMatchesReference(window.get(), nearKey, w, h, kMagentaKey);
 
     // A mask smaller than the scan: everything right of and below it is opaque, and a
@@ -169,7 +158,7 @@ TEST(GeneratedMask, RandomAndCheckerboardMasksMatchTheReference) {
         std::vector<std::uint32_t> pixels(std::size_t(w) * std::size_t(h));
         for (auto& p : pixels) p = (random() % 5) < density ? 0x123456u : kMagenta;
         const std::wstring mask = temp.File(L"random.bmp");
-        ASSERT_TRUE(WriteBmp24(mask, w, h, pixels.data()));
+        ASSERT_TRUE(test::WriteBmp24(mask, w, h, pixels.data()));
         SCOPED_TRACE("round " + std::to_string(round));
         ExpectShapeMatchesReference(window.get(), mask, w, h, kMagentaKey);
     }
@@ -177,7 +166,7 @@ TEST(GeneratedMask, RandomAndCheckerboardMasksMatchTheReference) {
     for (int y = 0; y < 48; ++y)
         for (int x = 0; x < 64; ++x) board[y * 64 + x] = (x + y) % 2 ? kMagenta : 0xFFFFFF;
     const std::wstring mask = temp.File(L"board.bmp");
-    ASSERT_TRUE(WriteBmp24(mask, 64, 48, board.data()));
+    ASSERT_TRUE(test::WriteBmp24(mask, 64, 48, board.data()));
     ExpectShapeMatchesReference(window.get(), mask, 64, 48, kMagentaKey);
 }
 
@@ -200,7 +189,7 @@ TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
         ::CloseHandle(f);
         // A valid header claiming 100000 x 100000 pixels and no pixel data.
         std::uint32_t one = 0xFFFFFF;
-        ASSERT_TRUE(WriteBmp24(huge, 1, 1, &one));
+        ASSERT_TRUE(test::WriteBmp24(huge, 1, 1, &one));
         f = ::CreateFileW(huge.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
         ::SetFilePointer(f, 18, nullptr, FILE_BEGIN);
         const LONG side[2] = {100000, 100000};
@@ -253,19 +242,18 @@ TEST(ShapeResources, HundredSkinApplicationsLeaveNothingBehind) {
     EXPECT_EQ(alive, 0) << "objects made while shaping still exist";
 }
 
+// Where the body window goes is tested natively (placement_test); here, that the
+// real windows are moved there, both topmost, the skin window above, nothing shown.
 TEST(Placement, BodyWindowGoesAgainstTheSkinWindowAndBothAreTopmost) {
     TestWindow skin(500, 300, 320, 120);
     TestWindow player(0, 0, 96, 83);
-    const TwipsPerPixel factors{15, 15};
-    ASSERT_FALSE(PlaceWindows(skin.get(), player.get(), 116, -20, factors));
-    RECT p = player.Rect();
-    EXPECT_EQ(p.left, 520);
-    EXPECT_EQ(p.top, 317);
+    ASSERT_FALSE(PlaceWindows(skin.get(), player.get(), 116, -20, TwipsPerPixel{15, 15}));
+    const RECT p = player.Rect();
+    EXPECT_EQ(p.left, 500 - 96 + 116);
+    EXPECT_EQ(p.top, 300 + 120 - 83 - 20);
     EXPECT_EQ(p.right - p.left, 96) << "size kept";
     EXPECT_EQ(p.bottom - p.top, 83);
-    RECT s = skin.Rect();
-    EXPECT_EQ(s.left, 500) << "the skin window stays";
-    EXPECT_EQ(s.top, 300);
+    EXPECT_EQ(skin.Rect().left, 500) << "the skin window stays";
     for (HWND w : {skin.get(), player.get()}) {
         EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_FALSE(::IsWindowVisible(w)) << "placing must not show a hidden window";
@@ -276,40 +264,21 @@ TEST(Placement, BodyWindowGoesAgainstTheSkinWindowAndBothAreTopmost) {
         if (w == player.get()) bodyBelow = true;
     EXPECT_TRUE(bodyBelow);
 
-    // After a drag of the skin window the body window follows by the same amount.
-    ASSERT_TRUE(::SetWindowPos(skin.get(), HWND_TOPMOST, 650, 420, 0, 0, SWP_NOSIZE | SWP_NOACTIVATE));
-    ASSERT_FALSE(PlaceWindows(skin.get(), player.get(), 116, -20, factors));
-    p = player.Rect();
-    EXPECT_EQ(p.left, 670);
-    EXPECT_EQ(p.top, 437);
-    // Offsets (0, 0): the body's lower-right corner touches the skin's lower-left one.
-    ASSERT_FALSE(PlaceWindows(skin.get(), player.get(), 0, 0, TwipsPerPixel{12, 12}));
-    p = player.Rect();
-    EXPECT_EQ(p.right, 650);
-    EXPECT_EQ(p.bottom, 420 + 120);
-
     TestWindow gone(0, 0, 10, 10);
     HWND stale = gone.get();
     gone.Destroy();
-    EXPECT_TRUE(PlaceWindows(skin.get(), stale, 0, 0, factors));
+    EXPECT_TRUE(PlaceWindows(skin.get(), stale, 0, 0, TwipsPerPixel{15, 15}));
 }
 
-TEST(SkinWindowSize, FollowsLayoutLineOneAtAnyFactor) {
+TEST(SkinWindowSize, FollowsLayoutLineOneAndKeepsThePlace) {
     TestWindow skin(10, 10, 50, 50);
     SkinLayout layout;
-    ASSERT_FALSE(ParseSkinLayout({L"320,120", L"255,0,255", L"255,0,255", L"255,255,255", L"-20,116"}, layout));
-    for (TwipsPerPixel factors : {TwipsPerPixel{15, 15}, TwipsPerPixel{12, 12}, TwipsPerPixel{10, 7.5}}) {
-        ASSERT_FALSE(SizeSkinWindow(skin.get(), layout, factors));
-        const RECT r = skin.Rect();
-        EXPECT_EQ(r.right - r.left, 320);
-        EXPECT_EQ(r.bottom - r.top, 120);
-        EXPECT_EQ(r.left, 10) << "the place is kept";
-    }
     ASSERT_FALSE(ParseSkinLayout({L"200.5,180.5", L"0,0,0", L"0,0,0", L"0,0,0", L"0,0"}, layout));
-    ASSERT_FALSE(SizeSkinWindow(skin.get(), layout, TwipsPerPixel{15, 15}));
+    ASSERT_FALSE(SizeSkinWindow(skin.get(), layout, TwipsPerPixel{12, 12}));
     const RECT r = skin.Rect();
     EXPECT_EQ(r.right - r.left, 200) << "half to even";
     EXPECT_EQ(r.bottom - r.top, 180);
+    EXPECT_EQ(r.left, 10) << "the place is kept";
 }
 
 TEST(SkinPictures, LoadWithTheirSizesOrNameTheFile) {

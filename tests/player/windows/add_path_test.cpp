@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "player/windows/add_path.h"
+#include "tests/support/link_loops.h"
 
 namespace tessel::player {
 namespace {
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 class PosixDropFileSystem : public DropFileSystem {
 public:
     std::map<std::wstring, std::uint32_t> attributes;
+    // Files a folder lists without their being made (thousands take seconds to make).
+    std::map<std::wstring, std::vector<std::wstring>> extraFiles;
     int listed = 0;
 
     PathKind Kind(const std::wstring& path) override {
@@ -51,6 +54,8 @@ public:
         }
         // A fixed order makes the expectations readable; the walk keeps whatever
         // order it is given.
+        if (auto extra = extraFiles.find(folder); extra != extraFiles.end())
+            files.insert(files.end(), extra->second.begin(), extra->second.end());
         std::sort(files.begin(), files.end());
         std::sort(subfolders.begin(), subfolders.end());
     }
@@ -58,25 +63,11 @@ public:
 
 class AddPathTest : public ::testing::Test {
 protected:
-    fs::path root;
+    tessel::test::TempDir root{"addpath"};
     PosixDropFileSystem files;
     MenuFormControls menu;
 
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("tp_addpath_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
-        fs::create_directories(root);
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    std::wstring Touch(const fs::path& relative) {
-        const fs::path p = root / relative;
-        fs::create_directories(p.parent_path());
-        std::ofstream(p) << "x";
-        return p.wstring();
-    }
+    std::wstring Touch(const fs::path& relative) { return root.Write(relative, "x").wstring(); }
     std::wstring Path(const fs::path& relative) const { return (root / relative).wstring(); }
     std::vector<std::wstring> Queue() const { return menu.LstM3u.Items(); }
     void Fill(std::size_t n) {
@@ -136,27 +127,14 @@ TEST_F(AddPathTest, TheFifteenThousandLimitIsTestedOncePerCall) {
 TEST_F(AddPathTest, TheQueueNeverGoesBeyondItsCapacity) {
     // At the limit a call still walks, and one folder can pass the capacity.
     Fill(kDropQueueLimit);
-    fs::create_directories(root / "wide" / "zsub");
-    for (int i = 0; i < 17800; ++i) std::ofstream(root / "wide" / ("w" + std::to_string(10000 + i))) << "";
-    std::ofstream(root / "wide" / "zsub" / "late.mp3") << "";
+    Touch("wide/zsub/late.mp3");
+    for (int i = 0; i < 17800; ++i) files.extraFiles[Path("wide")].push_back(Path("wide/w" + std::to_string(10000 + i)));
     AddPathToList(Path("wide"), menu, files);
     EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
     EXPECT_EQ(menu.LstM3u.List(ListBox::kMaxItems - 1), Path("wide/w27766"));
     EXPECT_EQ(menu.LblListCount.Caption(), std::to_wstring(ListBox::kMaxItems));
     // Once full, the walk stops: the subfolder is not even listed.
     EXPECT_EQ(files.listed, 1);
-}
-
-TEST_F(AddPathTest, ALinkBackToAFolderOnThePathIsNotFollowed) {
-    Touch("loop/a.mp3");
-    Touch("loop/inner/b.mp3");
-    fs::create_directory_symlink(root / "loop", root / "loop" / "inner" / "back");
-    // A link sideways to a folder that is not on the path is followed.
-    Touch("other/o.mp3");
-    fs::create_directory_symlink(root / "other", root / "loop" / "inner" / "side");
-    AddPathToList(Path("loop"), menu, files);
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("loop/a.mp3"), Path("loop/inner/b.mp3"),
-                                                  Path("loop/inner/side/o.mp3")}));
 }
 
 TEST_F(AddPathTest, AFolderIsWalkedOncePerDropByTheFirstWayThatReachesIt) {
@@ -171,103 +149,50 @@ TEST_F(AddPathTest, AFolderIsWalkedOncePerDropByTheFirstWayThatReachesIt) {
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("two/l1/s.mp3"), Path("shared/s.mp3"), Path("shared/s.mp3")}));
 }
 
-// The shapes in which folder links lead round in a circle. Each walk ends, and every
-// folder's files come once, under the first way the depth-first walk reached it.
-class AddPathLoopTest : public AddPathTest {
-protected:
-    void Link(const fs::path& target, const fs::path& link) {
-        fs::create_directories((root / link).parent_path());
-        fs::create_directory_symlink(root / target, root / link);
+// Every shape in which folder links lead round in a circle (see make-link-loops.sh).
+// Each walk ends, listing every folder once and its files once, under the first way
+// the depth-first walk reached it.
+TEST_F(AddPathTest, EveryShapeOfLinkLoopEndsListingEachFolderOnce) {
+    using tessel::test::LoopPaths;
+    struct Shape {
+        const char* dropped;
+        std::vector<std::wstring> queue;
+        int listed;
+    };
+    std::string levels = "levels";
+    for (int i = 0; i < 12; ++i) levels += "/a/next";
+    levels += "/deep.mp3";
+    const Shape shapes[] = {
+        {"self", LoopPaths({"self/a.mp3", "self/sub/b.mp3"}), 2},
+        {"parent", LoopPaths({"parent/a.mp3", "parent/mid/m.mp3", "parent/mid/sub/b.mp3"}), 3},
+        {"dropped", LoopPaths({"dropped/a.mp3", "dropped/mid/sub/b.mp3"}), 3},
+        // The link itself, dropped, is a walk of the folder it leads to.
+        {"dropped/mid/sub/home", LoopPaths({"dropped/mid/sub/home/a.mp3", "dropped/mid/sub/home/mid/sub/b.mp3"}), 3},
+        // x first; its link reaches y, which the real y then does not repeat.
+        {"mutual", LoopPaths({"mutual/x/x.mp3", "mutual/x/toy/y.mp3"}), 3},
+        {"mutual/y", LoopPaths({"mutual/y/y.mp3", "mutual/y/tox/x.mp3"}), 2},
+        {"chain/start", LoopPaths({"chain/start/s.mp3", "chain/start/next/h1.mp3", "chain/start/next/next/h2.mp3",
+                                   "chain/start/next/next/next/h3.mp3"}), 4},
+        // Links that lead to links and end in a circle name no folder at all.
+        {"chain/c1", {}, 0},
+        {"away/top", LoopPaths({"away/top/t.mp3", "away/top/out/p.mp3"}), 2},
+        // Folders linking to each other on every level: the ways through the tree double
+        // with each level, the folders do not (per level its folder, a and b).
+        {"levels", LoopPaths({levels.c_str()}), 3 * 12 + 1},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.dropped);
+        menu.LstM3u.Clear();
+        menu.LblListCount.SetCaption(L"");
+        files.listed = 0;
+        AddPathToList((tessel::test::LinkLoops() / shape.dropped).wstring(), menu, files);
+        EXPECT_EQ(Queue(), shape.queue);
+        EXPECT_EQ(files.listed, shape.listed);
+        EXPECT_EQ(menu.LblListCount.Caption(), std::to_wstring(shape.queue.size()));
     }
-    std::vector<std::wstring> Paths(std::initializer_list<const char*> relative) const {
-        std::vector<std::wstring> out;
-        for (const char* r : relative) out.push_back(Path(r));
-        return out;
-    }
-};
-
-TEST_F(AddPathLoopTest, ALinkToItself) {
-    Touch("top/a.mp3");
-    Touch("top/sub/b.mp3");
-    Link("top/sub", "top/sub/self");
-    AddPathToList(Path("top"), menu, files);
-    EXPECT_EQ(Queue(), Paths({"top/a.mp3", "top/sub/b.mp3"}));
-    EXPECT_EQ(files.listed, 2);
 }
 
-TEST_F(AddPathLoopTest, ALinkToItsParent) {
-    Touch("top/a.mp3");
-    Touch("top/mid/m.mp3");
-    Touch("top/mid/sub/b.mp3");
-    Link("top/mid", "top/mid/sub/up");
-    AddPathToList(Path("top"), menu, files);
-    EXPECT_EQ(Queue(), Paths({"top/a.mp3", "top/mid/m.mp3", "top/mid/sub/b.mp3"}));
-    EXPECT_EQ(files.listed, 3);
-}
-
-TEST_F(AddPathLoopTest, ALinkToTheDroppedFolder) {
-    Touch("top/a.mp3");
-    Touch("top/mid/sub/b.mp3");
-    Link("top", "top/mid/sub/home");
-    AddPathToList(Path("top"), menu, files);
-    EXPECT_EQ(Queue(), Paths({"top/a.mp3", "top/mid/sub/b.mp3"}));
-    // The link itself, dropped, is a walk of the folder it leads to.
-    menu.LstM3u.Clear();
-    AddPathToList(Path("top/mid/sub/home"), menu, files);
-    EXPECT_EQ(Queue(), Paths({"top/mid/sub/home/a.mp3", "top/mid/sub/home/mid/sub/b.mp3"}));
-}
-
-TEST_F(AddPathLoopTest, TwoFoldersLinkingToEachOther) {
-    Touch("top/x/x.mp3");
-    Touch("top/y/y.mp3");
-    Link("top/y", "top/x/toy");
-    Link("top/x", "top/y/tox");
-    AddPathToList(Path("top"), menu, files);
-    // x first; its link reaches y, which the real y then does not repeat.
-    EXPECT_EQ(Queue(), Paths({"top/x/x.mp3", "top/x/toy/y.mp3"}));
-    EXPECT_EQ(files.listed, 3);
-    // Dropped on their own, each walks the other through its link.
-    menu.LstM3u.Clear();
-    AddPathToList(Path("top/y"), menu, files);
-    EXPECT_EQ(Queue(), Paths({"top/y/y.mp3", "top/y/tox/x.mp3"}));
-}
-
-TEST_F(AddPathLoopTest, ALinkChainEndingInALoop) {
-    Touch("top/start/s.mp3");
-    Touch("top/hop1/h1.mp3");
-    Touch("top/hop2/h2.mp3");
-    Touch("top/hop3/h3.mp3");
-    Link("top/hop1", "top/start/next");
-    Link("top/hop2", "top/hop1/next");
-    Link("top/hop3", "top/hop2/next");
-    Link("top/hop1", "top/hop3/back");
-    AddPathToList(Path("top/start"), menu, files);
-    EXPECT_EQ(Queue(), Paths({"top/start/s.mp3", "top/start/next/h1.mp3", "top/start/next/next/h2.mp3",
-                              "top/start/next/next/next/h3.mp3"}));
-    EXPECT_EQ(files.listed, 4);
-    // Links that lead to links and end in a circle name no folder at all.
-    Link("top/c2", "top/c1");
-    Link("top/c3", "top/c2");
-    Link("top/c2", "top/c3");
-    ASSERT_EQ(files.Kind(Path("top/c1")), PathKind::None);
-    menu.LstM3u.Clear();
-    menu.LblListCount.SetCaption(L"");
-    AddPathToList(Path("top/c1"), menu, files);
-    EXPECT_TRUE(Queue().empty());
-    EXPECT_EQ(menu.LblListCount.Caption(), L"0");
-}
-
-TEST_F(AddPathLoopTest, ALinkToAnotherPathThatLinksBack) {
-    Touch("top/t.mp3");
-    Touch("elsewhere/place/p.mp3");
-    Link("elsewhere/place", "top/out");
-    Link("top", "elsewhere/place/back");
-    AddPathToList(Path("top"), menu, files);
-    EXPECT_EQ(Queue(), Paths({"top/t.mp3", "top/out/p.mp3"}));
-    EXPECT_EQ(files.listed, 2);
-}
-
-TEST_F(AddPathLoopTest, AWalkGoesNoDeeperThan256Folders) {
+TEST_F(AddPathTest, AWalkGoesNoDeeperThan256Folders) {
     // The guard for loops through folders that cannot be identified (this system's
     // links end after 40 steps on their own, so a real tree stands in for them).
     fs::path level = "top";
@@ -278,28 +203,6 @@ TEST_F(AddPathLoopTest, AWalkGoesNoDeeperThan256Folders) {
     AddPathToList(Path("top"), menu, files);
     ASSERT_EQ(menu.LstM3u.ListCount(), 256u);
     EXPECT_EQ(Queue().back().size(), Path("top/f.mp3").size() + 255 * std::wstring(L"/d").size());
-}
-
-// Two folders linking to each other on every level of a deep tree: the ways through
-// the tree double with each level, the folders do not. Walking every way would list
-// some 200,000 folders here (and a few more levels would never end); the walk lists
-// each folder once.
-TEST_F(AddPathLoopTest, MutualLinksOnEveryLevelCostOneListingPerFolder) {
-    constexpr int kLevels = 16;
-    fs::path level = "top";
-    std::vector<std::wstring> expected;
-    for (int i = 0; i < kLevels; ++i) {
-        fs::create_directories(root / level / "a");
-        fs::create_directories(root / level / "b");
-        Link(level / "b", level / "a" / "tob");
-        Link(level / "a", level / "b" / "toa");
-        level = level / "a" / "next";
-    }
-    expected.push_back(Touch(level / "deep.mp3"));
-    AddPathToList(Path("top"), menu, files);
-    EXPECT_EQ(Queue(), expected);
-    // Per level its folder, a and b (through a's link), then the deepest folder.
-    EXPECT_EQ(files.listed, 3 * kLevels + 1);
 }
 
 }  // namespace

@@ -7,39 +7,32 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "player/playback/mmc/mmc.h"
 #include "player/skin/skin_layout.h"
 #include "player/skin/skin_scale.h"
-#include "player/startup/Initialize.h"
-#include "tests/player/core/in_process_app.h"
-#include "tests/player/core/win_support.h"
-#include "tests/player/skin/pixel_region_reference.h"
+#include "tests/support/in_process_player.h"
+#include "tests/support/pixel_region.h"
 #include "win32/dpi.h"
 #include "win32/handle.h"
 
-namespace tessel::player::test {
+namespace tessel::test {
 namespace {
 
-using namespace std::chrono_literals;
 namespace fs = std::filesystem;
+using player::MenuForm;
+using player::PlayerApp;
+using player::SkinScaleForDpi;
 
 // The DPI the prefix was made with (the test command says which).
 int PrefixDpi() {
     const char* value = std::getenv("TESSEL_TEST_DPI");
     return value ? std::atoi(value) : 96;
-}
-
-RECT Rect(HWND window) {
-    RECT r{};
-    ::GetWindowRect(window, &r);
-    return r;
 }
 
 // The pixels of a bitmap, 0x00RRGGBB, top row first.
@@ -57,45 +50,39 @@ std::vector<std::uint32_t> Pixels(HBITMAP bitmap, int& width, int& height) {
     return pixels;
 }
 
-class DpiTest : public ::testing::Test {
+class DpiTest : public InProcessPlayer {
 protected:
-    TempDir dir{L"dpi"};
-    std::vector<std::wstring> reports;
     const int dpi = PrefixDpi();
     const int k = SkinScaleForDpi(dpi);
 
-    std::unique_ptr<PlayerApp> Start(const std::wstring& skin) {
-        auto settings = DefaultSettings();
-        settings[0] = skin;
-        settings[1] = L"200";
-        settings[2] = L"150";
-        MakeProgramFolder(dir.path(), &settings);
-        fs::copy(DistDir() / L"parts", dir.path() / L"parts",
-                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
-        auto app = std::make_unique<PlayerApp>(InProcessOptions(dir.path(), L"TesselDpiTest", &reports));
-        EXPECT_TRUE(app->StartUp());
-        EXPECT_TRUE(reports.empty()) << (reports.empty() ? "" : Printable(reports[0]));
-        return app;
+    void SetUp() override {
+        folder.shippedSkins = true;
+        folder.settings->at(1) = L"200";
+        folder.settings->at(2) = L"150";
     }
-    fs::path Part(const std::wstring& skin, const wchar_t* file) const { return dir.path() / L"parts" / skin / file; }
+    PlayerApp& Start(const std::wstring& skin) {
+        folder.settings->at(0) = skin;
+        return InProcessPlayer::Start();
+    }
+    fs::path Part(const std::wstring& skin, const wchar_t* file) const { return home / L"parts" / skin / file; }
 
     // Sizes, shapes and places of both skinned windows at skin scale `scale`, the skin
     // window's top-left at `at`.
-    void ExpectSkinAt(PlayerApp& app, const std::wstring& skin, int scale, POINT at) {
-        SkinLayout layout;
-        ASSERT_FALSE(ReadSkinLayout(Part(skin, L"define.ini"), layout));
-        const RECT s = Rect(app.Skin().Handle());
+    void ExpectSkinAt(const std::wstring& skin, int scale, POINT at) {
+        player::SkinLayout layout;
+        ASSERT_FALSE(player::ReadSkinLayout(Part(skin, L"define.ini"), layout));
+        const RECT s = Rect(app->Skin().Handle());
         EXPECT_EQ(s.left, at.x);
         EXPECT_EQ(s.top, at.y);
         EXPECT_EQ(s.right - s.left, layout.ScanWidth() * scale);
         EXPECT_EQ(s.bottom - s.top, layout.ScanHeight() * scale);
-        const RECT p = Rect(app.Body().Handle());
+        const RECT p = Rect(app->Body().Handle());
         EXPECT_EQ(p.right - p.left, 96 * scale);
         EXPECT_EQ(p.bottom - p.top, 83 * scale);
         EXPECT_EQ(p.left, s.left - 96 * scale + layout.playerOffsetX * scale);
         EXPECT_EQ(p.top, s.bottom - 83 * scale + layout.playerOffsetY * scale);
         // The time bar of the body window's design (150 twips high) at the scale.
-        const RECT bar = Rect(app.Body().ScrTimeWindow());
+        const RECT bar = Rect(app->Body().ScrTimeWindow());
         EXPECT_EQ(bar.bottom - bar.top, 10 * scale);
         EXPECT_EQ(bar.right - bar.left, 96 * scale);
 
@@ -103,36 +90,36 @@ protected:
             HWND window;
             const wchar_t* mask;
             int width, height;
-            RgbColour key;
-        } shapes[] = {{app.Skin().Handle(), L"s_mask.bmp", layout.ScanWidth(), layout.ScanHeight(), layout.skinKey},
-                      {app.Body().Handle(), L"p_mask.bmp", 96, 83, layout.playerKey}};
+            player::RgbColour key;
+        } shapes[] = {{app->Skin().Handle(), L"s_mask.bmp", layout.ScanWidth(), layout.ScanHeight(), layout.skinKey},
+                      {app->Body().Handle(), L"p_mask.bmp", 96, 83, layout.playerKey}};
         for (const auto& c : shapes) {
             win32::unique_hrgn actual(::CreateRectRgn(0, 0, 0, 0));
             ASSERT_EQ(::GetWindowRgn(c.window, actual.get()), COMPLEXREGION) << Printable(c.mask);
-            win32::unique_hrgn mask(tessel::test::PixelByPixelRegion(Part(skin, c.mask).wstring(), c.width, c.height,
-                                                                     RGB(c.key.red, c.key.green, c.key.blue)));
+            win32::unique_hrgn mask(PixelByPixelRegion(Part(skin, c.mask).wstring(), c.width, c.height,
+                                                       RGB(c.key.red, c.key.green, c.key.blue)));
             ASSERT_TRUE(mask);
-            win32::unique_hrgn expected(tessel::test::ScaledRegion(mask.get(), scale));
+            win32::unique_hrgn expected(ScaledRegion(mask.get(), scale));
             ASSERT_TRUE(expected);
-            EXPECT_TRUE(tessel::test::SameRegion(actual.get(), expected.get())) << Printable(c.mask);
+            EXPECT_TRUE(SameRegion(actual.get(), expected.get())) << Printable(c.mask);
         }
     }
 
     // The skin window's picture as it paints it: every skin pixel a scale x scale block
     // of exactly its colour (nothing smoothed, so the edges stay sharp).
-    void ExpectPictureInBlocks(PlayerApp& app, const std::wstring& skin, int scale) {
+    void ExpectPictureInBlocks(const std::wstring& skin, int scale) {
         win32::unique_hbitmap source(static_cast<HBITMAP>(::LoadImageW(
             nullptr, Part(skin, L"skin.bmp").c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
         ASSERT_TRUE(source);
         int sw = 0, sh = 0;
         const std::vector<std::uint32_t> original = Pixels(source.get(), sw, sh);
-        const SIZE size = app.Skin().SizePixels();
+        const SIZE size = app->Skin().SizePixels();
         win32::WindowDcGuard screen(nullptr);
         win32::unique_hbitmap canvas(::CreateCompatibleBitmap(screen.get(), size.cx, size.cy));
         {
             win32::unique_memory_dc dc(::CreateCompatibleDC(screen.get()));
             win32::SelectObjectGuard select(dc.get(), canvas.get());
-            app.Skin().PaintContent(dc.get());
+            app->Skin().PaintContent(dc.get());
         }
         int w = 0, h = 0;
         const std::vector<std::uint32_t> painted = Pixels(canvas.get(), w, h);
@@ -152,37 +139,38 @@ TEST_F(DpiTest, ThePrefixRunsAtTheDisplayScaleAskedFor) {
 TEST_F(DpiTest, BothSkinsAtTheWholeNumberScaleWhereInitIniPutsThem) {
     for (const std::wstring skin : {L"Azure", L"Ember"}) {
         SCOPED_TRACE(Printable(skin));
-        auto app = Start(skin);
+        Start(skin);
         EXPECT_EQ(app->SkinScale(), k);
-        ExpectSkinAt(*app, skin, k, POINT{200, 150});
-        ExpectPictureInBlocks(*app, skin, k);
+        ExpectSkinAt(skin, k, POINT{200, 150});
+        ExpectPictureInBlocks(skin, k);
         // The place is kept in screen pixels, as the file defines it.
         app->Shutdown();
-        const auto lines = ReadLines(dir.path() / L"Setting" / L"init.ini");
+        const auto lines = ReadLines(SettingsFile());
         ASSERT_EQ(lines.size(), 14u);
         EXPECT_EQ(lines[1], L"200");
         EXPECT_EQ(lines[2], L"150");
+        app.reset();
     }
 }
 
 TEST_F(DpiTest, AMonitorOfAnotherScaleDrawsTheSkinAgainInPlace) {
-    auto app = Start(L"Ember");
+    Start(L"Ember");
     const int other = k == 1 ? 192 : 96;
     const int otherK = SkinScaleForDpi(other);
     RECT suggested = Rect(app->Skin().Handle());
     ::OffsetRect(&suggested, 37, 21);  // where the system would move it: the skin stays
     ::SendMessageW(app->Skin().Handle(), WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(app->SkinScale(), otherK);
-    ExpectSkinAt(*app, L"Ember", otherK, POINT{200, 150});
-    ExpectPictureInBlocks(*app, L"Ember", otherK);
+    ExpectSkinAt(L"Ember", otherK, POINT{200, 150});
+    ExpectPictureInBlocks(L"Ember", otherK);
     // 125 % draws what 100 % draws, 175 % what 200 % draws: nothing changes.
     const int same = other == 192 ? 168 : 120;
     ::SendMessageW(app->Skin().Handle(), WM_DPICHANGED, MAKEWPARAM(same, same), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(app->SkinScale(), otherK);
     ::SendMessageW(app->Skin().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    ExpectSkinAt(*app, L"Ember", k, POINT{200, 150});
+    ExpectSkinAt(L"Ember", k, POINT{200, 150});
     app->Shutdown();
-    const auto lines = ReadLines(dir.path() / L"Setting" / L"init.ini");
+    const auto lines = ReadLines(SettingsFile());
     ASSERT_EQ(lines.size(), 14u);
     EXPECT_EQ(lines[1], L"200");
     EXPECT_EQ(lines[2], L"150");
@@ -191,7 +179,7 @@ TEST_F(DpiTest, AMonitorOfAnotherScaleDrawsTheSkinAgainInPlace) {
 // The control panel is no skin: it follows the display scale itself, its design of
 // 6510 x 5520 twips being 434 x 368 pixels at 100 %.
 TEST_F(DpiTest, ThePanelFollowsTheDisplayScaleAndAMoveToAnotherMonitor) {
-    auto app = Start(L"Azure");
+    Start(L"Azure");
     HWND panel = app->Panel().Handle();
     RECT client{};
     ::GetClientRect(panel, &client);
@@ -221,13 +209,13 @@ TEST_F(DpiTest, ThePanelFollowsTheDisplayScaleAndAMoveToAnotherMonitor) {
 // The editor as a user starts it: its design of 7215 x 6450 twips is a client area of
 // 481 x 430 pixels at 100 %.
 TEST_F(DpiTest, TheEditorFollowsTheDisplayScale) {
-    fs::create_directories(dir.path() / L"exec" / L"m3usetting");
-    fs::copy_file(DistDir() / L"exec" / L"listwright.exe", dir.path() / L"exec" / L"listwright.exe");
-    fs::copy_file(DistDir() / L"exec" / L"m3usetting" / L"ext.ini", dir.path() / L"exec" / L"m3usetting" / L"ext.ini");
-    Process editor(dir.path() / L"exec" / L"listwright.exe", L"");
-    ASSERT_TRUE(editor.started());
+    fs::create_directories(home / L"exec" / L"m3usetting");
+    fs::copy_file(DistDir() / L"exec" / L"listwright.exe", home / L"exec" / L"listwright.exe");
+    fs::copy_file(DistDir() / L"exec" / L"m3usetting" / L"ext.ini", home / L"exec" / L"m3usetting" / L"ext.ini");
+    Process editor(home / L"exec" / L"listwright.exe", L"");
+    ASSERT_TRUE(editor.Started());
     HWND form = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (form = FindWindowOfProcess(editor.id(), nullptr, L"Quillow")) != nullptr; },
+    ASSERT_TRUE(WaitUntil([&] { return (form = FindWindowOfProcess(editor.Id(), nullptr, L"Quillow")) != nullptr; },
                           20s));
     RECT client{};
     ::GetClientRect(form, &client);
@@ -238,4 +226,4 @@ TEST_F(DpiTest, TheEditorFollowsTheDisplayScale) {
 }
 
 }  // namespace
-}  // namespace tessel::player::test
+}  // namespace tessel::test

@@ -6,7 +6,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -65,40 +64,6 @@ inline bool SameRegion(HRGN a, HRGN b) {
     const int kind = ::CombineRgn(difference, a, b, RGN_XOR);
     ::DeleteObject(difference);
     return kind == NULLREGION;
-}
-
-// A 24-bit bottom-up BMP file of the given pixels (0x00RRGGBB, top row first).
-inline bool WriteBmp24(const std::wstring& path, int width, int height, const std::uint32_t* pixels) {
-    const int stride = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + DWORD(stride) * DWORD(height);
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biCompression = BI_RGB;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int y = height - 1; y >= 0; --y) {
-        std::string row(std::size_t(stride), '\0');
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t p = pixels[std::size_t(y) * std::size_t(width) + std::size_t(x)];
-            row[std::size_t(x) * 3] = char(p & 0xFF);
-            row[std::size_t(x) * 3 + 1] = char((p >> 8) & 0xFF);
-            row[std::size_t(x) * 3 + 2] = char((p >> 16) & 0xFF);
-        }
-        bytes += row;
-    }
-    HANDLE out = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (out == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = ::WriteFile(out, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    ::CloseHandle(out);
-    return ok && written == bytes.size();
 }
 
 }  // namespace tessel::test

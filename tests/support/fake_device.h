@@ -9,7 +9,7 @@
 
 #include "player/playback/mmc/media_device.h"
 
-namespace tessel::player::test {
+namespace tessel::test {
 
 class FakeDevice : public MediaDevice {
 public:
@@ -17,7 +17,7 @@ public:
     std::vector<MediaCommand> commands;
     std::vector<std::wstring> opened;    // files that opened, in order
     std::vector<std::int32_t> playFrom;  // From at every play, -1 when none was set
-    std::int32_t position = 0;
+    std::int32_t length = 0, position = 0;
     int mode = kModeNotOpen;
 
     void Command(MediaCommand command) override {
@@ -27,7 +27,7 @@ public:
                 auto it = lengths.find(fileName_);
                 if (it != lengths.end() && it->second > 0) {
                     mode = kModeStopped;
-                    length_ = it->second;
+                    length = it->second;
                     position = 0;
                     opened.push_back(fileName_);
                 }
@@ -49,13 +49,12 @@ public:
                 break;
             case MediaCommand::Close:
                 mode = kModeNotOpen;
-                length_ = 0;
-                position = 0;
+                length = position = 0;
                 break;
         }
     }
     int Mode() const override { return mode; }
-    std::int32_t Length() const override { return length_; }
+    std::int32_t Length() const override { return length; }
     std::int32_t Position() const override { return position; }
     void SetFileName(std::wstring path) override { fileName_ = std::move(path); }
     const std::wstring& FileName() const override { return fileName_; }
@@ -74,11 +73,11 @@ public:
     std::wstring Playing() const { return mode == kModePlaying ? fileName_ : L""; }
 
 private:
-    std::int32_t length_ = 0, from_ = 0;
+    std::int32_t from_ = 0;
     bool fromSet_ = false;
     std::uint32_t interval_ = 0;
     bool notify_ = false, wait_ = false;
     std::wstring fileName_;
 };
 
-}  // namespace tessel::player::test
+}  // namespace tessel::test

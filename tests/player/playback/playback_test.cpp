@@ -1,0 +1,200 @@
+// The playback controls in the real program under Wine: real MCI with generated media,
+// the main timer and the status event running, keys sent to the skin window, the real
+// video window sized by the display-size choice, and a list file chosen through the
+// real open dialog. The rules behind them are tested natively (engine_test,
+// polling_test, transport_test, list_file_test).
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "common/textfile.h"
+#include "player/shared/texts.h"
+#include "player/playback/transport.h"
+#include "tests/support/in_process_player.h"
+
+namespace tessel::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+using player::MenuForm;
+
+class PlaybackTest : public InProcessPlayer {
+protected:
+    void SetUp() override { Start(); }
+    void Key(int code) {
+        ::SendMessageW(app->Skin().Handle(), WM_KEYDOWN, static_cast<WPARAM>(code), 0);
+        ::SendMessageW(app->Skin().Handle(), WM_KEYUP, static_cast<WPARAM>(code), 0);
+    }
+    HWND Video() const { return reinterpret_cast<HWND>(app->Vars().VideoWindowHandle); }
+};
+
+TEST_F(PlaybackTest, ReadOutsCountUpAndTheNextEntryStartsSoonAfterTheEnd) {
+    const std::wstring first = Media(L"tone_440.mp3"), second = Media(L"chord_c.mp3");
+    for (const wchar_t* name : {L"tone_440.mp3", L"missing.mp3", L"broken.mp3", L"chord_c.mp3"})
+        app->PanelControls().LstM3u.AddItem(Media(name));
+    app->PlayNext();
+    const auto started = Clock::now();
+    ASSERT_EQ(app->PanelControls().LblMediaName.Caption(), first);
+    EXPECT_EQ(app->BodyControls().LblTTime.Caption(), L"3");
+    std::vector<int> seen{std::stoi(app->BodyControls().LblNTime.Caption())};
+    Clock::time_point next{};
+    WaitUntil(
+        [&] {
+            if (app->PanelControls().LblMediaName.Caption() == second) {
+                next = Clock::now();
+                return true;
+            }
+            const int now = std::stoi(app->BodyControls().LblNTime.Caption());
+            if (now != seen.back()) seen.push_back(now);
+            return false;
+        },
+        8s);
+    ASSERT_NE(next, Clock::time_point{}) << "the second entry never started";
+    for (std::size_t i = 1; i < seen.size(); ++i) EXPECT_LT(seen[i - 1], seen[i]);
+    for (int s : seen) EXPECT_LE(s, 3);
+    EXPECT_GE(seen.size(), 3u);  // 0, then the whole seconds the events saw
+    // 3.5 s of sound, then the next entry within about a second and a half (the status
+    // event comes once a second); the missing and the unplayable entries were dropped.
+    const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(next - started);
+    EXPECT_GE(after.count(), 3300);
+    EXPECT_LE(after.count(), 3500 + 1500);
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
+    // After the last one the player goes idle.
+    EXPECT_TRUE(WaitUntil([&] { return app->PanelControls().LblMediaName.Caption().empty(); }, 7s));
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
+}
+
+TEST_F(PlaybackTest, SpaceTwicePausesAndResumesAtTheSamePlace) {
+    app->PlayFile(Media(L"silence_185.mp3"));
+    ASSERT_TRUE(WaitUntil([&] { return app->Device()->Position() >= 1200; }, 5s));
+    Key(player::kKeySpace);
+    const std::int32_t pausedAt = app->Device()->Position();
+    Pump(1200ms);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePaused);
+    EXPECT_LE(std::abs(app->Device()->Position() - pausedAt), 150);
+    Key(player::kKeySpace);
+    Pump(700ms);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    EXPECT_GE(app->Device()->Position(), pausedAt);
+    EXPECT_LE(app->Device()->Position(), pausedAt + 1500);
+}
+
+TEST_F(PlaybackTest, BackSpaceInTheLastSecondRestartsInsteadOfAdvancing) {
+    const std::wstring first = Media(L"tone_660.wav");
+    app->PanelControls().LstM3u.AddItem(Media(L"chord_f.wav"));
+    app->PlayFile(first);
+    ASSERT_TRUE(WaitUntil([&] { return app->Device()->Position() >= 2700; }, 6s));
+    Key(player::kKeyBack);
+    Pump(1500ms);
+    EXPECT_EQ(app->PanelControls().LblMediaName.Caption(), first);
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 1u);
+    EXPECT_LT(app->Device()->Position(), 2500);
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+}
+
+TEST_F(PlaybackTest, TheVideoWindowIsPutOnTopAndSizedWhereTheTimerLastSawIt) {
+    app->PlayFile(Media(L"clip.avi"));
+    ASSERT_NE(Video(), nullptr) << "no video window";
+    EXPECT_EQ(ClassOf(Video()), L"MCIQTZ_Window");
+    EXPECT_TRUE(::GetWindowLongW(Video(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+    // Let the main timer track it once.
+    ::SetWindowPos(Video(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_TRUE(WaitUntil([&] { return app->Vars().VideoWindowRect.left == 40; }, 2s));
+    app->PanelControls().CmbDispSize.SetListIndex(3);  // "640-480"
+    RECT r = Rect(Video());
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.right - r.left, 640);
+    EXPECT_EQ(r.bottom - r.top, 480);
+    app->PanelControls().CmbDispSize.SetListIndex(8);  // hide
+    EXPECT_FALSE(::IsWindowVisible(Video()));
+    // A medium without pictures: no video window.
+    app->PlayFile(Media(L"tone_660.wav"));
+    EXPECT_EQ(Video(), nullptr);
+}
+
+TEST_F(PlaybackTest, AStaleVideoHandleIsNeverActedOn) {
+    // Our own skin window under the old number: not a video window, left alone.
+    HWND skin = app->Skin().Handle();
+    const RECT before = Rect(skin);
+    app->Vars().VideoWindowHandle = reinterpret_cast<player::WindowId>(skin);
+    app->PanelControls().CmbDispSize.SetListIndex(4);
+    app->PanelControls().CmbDispSize.SetListIndex(8);
+    const RECT after = Rect(skin);
+    EXPECT_TRUE(::EqualRect(&before, &after));
+    EXPECT_TRUE(::IsWindowVisible(skin));
+    // A destroyed window's number names nothing of ours.
+    HWND gone = ::CreateWindowExW(0, L"STATIC", L"x", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ::DestroyWindow(gone);
+    EXPECT_FALSE(app->Panel().Video().IsVideoWindow(reinterpret_cast<player::WindowId>(gone)));
+    EXPECT_FALSE(app->Panel().Video().IsVideoWindow(reinterpret_cast<player::WindowId>(skin)));
+}
+
+TEST_F(PlaybackTest, TheTitleScrollsTwoCharactersASecond) {
+    app->PlayFile(Media(L"chord_c.mp3"));
+    const std::wstring title = app->BodyControls().LblTitle.Caption();
+    ASSERT_EQ(title, L"     chord_c.mp3              ");
+    Pump(1600ms);
+    const std::wstring now = app->BodyControls().LblTitle.Caption();
+    // Some number of one-character steps, at least two and at most four.
+    int steps = -1;
+    std::wstring t = title;
+    for (int i = 1; i <= 6 && steps < 0; ++i) {
+        t = player::MarqueeStep(t);
+        if (t == now) steps = i;
+    }
+    EXPECT_GE(steps, 2);
+    EXPECT_LE(steps, 4);
+}
+
+// The real open dialog (one filter, no read-only box) and the real size question,
+// answered the way a user would. Where the question starts is tested natively.
+TEST_F(PlaybackTest, AListFileChosenInTheOpenDialogFillsTheQueue) {
+    const std::wstring song = Media(L"tone_440.mp3");
+    const fs::path list = dir / L"曲のリスト.m3u";
+    WriteLines(list, {song, (dir / L"missing.mp3").wstring(), L"", song});
+    std::wstring filter;
+    int filters = -1;
+    bool readOnlyShown = true;
+    boxes.Expect(player::menu_texts::kListFileDialogTitle, IDOK, list.wstring(), [&](HWND dialog) {
+        HWND combo = ::GetDlgItem(dialog, 0x470);  // cmb1, the file types
+        filters = static_cast<int>(::SendMessageW(combo, CB_GETCOUNT, 0, 0));
+        filter = WindowText(combo);
+        HWND readOnly = ::GetDlgItem(dialog, 0x410);  // chx1
+        readOnlyShown = readOnly && ::IsWindowVisible(readOnly);
+    });
+    app->Panel().ChooseListFile();
+    EXPECT_EQ(filters, 1);
+    EXPECT_EQ(filter, L"プレイリストファイル(*.*)");
+    EXPECT_FALSE(readOnlyShown);
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), list.wstring());
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 2u);
+    EXPECT_EQ(::SendMessageW(app->Panel().Child(MenuForm::IdLstM3u), LB_GETCOUNT, 0, 0), 2);
+
+    // Cancelled: nothing changes. A large file: declined, nothing; accepted, it loads.
+    std::string bytes = EncodeTextLines({song}).bytes;
+    bytes.resize(1100001, '#');
+    const fs::path large = dir.Write(L"large.m3u", bytes);
+    boxes.Expect(player::menu_texts::kListFileDialogTitle, IDCANCEL, large.wstring());
+    app->Panel().ChooseListFile();
+    boxes.Expect(player::menu_texts::kListFileDialogTitle, IDOK, large.wstring());
+    boxes.Expect(player::menu_texts::kConfirmTitle, IDCANCEL);
+    app->Panel().ChooseListFile();
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), list.wstring());
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 2u);
+    boxes.Expect(player::menu_texts::kListFileDialogTitle, IDOK, large.wstring());
+    boxes.Expect(player::menu_texts::kConfirmTitle, IDOK);
+    app->Panel().ChooseListFile();
+    EXPECT_EQ(app->PanelControls().LblM3uName.Caption(), large.wstring());
+    EXPECT_EQ(app->PanelControls().LstM3u.ListCount(), 1u);  // the queue was cleared first
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 6u);
+    EXPECT_NE(seen[3].text.find(L"本当に開きますか？"), std::wstring::npos) << Printable(seen[3].text);
+}
+
+}  // namespace
+}  // namespace tessel::test

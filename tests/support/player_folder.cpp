@@ -1,0 +1,95 @@
+#include "tests/support/player_folder.h"
+
+#include <cstdint>
+#include <fstream>
+
+#include "common/textfile.h"
+#include "tests/support/win32.h"
+
+namespace tessel::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Put(std::string& out, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A 16x16 icon of our own, enough for the tray: one 32-bit image and its AND mask.
+void WriteIconFile(const fs::path& path) {
+    constexpr std::uint32_t kSide = 16, pixels = kSide * kSide * 4, mask = kSide * 4;
+    std::string bytes;
+    Put(bytes, 0, 2), Put(bytes, 1, 2), Put(bytes, 1, 2);
+    Put(bytes, kSide, 1), Put(bytes, kSide, 1), Put(bytes, 0, 2);
+    Put(bytes, 1, 2), Put(bytes, 32, 2), Put(bytes, 40 + pixels + mask, 4), Put(bytes, 6 + 16, 4);
+    Put(bytes, 40, 4), Put(bytes, kSide, 4), Put(bytes, kSide * 2, 4), Put(bytes, 1, 2), Put(bytes, 32, 2);
+    bytes.append(24, '\0');
+    for (std::uint32_t i = 0; i < kSide * kSide; ++i) Put(bytes, 0xFF285AA0u + (i % kSide) * 5, 4);
+    bytes.append(mask, '\0');
+    WriteBytes(path, bytes);
+}
+
+void WriteSolidBitmap(const fs::path& path, int width, int height, std::uint32_t colour) {
+    const std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour);
+    WriteBmp24(path, width, height, pixels.data());
+}
+
+}  // namespace
+
+std::vector<std::wstring> DefaultSettings() {
+    return {L"Azure", L"300", L"300", L"0", L"0", L"0", L"0", L"255", L"255", L"", L"-1", L"0", L"0", L"0"};
+}
+
+void WriteLines(const fs::path& path, const std::vector<std::wstring>& lines) {
+    WriteBytes(path, EncodeTextLines(lines).bytes);
+}
+
+std::vector<std::wstring> ReadLines(const fs::path& path) {
+    auto read = ReadTextFileLines(path);
+    return read.ok ? read.lines : std::vector<std::wstring>{};
+}
+
+bool WriteBmp24(const fs::path& path, int width, int height, const std::uint32_t* pixels) {
+    const std::uint32_t stride = (static_cast<std::uint32_t>(width) * 3 + 3) & ~3u;
+    std::string bytes = "BM";
+    Put(bytes, 54 + stride * static_cast<std::uint32_t>(height), 4), Put(bytes, 0, 4), Put(bytes, 54, 4);
+    Put(bytes, 40, 4), Put(bytes, static_cast<std::uint32_t>(width), 4), Put(bytes, static_cast<std::uint32_t>(height), 4);
+    Put(bytes, 1, 2), Put(bytes, 24, 2);
+    bytes.append(24, '\0');
+    for (int y = height - 1; y >= 0; --y) {
+        const std::size_t rowStart = bytes.size();
+        for (int x = 0; x < width; ++x) Put(bytes, pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)], 3);
+        bytes.resize(rowStart + stride, '\0');
+    }
+    std::ofstream out(path, std::ios::binary);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    return static_cast<bool>(out);
+}
+
+void MakeProgramFolder(const fs::path& folder, const ProgramFolderOptions& options) {
+    fs::create_directories(folder / L"Setting");
+    fs::create_directories(folder / L"fav");
+    const auto skin = folder / L"parts" / L"Azure";
+    fs::create_directories(skin);
+    if (options.shippedSkins) {
+        fs::copy(DistDir() / L"parts", folder / L"parts", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    } else {
+        // A plain rectangular skin: the body window right against the skin window's
+        // lower-left corner.
+        WriteIconFile(skin / L"task.ico");
+        WriteLines(skin / L"define.ini", {L"320,120", L"255,0,255", L"255,0,255", L"255,255,255", L"0,0"});
+        WriteSolidBitmap(skin / L"skin.bmp", 320, 120, 0x28508C);
+        WriteSolidBitmap(skin / L"s_mask.bmp", 320, 120, 0);
+        WriteSolidBitmap(skin / L"player.bmp", 96, 68, 0x1E3C6E);
+        WriteSolidBitmap(skin / L"p_mask.bmp", 96, 83, 0);
+    }
+    if (options.program)
+        fs::copy_file(DistDir() / L"tesselplay.exe", folder / L"tesselplay.exe", fs::copy_options::overwrite_existing);
+    if (options.settings) WriteLines(folder / L"Setting" / L"init.ini", *options.settings);
+}
+
+}  // namespace tessel::test
