@@ -24,7 +24,7 @@ endif()
 set(TESSEL_MANIFEST ${CMAKE_CURRENT_LIST_DIR}/app.manifest)
 
 # tessel_add_program(name ICON_RC file.rc SOURCES ...)
-# A windowed Windows program with the common manifest (comctl32 v6, not DPI-aware).
+# A windowed Windows program with the common manifest (comctl32 v6, per-monitor DPI aware).
 function(tessel_add_program name)
   cmake_parse_arguments(P "" "" "SOURCES;LIBS;RESOURCES" ${ARGN})
   set(rc ${CMAKE_CURRENT_BINARY_DIR}/${name}_manifest.rc)

@@ -20,7 +20,8 @@ std::int32_t TwipsToPixels(double twips, double twipsPerPixel);
 double PixelsToTwips(double pixels, double twipsPerPixel);
 
 #ifdef _WIN32
-// The screen's factors, from the DPI the system reports to this (not DPI-aware) program.
+// The screen's factors at the system DPI (the programs are DPI aware: at 200 % a pixel
+// is 7.5 twips).
 TwipsPerPixel ScreenTwipsPerPixel();
 #endif
 

@@ -5,8 +5,8 @@
 namespace tessel {
 
 TwipsPerPixel ScreenTwipsPerPixel() {
-    // The programs declare no DPI awareness, so this is 96 DPI (15 twips) unless the
-    // system runs at another setting and scales us.
+    // The programs are DPI aware, so this is the system's own setting: 96 DPI (15
+    // twips) at 100 %, 192 DPI (7.5 twips) at 200 %.
     HDC screen = GetDC(nullptr);
     if (screen == nullptr) return {};
     const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);

@@ -16,9 +16,18 @@
 #
 # TESSEL_TIMEOUT (seconds, default 300) bounds one program run: a hang becomes exit 124.
 # TESSEL_REAL_AUDIO=1 keeps the user's own ALSA setup (for the run command).
+# TESSEL_WINE_DPI=N (other than 96) runs in a prefix of its own whose display setting
+# is N dots per inch (192 is 200 %), beside the usual one and made the same way; it
+# has its own wineserver, which --stop ends with the others.
 set -euo pipefail
 
-state="${TESSEL_WINE_STATE:-${XDG_CACHE_HOME:-$HOME/.cache}/tesselplay-wine}"
+base_state="${TESSEL_WINE_STATE:-${XDG_CACHE_HOME:-$HOME/.cache}/tesselplay-wine}"
+dpi="${TESSEL_WINE_DPI:-96}"
+case "$dpi" in
+  ''|*[!0-9]*) echo "wine-run: TESSEL_WINE_DPI must be a number" >&2; exit 2 ;;
+esac
+state="$base_state"
+[ "$dpi" = 96 ] || state="$base_state/dpi$dpi"
 mkdir -p "$state/tmp" "$state/home"
 lock="$state/lock"
 
@@ -74,6 +83,9 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\AeDebug]
 "Debugger"=-
 REG
+    if [ "$dpi" != 96 ]; then
+      printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$dpi" >> "$reg"
+    fi
     "$wine_bin" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1
     "$server_bin" -w
     touch "$WINEPREFIX/.tessel-ready"
@@ -101,13 +113,22 @@ prepare() {
   flock -u 9
 }
 
+# Ends the wineserver of one state (its prefix and TMPDIR name it) and the Xvfb it started.
+stop_state() {
+  WINEPREFIX="$1/prefix" TMPDIR="$1/tmp" "$server_bin" -k >/dev/null 2>&1 || true
+  if [ -f "$1/xvfb.pid" ]; then
+    kill "$(cat "$1/xvfb.pid")" 2>/dev/null || true
+    rm -f "$1/xvfb.pid"
+  fi
+}
+
 case "${1:-}" in
   --stop)
-    "$server_bin" -k >/dev/null 2>&1 || true
-    if [ -f "$state/xvfb.pid" ]; then
-      kill "$(cat "$state/xvfb.pid")" 2>/dev/null || true
-      rm -f "$state/xvfb.pid"
-    fi
+    # The prefixes of other display settings first: their servers may use our Xvfb.
+    for other in "$base_state"/dpi*; do
+      [ -d "$other/prefix" ] && stop_state "$other"
+    done
+    stop_state "$base_state"
     exit 0 ;;
   --prepare) prepare; exit 0 ;;
   --display) prepare; echo "$DISPLAY"; exit 0 ;;

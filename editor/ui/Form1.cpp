@@ -121,6 +121,7 @@ bool Form1::Create(int showCommand) {
         SendMessageW(sbar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
     });
 
+    scaler_.Attach(Handle());
     Form_Load();
     ShowWindow(Handle(), showCommand);
     Form_Resize();
@@ -315,6 +316,10 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         Form_Resize();
+        return 0;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another scale: the controls and their font follow.
+        scaler_.DpiChanged(Handle(), wParam, lParam);
         return 0;
     case WM_CLOSE:
         Form_Unload();

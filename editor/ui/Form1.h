@@ -14,6 +14,7 @@
 #include "editor/ui/ListBoxView.h"
 #include "win32/child_hook.h"
 #include "win32/dialogs.h"
+#include "win32/dpi.h"
 #include "win32/window.h"
 
 namespace listwright {
@@ -126,6 +127,8 @@ private:
     std::unique_ptr<Form3> form3_;
     bool closeRequested_ = false;
     bool sessionEnded_ = false;
+    // The controls at the display scale of the window's monitor.
+    tessel::win32::ControlScaler scaler_;
 };
 
 }  // namespace listwright

@@ -24,6 +24,7 @@ bool Form2::Create(HWND owner, POINT topLeft, Handlers handlers) {
                 kForm2Command1, UiFont());
     CreateChild(Handle(), L"BUTTON", kCancel, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                 TwipsRect(3600, 435, 1140, 300), kForm2Command2, UiFont());
+    scaler_.Attach(Handle());
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(text1_);
     return true;
@@ -50,6 +51,10 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == kForm2Command1) Command1_Click();
             if (LOWORD(wParam) == kForm2Command2) Form_Unload();
         }
+        return 0;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another scale: the controls and their font follow.
+        scaler_.DpiChanged(Handle(), wParam, lParam);
         return 0;
     case WM_CLOSE:
         Form_Unload();

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "editor/ui/dialog_window.h"
+#include "win32/dpi.h"
 #include "win32/window.h"
 
 namespace listwright {
@@ -30,6 +31,8 @@ private:
     Handlers handlers_;
     HWND text1_ = nullptr;
     bool unloading_ = false;
+    // The controls at the display scale of the window's monitor.
+    tessel::win32::ControlScaler scaler_;
 };
 
 }  // namespace listwright

@@ -64,7 +64,8 @@ MenuForm::MenuForm(PanelHost& host, LLVariable& vars, const TwipsPerPixel& facto
 
 void MenuForm::Load() {
     RegisterWindowClass(kMenuFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    const TwipsPerPixel f = factors_;
+    panelFactors_ = ScreenTwipsPerPixel();
+    const TwipsPerPixel f = panelFactors_;
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     win32::unique_hmenu menuBar = BuildMenuBar();
     RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, f.x), TwipsToPixels(kClientHeightTwips, f.y)};
@@ -77,6 +78,7 @@ void MenuForm::Load() {
     CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, nullptr, menuBar.get());
     menuBar.release();  // the window's now
     CreateControls();
+    scaler_.Attach(Handle());
     c_.CmbDispSize.onClick = [this] { CmbDispSize_Click(); };
     listSlide_.onChange = [this] { ScrListSlide_Change(); };
     // Sent to every top-level window when the shell (re)starts.
@@ -157,9 +159,11 @@ void MenuForm::RebuildFavouritesMenu() {
 
 void MenuForm::CreateControls() {
     namespace t = menu_texts;
-    const TwipsPerPixel f = factors_;
-    font_.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic"));
+    const TwipsPerPixel f = panelFactors_;
+    // 12 pixels at 100 %.
+    font_.reset(::CreateFontW(-TwipsToPixels(180, f.y), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
+                              L"MS UI Gothic"));
     tips_.Create(Handle());
     auto px = [&](int left, int top, int width, int height) {
         return RECT{TwipsToPixels(left, f.x), TwipsToPixels(top, f.y), TwipsToPixels(left + width, f.x),
@@ -460,7 +464,7 @@ void MenuForm::LstM3u_OLEDragDrop(const std::vector<std::wstring>& paths) {
 }
 
 void MenuForm::ScrListSlide_Change() {
-    const TwipsPerPixel f = factors_;
+    const TwipsPerPixel f = panelFactors_;
     const HorizontalSpan span = ListSlideSpan(kListLeft, kListWidth, listSlide_.Value());
     const int left = TwipsToPixels(span.left, f.x);
     const int right = TwipsToPixels(kListLeft + kListWidth, f.x);
@@ -612,6 +616,7 @@ void MenuForm::OnCommand(int id, int code, HWND control) {
 }
 
 LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (auto taken = host_.MediaKeyMessage(message, wParam, lParam)) return *taken;
     switch (message) {
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -636,6 +641,12 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             // queue, timers and media device until Shutdown.
             SetPanelVisible(false);
             return 0;
+        case WM_DPICHANGED: {
+            scaler_.DpiChanged(Handle(), wParam, lParam);
+            const int dpi = win32::DpiOfChange(wParam);
+            panelFactors_ = TwipsPerPixelForDpi(dpi, dpi);
+            return 0;
+        }
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:

@@ -9,6 +9,7 @@
 #include <vector>
 #include <string>
 
+#include "common/twips.h"
 #include "player/panel/panel_logic.h"
 #include "player/playback/video_window_win32.h"
 #include "player/shared/control_views.h"
@@ -17,6 +18,7 @@
 #include "player/shared/window_hosts.h"
 #include "win32/child_hook.h"
 #include "win32/dialogs.h"
+#include "win32/dpi.h"
 #include "win32/handle.h"
 #include "win32/window.h"
 
@@ -149,6 +151,10 @@ private:
     NameScroller listScroll_;
     NameScroller mediaScroll_;
     UINT taskbarCreated_ = 0;
+    // The panel is no skin: its design in twips at the display scale, whatever the
+    // skin's whole-number scale.
+    TwipsPerPixel panelFactors_;
+    win32::ControlScaler scaler_;
 };
 
 }  // namespace tessel::player

@@ -39,6 +39,9 @@ public:
     // The control panel shown if hidden, hidden if shown.
     virtual void TogglePanel() = 0;
     virtual void Shutdown() = 0;
+    // A message every window hands over first: the media keys (hot keys and
+    // application commands) are the program's. A result means it was taken.
+    virtual std::optional<LRESULT> MediaKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
 
 protected:
     ~WindowHost() = default;
@@ -55,6 +58,8 @@ public:
     virtual bool PositionFixed() const = 0;
     // The root menu as a popup at the cursor.
     virtual void ShowMenuPopup() = 0;
+    // WM_DPICHANGED: the skin window is on a monitor of `dpi` now.
+    virtual void ChangeSkinScale(int dpi) = 0;
 
 protected:
     ~SkinWindowHost() = default;

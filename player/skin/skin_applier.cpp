@@ -5,6 +5,7 @@
 #include "common/fileio.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_layout.h"
+#include "player/skin/skin_scale.h"
 #include "player/skin/skin_window_win32.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
@@ -19,24 +20,29 @@ std::optional<std::wstring> SkinApplier::Apply() {
     vars_.PlayerOffsetY = layout.playerOffsetY;
     const RgbColour& t = layout.textColour;
     body_.SetTextColour(RGB(t.red, t.green, t.blue));
-    if (auto failure = SizeSkinWindow(skin_.Handle(), layout, factors_)) return failure->Message();
+    // At skin scale k every skin pixel is k x k screen pixels: the masks are scanned in
+    // their own pixels, and sizes, shapes, offsets and pictures grow by k.
+    const int k = scale_;
+    if (auto failure = SizeSkinWindow(skin_.Handle(), layout, factors_, k)) return failure->Message();
     skin_.TakeWindowSize();
     if (auto failure = ShapeWindowFromMask(skin_.Handle(), vars_.SkinMaskPath, layout.ScanWidth(),
-                                           layout.ScanHeight(), layout.skinKey))
+                                           layout.ScanHeight(), layout.skinKey, k))
         return failure->Message();
-    const PixelSize body = PlayerFormPixelSize(factors_);
-    if (auto failure =
-            ShapeWindowFromMask(body_.Handle(), vars_.PlayerMaskPath, body.width, body.height, layout.playerKey))
+    const PixelSize body = PlayerFormPixelSize(SkinTwipsPerPixel(1));
+    if (auto failure = ShapeWindowFromMask(body_.Handle(), vars_.PlayerMaskPath, body.width, body.height,
+                                           layout.playerKey, k))
         return failure->Message();
-    if (auto failure = PlaceWindows(skin_.Handle(), body_.Handle(), vars_.PlayerOffsetX, vars_.PlayerOffsetY, factors_))
+    if (auto failure = PlaceWindows(skin_.Handle(), body_.Handle(), vars_.PlayerOffsetX * k,
+                                    vars_.PlayerOffsetY * k, factors_))
         return failure->Message();
     // The pictures last: the windows have their new shapes and places before they
     // show anything of the new skin.
     win32::unique_hbitmap skinPicture, playerPicture;
-    if (auto failure = LoadSkinBitmap(vars_.SkinBitmapPath, skinPicture)) return failure->Message();
+    if (auto failure = LoadSkinBitmap(vars_.SkinBitmapPath, skinPicture, k)) return failure->Message();
     skin_.SetPicture(std::move(skinPicture));
-    if (auto failure = LoadSkinBitmap(vars_.PlayerBitmapPath, playerPicture)) return failure->Message();
+    if (auto failure = LoadSkinBitmap(vars_.PlayerBitmapPath, playerPicture, k)) return failure->Message();
     body_.SetPicture(std::move(playerPicture));
+    applied_ = true;
     return std::nullopt;
 }
 

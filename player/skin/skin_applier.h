@@ -26,11 +26,21 @@ public:
     // every file is read as Apply and the tray icon will read it.
     static std::optional<std::wstring> CheckFiles(const LLVariable& candidate);
 
+    // The whole-number scale the skin is drawn at (skin_scale.h): every skin pixel is
+    // scale x scale screen pixels. The factors given are the skinned windows' twips
+    // per pixel at it.
+    int Scale() const { return scale_; }
+    void SetScale(int scale) { scale_ = scale; }
+    // Whether a skin is on the windows (a new scale then needs it again).
+    bool Applied() const { return applied_; }
+
 private:
     LLVariable& vars_;
     const TwipsPerPixel& factors_;
     SkinForm& skin_;
     PlayerForm& body_;
+    int scale_ = 1;
+    bool applied_ = false;
 };
 
 }  // namespace tessel::player

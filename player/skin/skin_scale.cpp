@@ -10,6 +10,11 @@ int SkinScaleForDpi(int dpi) {
     return std::clamp(k, 1, kMaxSkinScale);
 }
 
+TwipsPerPixel SkinTwipsPerPixel(int k) {
+    const double f = 15.0 / std::max(k, 1);
+    return {f, f};
+}
+
 std::vector<PixelRun> ScaleRuns(const std::vector<PixelRun>& runs, int k) {
     if (k <= 1) return runs;
     std::vector<PixelRun> scaled;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "common/twips.h"
 #include "player/skin/image_files.h"
 #include "player/skin/mask_runs.h"
 
@@ -18,6 +19,11 @@ inline constexpr int kMaxSkinScale = 3;
 // rounded to the nearest whole number, halves up, at least 1 and at most kMaxSkinScale.
 // 100-149 % give 1, 150-249 % give 2, 250 % and more give 3.
 int SkinScaleForDpi(int dpi);
+
+// The twips per pixel of the skinned windows at skin scale k: a skin pixel is 15 twips
+// at 100 %, so their designs in twips (the body window, the skin window's place) grow
+// with the skin, k screen pixels to each skin pixel.
+TwipsPerPixel SkinTwipsPerPixel(int k);
 
 // The runs of a shape k times as large: every opaque pixel becomes a k x k block.
 std::vector<PixelRun> ScaleRuns(const std::vector<PixelRun>& runs, int k);

@@ -1,5 +1,6 @@
 #include "player/skin/skin_window_win32.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <utility>
@@ -8,6 +9,7 @@
 #include "player/skin/image_files.h"
 #include "player/skin/placement.h"
 #include "player/shared/texts.h"
+#include "player/skin/skin_scale.h"
 #include "win32/error_text.h"
 
 namespace tessel::player {
@@ -65,6 +67,23 @@ std::optional<std::wstring> ReadBitmapFile(const std::wstring& path, BmpImage& o
     const ImageProblem problem = DecodeBmp(bytes, kMaxSkinSide, out);
     if (problem == ImageProblem::None) return std::nullopt;
     return ImageReason(problem, &out);
+}
+
+// Beyond kMaxSkinSide screen pixels no window of ours reaches, so a picture grown for a
+// skin scale keeps only what can show: the grown copy of a huge picture would take
+// gigabytes.
+BmpImage CropForScale(BmpImage image, int scale) {
+    const std::int32_t width = std::min(image.width, kMaxSkinSide / scale);
+    const std::int32_t height = std::min(image.height, kMaxSkinSide / scale);
+    if (width == image.width && height == image.height) return image;
+    BmpImage cropped;
+    cropped.width = width;
+    cropped.height = height;
+    cropped.pixels.resize(std::size_t(width) * std::size_t(height));
+    for (std::int32_t y = 0; y < height; ++y)
+        std::copy_n(image.pixels.begin() + std::ptrdiff_t(y) * image.width, width,
+                    cropped.pixels.begin() + std::ptrdiff_t(y) * width);
+    return cropped;
 }
 
 // One row's runs as one region.
@@ -152,12 +171,12 @@ counted_hrgn RegionFromRuns(const std::vector<PixelRun>& runs) {
 }
 
 std::optional<SkinFailure> ShapeWindowFromMask(HWND window, const std::wstring& maskPath, std::int32_t scanWidth,
-                                               std::int32_t scanHeight, const RgbColour& key) {
+                                               std::int32_t scanHeight, const RgbColour& key, int scale) {
     if (!::IsWindow(window)) return Failure(skin_texts::kShapeFailed, maskPath, skin_texts::kNoSuchWindow);
     MaskBitmap mask;
     if (auto failure = ReadMaskBitmap(maskPath, mask)) return failure;
-    const std::vector<PixelRun> runs = MaskToRuns(mask.View(), scanWidth, scanHeight,
-                                                  DibPixel(key.red, key.green, key.blue));
+    const std::vector<PixelRun> runs = ScaleRuns(
+        MaskToRuns(mask.View(), scanWidth, scanHeight, DibPixel(key.red, key.green, key.blue)), scale);
     if (runs.empty()) {
         // Nothing opaque: no shape at all, the window shows its whole rectangle.
         if (!::SetWindowRgn(window, nullptr, TRUE))
@@ -177,9 +196,10 @@ PixelSize SkinFormPixelSize(const SkinLayout& layout, TwipsPerPixel factors) {
     return {TwipsToPixels(twips.width, factors.x), TwipsToPixels(twips.height, factors.y)};
 }
 
-std::optional<SkinFailure> SizeSkinWindow(HWND skinForm, const SkinLayout& layout, TwipsPerPixel factors) {
+std::optional<SkinFailure> SizeSkinWindow(HWND skinForm, const SkinLayout& layout, TwipsPerPixel factors,
+                                          int scale) {
     const PixelSize size = SkinFormPixelSize(layout, factors);
-    if (!::SetWindowPos(skinForm, nullptr, 0, 0, size.width, size.height,
+    if (!::SetWindowPos(skinForm, nullptr, 0, 0, size.width * scale, size.height * scale,
                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER))
         return Failure(skin_texts::kPlaceFailed, L"SkinForm", win32::LastErrorText(L"SetWindowPos"));
     return std::nullopt;
@@ -215,9 +235,10 @@ std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int
     return std::nullopt;
 }
 
-std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, win32::unique_hbitmap& out) {
+std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, win32::unique_hbitmap& out, int scale) {
     BmpImage image;
     if (auto problem = ReadBitmapFile(path, image)) return Failure(skin_texts::kPictureUnusable, path, std::move(*problem));
+    if (scale > 1) image = ScaleNearest(CropForScale(std::move(image), scale), scale);
     // The decoded pixels go into a section of our own: the system's loader never sees
     // the file.
     BITMAPINFO info{};

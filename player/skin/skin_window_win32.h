@@ -58,14 +58,17 @@ counted_hrgn RegionFromRuns(const std::vector<PixelRun>& runs);
 // area whose mask pixel is not exactly `key` (points beyond the bitmap are opaque).
 // A mask without any opaque point removes the window's shape (it becomes rectangular).
 // On success the region belongs to the window; everything else made here is freed,
-// also on failure. A failure leaves the window's shape as it was.
+// also on failure. A failure leaves the window's shape as it was. At skin scale
+// `scale` (skin_scale.h) the shape is the scanned one with every point a scale x scale
+// block: the scan stays in the mask's own pixels.
 //   SkinForm:   ShapeWindowFromMask(skin, SkinMaskPath, layout.ScanWidth(),
 //                                   layout.ScanHeight(), layout.skinKey)
 //   PlayerForm: ShapeWindowFromMask(player, PlayerMaskPath, size.width, size.height,
-//                                   layout.playerKey), size = PlayerFormPixelSize(factors)
+//                                   layout.playerKey, k), size = the body window's
+//                                   size at 100 % (PlayerFormPixelSize at 15 twips)
 std::optional<SkinFailure> ShapeWindowFromMask(HWND window, const std::wstring& maskPath,
                                                std::int32_t scanWidth, std::int32_t scanHeight,
-                                               const RgbColour& key);
+                                               const RgbColour& key, int scale = 1);
 
 // ---------------------------------------------------------------------------------
 // Size and place
@@ -74,8 +77,11 @@ std::optional<SkinFailure> ShapeWindowFromMask(HWND window, const std::wstring& 
 // holds it: always the line's values rounded, whatever the twips-per-pixel factors.
 PixelSize SkinFormPixelSize(const SkinLayout& layout, TwipsPerPixel factors);
 
-// Sets the skin window's size (keeps its place, z-order, activation and visibility).
-std::optional<SkinFailure> SizeSkinWindow(HWND skinForm, const SkinLayout& layout, TwipsPerPixel factors);
+// Sets the skin window's size (keeps its place, z-order, activation and visibility):
+// SkinFormPixelSize, each side times the skin scale, so the window is exactly its
+// mask's scan grown by the scale.
+std::optional<SkinFailure> SizeSkinWindow(HWND skinForm, const SkinLayout& layout, TwipsPerPixel factors,
+                                          int scale = 1);
 
 // Puts the body window against the skin window's lower-left corner moved by the skin's
 // offsets (PlayerFormPosition), keeping its size, and makes both windows topmost with
@@ -88,9 +94,10 @@ std::optional<SkinFailure> PlaceWindows(HWND skinForm, HWND playerForm, std::int
 // ---------------------------------------------------------------------------------
 // Pictures
 
-// A picture file (skin.bmp, player.bmp) as a DIB section. Fails for a missing file, a
-// file that is no bitmap, or a side beyond kMaxSkinSide.
-std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, win32::unique_hbitmap& out);
+// A picture file (skin.bmp, player.bmp) as a DIB section, every pixel a scale x scale
+// block (no smoothing: the skin's edges stay sharp). Fails for a missing file, a file
+// that is no bitmap, or a side beyond kMaxSkinSide.
+std::optional<SkinFailure> LoadSkinBitmap(const std::wstring& path, win32::unique_hbitmap& out, int scale = 1);
 
 // An icon file (task.ico) at the given size in pixels; 0 takes the system's default
 // icon size (SM_CXICON), 16 suits the notification area.

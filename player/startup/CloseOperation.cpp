@@ -26,6 +26,7 @@ bool PlayerApp::SaveSettings(std::wstring& error) {
 void PlayerApp::ShutdownForSessionEnd() {
     if (shutDown_) return;
     shutDown_ = true;
+    mediaKeys_.Unregister();
     StopAndCloseDevice();
     std::wstring error;
     // The session is ending: no message box can be answered any more.
@@ -37,6 +38,7 @@ void PlayerApp::Shutdown() {
     if (shutDown_) return;  // a second close request while the first one runs
     shutDown_ = true;
     menuForm_.StopMainTimer();
+    mediaKeys_.Unregister();
     StopAndCloseDevice();
     std::wstring error;
     if (!SaveSettings(error)) {

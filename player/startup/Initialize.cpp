@@ -10,6 +10,7 @@
 #include "common/fileio.h"
 #include "common/textfile.h"
 #include "player/skin/placement.h"
+#include "player/skin/skin_scale.h"
 #include "player/skin/skin_layout.h"
 #include "player/skin/skin_list.h"
 #include "player/skin/skin_window_win32.h"
@@ -21,6 +22,7 @@
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
 #include "player/shared/texts.h"
+#include "win32/dpi.h"
 #include "win32/error_text.h"
 
 namespace tessel::player {
@@ -71,7 +73,10 @@ PlayerApp::PlayerApp(StartOptions options)
             ::MessageBoxW(nullptr, text.c_str(), texts::kErrorTitle, MB_OK | MB_ICONERROR | MB_TOPMOST);
         };
     }
-    factors_ = ScreenTwipsPerPixel();
+    // The windows start at the system's scale; a skin window on a monitor of another
+    // one hears of it (ChangeSkinScale).
+    skin_.SetScale(SkinScaleForDpi(win32::SystemDpi()));
+    factors_ = SkinTwipsPerPixel(skin_.Scale());
 }
 
 PlayerApp::~PlayerApp() {
@@ -104,6 +109,7 @@ bool PlayerApp::StartUp() {
     try {
         LoadForms();                                  // 1
         if (HandOverToRunningInstance()) return false;  // 2
+        mediaKeys_.Register(menuForm_.Handle());
         FillDisplaySizes();                           // 3
         ReadSettings();                               // 4
         SetSkinPaths(options_.programFolder, vars_, true);  // 5
@@ -128,6 +134,7 @@ bool PlayerApp::StartUp() {
     }
     // No recovery, but nothing left behind either: the device is closed (a process
     // that ends with one open crashes) and the icon removed.
+    mediaKeys_.Unregister();
     StopAndCloseDevice();
     tray_.Remove();
     EndProcess(1);

@@ -14,6 +14,8 @@
 #include "player/panel/MenuForm.h"
 #include "player/panel/tray_icon.h"
 #include "player/playback/engine.h"
+#include "player/playback/media_key_hotkeys_win32.h"
+#include "player/playback/media_keys.h"
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
@@ -80,6 +82,11 @@ public:
     VolumeDevice& Volume() override { return *volume_; }
     PlaybackEngine& Engine() override { return *engine_; }
     const std::wstring& ProgramFolder() const override { return options_.programFolder; }
+    // The whole-number scale the skin is drawn at (skin_scale.h); Factors() are the
+    // skinned windows' twips per pixel at it.
+    int SkinScale() const { return skin_.Scale(); }
+    // The keyboard's media keys: hot keys of the running instance, answered by the windows.
+    const MediaKeyHotkeys& MediaKeys() const { return mediaKeys_; }
     std::wstring SettingsPath() const;
 
     // The parts, for tests and benchmarks that drive the whole program.
@@ -118,6 +125,13 @@ private:
     std::optional<std::wstring> ListSkins() override;
     void RefreshFavouritesMenu() override;
     bool ReAddTrayIcon() override;
+    std::optional<LRESULT> MediaKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        return mediaKeys_.Message(message, wParam, lParam);
+    }
+    // The skin window is on a monitor of `dpi` now (WM_DPICHANGED): at another skin
+    // scale both skinned windows are laid out and the skin applied again, the skin
+    // window keeping its place on the screen (Rescale.cpp).
+    void ChangeSkinScale(int dpi) override;
 
     // StartUp's steps (Initialize.cpp).
     void LoadForms();
@@ -166,6 +180,11 @@ private:
     std::optional<ULONGLONG> startupLoadBegan_;
     bool windowsShown_ = false;
     static constexpr ULONGLONG kStartupLoadShowAfterMs = 300;
+    // Registered once this process is known to be the running instance (a second start
+    // that hands its file over must not take the keys); given back at shutdown.
+    MediaKeyHotkeys mediaKeys_{[this](MediaKey key) {
+        if (engine_ && mmc_ && !shutDown_) HandleMediaKey(key, *engine_, *mmc_);
+    }};
 };
 
 }  // namespace tessel::player

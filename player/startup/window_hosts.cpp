@@ -27,7 +27,9 @@ void PlayerApp::AddToQueue(const std::vector<std::wstring>& paths) {
 void PlayerApp::PlaceBodyWindow() {
     if (!playerForm_.Handle() || !skinForm_.Handle()) return;
     // Placing fails only for a window that is gone; nothing is left to place then.
-    PlaceWindows(skinForm_.Handle(), playerForm_.Handle(), vars_.PlayerOffsetX, vars_.PlayerOffsetY, factors_);
+    // The skin's offsets are skin pixels: k screen pixels each.
+    const int k = skin_.Scale();
+    PlaceWindows(skinForm_.Handle(), playerForm_.Handle(), vars_.PlayerOffsetX * k, vars_.PlayerOffsetY * k, factors_);
 }
 
 void PlayerApp::MoveSkinWindow(double leftTwips, double topTwips) {

@@ -1,6 +1,7 @@
 #include "player/windows/PlayerForm.h"
 
 #include <iterator>
+#include <utility>
 
 #include "common/twips.h"
 #include "player/playback/mmc/media_device.h"
@@ -28,6 +29,10 @@ RECT ToPixels(const TwipsBox& b, TwipsPerPixel f) {
     return RECT{TwipsToPixels(b.left, f.x), TwipsToPixels(b.top, f.y), TwipsToPixels(b.left + b.width, f.x),
                 TwipsToPixels(b.top + b.height, f.y)};
 }
+
+// The two scroll bars, real controls.
+constexpr TwipsBox kTimeBar{0, kImgGroupTop + 540, 1440, 150};
+constexpr TwipsBox kVolumeBar{0, kImgGroupTop + 870, 1440, 150};
 
 // Everything about one painted part, indexed by PlayerForm::Part.
 struct PartDesign {
@@ -98,16 +103,12 @@ void PlayerForm::Load() {
     // mistaken for the running one.
     CreateWindowOf(kPlayerFormClass, texts::kMultiActiveCaption, WS_POPUP | WS_CLIPCHILDREN,
                    WS_EX_TOOLWINDOW, 0, 0, size_.cx, size_.cy);
-    font_.reset(::CreateFontW(-TwipsToPixels(180, factors_.y) + 1, 0, 0, 0, FW_NORMAL, FALSE, FALSE,
-                              FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                              DEFAULT_QUALITY, DEFAULT_PITCH, L"MS UI Gothic"));
     tips_.Create(Handle());
-
-    const TwipsPerPixel f = factors_;
-    scrTime_ = win32::CreateChild(Handle(), L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ,
-                                  ToPixels({0, kImgGroupTop + 540, 1440, 150}, f), kIdScrTime, nullptr);
-    scrVolume_ = win32::CreateChild(Handle(), L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ,
-                                    ToPixels({0, kImgGroupTop + 870, 1440, 150}, f), kIdScrVolume, nullptr);
+    // The bars get their places from LayOut, with the window's size and font.
+    scrTime_ = win32::CreateChild(Handle(), L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ, RECT{}, kIdScrTime, nullptr);
+    scrVolume_ =
+        win32::CreateChild(Handle(), L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ, RECT{}, kIdScrVolume, nullptr);
+    LayOut();
     BindScrollBar(c_.ScrTime, scrTime_, &tips_);
     BindScrollBar(c_.ScrVolume, scrVolume_, &tips_);
     // The bars' focus is shared state (the status event and the volume read-back
@@ -120,6 +121,24 @@ void PlayerForm::Load() {
     c_.LblTitle.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblTitle); };
     c_.LblNTime.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblNTime); };
     c_.LblTTime.view = [this](ControlChange, std::size_t) { InvalidatePart(PartLblTTime); };
+}
+
+void PlayerForm::LayOut() {
+    // Every measure comes from the design in twips, at the skin's scale.
+    const TwipsPerPixel f = factors_;
+    const PixelSize design = PlayerFormPixelSize(f);
+    size_ = SIZE{design.width, design.height};
+    ::SetWindowPos(Handle(), nullptr, 0, 0, size_.cx, size_.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    font_.reset(::CreateFontW(-TwipsToPixels(180, f.y) + 1, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                              DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                              DEFAULT_PITCH, L"MS UI Gothic"));
+    for (const auto& [bar, box] : {std::pair{scrTime_, kTimeBar}, std::pair{scrVolume_, kVolumeBar}}) {
+        const RECT r = ToPixels(box, f);
+        ::SetWindowPos(bar, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (tipsSet_) SetToolTips();
+    ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void PlayerForm::LoadButtonFaces() {
@@ -177,6 +196,7 @@ void PlayerForm::SetPicture(win32::unique_hbitmap picture) {
 }
 
 void PlayerForm::SetToolTips() {
+    tipsSet_ = true;
     for (UINT p = PartNone + 1; p < PartCount; ++p)
         tips_.SetForRect(p, PartRect(static_cast<Part>(p)), kParts[p].tip);
 }
@@ -311,6 +331,10 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (bar == scrVolume_) OnScroll(c_.ScrVolume, bar, LOWORD(wParam));
             return 0;
         }
+        case WM_DPICHANGED:
+            // Its size and place follow the skin window's scale, whatever monitor it
+            // is on itself.
+            return 0;
         default:
             return PlayerWindow::HandleMessage(message, wParam, lParam);
     }

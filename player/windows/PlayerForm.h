@@ -27,6 +27,9 @@ public:
 
     // Creates the window, hidden.
     void Load();
+    // Size, font, scroll bars and tool tips again from the design, at the skin scale
+    // in use (after it changed).
+    void LayOut();
     void SetCaption(const std::wstring& caption);
     std::wstring Caption() const;
     // The picture behind the controls (the skin's player.bmp); null for plain painting.
@@ -92,6 +95,7 @@ private:
     // The bars' focus changes come through a procedure in front of theirs.
     win32::ChildHook scrTimeHook_, scrVolumeHook_;
     Part pressed_ = PartNone;
+    bool tipsSet_ = false;
     COLORREF textColour_ = RGB(255, 255, 255);
     // Raised and pressed faces of the command buttons (empty for the other parts).
     win32::unique_hbitmap faces_[PartCount][2];

@@ -1,6 +1,7 @@
 #include "player/windows/SkinForm.h"
 
 #include "common/twips.h"
+#include "win32/dpi.h"
 #include "win32/drops.h"
 
 #include "common/fileio.h"
@@ -15,10 +16,24 @@ void SkinForm::Load() {
     CreateWindowOf(kSkinFormClass, L"SkinForm", WS_POPUP, WS_EX_TOOLWINDOW,
                    TwipsToPixels(leftTwips_, factors_.x), TwipsToPixels(topTwips_, factors_.y),
                    size_.cx, size_.cy);
+    MakeFont();
+    ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void SkinForm::MakeFont() {
     font_.reset(::CreateFontW(-TwipsToPixels(300, factors_.y), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH, L"MS UI Gothic"));
-    ::DragAcceptFiles(Handle(), TRUE);
+}
+
+void SkinForm::LayOut() {
+    // The window stays where it is on the screen: its place is held in the new twips.
+    RECT r;
+    if (::GetWindowRect(Handle(), &r)) {
+        leftTwips_ = r.left * factors_.x;
+        topTwips_ = r.top * factors_.y;
+    }
+    MakeFont();
 }
 
 void SkinForm::TakeWindowSize() {
@@ -159,6 +174,10 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_MOVE:
             if (!moving_) KeepMovedPosition();
+            return 0;
+        case WM_DPICHANGED:
+            // On a monitor of another scale: the skin again at that scale, in place.
+            host_.ChangeSkinScale(win32::DpiOfChange(wParam));
             return 0;
         default:
             return PlayerWindow::HandleMessage(message, wParam, lParam);

@@ -28,6 +28,9 @@ public:
     void SetPicture(win32::unique_hbitmap picture);
     // Takes the window's current size as its own (after the skin sized it).
     void TakeWindowSize();
+    // After the skin scale changed: the place on the screen held in the new twips, the
+    // font at the new scale.
+    void LayOut();
 
     double LeftTwips() const { return leftTwips_; }
     double TopTwips() const { return topTwips_; }
@@ -52,6 +55,7 @@ protected:
 private:
     void MoveToHeldPosition();
     void KeepMovedPosition();
+    void MakeFont();
 
     SkinWindowHost& host_;
     LLVariable& vars_;

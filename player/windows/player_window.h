@@ -15,6 +15,8 @@ protected:
     explicit PlayerWindow(WindowHost& host) : windowHost_(host) {}
 
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        // The media keys' application commands reach whichever window has the focus.
+        if (auto taken = windowHost_.MediaKeyMessage(message, wParam, lParam)) return *taken;
         if (message != WM_CLOSE) return PaintedWindow::HandleMessage(message, wParam, lParam);
         windowHost_.Shutdown();
         return 0;

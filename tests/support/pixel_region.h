@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace tessel::test {
 
@@ -38,6 +39,22 @@ inline HRGN PixelByPixelRegion(const std::wstring& maskPath, int scanWidth, int 
     HRGN region = PixelByPixelRegionOfBitmap(bitmap, scanWidth, scanHeight, key);
     ::DeleteObject(bitmap);
     return region;
+}
+
+// A region k times as large: every rectangle's corners times k, so each point becomes
+// a k x k block. Null when the region cannot be read.
+inline HRGN ScaledRegion(HRGN region, int k) {
+    const DWORD size = ::GetRegionData(region, 0, nullptr);
+    if (size == 0) return nullptr;
+    std::vector<BYTE> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    if (::GetRegionData(region, size, data) != size) return nullptr;
+    RECT* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+        rects[i] = RECT{rects[i].left * k, rects[i].top * k, rects[i].right * k, rects[i].bottom * k};
+    const RECT& b = data->rdh.rcBound;
+    data->rdh.rcBound = RECT{b.left * k, b.top * k, b.right * k, b.bottom * k};
+    return ::ExtCreateRegion(nullptr, size, data);
 }
 
 // True if both cover the same points (EqualRgn is unreliable for regions read back

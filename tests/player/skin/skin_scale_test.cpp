@@ -14,6 +14,14 @@ TEST(SkinScale, TheDisplayScaleRoundedHalvesUpBetweenOneAndThree) {
     for (auto [dpi, k] : cases) EXPECT_EQ(SkinScaleForDpi(dpi), k) << dpi;
 }
 
+TEST(SkinScale, TheSkinnedWindowsTwipsPerPixelShrinkWithTheScale) {
+    // At 100 % a skin pixel is 15 twips; at k, k screen pixels make one.
+    EXPECT_EQ(SkinTwipsPerPixel(1).x, 15.0);
+    EXPECT_EQ(SkinTwipsPerPixel(2).y, 7.5);
+    EXPECT_EQ(SkinTwipsPerPixel(3).x, 5.0);
+    EXPECT_EQ(SkinTwipsPerPixel(0).x, 15.0);
+}
+
 TEST(SkinScale, RunsAndPicturesGrowIntoWholeBlocks) {
     // A 3 x 2 shape: row 0 pixels 0 and 2, row 1 pixels 1..2.
     const std::vector<PixelRun> runs{{0, 0, 1}, {0, 2, 3}, {1, 1, 3}};
