@@ -13,14 +13,9 @@ using Entries = std::vector<std::wstring>;
 
 TEST(ListFileRead, EveryLineIsAnEntryVerbatim) {
     TempDir dir;
-    const auto withEnd = dir.Write("a.m3u", "one\r\n\r\n  two  \r\n#comment\r\n");
-    const auto withoutEnd = dir.Write("b.m3u", "one\r\n\r\n  two  \r\n#comment");
-    ReadResult a = ReadListFile(withEnd);
-    ReadResult b = ReadListFile(withoutEnd);
+    ReadResult a = ReadListFile(dir.Write("a.m3u", "one\r\n\r\n  two  \r\n#comment\r\n"));
     ASSERT_TRUE(a.ok);
-    ASSERT_TRUE(b.ok);
     EXPECT_EQ(a.entries, (Entries{L"one", L"", L"  two  ", L"#comment"}));
-    EXPECT_EQ(a.entries, b.entries);
     EXPECT_TRUE(ReadListFile(dir.Write("empty.m3u", "")).entries.empty());
     EXPECT_FALSE(ReadListFile(dir / "missing.m3u").ok);
 }
@@ -33,10 +28,6 @@ TEST(ListFileRead, UnicodeFilesAreNotRecognised) {
     ASSERT_EQ(r.entries.size(), 1u);
     EXPECT_NE(r.entries[0], L"a.mp3");
     EXPECT_EQ(r.entries[0].substr(r.entries[0].size() - 5), L"a.mp3");
-    // UTF-16 with its NULs reads as some text, without failing.
-    const std::string utf16("\xFF\xFE" "a\0.\0m\0p\0" "3\0\r\0\n\0", 16);
-    r = ReadListFile(dir.Write("utf16.m3u", utf16));
-    EXPECT_TRUE(r.ok);
 }
 
 TEST(ListFileWrite, FormatAndRoundTrip) {
@@ -52,11 +43,6 @@ TEST(ListFileWrite, FormatAndRoundTrip) {
     EXPECT_EQ(w.alteredEntries, 0u);
     EXPECT_EQ(TempDir::ReadBytes(path), "C:\\\x8B\xC8\\a.mp3\r\n\r\ntrailing  \r\n#not a comment\r\n");
     EXPECT_EQ(ReadListFile(path).entries, entries);
-
-    // A file whose last line had no line end gets one when saved again.
-    const auto bare = dir.Write("bare.m3u", "x\r\ny");
-    WriteListFile(bare, ReadListFile(bare).entries);
-    EXPECT_EQ(TempDir::ReadBytes(bare), "x\r\ny\r\n");
 }
 
 TEST(ListFileWrite, CountsEntriesThatCodePage932CannotHold) {

@@ -63,7 +63,7 @@ TEST(Settings, ReadsEveryLineIntoItsControlAndWritesItBack) {
     EXPECT_EQ(MakeSettingsLines(empty.Get(), k96Dpi), lines);
 }
 
-TEST(Settings, ThirteenLinesAreEnoughAndFourteenAreWritten) {
+TEST(Settings, ThirteenLinesAreEnoughFourteenAreWrittenAndFewerNameTheMissingOne) {
     Subject s;
     auto lines = SampleLines();
     lines.pop_back();
@@ -74,6 +74,13 @@ TEST(Settings, ThirteenLinesAreEnoughAndFourteenAreWritten) {
     EXPECT_EQ(written.back(), L"0");
     lines.push_back(L"0");
     EXPECT_EQ(written, lines);
+    // Fewer lines name the first one missing.
+    for (std::size_t count : {0u, 1u, 12u}) {
+        lines.resize(count);
+        const auto error = ApplySettingsLines(lines, Subject().Get(), k96Dpi);
+        ASSERT_TRUE(error);
+        EXPECT_EQ(error->line, count + 1);
+    }
 }
 
 TEST(Settings, HiddenWindowsRunTheHideHandler) {
@@ -86,7 +93,7 @@ TEST(Settings, HiddenWindowsRunTheHideHandler) {
     EXPECT_EQ(MakeSettingsLines(s.Get(), k96Dpi)[4], L"1");
 }
 
-TEST(Settings, WindowPositionSurvivesAnotherScreenFactor) {
+TEST(Settings, WindowPositionSurvivesAnotherScreenFactorToSevenDigits) {
     // Written on a 96-DPI screen at 120, -8 pixels ...
     Subject first;
     first.vars.SkinName = L"Azure";
@@ -101,19 +108,11 @@ TEST(Settings, WindowPositionSurvivesAnotherScreenFactor) {
     EXPECT_EQ(TwipsToPixels(second.leftTwips, k120Dpi.x), 120);
     EXPECT_EQ(TwipsToPixels(second.topTwips, k120Dpi.y), -8);
     EXPECT_EQ(MakeSettingsLines(second.Get(), k120Dpi)[1], L"120");
-}
-
-TEST(Settings, FractionalPositionsUseSevenSignificantDigits) {
-    Subject s;
-    s.vars.SkinName = L"Azure";
-    s.leftTwips = 1807.5;  // 120.5 pixels
-    s.topTwips = 20.0;     // 1.333333... pixels
-    const auto lines = MakeSettingsLines(s.Get(), k96Dpi);
-    EXPECT_EQ(lines[1], L"120.5");
-    EXPECT_EQ(lines[2], L"1.333333");
-    Subject back;
-    ASSERT_FALSE(ApplySettingsLines(lines, back.Get(), k96Dpi));
-    EXPECT_DOUBLE_EQ(back.leftTwips, 1807.5);
+    // Fractions keep seven significant digits.
+    first.leftTwips = 1807.5;  // 120.5 pixels
+    first.topTwips = 20.0;     // 1.333333... pixels
+    EXPECT_EQ(MakeSettingsLines(first.Get(), k96Dpi)[1], L"120.5");
+    EXPECT_EQ(MakeSettingsLines(first.Get(), k96Dpi)[2], L"1.333333");
 }
 
 TEST(Settings, EveryPositionTheReaderAcceptsIsWrittenBackReadable) {
@@ -238,17 +237,6 @@ TEST(Settings, NamesTheFileCannotHoldAreStoredUnderTheirOtherNameOrNotAtAll) {
     EXPECT_FALSE(FitsSettingsFile(L"éa"));
     EXPECT_FALSE(FitsSettingsFile(L"aé"));
     EXPECT_TRUE(FitsSettingsFile(L"a"));
-}
-
-TEST(Settings, TooFewLinesNameTheFirstMissingLine) {
-    for (std::size_t count : {0u, 1u, 12u}) {
-        Subject s;
-        auto lines = SampleLines();
-        lines.resize(count);
-        const auto error = ApplySettingsLines(lines, s.Get(), k96Dpi);
-        ASSERT_TRUE(error);
-        EXPECT_EQ(error->line, count + 1);
-    }
 }
 
 TEST(Settings, NumbersAllowSurroundingBlanksOnly) {

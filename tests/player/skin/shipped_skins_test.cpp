@@ -16,20 +16,6 @@ namespace {
 
 const std::string kPartsDir = TESSEL_TEST_PARTS_DIR;
 
-struct Rect {
-    const char* name;
-    int left, top, width, height;  // body window pixels
-};
-
-// The body window's controls at 15 twips per pixel, clipped to the window.
-const Rect kBodyControls[] = {
-    {"CmdInfo", 0, 0, 18, 15},    {"CmdPopup", 18, 0, 18, 15}, {"CmdMinimum", 36, 0, 18, 15},
-    {"CmdClose", 54, 0, 18, 15},  {"CmdChoice", 72, 0, 24, 15}, {"ImgPrev", 0, 15, 24, 24},
-    {"ImgStop", 24, 15, 24, 24},  {"ImgPlay", 48, 15, 24, 24},  {"ImgNext", 72, 15, 24, 24},
-    {"LblNTime", 0, 39, 48, 12},  {"LblTTime", 48, 39, 48, 12}, {"ScrTime", 0, 51, 96, 10},
-    {"LblTitle", 0, 61, 96, 12},  {"ScrVolume", 0, 73, 96, 10},
-};
-
 BmpImage Decoded(const std::string& path) {
     BmpImage image;
     EXPECT_EQ(DecodeBmp(tessel::test::TempDir::ReadBytes(path), kMaxSkinSide, image), ImageProblem::None) << path;
@@ -104,17 +90,6 @@ TEST_P(ShippedSkin, LayoutFileIsPlainAsciiWithCrLf) {
         }
     }
     EXPECT_EQ(lines, 5u);
-}
-
-TEST_P(ShippedSkin, BodyWindowShapeLeavesItsControlsVisible) {
-    const Shape body = LoadShape(dir_ + "p_mask.bmp", 96, 83, layout_.playerKey);
-    for (const Rect& c : kBodyControls) {
-        int opaque = 0;
-        for (int y = c.top; y < c.top + c.height; ++y)
-            for (int x = c.left; x < c.left + c.width; ++x) opaque += body.At(x, y) ? 1 : 0;
-        // Rounded or cut corners may take a few pixels of the corner controls.
-        EXPECT_GE(opaque * 10, c.width * c.height * 9) << c.name;
-    }
 }
 
 TEST_P(ShippedSkin, SkinWindowFramesTheBodyWindowWithoutCoveringIt) {

@@ -113,19 +113,10 @@ TEST_F(AddPathTest, OnlyTheExactSystemHiddenFolderValueIsSkipped) {
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("hidden/b.mp3"), Path("archived/c.mp3")}));
 }
 
-TEST_F(AddPathTest, TheFifteenThousandLimitIsTestedOncePerCall) {
-    for (int i = 0; i < 100; ++i) Touch("many/f" + std::to_string(1000 + i));
-    Fill(15000);
-    AddPathToList(Path("many"), menu, files);  // 15,000 is not above the limit
-    EXPECT_EQ(menu.LstM3u.ListCount(), 15100u);
-    menu.LblListCount.SetCaption(L"kept");
-    AddPathToList(Path("many/f1000"), menu, files);
-    EXPECT_EQ(menu.LstM3u.ListCount(), 15100u);
-    EXPECT_EQ(menu.LblListCount.Caption(), L"kept");
-}
-
-TEST_F(AddPathTest, TheQueueNeverGoesBeyondItsCapacity) {
-    // At the limit a call still walks, and one folder can pass the capacity.
+// The 15,000 limit is tested once per call: at it a call still walks, and one folder
+// can pass it, up to the queue's capacity, where the walk stops; above it nothing is
+// added and not even the count is refreshed.
+TEST_F(AddPathTest, TheLimitIsTestedOncePerCallAndTheQueueNeverGoesBeyondItsCapacity) {
     Fill(kDropQueueLimit);
     Touch("wide/zsub/late.mp3");
     for (int i = 0; i < 17800; ++i) files.extraFiles[Path("wide")].push_back(Path("wide/w" + std::to_string(10000 + i)));
@@ -133,8 +124,13 @@ TEST_F(AddPathTest, TheQueueNeverGoesBeyondItsCapacity) {
     EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
     EXPECT_EQ(menu.LstM3u.List(ListBox::kMaxItems - 1), Path("wide/w27766"));
     EXPECT_EQ(menu.LblListCount.Caption(), std::to_wstring(ListBox::kMaxItems));
-    // Once full, the walk stops: the subfolder is not even listed.
-    EXPECT_EQ(files.listed, 1);
+    EXPECT_EQ(files.listed, 1);  // the subfolder not even listed
+    menu.LstM3u.Clear();
+    Fill(kDropQueueLimit + 1);
+    menu.LblListCount.SetCaption(L"kept");
+    AddPathToList(Path("wide/zsub"), menu, files);
+    EXPECT_EQ(menu.LstM3u.ListCount(), kDropQueueLimit + 1);
+    EXPECT_EQ(menu.LblListCount.Caption(), L"kept");
 }
 
 TEST_F(AddPathTest, AFolderIsWalkedOncePerDropByTheFirstWayThatReachesIt) {

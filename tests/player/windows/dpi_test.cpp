@@ -55,19 +55,16 @@ protected:
     const int dpi = PrefixDpi();
     const int k = SkinScaleForDpi(dpi);
 
-    void SetUp() override {
-        folder.shippedSkins = true;
-        folder.settings->at(1) = L"200";
-        folder.settings->at(2) = L"150";
-    }
+    void SetUp() override { UseShippedSkins(); }
     PlayerApp& Start(const std::wstring& skin) {
         folder.settings->at(0) = skin;
         return InProcessPlayer::Start();
     }
     fs::path Part(const std::wstring& skin, const wchar_t* file) const { return home / L"parts" / skin / file; }
 
-    // Sizes, shapes and places of both skinned windows at skin scale `scale`, the skin
-    // window's top-left at `at`.
+    // Sizes, shapes (each mask with its own key colour) and places of both skinned
+    // windows at skin scale `scale`, the skin window's top-left at `at`; both topmost,
+    // the read-outs in the skin's text colour.
     void ExpectSkinAt(const std::wstring& skin, int scale, POINT at) {
         player::SkinLayout layout;
         ASSERT_FALSE(player::ReadSkinLayout(Part(skin, L"define.ini"), layout));
@@ -81,6 +78,10 @@ protected:
         EXPECT_EQ(p.bottom - p.top, 83 * scale);
         EXPECT_EQ(p.left, s.left - 96 * scale + layout.playerOffsetX * scale);
         EXPECT_EQ(p.top, s.bottom - 83 * scale + layout.playerOffsetY * scale);
+        for (HWND w : {app->Skin().Handle(), app->Body().Handle()})
+            EXPECT_TRUE(::GetWindowLongW(w, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        const player::RgbColour& t = layout.textColour;
+        EXPECT_EQ(app->Body().TextColour(), RGB(t.red, t.green, t.blue));
         // The time bar of the body window's design (150 twips high) at the scale.
         const RECT bar = Rect(app->Body().ScrTimeWindow());
         EXPECT_EQ(bar.bottom - bar.top, 10 * scale);
@@ -102,6 +103,21 @@ protected:
             win32::unique_hrgn expected(ScaledRegion(mask.get(), scale));
             ASSERT_TRUE(expected);
             EXPECT_TRUE(SameRegion(actual.get(), expected.get())) << Printable(c.mask);
+        }
+        // The body window's painted controls stay visible through its shape (rounded
+        // corners may take a few pixels of the corner ones).
+        win32::unique_hrgn body(::CreateRectRgn(0, 0, 0, 0));
+        ::GetWindowRgn(app->Body().Handle(), body.get());
+        RECT client{};
+        ::GetClientRect(app->Body().Handle(), &client);
+        for (UINT part = player::PlayerForm::PartCmdInfo; part < player::PlayerForm::PartCount; ++part) {
+            const RECT whole = app->Body().PartRect(static_cast<player::PlayerForm::Part>(part));
+            RECT r{};  // the title runs on under the window's edge
+            ::IntersectRect(&r, &whole, &client);
+            int opaque = 0;
+            for (int y = r.top; y < r.bottom; ++y)
+                for (int x = r.left; x < r.right; ++x) opaque += ::PtInRegion(body.get(), x, y) ? 1 : 0;
+            EXPECT_GE(opaque * 10, (r.right - r.left) * (r.bottom - r.top) * 9) << Printable(skin) << " part " << part;
         }
     }
 

@@ -15,7 +15,6 @@
 #include "player/skin/volume_device_win32.h"
 #include "player/shared/texts.h"
 #include "tests/support/in_process_player.h"
-#include "tests/support/pixel_region.h"
 #include "win32/handle.h"
 
 namespace tessel::test {
@@ -36,47 +35,6 @@ protected:
     }
     fs::path Part(const std::wstring& skin, const wchar_t* file) const { return dir / L"parts" / skin / file; }
 };
-
-// Both skins: the real windows' regions against the pixel-by-pixel shape of the masks
-// (each with its own key colour), the sizes, the placement and the label colour.
-TEST_F(WindowsTest, SkinsShapeSizeAndPlaceBothWindows) {
-    for (const std::wstring skin : {L"Azure", L"Ember"}) {
-        SCOPED_TRACE(Printable(skin));
-        Start(skin);
-        player::SkinLayout layout;
-        ASSERT_FALSE(player::ReadSkinLayout(Part(skin, L"define.ini"), layout));
-        const RECT s = Rect(app->Skin().Handle());
-        EXPECT_EQ(s.right - s.left, layout.ScanWidth());
-        EXPECT_EQ(s.bottom - s.top, layout.ScanHeight());
-        const RECT p = Rect(app->Body().Handle());
-        EXPECT_EQ(p.left, s.left - 96 + layout.playerOffsetX);
-        EXPECT_EQ(p.top, s.bottom - 83 + layout.playerOffsetY);
-        const struct {
-            HWND window;
-            const wchar_t* mask;
-            int width, height;
-            player::RgbColour key;
-        } cases[] = {{app->Skin().Handle(), L"s_mask.bmp", layout.ScanWidth(), layout.ScanHeight(), layout.skinKey},
-                     {app->Body().Handle(), L"p_mask.bmp", 96, 83, layout.playerKey}};
-        for (const auto& c : cases) {
-            HRGN actual = ::CreateRectRgn(0, 0, 0, 0);
-            ASSERT_EQ(::GetWindowRgn(c.window, actual), COMPLEXREGION);
-            HRGN expected = PixelByPixelRegion(Part(skin, c.mask).wstring(), c.width, c.height,
-                                               RGB(c.key.red, c.key.green, c.key.blue));
-            ASSERT_NE(expected, nullptr);
-            EXPECT_TRUE(SameRegion(actual, expected)) << Printable(c.mask);
-            ::DeleteObject(actual);
-            ::DeleteObject(expected);
-        }
-        const player::RgbColour& t = layout.textColour;
-        EXPECT_EQ(app->Body().TextColour(), RGB(t.red, t.green, t.blue));
-        // Both topmost, shown.
-        EXPECT_TRUE(::GetWindowLongW(app->Skin().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-        EXPECT_TRUE(::GetWindowLongW(app->Body().Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
-        EXPECT_TRUE(::IsWindowVisible(app->Skin().Handle()));
-        TearDown();
-    }
-}
 
 TEST_F(WindowsTest, DraggingMovesBothWindowsAClickOrAFixedPositionDoesNot) {
     Start();
