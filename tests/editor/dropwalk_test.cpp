@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using Texts = std::vector<std::wstring>;
 using tessel::test::TempDir;
 
-std::wstring W(const fs::path& p) { return p.wstring(); }
+std::wstring W(const fs::path& p) { return fs::path(p).make_preferred().wstring(); }
 
 struct Walk {
     Texts files;
@@ -42,20 +42,20 @@ void Touch(const fs::path& p) {
     std::ofstream(p) << "x";
 }
 
-std::size_t IndexOf(const Texts& files, const fs::path& p) {
-    return static_cast<std::size_t>(std::find(files.begin(), files.end(), W(p)) - files.begin());
-}
-
+// The dropped files first, then every file of a level before any of the next, the
+// dropped folders in their drop order within a level (names chosen so that a
+// depth-first or name-ordered walk would interleave levels).
 TEST(DropWalk, DroppedFilesFirstThenFolderLevelByLevel) {
     TempDir dir;
-    const fs::path folder = dir / "folder";
-    Touch(folder / "a.mp3");
-    Touch(folder / "sub" / "b.mp3");
-    Touch(dir / "c.mp3");
-    for (const Texts& dropped : {Texts{W(dir / "c.mp3"), W(folder)}, Texts{W(folder), W(dir / "c.mp3")}}) {
-        const Walk w = Collect(dropped);
-        EXPECT_EQ(w.files, (Texts{W(dir / "c.mp3"), W(folder / "a.mp3"), W(folder / "sub" / "b.mp3")}));
-    }
+    for (const char* name : {"a/a1.mp3", "a/deep/a2.mp3", "a/deep/deeper/a3.mp3", "z/z1.mp3", "z/zz/z2.mp3",
+                             "z/zz/zzz/z3.mp3", "c.mp3"})
+        dir.Write(name, "x");
+    const Walk w = Collect({W(dir / "a"), W(dir / "z"), W(dir / "c.mp3")});
+    EXPECT_EQ(w.files, (Texts{W(dir / "c.mp3"), W(dir / "a/a1.mp3"), W(dir / "z/z1.mp3"), W(dir / "a/deep/a2.mp3"),
+                              W(dir / "z/zz/z2.mp3"), W(dir / "a/deep/deeper/a3.mp3"), W(dir / "z/zz/zzz/z3.mp3")}));
+    // Messages run once before each level that has folders, and the levels are counted.
+    EXPECT_EQ(w.result.levels, 3);
+    EXPECT_EQ(w.pumps, 3);
 }
 
 TEST(DropWalk, TemporariesOfSavesAreNotCollected) {
@@ -70,33 +70,6 @@ TEST(DropWalk, TemporariesOfSavesAreNotCollected) {
     Walk w = Collect({W(folder)});
     std::sort(w.files.begin(), w.files.end());
     EXPECT_EQ(w.files, (Texts{W(folder / "a.mp3"), W(folder / "~all.m3u.1234-0.tmp")}));
-}
-
-TEST(DropWalk, EveryFileOfALevelBeforeAnyFileOfTheNext) {
-    TempDir dir;
-    // Names chosen so that a depth-first or name-ordered walk would interleave levels.
-    Touch(dir / "a" / "a1.mp3");
-    Touch(dir / "a" / "deep" / "a2.mp3");
-    Touch(dir / "a" / "deep" / "deeper" / "a3.mp3");
-    Touch(dir / "z" / "z1.mp3");
-    Touch(dir / "z" / "zz" / "z2.mp3");
-    Touch(dir / "z" / "zz" / "zzz" / "z3.mp3");
-    const Walk w = Collect({W(dir / "a"), W(dir / "z")});
-    ASSERT_EQ(w.files.size(), 6u);
-    const auto level = [&](const fs::path& a, const fs::path& z) {
-        return std::make_pair(std::max(IndexOf(w.files, dir / "a" / a), IndexOf(w.files, dir / "z" / z)),
-                              std::min(IndexOf(w.files, dir / "a" / a), IndexOf(w.files, dir / "z" / z)));
-    };
-    const auto l1 = level("a1.mp3", "z1.mp3");
-    const auto l2 = level(fs::path("deep") / "a2.mp3", fs::path("zz") / "z2.mp3");
-    const auto l3 = level(fs::path("deep") / "deeper" / "a3.mp3", fs::path("zz") / "zzz" / "z3.mp3");
-    EXPECT_LT(l1.first, l2.second);
-    EXPECT_LT(l2.first, l3.second);
-    // Within a level, the dropped folders keep their drop order.
-    EXPECT_LT(IndexOf(w.files, dir / "a" / "a1.mp3"), IndexOf(w.files, dir / "z" / "z1.mp3"));
-    // Messages run once before each level that has folders, and the levels are counted.
-    EXPECT_EQ(w.result.levels, 3);
-    EXPECT_EQ(w.pumps, 3);
 }
 
 TEST(DropWalk, DuplicatesAreKept) {

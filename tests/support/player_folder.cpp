@@ -21,20 +21,6 @@ void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
-// A 16x16 icon of our own, enough for the tray: one 32-bit image and its AND mask.
-void WriteIconFile(const fs::path& path) {
-    constexpr std::uint32_t kSide = 16, pixels = kSide * kSide * 4, mask = kSide * 4;
-    std::string bytes;
-    Put(bytes, 0, 2), Put(bytes, 1, 2), Put(bytes, 1, 2);
-    Put(bytes, kSide, 1), Put(bytes, kSide, 1), Put(bytes, 0, 2);
-    Put(bytes, 1, 2), Put(bytes, 32, 2), Put(bytes, 40 + pixels + mask, 4), Put(bytes, 6 + 16, 4);
-    Put(bytes, 40, 4), Put(bytes, kSide, 4), Put(bytes, kSide * 2, 4), Put(bytes, 1, 2), Put(bytes, 32, 2);
-    bytes.append(24, '\0');
-    for (std::uint32_t i = 0; i < kSide * kSide; ++i) Put(bytes, 0xFF285AA0u + (i % kSide) * 5, 4);
-    bytes.append(mask, '\0');
-    WriteBytes(path, bytes);
-}
-
 void WriteSolidBitmap(const fs::path& path, int width, int height, std::uint32_t colour) {
     const std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), colour);
     WriteBmp24(path, width, height, pixels.data());
@@ -93,7 +79,8 @@ void MakeProgramFolder(const fs::path& folder, const ProgramFolderOptions& optio
     } else {
         // A plain rectangular skin: the body window right against the skin window's
         // lower-left corner.
-        WriteIconFile(skin / L"task.ico");
+        fs::copy_file(DistDir() / L"parts" / L"Azure" / L"task.ico", skin / L"task.ico",
+                      fs::copy_options::overwrite_existing);
         WriteLines(skin / L"define.ini", {L"320,120", L"255,0,255", L"255,0,255", L"255,255,255", L"0,0"});
         WriteSolidBitmap(skin / L"skin.bmp", 320, 120, 0x28508C);
         WriteSolidBitmap(skin / L"s_mask.bmp", 320, 120, 0);

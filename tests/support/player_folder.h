@@ -26,7 +26,8 @@ bool WriteBmp24(const std::filesystem::path& path, int width, int height, const 
 struct ProgramFolderOptions {
     // Setting\init.ini with these lines; none: no file.
     std::optional<std::vector<std::wstring>> settings = DefaultSettings();
-    // The build's skins in parts\; otherwise one plain rectangular skin "Azure".
+    // The build's skins in parts\; otherwise one plain rectangular skin "Azure" (with the
+    // shipped icon).
     bool shippedSkins = false;
     // tesselplay.exe of the build beside them.
     bool program = false;

@@ -84,16 +84,6 @@ TEST_F(PollingTest, HandedOverFileIsPlayedOnceAndTheCaptionRestoredFirst) {
     EXPECT_FALSE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
 }
 
-TEST_F(PollingTest, HandedOverMissingFileFallsBackToTheQueue) {
-    device.lengths = {{L"queued.mp3", 3500}};
-    menu.LstM3u.AddItem(L"queued.mp3");
-    std::wstring caption = L"D:\\gone.mp3";
-    auto engine = MakeEngine();
-    EXPECT_TRUE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
-    EXPECT_EQ(caption, L"PlayerForm");
-    EXPECT_EQ(device.opened, (std::vector<std::wstring>{L"queued.mp3"}));
-}
-
 TEST_F(PollingTest, StatusEventsWhileTheEngineIsBusyAreIgnored) {
     device.lengths = {{L"a.mp3", 3500}, {L"b.mp3", 3500}};
     menu.LstM3u.AddItem(L"b.mp3");

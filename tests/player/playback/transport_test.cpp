@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/media_keys.h"
 #include "player/playback/polling.h"
 #include "player/shared/texts.h"
 #include "tests/support/fake_device.h"
@@ -32,7 +31,7 @@ TEST(KeyMap, VolumeStepsOfTenWithExactEnds) {
     }
 }
 
-// The keys and the media keys over a queue of two media.
+// The keys over a queue of two media (the media keys: media_key_process_test).
 class Keys : public ::testing::Test {
 protected:
     FakeDevice device;
@@ -84,24 +83,6 @@ TEST_F(Keys, TransportKeysReachTheDeviceAndTheQueue) {
     Key(9);
     Key(27);
     EXPECT_EQ(device.commands.size(), sent);
-}
-
-TEST_F(Keys, EachMediaKeyActsAsItsMenuCommand) {
-    HandleMediaKey(MediaKey::NextTrack, engine, device);
-    EXPECT_EQ(device.Playing(), L"a.mp3");
-    device.position = 2000;
-    // Play/Pause and Stop both pause and resume, as the stop picture does.
-    for (MediaKey key : {MediaKey::PlayPause, MediaKey::Stop}) {
-        HandleMediaKey(key, engine, device);
-        EXPECT_EQ(device.Mode(), MediaDevice::kModePaused);
-        HandleMediaKey(key, engine, device);
-        EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
-    }
-    HandleMediaKey(MediaKey::PreviousTrack, engine, device);
-    EXPECT_EQ(device.position, 0);
-    EXPECT_EQ(device.FileName(), L"a.mp3");
-    HandleMediaKey(MediaKey::NextTrack, engine, device);
-    EXPECT_EQ(device.Playing(), L"b.mp3");
 }
 
 TEST(Transport, PauseAndStartWithNothingOpenChangeNothing) {

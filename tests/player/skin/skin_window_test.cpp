@@ -1,6 +1,6 @@
 // The skin on real windows under the platform: shapes read back from the window and
-// compared point for point with the pixel-by-pixel reference, the placement of the body
-// window, the skin window's size, the pictures, and no GDI object left behind.
+// compared point for point with the pixel-by-pixel reference, what placing does
+// besides moving, the pictures, and no GDI object left behind by a failed shape.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -27,41 +27,11 @@ std::wstring SkinFile(const char* skin, const wchar_t* file) {
     return (std::filesystem::path(TESSEL_TEST_PARTS_DIR) / skin / file).wstring();
 }
 
-LRESULT CALLBACK PlainProc(HWND window, UINT message, WPARAM w, LPARAM l) {
-    return ::DefWindowProcW(window, message, w, l);
+// A hidden borderless top-level window like the skinned ones.
+win32::unique_hwnd TestWindow(int width, int height) {
+    return win32::unique_hwnd(::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 40, 40, width, height, nullptr, nullptr,
+                                                ::GetModuleHandleW(nullptr), nullptr));
 }
-
-// A borderless top-level window like the skinned ones, hidden unless asked.
-class TestWindow {
-public:
-    TestWindow(int x, int y, int width, int height, bool visible = false) {
-        static const ATOM atom = [] {
-            WNDCLASSW wc{};
-            wc.lpfnWndProc = PlainProc;
-            wc.hInstance = ::GetModuleHandleW(nullptr);
-            wc.lpszClassName = L"TesselSkinTestWindow";
-            wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH));
-            return ::RegisterClassW(&wc);
-        }();
-        EXPECT_NE(atom, 0);
-        handle_ = ::CreateWindowExW(0, L"TesselSkinTestWindow", L"", WS_POPUP | (visible ? WS_VISIBLE : 0), x, y,
-                                    width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
-        EXPECT_NE(handle_, nullptr);
-    }
-    ~TestWindow() { Destroy(); }
-    void Destroy() {
-        if (handle_) ::DestroyWindow(std::exchange(handle_, nullptr));
-    }
-    HWND get() const { return handle_; }
-    RECT Rect() const {
-        RECT r{};
-        ::GetWindowRect(handle_, &r);
-        return r;
-    }
-
-private:
-    HWND handle_ = nullptr;
-};
 
 // A folder for generated masks.
 struct TempFolder : test::TempDir {
@@ -92,7 +62,7 @@ void ExpectShapeMatchesReference(HWND window, const std::wstring& mask, int scan
 // becomes the window's region, and that none at all leaves no region.
 TEST(GeneratedMask, RunsBecomeTheWindowsRegion) {
     TempFolder temp;
-    TestWindow window(40, 40, 64, 48);
+    const auto window = TestWindow(64, 48);
     std::vector<std::uint32_t> pixels(64 * 48, kMagenta);
     pixels[5 * 64 + 3] = 0x000000;
     const std::wstring single = temp.File(L"single.bmp");
@@ -115,7 +85,7 @@ TEST(GeneratedMask, RunsBecomeTheWindowsRegion) {
 
 TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
     TempFolder temp;
-    TestWindow window(40, 40, 96, 83);
+    const auto window = TestWindow(96, 83);
     const std::wstring good = SkinFile("Azure", L"p_mask.bmp");
     ASSERT_FALSE(ShapeWindowFromMask(window.get(), good, 96, 83, kMagentaKey));
     HRGN before = ::CreateRectRgn(0, 0, 0, 0);
@@ -144,8 +114,7 @@ TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
 // Where the body window goes is tested natively (placement_test) and on the program's
 // windows at both display scales (dpi_test); here, what placing does besides.
 TEST(Placement, TheSkinWindowStaysAboveTheBodyWindowAndNothingHiddenIsShown) {
-    TestWindow skin(500, 300, 320, 120);
-    TestWindow player(0, 0, 96, 83);
+    const auto skin = TestWindow(320, 120), player = TestWindow(96, 83);
     ASSERT_FALSE(PlaceWindows(skin.get(), player.get(), 116, -20, TwipsPerPixel{15, 15}));
     for (HWND w : {skin.get(), player.get()}) EXPECT_FALSE(::IsWindowVisible(w));
     // The skin window was placed last: it is above the body window.
@@ -153,9 +122,7 @@ TEST(Placement, TheSkinWindowStaysAboveTheBodyWindowAndNothingHiddenIsShown) {
     for (HWND w = ::GetWindow(skin.get(), GW_HWNDNEXT); w; w = ::GetWindow(w, GW_HWNDNEXT))
         if (w == player.get()) bodyBelow = true;
     EXPECT_TRUE(bodyBelow);
-    TestWindow gone(0, 0, 10, 10);
-    HWND stale = gone.get();
-    gone.Destroy();
+    HWND stale = TestWindow(10, 10).get();  // destroyed at once
     EXPECT_TRUE(PlaceWindows(skin.get(), stale, 0, 0, TwipsPerPixel{15, 15}));
 }
 
