@@ -141,6 +141,20 @@ TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
         // A file that would make the system's own loader read past its end.
         {"mask cut after 100 bytes", [&] { fs::resize_file(skin / L"s_mask.bmp", 100); }, L"s_mask.bmp"},
         {"picture not a bitmap", [&] { dir.Write("parts/Azure/player.bmp", "BM garbage"); }, L"player.bmp"},
+        {"picture of 200,000 x 200,000 by its header",
+         [&] {
+             std::string bmp = TempDir::ReadBytes(skin / L"skin.bmp");
+             for (int at : {18, 22})
+                 for (int i = 0; i < 4; ++i) bmp[at + i] = static_cast<char>((200000u >> (8 * i)) & 0xFF);
+             dir.Write("parts/Azure/skin.bmp", bmp);
+         },
+         L"skin.bmp"},
+        {"define.ini numbers of 400 digits",
+         [&] {
+             const std::wstring huge(400, L'9');
+             WriteLines(skin / L"define.ini", {huge + L"," + huge, L"255,0,255", L"255,0,255", L"0,0,0", L"0,0"});
+         },
+         L"define.ini"},
         {"icon cut short", [&] { fs::resize_file(skin / L"task.ico", fs::file_size(skin / L"task.ico") / 2); },
          L"task.ico"},
         {"skin folder missing", [&] { fs::remove_all(skin); }, L"Azure\\"},
