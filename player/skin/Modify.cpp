@@ -3,7 +3,6 @@
 // they are.
 #include "player/skin/skin_paths.h"
 #include "player/startup/Initialize.h"
-#include "player/shared/texts.h"
 
 namespace tessel::player {
 

@@ -4,7 +4,6 @@
 #include "common/textfile.h"
 #include "player/startup/Initialize.h"
 #include "player/startup/settings.h"
-#include "player/startup/stored_names_win32.h"
 #include "player/shared/texts.h"
 
 namespace tessel::player {
