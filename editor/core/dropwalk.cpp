@@ -8,12 +8,6 @@
 namespace listwright {
 namespace {
 
-struct FolderIdHash {
-    std::size_t operator()(const FolderId& id) const noexcept {
-        return std::hash<std::uint64_t>{}(id.index * 0x9E3779B97F4A7C15ull ^ id.volume);
-    }
-};
-
 // The folders entered from one dropped folder. Within it every folder is walked once:
 // links can reach a folder by many ways (two folders linking to each other on each of
 // n levels make 2^n ways down), and a link back up the tree is one such second way.
@@ -44,18 +38,18 @@ public:
 private:
     FolderSource& folders_;
     std::vector<std::wstring> pending_;  // entered, not identified yet
-    std::unordered_set<FolderId, FolderIdHash> entered_;
+    std::unordered_set<FolderId, tessel::FolderIdHash> entered_;
     bool linked_ = false;
 };
 
 // Reads every folder of `from` (one level): files to `filesList`, subfolders to `to`.
 void ReadLevel(const FolderQueue& from, FolderQueue& to, std::vector<std::wstring>& filesList,
                FolderSource& folders, std::vector<Scope>& scopes) {
-    std::vector<FolderSource::SubFolder> subfolders;
+    std::vector<SubFolder> subfolders;
     for (const QueuedFolder& folder : from) {
         subfolders.clear();
         if (!folders.List(folder.path, filesList, subfolders)) continue;
-        for (FolderSource::SubFolder& sub : subfolders) {
+        for (SubFolder& sub : subfolders) {
             if (!scopes[folder.scope].Admit(sub.path, sub.viaLink)) continue;
             to.push_back(QueuedFolder{std::move(sub.path), folder.scope});
         }
@@ -75,15 +69,15 @@ WalkResult CollectDroppedFiles(const std::vector<std::wstring>& dropped,
     std::vector<Scope> scopes;
 
     for (const std::wstring& item : dropped) {
-        switch (folders.Classify(item)) {
-        case FolderSource::Kind::Folder:
+        switch (folders.Kind(item)) {
+        case PathKind::Folder:
             opeListPrim.push_back(QueuedFolder{item, scopes.size()});
             scopes.emplace_back(folders, item);
             break;
-        case FolderSource::Kind::File:
+        case PathKind::File:
             filesList.push_back(item);
             break;
-        case FolderSource::Kind::Missing:
+        case PathKind::Missing:
             break;
         }
     }

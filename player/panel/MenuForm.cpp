@@ -10,7 +10,7 @@
 #include "player/shared/texts.h"
 #include "player/skin/skin_paths.h"
 #include "player/skin/transparency_win32.h"
-#include "player/windows/drop_fs_win32.h"
+#include "player/windows/add_path.h"
 #include "common/fileio.h"
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
@@ -459,8 +459,7 @@ void MenuForm::LstM3u_MouseDown(int button, int shift) {
 void MenuForm::LstM3u_MouseUp() { LstM3u_MouseUpRule(vars_.ListLeftButtonDown); }
 
 void MenuForm::LstM3u_OLEDragDrop(const std::vector<std::wstring>& paths) {
-    Win32DropFileSystem fs;
-    AddPathsToList(paths, c_, fs);
+    AddPathsToList(paths, c_, SystemFolders());
 }
 
 void MenuForm::ScrListSlide_Change() {

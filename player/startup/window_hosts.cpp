@@ -6,7 +6,6 @@
 #include "player/playback/transport.h"
 #include "player/skin/skin_window_win32.h"
 #include "player/windows/add_path.h"
-#include "player/windows/drop_fs_win32.h"
 #include "win32/menus.h"
 
 namespace tessel::player {
@@ -20,8 +19,7 @@ void PlayerApp::HandleKey(int keyCode) {
 }
 
 void PlayerApp::AddToQueue(const std::vector<std::wstring>& paths) {
-    Win32DropFileSystem fs;
-    AddPathsToList(paths, menuControls_, fs);
+    AddPathsToList(paths, menuControls_, SystemFolders());
 }
 
 void PlayerApp::PlaceBodyWindow() {

@@ -9,20 +9,14 @@ namespace {
 // loop through them would otherwise only end with the stack).
 constexpr std::size_t kMaxDepth = 256;
 
-struct FolderKeyHash {
-    std::size_t operator()(const FolderKey& k) const noexcept {
-        return std::hash<std::uint64_t>{}(k.index * 0x9E3779B97F4A7C15ull ^ k.volume);
-    }
-};
-
 struct Walk {
     MenuFormControls& menu;
-    DropFileSystem& fs;
+    FolderSource& fs;
     // Every folder this walk has entered. Links can reach a folder by many ways (two
     // folders linking to each other on each of n levels make 2^n ways down); walking
     // each folder once keeps the walk in proportion to the folders, and a link back
     // to a folder on the way down is one such second way.
-    std::unordered_set<FolderKey, FolderKeyHash> entered;
+    std::unordered_set<FolderId, FolderIdHash> entered;
     std::size_t depth = 0;
     bool full = false;
 
@@ -37,12 +31,13 @@ struct Walk {
                 Add(item);
                 break;
             case PathKind::Folder: {
-                if (fs.FolderAttributes(item) == kSkippedFolderAttributes) return;
+                if (fs.Attributes(item) == kSkippedFolderAttributes) return;
                 // A folder that cannot be identified is walked, but only so deep.
                 if (depth >= kMaxDepth) break;
-                const std::optional<FolderKey> key = fs.Identify(item);
+                const std::optional<FolderId> key = fs.Identify(item);
                 if (key && !entered.insert(*key).second) break;
-                std::vector<std::wstring> files, subfolders;
+                std::vector<std::wstring> files;
+                std::vector<SubFolder> subfolders;
                 fs.List(item, files, subfolders);
                 for (auto& file : files) {
                     if (full) break;
@@ -51,12 +46,12 @@ struct Walk {
                 ++depth;
                 for (const auto& sub : subfolders) {
                     if (full) break;
-                    Call(sub);
+                    Call(sub.path);
                 }
                 --depth;
                 break;
             }
-            case PathKind::None:
+            case PathKind::Missing:
                 break;
         }
         menu.LblListCount.SetCaption(std::to_wstring(menu.LstM3u.ListCount()));
@@ -65,12 +60,12 @@ struct Walk {
 
 }  // namespace
 
-void AddPathToList(const std::wstring& path, MenuFormControls& menu, DropFileSystem& fs) {
+void AddPathToList(const std::wstring& path, MenuFormControls& menu, FolderSource& fs) {
     Walk walk{menu, fs, {}, 0, false};
     walk.Call(path);
 }
 
-void AddPathsToList(const std::vector<std::wstring>& paths, MenuFormControls& menu, DropFileSystem& fs) {
+void AddPathsToList(const std::vector<std::wstring>& paths, MenuFormControls& menu, FolderSource& fs) {
     struct Batch {
         const ListBox& list;
         explicit Batch(const ListBox& l) : list(l) { list.BeginBatch(); }

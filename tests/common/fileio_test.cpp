@@ -17,19 +17,6 @@ namespace {
 
 using test::TempDir;
 
-TEST(AtomicReplace, CreatesAndReplaces) {
-    TempDir dir;
-    const auto target = dir / "init.ini";
-    std::wstring error;
-    ASSERT_TRUE(AtomicReplaceFile(target, "first\r\n", error));
-    EXPECT_EQ(TempDir::ReadBytes(target), "first\r\n");
-    ASSERT_TRUE(AtomicReplaceFile(target, "second, longer content\r\n", error));
-    EXPECT_EQ(TempDir::ReadBytes(target), "second, longer content\r\n");
-    ASSERT_TRUE(AtomicReplaceFile(target, "", error));
-    EXPECT_EQ(std::filesystem::file_size(target), 0u);
-    EXPECT_EQ(dir.EntryCount(), 1u);  // no temporary left beside it
-}
-
 TEST(AtomicReplace, AbandonedWriteKeepsOldFileAndLeavesNoTemporary) {
     TempDir dir;
     const auto target = dir.Write("list.m3u", "old content\r\n");
@@ -141,15 +128,6 @@ TEST(FileExistsExact, ThisSystemTakesTheNameAsWritten) {
     EXPECT_FALSE(FileExistsExact(base + L"spaced.mp3"));
 }
 #endif
-
-TEST(WidePaths, JapaneseNamesRoundTrip) {
-    const std::wstring name = L"音楽 フォルダ\\曲 01.mp3";
-    EXPECT_EQ(WideFromPath(PathFromWide(name)), name);
-    test::TempDir dir;
-    const auto file = dir / PathFromWide(L"曲 ♪.wav");
-    { std::ofstream(file) << "x"; }
-    EXPECT_TRUE(FileExistsExact(WideFromPath(file)));
-}
 
 }  // namespace
 }  // namespace tessel

@@ -141,14 +141,5 @@ TEST(TextLines, EncodingEndsEveryLineWithCrLf) {
     EXPECT_EQ(e.alteredLines, 2u);
 }
 
-TEST(TextFiles, ReadingAMissingFileOrAFolderFails) {
-    test::TempDir dir;
-    TextReadResult r = ReadTextFileLines(dir / "missing.txt");
-    EXPECT_FALSE(r.ok);
-    EXPECT_FALSE(r.error.empty());
-    r = ReadTextFileLines(dir.path());
-    EXPECT_FALSE(r.ok);
-}
-
 }  // namespace
 }  // namespace tessel

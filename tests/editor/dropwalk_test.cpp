@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "common/fileio.h"
+#include "tests/support/counting_folders.h"
 #include "tests/support/link_loops.h"
 
 namespace listwright {
@@ -90,29 +91,13 @@ TEST(DropWalk, EmptyFolderAndNothingDroppedAddNothing) {
 }
 
 #ifndef _WIN32
-// The real file system, counting how often the walk lists a folder.
-class CountingFolders : public FolderSource {
-public:
-    int listed = 0;
-    bool identifyFails = false;
-    Kind Classify(const std::wstring& path) override { return SystemFolders().Classify(path); }
-    bool List(const std::wstring& folder, std::vector<std::wstring>& files,
-              std::vector<SubFolder>& subfolders) override {
-        ++listed;
-        return SystemFolders().List(folder, files, subfolders);
-    }
-    std::optional<FolderId> Identify(const std::wstring& folder) override {
-        if (identifyFails) return std::nullopt;
-        return SystemFolders().Identify(folder);
-    }
-};
-
 // Every shape in which folder links lead round in a circle (see make-link-loops.sh).
 // Each walk ends, and within one dropped folder every folder is listed once, its files
 // coming once; the level-by-level walk reaches a folder by its own path before any
 // link deeper down leads to it. The order within a level is the file system's, so the
 // files are compared sorted.
 TEST(DropWalkLoops, EveryShapeEndsListingEachFolderOnce) {
+    using tessel::test::CountingFolders;
     using tessel::test::LoopPaths;
     struct Shape {
         Texts dropped, files;

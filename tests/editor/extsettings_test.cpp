@@ -50,18 +50,6 @@ TEST(ExtIni, MissingFileIsCreatedEmptyAndWrittenEmpty) {
     EXPECT_EQ(fs::file_size(ini), 0u);
 }
 
-TEST(ExtIni, MissingFolderIsToldAndSavingFailsWithAMessage) {
-    TempDir dir;
-    FakeHost host;
-    ListEditor editor(host);
-    editor.LoadExtensions(ExtIniPath(dir.path()));
-    ASSERT_EQ(host.told.size(), 1u);
-    EXPECT_EQ(host.told[0].notice, EditorHost::Notice::ExtFolderMissing);
-    EXPECT_FALSE(editor.SaveExtensions());
-    ASSERT_EQ(host.told.size(), 2u);
-    EXPECT_EQ(host.told[1].notice, EditorHost::Notice::ExtWriteFailed);
-}
-
 TEST(ExtIni, AnUnreadableFileIsNotOverwrittenUnlessThePatternsWereSetAgain) {
     TempDir dir;
     // A folder where the file should be: it exists but cannot be read as a file.

@@ -16,12 +16,10 @@ class FakeClipboard final : public ClipboardPort {
 public:
     std::optional<std::wstring> text;  // nothing: the clipboard holds no text
     bool busy = false;
-    int sets = 0;
 
     Status SetText(const std::wstring& t) override {
         if (busy) return Status::Busy;
         text = t;
-        ++sets;
         return Status::Ok;
     }
     Status GetText(std::wstring& out) override {
@@ -41,7 +39,7 @@ public:
     };
     std::deque<std::optional<std::wstring>> openAnswers;  // popped per open dialog
     std::deque<std::optional<std::wstring>> saveAnswers;
-    int openDialogs = 0, saveDialogs = 0;
+    int saveDialogs = 0;
     std::vector<Question> asked;
     std::vector<std::size_t> askedCounts;
     bool answer = true;
@@ -51,7 +49,6 @@ public:
     int pumps = 0;
 
     std::optional<std::wstring> ShowOpenDialog() override {
-        ++openDialogs;
         return Pop(openAnswers);
     }
     std::optional<std::wstring> ShowSaveDialog() override {

@@ -23,37 +23,6 @@ EntryList ListOf(const Texts& texts, const std::vector<std::size_t>& selected = 
     return list;
 }
 
-TEST(CopyAndCut, SelectedEntriesEachFollowedByCrLf) {
-    FakeClipboard clip;
-    std::wstring opeText;
-    EntryList list = ListOf({L"a", L"x", L"b"}, {0, 2});
-    EXPECT_EQ(CopySelected(list, opeText, clip), ClipResult::Done);
-    EXPECT_EQ(clip.text, L"a\r\nb\r\n");
-    EXPECT_TRUE(opeText.empty());
-    EXPECT_EQ(list.Count(), 3u);
-
-    // Nothing selected: the clipboard keeps what it had.
-    clip.text = L"kept";
-    EntryList none = ListOf({L"a", L"b"});
-    EXPECT_EQ(CopySelected(none, opeText, clip), ClipResult::NothingToDo);
-    EXPECT_EQ(clip.text, L"kept");
-
-    clip.text.reset();
-    EXPECT_EQ(CutSelected(list, opeText, clip), ClipResult::Done);
-    EXPECT_EQ(clip.text, L"a\r\nb\r\n");
-    EXPECT_EQ(list.Texts(), Texts{L"x"});
-}
-
-TEST(CopyAndCut, CutKeepsTheEntriesWhenTheClipboardStaysBusy) {
-    FakeClipboard clip;
-    clip.busy = true;
-    std::wstring opeText;
-    EntryList list = ListOf({L"a", L"b"}, {1});
-    EXPECT_EQ(CutSelected(list, opeText, clip), ClipResult::ClipboardBusy);
-    EXPECT_EQ(list.Texts(), (Texts{L"a", L"b"}));
-    EXPECT_TRUE(list.Selected(1));
-}
-
 TEST(DeleteSelected, RemovesOnlySelectedKeepingOrder) {
     EntryList list = ListOf({L"1", L"2", L"3", L"4", L"5"}, {0, 2, 4});
     DeleteSelected(list);

@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <filesystem>
 
 #include "common/crash_exit.h"
+#include "tests/support/win32.h"
 
 namespace {
 
@@ -12,22 +13,9 @@ namespace {
 DWORD RunProbe(const wchar_t* argument) {
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring probe(self);
-    probe = probe.substr(0, probe.find_last_of(L'\\') + 1) + L"crash_probe.exe";
-    std::wstring command = L"\"" + probe + L"\" " + argument;
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(probe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return static_cast<DWORD>(-1);
+    tessel::test::Process probe(std::filesystem::path(self).parent_path() / L"crash_probe.exe", argument);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(pi.hProcess, 30000) == WAIT_OBJECT_0) {
-        GetExitCodeProcess(pi.hProcess, &code);
-    } else {
-        TerminateProcess(pi.hProcess, 1);
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    probe.WaitExit(std::chrono::seconds(30), &code);
     return code;
 }
 

@@ -58,14 +58,6 @@ TEST_F(AppTest, StartUpShowsTheSettingsInRealControlsAndPlacesTheWindows) {
     EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
 }
 
-TEST_F(AppTest, TheHiddenSettingShowsNoWindow) {
-    folder.settings->at(4) = L"1";
-    Start();
-    EXPECT_FALSE(::IsWindowVisible(app->Body().Handle()));
-    EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
-    EXPECT_FALSE(::IsWindowVisible(app->Panel().Handle()));
-}
-
 // No settings file yet: the default skin when it is there, else the skin the list
 // shows first (the list ignores case: "beta" comes before "Zed"). Nothing is written
 // before the end.

@@ -190,19 +190,6 @@ TEST_F(EngineTest, EndlessListOfUnplayableFilesStopsAfterOnePass) {
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
 }
 
-TEST_F(EngineTest, PlayFileLeavesTheQueueOrFallsBackToIt) {
-    AddMedium(L"/m/given.wav", 1500);
-    AddMedium(L"/m/next.wav", 1500);
-    Queue({L"/m/next.wav"});
-    auto engine = MakeEngine();
-    engine.PlayFile(L"/m/given.wav");
-    EXPECT_EQ(device.Playing(), L"/m/given.wav");
-    EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
-    engine.PlayFile(L"/m/missing.wav");
-    EXPECT_EQ(device.Playing(), L"/m/next.wav");
-    EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
-}
-
 TEST_F(EngineTest, VideoWindowIsFoundByEitherDriverClass) {
     AddMedium(L"/v/clip.mp4", 5000);
     AddMedium(L"/v/old.avi", 5000);

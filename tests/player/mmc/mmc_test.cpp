@@ -321,23 +321,16 @@ TEST(Mmc, VideoHasADriverWindowThatGoesWithIt) {
     EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 3000)) << "video window left behind";
 }
 
-TEST(Mmc, LengthsOfOtherMedia) {
+// The Japanese names and the lengths the engine shows are the in-process player's
+// tests; here, that an open on an open device replaces the medium.
+TEST(Mmc, AnOpenOnAnOpenDeviceReplacesTheMedium) {
     Mmc mmc;
     OpenLikeThePlayer(mmc, Media(L"silence_185.mp3"));
     EXPECT_EQ(mmc.Length() / 1000, 185);
-
-    OpenLikeThePlayer(mmc, Media(L"clip.avi"));  // "open" on an open device replaces it
+    OpenLikeThePlayer(mmc, Media(L"clip.avi"));
     EXPECT_GE(mmc.Length(), 3800);
     EXPECT_LE(mmc.Length(), 4300);
     EXPECT_EQ(OpenDeviceCount(), 1);
-
-    OpenLikeThePlayer(mmc, Media(L"テスト 曲 その1.mp3"));
-    EXPECT_GE(mmc.Length(), 3400);
-    EXPECT_LE(mmc.Length(), 3700);
-    EXPECT_EQ(mmc.FileName(), Media(L"テスト 曲 その1.mp3"));
-    mmc.Command(MediaCommand::Play);
-    PumpFor(600);
-    EXPECT_GE(mmc.Position(), 300);
     mmc.Command(MediaCommand::Close);
 }
 

@@ -125,6 +125,7 @@ TEST_F(PanelTest, SkinChangeWhilePlayingReshapesReplacesAndModifiesTheIcon) {
     EXPECT_TRUE(app->TrayIconModified());
     const player::SkinLayout layout = Layout(L"Ember");
     const RECT s = Rect(app->Skin().Handle());
+    EXPECT_NE(s.right - s.left, before.right - before.left) << "the shipped skins must differ in size";
     EXPECT_EQ(s.left, before.left);
     EXPECT_EQ(s.top, before.top);
     EXPECT_EQ(s.right - s.left, layout.ScanWidth());

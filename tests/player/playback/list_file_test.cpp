@@ -176,24 +176,5 @@ TEST_F(ChooseTest, CancelOrAVanishedFileChangesNothing) {
     EXPECT_EQ(refreshes, 0);
 }
 
-// Where the question starts is the list file module's rule (listfile_test); a file
-// beyond it is asked about: declined, nothing changes; accepted, it loads.
-TEST_F(ChooseTest, ALargeFileIsAskedAbout) {
-    const std::wstring a = Touch(L"a.mp3");
-    std::string bytes = EncodeTextLines({a}).bytes;
-    bytes.resize(1100001, '#');  // one long last line that names nothing
-    chosen = Bytes(L"over.m3u", bytes);
-    menu.LstM3u.AddItem(L"kept");
-    answer = false;
-    EXPECT_FALSE(Choose());
-    EXPECT_EQ(questions, 1);
-    EXPECT_EQ(menu.LblM3uName.Caption(), L"");
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"kept"}));
-    answer = true;
-    EXPECT_TRUE(Choose());
-    EXPECT_EQ(questions, 2);
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{a}));
-}
-
 }  // namespace
 }  // namespace tessel::player

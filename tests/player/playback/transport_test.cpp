@@ -62,35 +62,17 @@ TEST_F(Keys, UpAndDownMoveTheVolumeBarThroughItsChangeHandler) {
     EXPECT_TRUE(device.commands.empty());
 }
 
-TEST_F(Keys, TransportKeysReachTheDeviceAndTheQueue) {
+// Space and BackSpace on the real device: the in-process player's playback test.
+TEST_F(Keys, ReturnPlaysTheNextEntryAndOtherKeysNothing) {
     Key(kKeyReturn);
     EXPECT_EQ(device.Playing(), L"a.mp3");
-    device.position = 2000;
-    Key(kKeySpace);
-    EXPECT_EQ(device.Mode(), MediaDevice::kModePaused);
-    Key(kKeySpace);
-    EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
-    EXPECT_EQ(device.position, 2000);
-    Key(kKeyBack);
-    EXPECT_EQ(device.position, 0);
-    EXPECT_EQ(device.playFrom.back(), 0);
-    // BackSpace restarts the same medium: the queue keeps b.
-    EXPECT_EQ(device.FileName(), L"a.mp3");
-    EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
     Key(kKeyReturn);
-    EXPECT_EQ(device.FileName(), L"b.mp3");
+    EXPECT_EQ(device.Playing(), L"b.mp3");
+    EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
     const std::size_t sent = device.commands.size();
     Key(9);
     Key(27);
     EXPECT_EQ(device.commands.size(), sent);
-}
-
-TEST(Transport, PauseAndStartWithNothingOpenChangeNothing) {
-    FakeDevice device;
-    PausePlay(device);
-    PlayFromStart(device);
-    EXPECT_EQ(device.commands, (std::vector<MediaCommand>{MediaCommand::Pause, MediaCommand::Play}));
-    EXPECT_EQ(device.Mode(), MediaDevice::kModeNotOpen);
 }
 
 // Video windows as a test sees them: a set of live handles and what was done to them.

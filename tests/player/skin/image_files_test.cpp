@@ -72,24 +72,18 @@ ImageProblem Decode(const std::string& file, BmpImage& image, std::int32_t maxSi
     return DecodeBmp(file, maxSide, image);
 }
 
-TEST(DecodeBmp, EveryDepthAndHeaderGivesTheSameColours) {
+// The plain kinds (the 40-byte header, uncompressed, 1, 4, 8, 24 and 32 bits, either
+// way up) are checked pixel by pixel against a slow reference by the fuzz target, from
+// a seed of each kind; here the other headers, bit fields and run-length coding.
+TEST(DecodeBmp, EveryOtherHeaderAndCodingGivesTheSameColours) {
     std::vector<std::pair<const char*, Bmp>> cases;
-    {
-        Bmp b;  // 24 bits, bottom-up
-        b.pixels = std::string("\xFF\x00\x00\xFF\xFF\xFF\x00\x00", 8) + std::string("\x00\x00\xFF\x00\xFF\x00\x00\x00", 8);
-        cases.push_back({"24-bit", b});
-        b.height = -2;  // top-down: the same rows the other way round
-        b.pixels = b.pixels.substr(8) + b.pixels.substr(0, 8);
-        cases.push_back({"24-bit top-down", b});
-        Bmp core = cases[0].second;
-        core.headerSize = 12;
-        cases.push_back({"core header", core});
-    }
+    Bmp core;  // 24 bits, bottom-up
+    core.headerSize = 12;
+    core.pixels = std::string("\xFF\x00\x00\xFF\xFF\xFF\x00\x00", 8) + std::string("\x00\x00\xFF\x00\xFF\x00\x00\x00", 8);
+    cases.push_back({"core header", core});
     {
         Bmp b;
         b.bits = 32;
-        b.pixels = std::string("\xFF\x00\x00\x7F\xFF\xFF\xFF\x01\x00\x00\xFF\x00\x00\xFF\x00\xFF", 16);
-        cases.push_back({"32-bit, top byte ignored", b});
         b.compression = 3;  // bit fields in another order: blue high, red low
         b.masks = {0x000000FF, 0x0000FF00, 0x00FF0000};
         b.pixels = std::string("\x00\x00\xFF\x00\xFF\xFF\xFF\x00\xFF\x00\x00\x00\x00\xFF\x00\x00", 16);
@@ -109,26 +103,20 @@ TEST(DecodeBmp, EveryDepthAndHeaderGivesTheSameColours) {
     }
     {
         Bmp b;  // palettes: indexes into {black, red, green, blue, white}
-        b.bits = 8;
-        b.palette = {0, kRed, kGreen, kBlue, kWhite};
-        b.used = 5;
-        b.pixels = std::string("\x03\x04\x00\x00\x01\x02\x00\x00", 8);
-        cases.push_back({"8-bit", b});
         b.bits = 4;
-        b.used = 0;
+        b.palette = {0, kRed, kGreen, kBlue, kWhite};
         b.palette.resize(16);
-        b.pixels = std::string("\x34\x00\x00\x00\x12\x00\x00\x00", 8);
-        cases.push_back({"4-bit", b});
         b.compression = 2;  // RLE4: a run of two alternating nibbles per row
         b.pixels = std::string("\x02\x34\x00\x00\x02\x12\x00\x01", 8);
         cases.push_back({"4-bit run-length", b});
-        Bmp r = cases[cases.size() - 3].second;
         // RLE8: the bottom row as two runs of one; the top row in absolute mode (three
         // pixels, the third beyond the row, padded to a whole word), then the end mark.
-        r.compression = 1;
-        r.pixels = std::string("\x01\x03\x01\x04\x00\x00", 6) + std::string("\x00\x03\x01\x02\x00\x00\x00\x01", 8);
-        r.width = 2;
-        cases.push_back({"8-bit run-length", r});
+        b.bits = 8;
+        b.palette.resize(5);
+        b.used = 5;
+        b.compression = 1;
+        b.pixels = std::string("\x01\x03\x01\x04\x00\x00", 6) + std::string("\x00\x03\x01\x02\x00\x00\x00\x01", 8);
+        cases.push_back({"8-bit run-length", b});
     }
     for (auto& [name, bmp] : cases) {
         SCOPED_TRACE(name);
@@ -138,18 +126,6 @@ TEST(DecodeBmp, EveryDepthAndHeaderGivesTheSameColours) {
         EXPECT_EQ(image.height, 2);
         EXPECT_EQ(image.pixels, kPicture);
     }
-    // One bit per pixel, the first pixel in the high bit.
-    Bmp mono;
-    mono.width = 9;
-    mono.height = 1;
-    mono.bits = 1;
-    mono.palette = {0, kWhite};
-    mono.pixels = std::string("\x80\x80\x00\x00", 4);  // pixels 0 and 8 white
-    BmpImage image;
-    ASSERT_EQ(Decode(mono.File(), image), ImageProblem::None);
-    std::vector<std::uint32_t> expected(9, 0);
-    expected[0] = expected[8] = kWhite;
-    EXPECT_EQ(image.pixels, expected);
 }
 
 TEST(DecodeBmp, AFileShorterThanItsHeadersPromiseIsRefused) {
@@ -159,22 +135,10 @@ TEST(DecodeBmp, AFileShorterThanItsHeadersPromiseIsRefused) {
     const std::string whole = b.File();
     BmpImage image;
     EXPECT_EQ(Decode(whole, image), ImageProblem::None);
-    // One byte short, also of the last row's padding: the loader would read past it.
-    EXPECT_EQ(Decode(whole.substr(0, whole.size() - 1), image), ImageProblem::Truncated);
-    EXPECT_EQ(Decode(whole.substr(0, 14 + 39), image), ImageProblem::Truncated);  // inside the header
+    // Pixels or a palette cut short, or said to start beyond the end, in a plain bitmap:
+    // the fuzz target's seeds. Here the headers themselves, and what only other kinds hold.
+    EXPECT_EQ(Decode(whole.substr(0, 14 + 39), image), ImageProblem::Truncated);
     EXPECT_EQ(Decode(whole.substr(0, 17), image), ImageProblem::Truncated);
-    // Pixel data said to start beyond the end of the file.
-    std::string far = whole;
-    far[10] = '\xF0';
-    far[11] = '\xFF';
-    EXPECT_EQ(Decode(far, image), ImageProblem::Truncated);
-    // A palette or bit masks cut short.
-    Bmp p;
-    p.bits = 8;
-    p.palette.assign(256, kRed);
-    p.pixels = std::string(8, '\0');
-    const std::string paletted = p.File();
-    EXPECT_EQ(Decode(paletted.substr(0, 14 + 40 + 1023), image), ImageProblem::Truncated);
     Bmp m;
     m.bits = 16;
     m.compression = 3;
@@ -247,21 +211,17 @@ TEST(DecodeBmp, WhatIsNoBitmapOrNotForSkins) {
     EXPECT_EQ(Decode(file, image), ImageProblem::NotABitmap);
 }
 
-TEST(DecodeBmp, IndexesBeyondThePaletteAndRunsBeyondTheRowAreBlackOrDropped) {
+// (An index beyond the palette is black: the fuzz target's seed of a plain bitmap.)
+TEST(DecodeBmp, RunLengthRunsBeyondTheRowAreDroppedAndSkippedPixelsBlack) {
     Bmp b;
     b.bits = 8;
     b.width = 3;
-    b.height = 1;
     b.palette = {kRed, kGreen};
     b.used = 2;
-    b.pixels = std::string("\x01\x02\xFF\x00", 4);
-    BmpImage image;
-    ASSERT_EQ(Decode(b.File(), image), ImageProblem::None);
-    EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{kGreen, 0, 0}));
-    // Run-length: a run longer than the row, a move, and no end mark before the data ends.
+    // A run longer than the row, a move, and no end mark before the data ends.
     b.compression = 1;
-    b.height = 2;
     b.pixels = std::string("\x05\x01\x00\x00\x00\x02\x01\x00\x01\x00", 10);
+    BmpImage image;
     ASSERT_EQ(Decode(b.File(), image), ImageProblem::None);
     // Bottom row: three of the five green pixels; next row, one to the right: red.
     EXPECT_EQ(image.pixels, (std::vector<std::uint32_t>{0, kRed, 0, kGreen, kGreen, kGreen}));

@@ -79,19 +79,6 @@ TEST_P(ShippedSkin, HasEveryFileAtTheSizesItsLayoutImplies) {
     EXPECT_EQ(CheckIco(tessel::test::TempDir::ReadBytes(dir_ + "task.ico")), ImageProblem::None);
 }
 
-TEST_P(ShippedSkin, LayoutFileIsPlainAsciiWithCrLf) {
-    const std::string bytes = tessel::test::TempDir::ReadBytes(dir_ + "define.ini");
-    std::size_t lines = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        EXPECT_LT(static_cast<unsigned char>(bytes[i]), 0x80u);
-        if (bytes[i] == '\n') {
-            ++lines;
-            EXPECT_TRUE(i > 0 && bytes[i - 1] == '\r') << "line " << lines << " not ended by CR LF";
-        }
-    }
-    EXPECT_EQ(lines, 5u);
-}
-
 TEST_P(ShippedSkin, SkinWindowFramesTheBodyWindowWithoutCoveringIt) {
     const Shape skin = LoadShape(dir_ + "s_mask.bmp", layout_.ScanWidth(), layout_.ScanHeight(), layout_.skinKey);
     const Shape body = LoadShape(dir_ + "p_mask.bmp", 96, 83, layout_.playerKey);
@@ -120,27 +107,7 @@ TEST_P(ShippedSkin, SkinWindowFramesTheBodyWindowWithoutCoveringIt) {
     EXPECT_EQ(gaps, 0) << "the desktop shows between the skin and the body window";
 }
 
-TEST_P(ShippedSkin, ShapesAreRealShapes) {
-    const Shape skin = LoadShape(dir_ + "s_mask.bmp", layout_.ScanWidth(), layout_.ScanHeight(), layout_.skinKey);
-    std::size_t opaque = 0;
-    for (bool b : skin.opaque) opaque += b ? 1 : 0;
-    // Not empty (a rectangular window) and not the full rectangle either: the corners
-    // of a designed skin are cut away.
-    EXPECT_GT(opaque, skin.opaque.size() / 5);
-    EXPECT_LT(opaque, skin.opaque.size() - 4);
-    EXPECT_FALSE(skin.At(0, 0));
-    EXPECT_FALSE(skin.At(skin.width - 1, skin.height - 1));
-}
-
 INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, ::testing::Values("Azure", "Ember"));
-
-TEST(ShippedSkins, TwoSkinsOfDifferentSizes) {
-    SkinLayout azure, ember;
-    ASSERT_FALSE(ReadSkinLayout(kPartsDir + "/Azure/define.ini", azure));
-    ASSERT_FALSE(ReadSkinLayout(kPartsDir + "/Ember/define.ini", ember));
-    EXPECT_NE(azure.ScanWidth(), ember.ScanWidth());
-    EXPECT_NE(azure.ScanHeight(), ember.ScanHeight());
-}
 
 }  // namespace
 }  // namespace tessel::player

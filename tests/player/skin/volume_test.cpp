@@ -53,39 +53,3 @@ TEST(Volume, ScalarsKeepTheChannelsApartAndStayInRange) {
 
 }  // namespace
 }  // namespace tessel::player
-
-namespace tessel::player {
-namespace {
-
-// A device that holds what was written, or refuses everything.
-class HeldVolume : public VolumeDevice {
-public:
-    std::optional<std::uint32_t> value;
-    bool refuse = false;
-    std::optional<std::uint32_t> Read() override { return refuse ? std::nullopt : value; }
-    bool Write(std::uint32_t v) override {
-        if (refuse) return false;
-        value = v;
-        return true;
-    }
-};
-
-TEST(VolumeLevelThroughDevice, WritesTheEncodingAndReadsTheLevel) {
-    HeldVolume device;
-    ASSERT_TRUE(WriteVolumeLevel(device, 128));
-    EXPECT_EQ(device.value, 0x80808080u);
-    EXPECT_EQ(ReadVolumeLevel(device), 128);
-    device.value = 0x0A0A0A0Au;
-    EXPECT_EQ(ReadVolumeLevel(device), 10);
-    device.value = 0x0000FFFFu;  // channels apart: the bar stays
-    EXPECT_EQ(ReadVolumeLevel(device), std::nullopt);
-    ASSERT_TRUE(WriteVolumeLevel(device, 0));
-    EXPECT_EQ(device.value, 0u);
-    EXPECT_EQ(ReadVolumeLevel(device), std::nullopt) << "silence never moves the bar";
-    device.refuse = true;
-    EXPECT_FALSE(WriteVolumeLevel(device, 5));
-    EXPECT_EQ(ReadVolumeLevel(device), std::nullopt);
-}
-
-}  // namespace
-}  // namespace tessel::player

@@ -1,16 +1,12 @@
 // AddPathToList over real folder trees on this machine's file system.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "player/windows/add_path.h"
+#include "tests/support/counting_folders.h"
 #include "tests/support/link_loops.h"
 
 namespace tessel::player {
@@ -18,53 +14,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The POSIX file system: folders identified by st_dev and st_ino; attribute values
-// come from a table the test fills (POSIX has no system or hidden flag).
-class PosixDropFileSystem : public DropFileSystem {
-public:
-    std::map<std::wstring, std::uint32_t> attributes;
-    // Files a folder lists without their being made (thousands take seconds to make).
-    std::map<std::wstring, std::vector<std::wstring>> extraFiles;
-    int listed = 0;
-
-    PathKind Kind(const std::wstring& path) override {
-        std::error_code ec;
-        const auto status = fs::status(fs::path(path), ec);  // links followed
-        if (ec) return PathKind::None;
-        if (fs::is_directory(status)) return PathKind::Folder;
-        if (fs::exists(status)) return PathKind::File;
-        return PathKind::None;
-    }
-    std::uint32_t FolderAttributes(const std::wstring& path) override {
-        auto it = attributes.find(path);
-        return it == attributes.end() ? 16u : it->second;
-    }
-    std::optional<FolderKey> Identify(const std::wstring& path) override {
-        struct stat st {};
-        if (::stat(fs::path(path).c_str(), &st) != 0) return std::nullopt;
-        return FolderKey{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
-    }
-    void List(const std::wstring& folder, std::vector<std::wstring>& files,
-              std::vector<std::wstring>& subfolders) override {
-        ++listed;
-        std::error_code ec;
-        for (const auto& entry : fs::directory_iterator(fs::path(folder), ec)) {
-            std::error_code kind;
-            (entry.is_directory(kind) ? subfolders : files).push_back(entry.path().wstring());
-        }
-        // A fixed order makes the expectations readable; the walk keeps whatever
-        // order it is given.
-        if (auto extra = extraFiles.find(folder); extra != extraFiles.end())
-            files.insert(files.end(), extra->second.begin(), extra->second.end());
-        std::sort(files.begin(), files.end());
-        std::sort(subfolders.begin(), subfolders.end());
-    }
-};
-
 class AddPathTest : public ::testing::Test {
 protected:
     tessel::test::TempDir root{"addpath"};
-    PosixDropFileSystem files;
+    test::CountingFolders files;
     MenuFormControls menu;
 
     std::wstring Touch(const fs::path& relative) { return root.Write(relative, "x").wstring(); }

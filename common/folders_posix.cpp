@@ -1,27 +1,33 @@
-// The POSIX file system for the walk (native test build): std::filesystem, folders
-// identified by device and inode.
+// The POSIX file system for the drop walks: std::filesystem, folders identified by
+// device and inode.
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <system_error>
 
-#include <iterator>
-
 #include "common/fileio.h"
-#include "editor/core/dropwalk.h"
+#include "common/folders.h"
 
-namespace listwright {
+namespace tessel {
 namespace {
 
 namespace fs = std::filesystem;
 
 class PosixFolders final : public FolderSource {
 public:
-    Kind Classify(const std::wstring& path) override {
+    PathKind Kind(const std::wstring& path) override {
         std::error_code ec;
         const fs::file_status st = fs::status(fs::path(path), ec);
-        if (ec || !fs::exists(st)) return Kind::Missing;
-        return fs::is_directory(st) ? Kind::Folder : Kind::File;
+        if (ec || !fs::exists(st)) return PathKind::Missing;
+        return fs::is_directory(st) ? PathKind::Folder : PathKind::File;
+    }
+
+    std::uint32_t Attributes(const std::wstring& path) override { return Kind(path) == PathKind::Folder ? 16u : 0u; }
+
+    std::optional<FolderId> Identify(const std::wstring& folder) override {
+        struct stat st {};
+        if (::stat(fs::path(folder).c_str(), &st) != 0) return std::nullopt;
+        return FolderId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
     }
 
     bool List(const std::wstring& folder, std::vector<std::wstring>& files,
@@ -37,18 +43,14 @@ public:
             std::error_code kindError;
             if (entry.is_directory(kindError)) {
                 foundFolders.push_back(SubFolder{entry.path().wstring(), entry.is_symlink(kindError)});
-            } else if (!tessel::IsTemporaryFileName(entry.path().filename().wstring())) {
+            } else if (!IsTemporaryFileName(entry.path().filename().wstring())) {
                 foundFiles.push_back(entry.path().wstring());
             }
         }
         if (ec) return false;
-        return Found(files, subfolders, foundFiles, foundFolders);
-    }
-
-    std::optional<FolderId> Identify(const std::wstring& folder) override {
-        struct stat st {};
-        if (::stat(fs::path(folder).c_str(), &st) != 0) return std::nullopt;
-        return FolderId{static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino)};
+        files.insert(files.end(), foundFiles.begin(), foundFiles.end());
+        subfolders.insert(subfolders.end(), foundFolders.begin(), foundFolders.end());
+        return true;
     }
 };
 
@@ -59,4 +61,4 @@ FolderSource& SystemFolders() {
     return folders;
 }
 
-}  // namespace listwright
+}  // namespace tessel
