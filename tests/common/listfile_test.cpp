@@ -11,6 +11,9 @@ namespace {
 using tessel::test::TempDir;
 using Entries = std::vector<std::wstring>;
 
+// Any bytes read as the line rule says (a byte-order mark too: it stays in the first
+// entry), and characters the code page cannot hold written as '?' and counted: the
+// list file fuzz target's properties, from its seeds.
 TEST(ListFileRead, EveryLineIsAnEntryVerbatim) {
     TempDir dir;
     ReadResult a = ReadListFile(dir.Write("a.m3u", "one\r\n\r\n  two  \r\n#comment\r\n"));
@@ -18,16 +21,6 @@ TEST(ListFileRead, EveryLineIsAnEntryVerbatim) {
     EXPECT_EQ(a.entries, (Entries{L"one", L"", L"  two  ", L"#comment"}));
     EXPECT_TRUE(ReadListFile(dir.Write("empty.m3u", "")).entries.empty());
     EXPECT_FALSE(ReadListFile(dir / "missing.m3u").ok);
-}
-
-TEST(ListFileRead, UnicodeFilesAreNotRecognised) {
-    TempDir dir;
-    // A UTF-8 byte-order mark is read as code page 932 bytes: it stays in the first entry.
-    ReadResult r = ReadListFile(dir.Write("bom.m3u", "\xEF\xBB\xBF" "a.mp3\r\n"));
-    ASSERT_TRUE(r.ok);
-    ASSERT_EQ(r.entries.size(), 1u);
-    EXPECT_NE(r.entries[0], L"a.mp3");
-    EXPECT_EQ(r.entries[0].substr(r.entries[0].size() - 5), L"a.mp3");
 }
 
 TEST(ListFileWrite, FormatAndRoundTrip) {
@@ -43,16 +36,6 @@ TEST(ListFileWrite, FormatAndRoundTrip) {
     EXPECT_EQ(w.alteredEntries, 0u);
     EXPECT_EQ(TempDir::ReadBytes(path), "C:\\\x8B\xC8\\a.mp3\r\n\r\ntrailing  \r\n#not a comment\r\n");
     EXPECT_EQ(ReadListFile(path).entries, entries);
-}
-
-TEST(ListFileWrite, CountsEntriesThatCodePage932CannotHold) {
-    const Entries entries = {L"C:\\ok.mp3", L"C:\\café.mp3", L"C:\\αβγ Ω.mp3"};
-    EXPECT_EQ(CountAlteredEntries(entries), 1u);  // Greek is in code page 932, é is not
-    TempDir dir;
-    WriteResult w = WriteListFile(dir / "x.m3u", entries);
-    ASSERT_TRUE(w.ok);
-    EXPECT_EQ(w.alteredEntries, 1u);
-    EXPECT_EQ(ReadListFile(dir / "x.m3u").entries[1], L"C:\\caf?.mp3");
 }
 
 TEST(ListFileSize, ConfirmationThresholdIsOnePointOneMillionBytes) {

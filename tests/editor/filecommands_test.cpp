@@ -115,8 +115,9 @@ TEST_F(FileCommands, AddAndExpandAppendAfterTheExistingEntries) {
 
     boxes.Expect(kOpenTitle, IDOK, inner.wstring());
     Command(kAddingList);
-    EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 8);
-    EXPECT_EQ(StatusText(), L"");
+    EXPECT_EQ(ListBoxTexts(), (Texts{inner.wstring(), L"keep", L"1", L"", L"3", L"1", L"", L"3"}));
+    EXPECT_EQ(ListBoxSelection()[0], true);
+    EXPECT_EQ(StatusText(), L"");  // an added list does not become the current file
 }
 
 TEST_F(FileCommands, OpeningMoreThan32767EntriesSaysHowManyWereLeftOut) {

@@ -47,18 +47,6 @@ TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
     EXPECT_TRUE(host.told.empty());
 }
 
-TEST_F(EditorTest, AddFromListFileAppendsAndKeepsTheCurrentFile) {
-    list.Append({L"a"});
-    list.SetSelected(0, true);
-    host.saveAnswers = {W(dir / "cur.m3u")};
-    editor.NameFileSave();
-    host.openAnswers = {W(dir.Write("add.m3u", "b\r\n\r\nc\r\n"))};
-    editor.AddingList();
-    EXPECT_EQ(list.Texts(), (Texts{L"a", L"b", L"", L"c"}));
-    EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, false, false}));
-    EXPECT_EQ(editor.SBar().Get(), W(dir / "cur.m3u"));
-}
-
 TEST_F(EditorTest, SaveAsAddsNoExtension) {
     list.Append({L"x", L"y"});
     host.saveAnswers = {W(dir / "noext")};

@@ -230,15 +230,13 @@ TEST(Clipboard, AShortHoldIsWaitedOutALongOneGivenUp) {
     EXPECT_LT(::GetTickCount64() - start, 2 * kClipboardPatienceMs + 1000);
 }
 
-TEST(ErrorText, OneStyleWithTheSystemsWordsAndTheWholeJapaneseText) {
+TEST(ErrorText, OneStyleWithTheSystemsWords) {
     const std::wstring missing = ErrorText(L"CreateFile", ERROR_FILE_NOT_FOUND);
     EXPECT_EQ(missing.rfind(L"CreateFile (2): ", 0), 0u);
     EXPECT_GT(missing.size(), std::wstring(L"CreateFile (2): ").size());
     EXPECT_EQ(ErrorText(L"X", 0x2FFFFFFF), L"X (805306367)");  // no words for it
 
-    const std::wstring japanese = L"開けません";
-    EXPECT_EQ(DescribeException(WideError(japanese)), japanese);
-    EXPECT_EQ(DescribeException(std::runtime_error(reinterpret_cast<const char*>(u8"開けません"))), japanese);
+    // Japanese text kept whole through a report: the start-up failure test of the player.
     EXPECT_STREQ(WideError(L"a開b").what(), "a?b");
 }
 

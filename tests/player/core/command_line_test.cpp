@@ -54,10 +54,5 @@ TEST(CommandLine, DecidesWhatStartUpPlays) {
     }
 }
 
-TEST(CommandLine, QuotesAreRemovedEverywhere) {
-    EXPECT_EQ(RemoveDoubleQuotes(L"\"a\"\"b\" c\""), L"ab c");
-    EXPECT_EQ(RemoveDoubleQuotes(L""), L"");
-}
-
 }  // namespace
 }  // namespace tessel::player

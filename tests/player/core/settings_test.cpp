@@ -83,16 +83,6 @@ TEST(Settings, ThirteenLinesAreEnoughFourteenAreWrittenAndFewerNameTheMissingOne
     }
 }
 
-TEST(Settings, HiddenWindowsRunTheHideHandler) {
-    Subject s;
-    auto lines = SampleLines();
-    lines[4] = L"1";
-    ASSERT_FALSE(ApplySettingsLines(lines, s.Get(), k96Dpi));
-    ASSERT_FALSE(s.handlers.empty());
-    EXPECT_EQ(s.handlers.front(), L"ChkHide");
-    EXPECT_EQ(MakeSettingsLines(s.Get(), k96Dpi)[4], L"1");
-}
-
 TEST(Settings, WindowPositionSurvivesAnotherScreenFactor) {
     // Written on a 96-DPI screen at 120, -8 pixels ...
     Subject first;

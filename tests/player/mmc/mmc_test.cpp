@@ -149,19 +149,9 @@ TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
     mmc.Command(MediaCommand::Pause);  // the same word resumes
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     PumpFor(400);
-    std::int32_t resumed = mmc.Position();
+    const std::int32_t resumed = mmc.Position();
     EXPECT_GE(resumed, paused_at + 200) << "playback did not go on";
     EXPECT_LE(resumed, paused_at + 1000) << "resumed somewhere else";
-
-    // Pause again, then a plain "play": it goes on from the pause too.
-    mmc.Command(MediaCommand::Pause);
-    const std::int32_t second_pause = mmc.Position();
-    EXPECT_GE(second_pause, resumed);
-    mmc.Command(MediaCommand::Play);
-    PumpFor(300);
-    EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
-    EXPECT_GE(mmc.Position(), second_pause + 100);
-    EXPECT_LE(mmc.Position(), second_pause + 900);
 
     // And the run still ends properly after the pauses.
     RunRecord rest = FollowRun(mmc, 5000);

@@ -179,34 +179,23 @@ TEST(NameScroll, CharacterBeyondTheBasicPlaneLeavesWhole) {
     EXPECT_EQ(f.readout.Caption(), L"x");
 }
 
-TEST(Favourites, RefreshPickAndVanishedFile) {
+// "更新する" and a pick on the real menu: the panel test under Wine.
+TEST(Favourites, AVanishedFileKeepsTheListAndAPickJoinsTheFolderOnce) {
     MenuArray menu(MenuItem{L"更新する", true, true});
     menu.Load(MenuItem{L"a.m3u", true, true});
     menu.Load(MenuItem{L"gone.m3u", true, true});
     Label current(L"C:\\old.m3u");
-    int rebuilt = 0, reloaded = 0;
-    std::vector<std::wstring> asked;
+    int reloaded = 0;
     FavouriteActions actions;
-    actions.fileExists = [&](const std::wstring& p) {
-        asked.push_back(p);
-        return p.find(L"gone") == std::wstring::npos;
-    };
-    actions.rebuild = [&] { ++rebuilt; };
+    actions.fileExists = [&](const std::wstring& p) { return p.find(L"gone") == std::wstring::npos; };
+    actions.rebuild = [] {};
     actions.reloadList = [&] { ++reloaded; };
-
-    MenuFavListClick(0, menu, L"C:\\prog", current, actions);
-    EXPECT_EQ(rebuilt, 1);
-    EXPECT_EQ(reloaded, 0);
-    EXPECT_TRUE(asked.empty());
-
     MenuFavListClick(2, menu, L"C:\\prog", current, actions);
     EXPECT_EQ(current.Caption(), L"C:\\old.m3u");
     EXPECT_EQ(reloaded, 0);
-
     MenuFavListClick(1, menu, L"C:\\prog\\", current, actions);
     EXPECT_EQ(current.Caption(), L"C:\\prog\\fav\\a.m3u");
     EXPECT_EQ(reloaded, 1);
-    EXPECT_EQ(rebuilt, 1);
 }
 
 }  // namespace
