@@ -52,6 +52,15 @@ public:
     // system lists them. False, with nothing appended, if the folder cannot be read.
     virtual bool List(const std::wstring& folder, std::vector<std::wstring>& files,
                       std::vector<SubFolder>& subfolders) = 0;
+
+protected:
+    // The end of a List that read the whole folder: what it found, appended.
+    static bool Found(std::vector<std::wstring>& files, std::vector<SubFolder>& subfolders,
+                      const std::vector<std::wstring>& foundFiles, const std::vector<SubFolder>& foundFolders) {
+        files.insert(files.end(), foundFiles.begin(), foundFiles.end());
+        subfolders.insert(subfolders.end(), foundFolders.begin(), foundFolders.end());
+        return true;
+    }
 };
 
 // The real file system of the platform this is built for.

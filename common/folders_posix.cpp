@@ -48,9 +48,7 @@ public:
             }
         }
         if (ec) return false;
-        files.insert(files.end(), foundFiles.begin(), foundFiles.end());
-        subfolders.insert(subfolders.end(), foundFolders.begin(), foundFolders.end());
-        return true;
+        return Found(files, subfolders, foundFiles, foundFolders);
     }
 };
 

@@ -67,9 +67,7 @@ public:
         const DWORD error = ::GetLastError();
         ::FindClose(find);
         if (error != ERROR_NO_MORE_FILES) return false;
-        files.insert(files.end(), foundFiles.begin(), foundFiles.end());
-        subfolders.insert(subfolders.end(), foundFolders.begin(), foundFolders.end());
-        return true;
+        return Found(files, subfolders, foundFiles, foundFolders);
     }
 };
 

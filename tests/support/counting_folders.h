@@ -39,9 +39,7 @@ public:
             found.insert(found.end(), extra->second.begin(), extra->second.end());
         std::sort(found.begin(), found.end());
         std::sort(below.begin(), below.end(), [](const SubFolder& a, const SubFolder& b) { return a.path < b.path; });
-        files.insert(files.end(), found.begin(), found.end());
-        subfolders.insert(subfolders.end(), below.begin(), below.end());
-        return true;
+        return Found(files, subfolders, found, below);
     }
 };
 
