@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,9 +57,11 @@ public:
 protected:
     // The end of a List that read the whole folder: what it found, appended.
     static bool Found(std::vector<std::wstring>& files, std::vector<SubFolder>& subfolders,
-                      const std::vector<std::wstring>& foundFiles, const std::vector<SubFolder>& foundFolders) {
-        files.insert(files.end(), foundFiles.begin(), foundFiles.end());
-        subfolders.insert(subfolders.end(), foundFolders.begin(), foundFolders.end());
+                      std::vector<std::wstring>&& foundFiles, std::vector<SubFolder>&& foundFolders) {
+        files.insert(files.end(), std::make_move_iterator(foundFiles.begin()),
+                     std::make_move_iterator(foundFiles.end()));
+        subfolders.insert(subfolders.end(), std::make_move_iterator(foundFolders.begin()),
+                          std::make_move_iterator(foundFolders.end()));
         return true;
     }
 };

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "common/fileio.h"
 #include "common/folders.h"
@@ -48,7 +49,7 @@ public:
             }
         }
         if (ec) return false;
-        return Found(files, subfolders, foundFiles, foundFolders);
+        return Found(files, subfolders, std::move(foundFiles), std::move(foundFolders));
     }
 };
 

@@ -2,6 +2,8 @@
 // folders identified by volume serial number and file index.
 #include <windows.h>
 
+#include <utility>
+
 #include "common/fileio.h"
 #include "common/folders.h"
 
@@ -21,8 +23,9 @@ bool IsDotEntry(const wchar_t* name) {
 class Win32Folders final : public FolderSource {
 public:
     PathKind Kind(const std::wstring& path) override {
-        const DWORD attributes = ::GetFileAttributesW(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES) return PathKind::Missing;
+        // Whatever exists has at least one attribute (a plain file FILE_ATTRIBUTE_NORMAL).
+        const std::uint32_t attributes = Attributes(path);
+        if (attributes == 0) return PathKind::Missing;
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? PathKind::Folder : PathKind::File;
     }
 
@@ -67,7 +70,7 @@ public:
         const DWORD error = ::GetLastError();
         ::FindClose(find);
         if (error != ERROR_NO_MORE_FILES) return false;
-        return Found(files, subfolders, foundFiles, foundFolders);
+        return Found(files, subfolders, std::move(foundFiles), std::move(foundFolders));
     }
 };
 

@@ -33,14 +33,7 @@ LRESULT CALLBACK ChildHook::Proc(HWND control, UINT message, WPARAM wParam, LPAR
     if (!hook || !hook->original_) return ::DefWindowProcW(control, message, wParam, lParam);
     const WNDPROC original = hook->original_;
     std::optional<LRESULT> taken;
-    try {
-        taken = hook->handler_(control, message, wParam, lParam);
-    } catch (const std::exception& e) {
-        // A handler's failure must not cross into the window manager.
-        DebugReport(L"a control's handler failed: " + DescribeException(e));
-    } catch (...) {
-        DebugReport(L"a control's handler failed");
-    }
+    ReportFailure(L"a control's handler", [&] { taken = hook->handler_(control, message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         // The control's own end always runs, after the hook let go of it.
         hook->Detach();

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "win32/handle.h"
+#include "win32/window.h"
 
 namespace tessel::win32 {
 
@@ -31,7 +32,6 @@ class ControlScaler {
 public:
     // The DPI the window's controls were made for.
     void Attach(HWND window);
-    int Dpi() const { return dpi_; }
     // The handling of WM_DPICHANGED.
     void DpiChanged(HWND window, WPARAM wParam, LPARAM lParam);
 
@@ -39,6 +39,23 @@ private:
     int dpi_ = kDefaultDpi;
     // The scaled font the controls now use (their original one belongs to the form).
     unique_hfont font_;
+};
+
+// A window of standard controls that follows the display scale: WM_DPICHANGED scales
+// its controls. The form calls AttachScaler once its controls exist, and hands the
+// messages it does not take to ScaledWindow::HandleMessage.
+class ScaledWindow : public Window {
+protected:
+    void AttachScaler() { scaler_.Attach(Handle()); }
+    LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+        if (message != WM_DPICHANGED) return Window::HandleMessage(message, wParam, lParam);
+        // Moved to a monitor of another scale: the controls and their font follow.
+        scaler_.DpiChanged(Handle(), wParam, lParam);
+        return 0;
+    }
+
+private:
+    ControlScaler scaler_;
 };
 
 }  // namespace tessel::win32

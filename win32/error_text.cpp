@@ -21,6 +21,16 @@ std::string AsciiPart(const std::wstring& text) {
     for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
 }
+
+// UTF-8 as UTF-16; invalid bytes become U+FFFD.
+std::wstring WideFromUtf8(const char* text) {
+    const int size = static_cast<int>(std::char_traits<char>::length(text));
+    if (size == 0) return {};
+    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text, size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
+    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text, size, wide.data(), n);
+    return wide;
+}
 }  // namespace
 
 WideError::WideError(std::wstring text) : std::runtime_error(AsciiPart(text)), text_(std::move(text)) {}
@@ -30,19 +40,19 @@ std::wstring DescribeException(const std::exception& e) {
     return WideFromUtf8(e.what());
 }
 
-std::wstring WideFromUtf8(const char* text) {
-    const int size = static_cast<int>(std::char_traits<char>::length(text));
-    if (size == 0) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text, size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text, size, wide.data(), n);
-    return wide;
+std::wstring ProgramPath() {
+    // Paths can be longer than MAX_PATH: the buffer grows until the name fits.
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return {};
+        if (n < buffer.size()) return buffer.substr(0, n);
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 void DebugReport(const std::wstring& text) {
-    wchar_t program[MAX_PATH] = {};
-    const DWORD n = ::GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring name(program, n);
+    std::wstring name = ProgramPath();
     name = name.substr(name.find_last_of(L"\\/") + 1);
     ::OutputDebugStringW((name + L": " + text + L"\n").c_str());
 }

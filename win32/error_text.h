@@ -34,10 +34,25 @@ private:
 // UTF-8 (our own narrow messages are UTF-8; a byte is never a character of its own).
 std::wstring DescribeException(const std::exception& e);
 
-// UTF-8 as UTF-16; invalid bytes become U+FFFD.
-std::wstring WideFromUtf8(const char* text);
+// The full path of this program's file; empty if the system cannot say.
+std::wstring ProgramPath();
 
 // One line for a debugger (OutputDebugString), with the program's name in front.
 void DebugReport(const std::wstring& text);
+
+// Runs `work`; an exception it throws is reported as "`who` failed: ..." and swallowed
+// (false), so that it never unwinds through the window manager.
+template <class Work>
+bool ReportFailure(const wchar_t* who, Work&& work) {
+    try {
+        work();
+        return true;
+    } catch (const std::exception& e) {
+        DebugReport(std::wstring(who) + L" failed: " + DescribeException(e));
+    } catch (...) {
+        DebugReport(std::wstring(who) + L" failed");
+    }
+    return false;
+}
 
 }  // namespace tessel::win32

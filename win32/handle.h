@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <utility>
 
 namespace tessel::win32 {
@@ -49,11 +48,11 @@ private:
     pointer value_ = Traits::invalid();
 };
 
-// Handles whose "none" is one value, freed by one function.
-template <typename P, auto Close, std::intptr_t None = 0>
+// Handles whose "none" is null, freed by one function.
+template <typename P, auto Close>
 struct Traits {
     using pointer = P;
-    static pointer invalid() noexcept { return reinterpret_cast<pointer>(None); }
+    static pointer invalid() noexcept { return nullptr; }
     static void close(pointer p) noexcept { Close(p); }
 };
 
@@ -72,8 +71,6 @@ using unique_hicon = unique_handle<Traits<HICON, &::DestroyIcon>>;
 using unique_hmenu = unique_handle<Traits<HMENU, &::DestroyMenu>>;
 using unique_hwnd = unique_handle<Traits<HWND, &::DestroyWindow>>;
 using unique_kernel_handle = unique_handle<KernelHandleTraits>;
-// A folder listing of FindFirstFile, which fails with INVALID_HANDLE_VALUE.
-using unique_find_handle = unique_handle<Traits<HANDLE, &::FindClose, -1>>;
 using unique_memory_dc = unique_handle<Traits<HDC, &::DeleteDC>>;
 using unique_hglobal = unique_handle<Traits<HGLOBAL, &::GlobalFree>>;
 

@@ -55,17 +55,9 @@ LRESULT CALLBACK Window::Thunk(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     if (!self) return ::DefWindowProcW(hwnd, message, wParam, lParam);
 
     LRESULT result = 0;
-    try {
-        result = self->HandleMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        // A handler failed: say so where a debugger sees it and carry on with the
-        // default processing, never letting the exception unwind through user32.
-        DebugReport(L"a handler failed: " + DescribeException(e));
+    // A handler that failed leaves the message to the default processing.
+    if (!ReportFailure(L"a handler", [&] { result = self->HandleMessage(message, wParam, lParam); }))
         result = ::DefWindowProcW(hwnd, message, wParam, lParam);
-    } catch (...) {
-        DebugReport(L"a handler failed");
-        result = ::DefWindowProcW(hwnd, message, wParam, lParam);
-    }
     if (message == WM_NCDESTROY) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

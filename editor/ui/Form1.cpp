@@ -121,7 +121,7 @@ bool Form1::Create(int showCommand) {
         SendMessageW(sbar_, SB_SETTEXTW, SB_SIMPLEID, reinterpret_cast<LPARAM>(text.c_str()));
     });
 
-    scaler_.Attach(Handle());
+    AttachScaler();
     Form_Load();
     ShowWindow(Handle(), showCommand);
     Form_Resize();
@@ -317,10 +317,6 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         Form_Resize();
         return 0;
-    case WM_DPICHANGED:
-        // Moved to a monitor of another scale: the controls and their font follow.
-        scaler_.DpiChanged(Handle(), wParam, lParam);
-        return 0;
     case WM_CLOSE:
         Form_Unload();
         return 0;
@@ -338,7 +334,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (options_.quitOnClose) PostQuitMessage(0);
         return 0;
     default:
-        return Window::HandleMessage(message, wParam, lParam);
+        return ScaledWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -59,7 +59,7 @@ private:
     HWND owner_ = nullptr;
 };
 
-class Form1 final : public tessel::win32::Window, public EditorHost {
+class Form1 final : public tessel::win32::ScaledWindow, public EditorHost {
 public:
     struct Options {
         // The folder whose m3usetting\ext.ini holds the patterns: the program's own.
@@ -128,7 +128,6 @@ private:
     bool closeRequested_ = false;
     bool sessionEnded_ = false;
     // The controls at the display scale of the window's monitor.
-    tessel::win32::ControlScaler scaler_;
 };
 
 }  // namespace listwright

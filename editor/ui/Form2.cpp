@@ -2,7 +2,6 @@
 
 #include "editor/ui/metrics.h"
 #include "editor/ui/texts.h"
-#include "win32/error_text.h"
 
 namespace listwright {
 namespace {
@@ -24,7 +23,7 @@ bool Form2::Create(HWND owner, POINT topLeft, Handlers handlers) {
                 kForm2Command1, UiFont());
     CreateChild(Handle(), L"BUTTON", kCancel, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                 TwipsRect(3600, 435, 1140, 300), kForm2Command2, UiFont());
-    scaler_.Attach(Handle());
+    AttachScaler();
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(text1_);
     return true;
@@ -52,10 +51,6 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == kForm2Command2) Form_Unload();
         }
         return 0;
-    case WM_DPICHANGED:
-        // Moved to a monitor of another scale: the controls and their font follow.
-        scaler_.DpiChanged(Handle(), wParam, lParam);
-        return 0;
     case WM_CLOSE:
         Form_Unload();
         return 0;
@@ -66,7 +61,7 @@ LRESULT Form2::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     default:
-        return Window::HandleMessage(message, wParam, lParam);
+        return ScaledWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -6,8 +6,6 @@
 #include <string>
 
 #include "editor/ui/dialog_window.h"
-#include "win32/dpi.h"
-#include "win32/window.h"
 
 namespace listwright {
 
@@ -32,7 +30,6 @@ private:
     HWND text1_ = nullptr;
     bool unloading_ = false;
     // The controls at the display scale of the window's monitor.
-    tessel::win32::ControlScaler scaler_;
 };
 
 }  // namespace listwright

@@ -6,7 +6,6 @@
 #include "editor/core/listfunc.h"
 #include "editor/ui/metrics.h"
 #include "editor/ui/texts.h"
-#include "win32/error_text.h"
 #include "win32/menus.h"
 
 namespace listwright {
@@ -53,7 +52,7 @@ bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& p
     extList_.Append(std::vector<std::wstring>(patterns.begin(), patterns.begin() + static_cast<std::ptrdiff_t>(shown)));
     notShown_.assign(patterns.begin() + static_cast<std::ptrdiff_t>(shown), patterns.end());
     extListView_.Bind(extList_, extListBox_);
-    scaler_.Attach(Handle());
+    AttachScaler();
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(extListBox_);
     return true;
@@ -118,10 +117,6 @@ LRESULT Form3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wParam) == extListBox_) ExtList_PopupMenu(lParam);
         return 0;
-    case WM_DPICHANGED:
-        // Moved to a monitor of another scale: the controls and their font follow.
-        scaler_.DpiChanged(Handle(), wParam, lParam);
-        return 0;
     case WM_CLOSE:
         Form_Unload();
         return 0;
@@ -131,7 +126,7 @@ LRESULT Form3::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         extListView_.Unbind();
         return 0;
     default:
-        return Window::HandleMessage(message, wParam, lParam);
+        return ScaledWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -9,10 +9,7 @@
 
 #include "editor/core/entrylist.h"
 #include "editor/ui/ListBoxView.h"
-#include "win32/handle.h"
 #include "editor/ui/dialog_window.h"
-#include "win32/dpi.h"
-#include "win32/window.h"
 
 namespace listwright {
 
@@ -55,7 +52,6 @@ private:
     HMENU menuEdit_ = nullptr;  // in the window's menu bar
     bool unloading_ = false;
     // The controls at the display scale of the window's monitor.
-    tessel::win32::ControlScaler scaler_;
 };
 
 }  // namespace listwright

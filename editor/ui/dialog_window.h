@@ -5,12 +5,12 @@
 #include <windows.h>
 
 #include "editor/ui/metrics.h"
+#include "win32/dpi.h"
 #include "win32/error_text.h"
-#include "win32/window.h"
 
 namespace listwright {
 
-class DialogWindow : public tessel::win32::Window {
+class DialogWindow : public tessel::win32::ScaledWindow {
 protected:
     // False when the window could not be made (reported for a debugger). A menu bar
     // belongs to the window once it exists.

@@ -2,20 +2,16 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <vector>
 
 #include "editor/ui/Form1.h"
+#include "win32/error_text.h"
 
 namespace {
 
 std::filesystem::path ProgramFolder() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD got = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (got == 0) return std::filesystem::current_path();
-        if (got < buffer.size()) return std::filesystem::path(std::wstring(buffer.data(), got)).parent_path();
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::wstring program = tessel::win32::ProgramPath();
+    if (program.empty()) return std::filesystem::current_path();
+    return std::filesystem::path(program).parent_path();
 }
 
 }  // namespace

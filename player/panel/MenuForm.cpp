@@ -10,7 +10,7 @@
 #include "player/shared/texts.h"
 #include "player/skin/skin_paths.h"
 #include "player/skin/transparency_win32.h"
-#include "player/windows/add_path.h"
+#include "common/folders.h"
 #include "common/fileio.h"
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
@@ -78,7 +78,7 @@ void MenuForm::Load() {
     CreateWindowOf(kMenuFormClass, texts::kMenuFormCaption, style, 0, x, y, width, height, nullptr, menuBar.get());
     menuBar.release();  // the window's now
     CreateControls();
-    scaler_.Attach(Handle());
+    AttachScaler();
     c_.CmbDispSize.onClick = [this] { CmbDispSize_Click(); };
     listSlide_.onChange = [this] { ScrListSlide_Change(); };
     // Sent to every top-level window when the shell (re)starts.
@@ -459,7 +459,7 @@ void MenuForm::LstM3u_MouseDown(int button, int shift) {
 void MenuForm::LstM3u_MouseUp() { LstM3u_MouseUpRule(vars_.ListLeftButtonDown); }
 
 void MenuForm::LstM3u_OLEDragDrop(const std::vector<std::wstring>& paths) {
-    AddPathsToList(paths, c_, SystemFolders());
+    host_.AddToQueue(paths);
 }
 
 void MenuForm::ScrListSlide_Change() {
@@ -535,9 +535,7 @@ void MenuForm::SkinMenuChangeSkin_Click() {
     const int index = c_.LstSkinFile.ListIndex();
     if (index < 0) return;
     const std::wstring name = c_.LstSkinFile.List(static_cast<std::size_t>(index));
-    const DWORD attributes =
-        ::GetFileAttributesW(JoinProgramPath(host_.ProgramFolder(), L"parts\\" + name).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    if (SystemFolders().Kind(JoinProgramPath(host_.ProgramFolder(), L"parts\\" + name)) != PathKind::Folder) {
         ::MessageBoxW(Handle(), t::kSkinMissing, t::kSkinMissingTitle, MB_OK);
         // The skin in use applied again, and the list rebuilt without the vanished one.
         if (const SkinChange change = host_.ChangeSkin(); change.report)
@@ -641,7 +639,7 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             SetPanelVisible(false);
             return 0;
         case WM_DPICHANGED: {
-            scaler_.DpiChanged(Handle(), wParam, lParam);
+            ScaledWindow::HandleMessage(message, wParam, lParam);
             const int dpi = win32::DpiOfChange(wParam);
             panelFactors_ = TwipsPerPixelForDpi(dpi, dpi);
             return 0;
@@ -660,7 +658,7 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 host_.ReAddTrayIcon();
                 return 0;
             }
-            return Window::HandleMessage(message, wParam, lParam);
+            return ScaledWindow::HandleMessage(message, wParam, lParam);
     }
 }
 

@@ -13,7 +13,6 @@
 #include "player/panel/panel_logic.h"
 #include "player/playback/video_window_win32.h"
 #include "player/shared/control_views.h"
-#include "common/twips.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
 #include "win32/child_hook.h"
@@ -29,7 +28,7 @@ inline constexpr const wchar_t* kMenuFormClass = L"TesselMenuForm";
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 inline constexpr UINT kTrayIconId = 1;
 
-class MenuForm : public win32::Window {
+class MenuForm : public win32::ScaledWindow {
 public:
     MenuForm(PanelHost& host, LLVariable& vars, const TwipsPerPixel& factors, MenuFormControls& controls);
 
@@ -154,7 +153,6 @@ private:
     // The panel is no skin: its design in twips at the display scale, whatever the
     // skin's whole-number scale.
     TwipsPerPixel panelFactors_;
-    win32::ControlScaler scaler_;
 };
 
 }  // namespace tessel::player

@@ -62,7 +62,6 @@ inline constexpr const wchar_t* kCmdExecEdit = L"エディタ起動...";
 inline constexpr const wchar_t* kCmdChoice = L"リスト選択...";
 
 // The hidden right-click menus.
-inline constexpr const wchar_t* kMigiMenu = L"右メニュー";
 inline constexpr const wchar_t* kFLMenuRoot = L"リストメニュー";
 inline constexpr const wchar_t* kFLMenuPlay = L"再生";
 inline constexpr const wchar_t* kFLMenuDelete = L"削除";
@@ -144,7 +143,7 @@ inline constexpr const wchar_t* kTipCmdInfo = L"バージョン情報";
 inline constexpr const wchar_t* kTipCmdPopup = L"設定ウィンドウを表示します";
 inline constexpr const wchar_t* kTipCmdMinimum = L"タスクトレイに格納します";
 inline constexpr const wchar_t* kTipCmdClose = L"終了します";
-inline constexpr const wchar_t* kTipCmdChoice = L"リストファイルを選択します";
+inline constexpr const wchar_t* kTipCmdChoice = menu_texts::kTipCmdChoice;
 inline constexpr const wchar_t* kTipImgPrev = L"先頭から再生し直します";
 inline constexpr const wchar_t* kTipImgStop = L"停止します";
 inline constexpr const wchar_t* kTipImgPlay = L"再生します";
@@ -160,12 +159,12 @@ namespace tessel::player::skin_texts {
 
 inline constexpr const wchar_t* kLayoutUnreadable = L"スキンの定義ファイルを読み込めません。";
 inline constexpr const wchar_t* kLayoutMalformed = L"スキンの定義ファイルの内容が正しくありません。";
-inline constexpr const wchar_t* kFileLabel = L"ファイル: ";
-inline constexpr const wchar_t* kLineLabel = L"行: ";
+using texts::kExpectedLabel;
+using texts::kFileLabel;
+using texts::kLineLabel;
+using texts::kReasonLabel;
 inline constexpr const wchar_t* kFieldSuffix = L" 番目の値";
 inline constexpr const wchar_t* kFoundLabel = L"書かれている値: ";
-inline constexpr const wchar_t* kExpectedLabel = L"正しい値: ";
-inline constexpr const wchar_t* kReasonLabel = L"理由: ";
 
 // What each line holds, for reports of a missing line or field.
 inline constexpr const wchar_t* kExpectLine[] = {
@@ -187,7 +186,6 @@ inline constexpr const wchar_t* kPictureUnusable = L"スキンの画像ファイ
 inline constexpr const wchar_t* kIconUnusable = L"スキンのアイコンファイルを読み込めません。";
 inline constexpr const wchar_t* kShapeFailed = L"ウィンドウの形を設定できません。";
 inline constexpr const wchar_t* kPlaceFailed = L"ウィンドウを配置できません。";
-inline constexpr const wchar_t* kWindowLabel = L"ウィンドウ: ";
 inline constexpr const wchar_t* kFileMissing = L"ファイルがありません。";
 inline constexpr const wchar_t* kNotAFile = L"ファイルではなくフォルダです。";
 inline constexpr const wchar_t* kPictureTooLarge = L"画像が大きすぎます（縦横とも 8192 ピクセルまで）: ";

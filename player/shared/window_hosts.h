@@ -32,8 +32,11 @@ struct SkinChange {
 class WindowHost {
 public:
     virtual MediaDevice* Device() = 0;
+    virtual VolumeDevice& Volume() = 0;
     virtual void PlayNext() = 0;
     virtual void PlayFile(const std::wstring& path) = 0;
+    // Dropped files and folders into the queue.
+    virtual void AddToQueue(const std::vector<std::wstring>& paths) = 0;
     // The body window against the skin window, both topmost.
     virtual void PlaceBodyWindow() = 0;
     // The control panel shown if hidden, hidden if shown.
@@ -52,8 +55,6 @@ class SkinWindowHost : public WindowHost {
 public:
     // Space, Enter, BackSpace and the arrows, as the key rules say.
     virtual void HandleKey(int keyCode) = 0;
-    // Dropped files and folders into the queue.
-    virtual void AddToQueue(const std::vector<std::wstring>& paths) = 0;
     // Whether "位置を固定" holds the windows where they are.
     virtual bool PositionFixed() const = 0;
     // The root menu as a popup at the cursor.
@@ -68,7 +69,6 @@ protected:
 // The body window's: its picture buttons and its two bars.
 class BodyWindowHost : public WindowHost {
 public:
-    virtual VolumeDevice& Volume() = 0;
     virtual void ChooseListFile() = 0;
     // "隠す" checked: both windows go, the tray icon stays.
     virtual void HideWindows() = 0;
@@ -82,7 +82,6 @@ protected:
 class PanelHost : public WindowHost {
 public:
     virtual PlaybackEngine& Engine() = 0;
-    virtual VolumeDevice& Volume() = 0;
     virtual PlayerFormControls& BodyControls() = 0;
     virtual const std::wstring& ProgramFolder() const = 0;
     virtual HWND SkinWindow() const = 0;

@@ -1,6 +1,7 @@
 // ChangeSkin (module Modify): the skin-dependent steps of the start-up redone for a new
 // skin while the player runs. Playback, options, translucency and settings stay as
 // they are.
+#include "player/shared/texts.h"
 #include "player/skin/skin_paths.h"
 #include "player/startup/Initialize.h"
 
@@ -19,14 +20,14 @@ SkinChange PlayerApp::ChangeSkin() {
     }
     const LLVariable inUse = vars_;                                         // its paths and offsets
     SetSkinPaths(options_.programFolder, vars_, false);                     // 1
-    trayModified_ = tray_.Change(vars_.TrayIconPath, TrayTip());            // 2
+    trayModified_ = tray_.Change(vars_.TrayIconPath, PlaybackEngine::TrayTipFor(texts::kTrayTip));            // 2
     menuControls_.LstSkinFile.SetEnabled(false);                            // 3
     std::optional<std::wstring> failure = skin_.Apply();
     if (failure) {
         // A file changed between the check and its use: the skin in use goes back on,
         // as far as it still can.
         RestoreSkinPaths(inUse);
-        tray_.Change(vars_.TrayIconPath, TrayTip());
+        tray_.Change(vars_.TrayIconPath, PlaybackEngine::TrayTipFor(texts::kTrayTip));
         skin_.Apply();
         change.report = std::move(failure);
     } else {

@@ -12,6 +12,13 @@
 
 namespace tessel::player {
 
+std::optional<std::wstring> SkinApplier::Place() {
+    if (auto failure = PlaceWindows(skin_.Handle(), body_.Handle(), vars_.PlayerOffsetX * scale_,
+                                    vars_.PlayerOffsetY * scale_, factors_))
+        return failure->Message();
+    return std::nullopt;
+}
+
 std::optional<std::wstring> SkinApplier::Apply() {
     SkinLayout layout;
     if (auto error = ReadSkinLayout(std::filesystem::path(vars_.DefinePath), layout))
@@ -32,9 +39,7 @@ std::optional<std::wstring> SkinApplier::Apply() {
     if (auto failure = ShapeWindowFromMask(body_.Handle(), vars_.PlayerMaskPath, body.width, body.height,
                                            layout.playerKey, k))
         return failure->Message();
-    if (auto failure = PlaceWindows(skin_.Handle(), body_.Handle(), vars_.PlayerOffsetX * k,
-                                    vars_.PlayerOffsetY * k, factors_))
-        return failure->Message();
+    if (auto failure = Place()) return failure;
     // The pictures last: the windows have their new shapes and places before they
     // show anything of the new skin.
     win32::unique_hbitmap skinPicture, playerPicture;

@@ -25,6 +25,9 @@ public:
     // The report of the first of the six files that cannot be used, for these paths:
     // every file is read as Apply and the tray icon will read it.
     static std::optional<std::wstring> CheckFiles(const LLVariable& candidate);
+    // The body window against the skin window at the skin's offsets (k screen pixels
+    // each at scale k), both topmost; the report of a failure.
+    std::optional<std::wstring> Place();
 
     // The whole-number scale the skin is drawn at (skin_scale.h): every skin pixel is
     // scale x scale screen pixels. The factors given are the skinned windows' twips

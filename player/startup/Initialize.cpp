@@ -8,12 +8,10 @@
 #include <vector>
 
 #include "common/fileio.h"
+#include "common/folders.h"
 #include "common/textfile.h"
-#include "player/skin/placement.h"
 #include "player/skin/skin_scale.h"
-#include "player/skin/skin_layout.h"
 #include "player/skin/skin_list.h"
-#include "player/skin/skin_window_win32.h"
 #include "player/skin/transparency_win32.h"
 #include "player/panel/panel_logic.h"
 #include "player/skin/volume_device_win32.h"
@@ -29,17 +27,9 @@ namespace tessel::player {
 namespace {
 
 std::wstring ExeFolder() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) return L".";
-        if (n < buffer.size()) {
-            std::wstring path(buffer.data(), n);
-            const auto cut = path.find_last_of(L"\\/");
-            return cut == std::wstring::npos ? L"." : path.substr(0, cut);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::wstring path = win32::ProgramPath();
+    const auto cut = path.find_last_of(L"\\/");
+    return cut == std::wstring::npos ? L"." : path.substr(0, cut);
 }
 
 std::wstring Describe(const wchar_t* what, const std::wstring& file, const std::wstring& reason) {
@@ -50,10 +40,7 @@ std::wstring Describe(const wchar_t* what, const std::wstring& file, const std::
     return text;
 }
 
-bool FolderExists(const std::wstring& path) {
-    const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool FolderExists(const std::wstring& path) { return SystemFolders().Kind(path) == PathKind::Folder; }
 
 }  // namespace
 
@@ -262,15 +249,9 @@ std::wstring PlayerApp::FirstRunSkinName() const {
     return texts::kDefaultSkinName;
 }
 
-std::wstring PlayerApp::TrayTip() {
-    std::wstring tip = texts::kTrayTip;
-    tip.resize(kTrayTipWidth, L' ');
-    return tip;
-}
-
 void PlayerApp::AddTrayIcon() {
     if (auto failure =
-            tray_.Add(menuForm_.Handle(), kTrayIconId, kTrayCallbackMessage, vars_.TrayIconPath, TrayTip()))
+            tray_.Add(menuForm_.Handle(), kTrayIconId, kTrayCallbackMessage, vars_.TrayIconPath, PlaybackEngine::TrayTipFor(texts::kTrayTip)))
         Fail(*failure);
 }
 
@@ -298,18 +279,13 @@ void PlayerApp::BuildFavouritesMenu() {
     }
     // "更新する" can always be chosen, with or without favourites.
     menu.SetItemEnabled(0, true);
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW found{};
-    win32::unique_find_handle search(::FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (search) {
-        do {
-            if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || IsTemporaryFileName(found.cFileName)) continue;
-            names.push_back(found.cFileName);
-        } while (::FindNextFileW(search.get(), &found));
-    }
+    // Its files, without its folders or what a killed save left.
+    std::vector<std::wstring> files;
+    std::vector<SubFolder> folders;
+    SystemFolders().List(folder, files, folders);
     // One batch: the menu is built once, not again after every one of thousands.
     menu.BeginBatch();
-    for (std::wstring& name : names) menu.Load(MenuItem{std::move(name), true, true});
+    for (const std::wstring& file : files) menu.Load(MenuItem{std::filesystem::path(file).filename().wstring(), true, true});
     menu.EndBatch();
 }
 

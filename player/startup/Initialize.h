@@ -155,8 +155,6 @@ private:
     // offsets of another state.
     void RestoreSkinPaths(const LLVariable& from);
     void EndProcess(UINT code);
-    // The tray icon's tip: the version, padded as the engine pads a title.
-    static std::wstring TrayTip();
 
     StartOptions options_;
     LLVariable vars_;

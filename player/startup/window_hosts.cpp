@@ -4,7 +4,6 @@
 
 #include "player/panel/panel_logic.h"
 #include "player/playback/transport.h"
-#include "player/skin/skin_window_win32.h"
 #include "player/windows/add_path.h"
 #include "win32/menus.h"
 
@@ -25,9 +24,7 @@ void PlayerApp::AddToQueue(const std::vector<std::wstring>& paths) {
 void PlayerApp::PlaceBodyWindow() {
     if (!playerForm_.Handle() || !skinForm_.Handle()) return;
     // Placing fails only for a window that is gone; nothing is left to place then.
-    // The skin's offsets are skin pixels: k screen pixels each.
-    const int k = skin_.Scale();
-    PlaceWindows(skinForm_.Handle(), playerForm_.Handle(), vars_.PlayerOffsetX * k, vars_.PlayerOffsetY * k, factors_);
+    skin_.Place();
 }
 
 void PlayerApp::MoveSkinWindow(double leftTwips, double topTwips) {

@@ -39,7 +39,7 @@ public:
             found.insert(found.end(), extra->second.begin(), extra->second.end());
         std::sort(found.begin(), found.end());
         std::sort(below.begin(), below.end(), [](const SubFolder& a, const SubFolder& b) { return a.path < b.path; });
-        return Found(files, subfolders, found, below);
+        return Found(files, subfolders, std::move(found), std::move(below));
     }
 };
 

@@ -28,21 +28,19 @@ std::atomic<unsigned> g_next_alias{1};
 Mmc::Mmc() : alias_(L"tessel_mmc_" + std::to_wstring(g_next_alias.fetch_add(1))) {
     // Without the window the device still plays; only the end notification and the
     // status event are lost, and the end is then found by polling in Mode/Position.
-    window_ = notify_window_.Create();
+    notify_window_.Create();
 }
 
 // The window goes with notify_window_, after the device is closed.
 Mmc::~Mmc() { Close(); }
 
-HWND Mmc::NotifyWindow::Create() {
+void Mmc::NotifyWindow::Create() {
     try {
         RegisterWindowClass(kWindowClass, 0, nullptr);
         // A message-only window: never shown, receives MM_MCINOTIFY and WM_TIMER.
         CreateWindowOf(kWindowClass, L"", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
     } catch (const std::exception&) {
-        return nullptr;
     }
-    return Handle();
 }
 
 LRESULT Mmc::NotifyWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -247,34 +245,34 @@ void Mmc::MarkEnded() const {
 }
 
 void Mmc::DropQueuedNotifications() const {
-    if (window_ == nullptr) {
+    if (notify_window_.Handle() == nullptr) {
         return;
     }
     // Posted messages only: dispatching messages sent by other threads from inside
     // a command would run the owner's handlers at a moment it does not expect.
     MSG msg;
-    while (PeekMessageW(&msg, window_, MM_MCINOTIFY, MM_MCINOTIFY,
+    while (PeekMessageW(&msg, notify_window_.Handle(), MM_MCINOTIFY, MM_MCINOTIFY,
                         PM_REMOVE | PM_NOYIELD | PM_QS_POSTMESSAGE)) {
     }
 }
 
 void Mmc::StartTimer() {
     StopTimer();
-    if (window_ != nullptr && update_interval_ > 0) {
-        timer_running_ = SetTimer(window_, kStatusTimer, update_interval_, nullptr) != 0;
+    if (notify_window_.Handle() != nullptr && update_interval_ > 0) {
+        timer_running_ = SetTimer(notify_window_.Handle(), kStatusTimer, update_interval_, nullptr) != 0;
     }
 }
 
 void Mmc::StopTimer() {
     if (timer_running_) {
-        KillTimer(window_, kStatusTimer);
+        KillTimer(notify_window_.Handle(), kStatusTimer);
         timer_running_ = false;
     }
 }
 
 DWORD Mmc::Send(const std::wstring& command, std::wstring* result) const {
     wchar_t buffer[kResultChars] = {};
-    const MCIERROR error = mciSendStringW(command.c_str(), buffer, kResultChars, window_);
+    const MCIERROR error = mciSendStringW(command.c_str(), buffer, kResultChars, notify_window_.Handle());
     if (result != nullptr) {
         *result = error == 0 ? buffer : L"";
     }

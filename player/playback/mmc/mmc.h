@@ -93,8 +93,8 @@ private:
     class NotifyWindow final : public win32::Window {
     public:
         explicit NotifyWindow(Mmc& owner) : owner_(owner) {}
-        // Null when the window cannot be made.
-        HWND Create();
+        // Without a window when it cannot be made.
+        void Create();
 
     protected:
         LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -103,7 +103,6 @@ private:
         Mmc& owner_;
     };
     NotifyWindow notify_window_{*this};
-    HWND window_ = nullptr;  // notify_window_'s, or null
     std::wstring alias_;
     std::wstring file_name_;
     std::int32_t from_ = 0;
