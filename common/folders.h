@@ -11,6 +11,8 @@
 #include <iterator>
 #include <optional>
 #include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace tessel {
@@ -68,5 +70,29 @@ protected:
 
 // The real file system of the platform this is built for.
 FolderSource& SystemFolders();
+
+// The folders entered from one dropped folder, for a walk that enters every folder
+// once: links can reach a folder by many ways (two folders linking to each other on
+// each of n levels make 2^n ways down), and a link back up the tree is one such second
+// way. Folders are identified only once a link has shown up: until then every folder
+// was reached by its own path and cannot have been entered before.
+class FolderScope {
+public:
+    // `walkUnidentifiedLinks`: whether a link to a folder that cannot be identified
+    // is walked all the same (the walk then needs a depth limit of its own).
+    FolderScope(FolderSource& folders, std::wstring dropped, bool walkUnidentifiedLinks = false)
+        : folders_(folders), walkUnidentifiedLinks_(walkUnidentifiedLinks) {
+        pending_.push_back(std::move(dropped));
+    }
+    // True if the subfolder is new to this walk (and now counts as entered).
+    bool Admit(const std::wstring& path, bool viaLink);
+
+private:
+    FolderSource& folders_;
+    bool walkUnidentifiedLinks_;
+    std::vector<std::wstring> pending_;  // entered, not identified yet
+    std::unordered_set<FolderId, FolderIdHash> entered_;
+    bool linked_ = false;
+};
 
 }  // namespace tessel

@@ -1,6 +1,5 @@
 #include "editor/core/dropwalk.h"
 
-#include <unordered_set>
 #include <utility>
 
 #include "common/wildcard.h"
@@ -8,43 +7,9 @@
 namespace listwright {
 namespace {
 
-// The folders entered from one dropped folder. Within it every folder is walked once:
-// links can reach a folder by many ways (two folders linking to each other on each of
-// n levels make 2^n ways down), and a link back up the tree is one such second way.
-// Folders are identified only once a link has shown up: until then every folder was
-// reached by its own path and cannot have been entered before.
-class Scope {
-public:
-    Scope(FolderSource& folders, std::wstring dropped) : folders_(folders) { pending_.push_back(std::move(dropped)); }
-
-    // True if the subfolder is new to this walk (and now counts as entered).
-    bool Admit(const std::wstring& path, bool viaLink) {
-        if (!viaLink && !linked_) {
-            pending_.push_back(path);
-            return true;
-        }
-        linked_ = true;
-        for (const std::wstring& earlier : pending_) {
-            if (const std::optional<FolderId> id = folders_.Identify(earlier)) entered_.insert(*id);
-        }
-        pending_.clear();
-        const std::optional<FolderId> id = folders_.Identify(path);
-        // A link that cannot be identified cannot be proven new: leave it out. A folder
-        // of its own that cannot be identified was reached by its own path: walk it.
-        if (!id) return !viaLink;
-        return entered_.insert(*id).second;
-    }
-
-private:
-    FolderSource& folders_;
-    std::vector<std::wstring> pending_;  // entered, not identified yet
-    std::unordered_set<FolderId, tessel::FolderIdHash> entered_;
-    bool linked_ = false;
-};
-
 // Reads every folder of `from` (one level): files to `filesList`, subfolders to `to`.
 void ReadLevel(const FolderQueue& from, FolderQueue& to, std::vector<std::wstring>& filesList,
-               FolderSource& folders, std::vector<Scope>& scopes) {
+               FolderSource& folders, std::vector<tessel::FolderScope>& scopes) {
     std::vector<SubFolder> subfolders;
     for (const QueuedFolder& folder : from) {
         subfolders.clear();
@@ -66,7 +31,7 @@ WalkResult CollectDroppedFiles(const std::vector<std::wstring>& dropped,
     filesList.clear();
     opeListPrim.clear();
     opeListSec.clear();
-    std::vector<Scope> scopes;
+    std::vector<tessel::FolderScope> scopes;
 
     for (const std::wstring& item : dropped) {
         switch (folders.Kind(item)) {

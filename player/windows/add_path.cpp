@@ -1,7 +1,5 @@
 #include "player/windows/add_path.h"
 
-#include <unordered_set>
-
 namespace tessel::player {
 namespace {
 
@@ -12,11 +10,9 @@ constexpr std::size_t kMaxDepth = 256;
 struct Walk {
     MenuFormControls& menu;
     FolderSource& fs;
-    // Every folder this walk has entered. Links can reach a folder by many ways (two
-    // folders linking to each other on each of n levels make 2^n ways down); walking
-    // each folder once keeps the walk in proportion to the folders, and a link back
-    // to a folder on the way down is one such second way.
-    std::unordered_set<FolderId, FolderIdHash> entered;
+    // Every folder is walked once, by the first way that reaches it. A link to a
+    // folder that cannot be identified is walked all the same, but only so deep.
+    FolderScope scope;
     std::size_t depth = 0;
     bool full = false;
 
@@ -24,7 +20,9 @@ struct Walk {
         if (!menu.LstM3u.AddItem(item)) full = true;
     }
 
-    void Call(const std::wstring& item) {
+    // `viaLink`: a subfolder reached through a link (the dropped path itself is the
+    // scope's own).
+    void Call(const std::wstring& item, bool viaLink = false) {
         if (full || menu.LstM3u.ListCount() > kDropQueueLimit) return;
         switch (fs.Kind(item)) {
             case PathKind::File:
@@ -32,10 +30,8 @@ struct Walk {
                 break;
             case PathKind::Folder: {
                 if (fs.Attributes(item) == kSkippedFolderAttributes) return;
-                // A folder that cannot be identified is walked, but only so deep.
                 if (depth >= kMaxDepth) break;
-                const std::optional<FolderId> key = fs.Identify(item);
-                if (key && !entered.insert(*key).second) break;
+                if (depth > 0 && !scope.Admit(item, viaLink)) break;
                 std::vector<std::wstring> files;
                 std::vector<SubFolder> subfolders;
                 fs.List(item, files, subfolders);
@@ -46,7 +42,7 @@ struct Walk {
                 ++depth;
                 for (const auto& sub : subfolders) {
                     if (full) break;
-                    Call(sub.path);
+                    Call(sub.path, sub.viaLink);
                 }
                 --depth;
                 break;
@@ -61,7 +57,7 @@ struct Walk {
 }  // namespace
 
 void AddPathToList(const std::wstring& path, MenuFormControls& menu, FolderSource& fs) {
-    Walk walk{menu, fs, {}, 0, false};
+    Walk walk{menu, fs, FolderScope(fs, path, true)};
     walk.Call(path);
 }
 
