@@ -5,12 +5,10 @@
 //  * Sort by name and Select by pattern on 32,767 entries, on the list alone and
 //    through the real window.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -22,9 +20,12 @@
 #include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
 #include "editor/ui/Form1.h"
+#include "tests/support/win32.h"
 
 namespace fs = std::filesystem;
 using listwright::Form1;
+using tessel::test::Pump;
+using namespace std::chrono_literals;
 
 namespace {
 
@@ -38,14 +39,6 @@ double Best(int runs, const std::function<void()>& f) {
     double best = 1e300;
     for (int i = 0; i < runs; ++i) best = std::min(best, Ms(f));
     return best;
-}
-
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 // 20 folders of 49 subfolders each: 1,000 folders, 30 files in each.
@@ -94,17 +87,6 @@ std::size_t Enumerate(const std::wstring& root) {
     return files;
 }
 
-HDROP MakeDrop(const std::wstring& path) {
-    const std::size_t bytes = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-    HGLOBAL block = GlobalAlloc(GHND, bytes);
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), path.c_str(), (path.size() + 1) * sizeof(wchar_t));
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
-}
-
 std::vector<std::wstring> RandomEntries(std::size_t n) {
     std::mt19937 random(7);
     std::vector<std::wstring> entries;
@@ -145,7 +127,7 @@ int main() {
     std::size_t kept = 0;
     Form1 form(Form1::Options{work, false});
     if (!form.Create(SW_SHOWNOACTIVATE)) return 1;
-    Pump();
+    Pump(0ms);
     // The three are measured in turns, so that other load on the machine falls on
     // all of them alike; the best of each is reported.
     double bare = 1e300, walk = 1e300, drop = 1e300;
@@ -155,18 +137,18 @@ int main() {
             std::vector<std::wstring> files;
             listwright::FolderQueue a, b;
             listwright::CollectDroppedFiles({root}, files, a, b, listwright::SystemFolders(), [] {
-                Pump();
+                Pump(0ms);
                 return true;
             });
             kept = listwright::FilterByPatterns(files, patterns.patterns).size();
         }));
         SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(listwright::kClearList, 0), 0);
-        Pump();
+        Pump(0ms);
         drop = std::min(drop, Ms([&] {
-            SendMessageW(form.MainList(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(root)), 0);
+            tessel::test::SendDrop(form.MainList(), {root});
         }));
     }
-    Pump();
+    Pump(0ms);
     std::printf("bare enumeration:            %8.1f ms (%llu files)\n", bare, static_cast<unsigned long long>(counted));
     std::printf("drop walk + filter:          %8.1f ms (%llu kept)  ratio %.2f\n", walk,
                 static_cast<unsigned long long>(kept), walk / bare);
@@ -199,7 +181,7 @@ int main() {
     double sortWindow = 1e300, selectWindow = 1e300;
     for (int i = 0; i < 3; ++i) {
         form.Editor().MainList().Assign(entries);
-        Pump();
+        Pump(0ms);
         sortWindow = std::min(sortWindow, Ms([&] {
             SendMessageW(form.Handle(), WM_COMMAND, MAKEWPARAM(listwright::kEnumNameSeq, 0), 0);
             UpdateWindow(form.Handle());
@@ -216,7 +198,7 @@ int main() {
                 modelSelected, boxSelected);
 
     SendMessageW(form.Handle(), WM_CLOSE, 0, 0);
-    Pump();
+    Pump(0ms);
     std::error_code ec;
     fs::remove_all(work, ec);
     return 0;

@@ -10,11 +10,13 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
+#include "tests/support/player_folder.h"
 #include "tests/support/win32.h"
 
 namespace {
@@ -47,10 +49,8 @@ int main() {
     // Making 30,000 files takes minutes under Wine: the folder stays for the next run.
     const fs::path tree = fs::temp_directory_path() / L"tessel-bench-drop-曲";
     fs::create_directories(tree);
-    fs::create_directories(program);
-    fs::copy(fs::path(TESSEL_BENCH_DIST) / L"parts", program / L"parts", fs::copy_options::recursive);
-    fs::create_directories(program / L"Setting");
-    fs::create_directories(program / L"fav");
+    // The build's skins and its own first-run settings file, as they are.
+    test::MakeProgramFolder(program, {.settings = std::nullopt, .shippedSkins = true, .dist = TESSEL_BENCH_DIST});
     fs::copy_file(fs::path(TESSEL_BENCH_DIST) / L"Setting" / L"init.ini", program / L"Setting" / L"init.ini");
     for (std::size_t i = 0; i < kFiles; ++i) {
         const fs::path file = tree / (L"track " + std::to_wstring(i) + L".mp3");

@@ -23,15 +23,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "benchmarks/player/process_probe.h"
+#include "common/textfile.h"
 #include "player/panel/MenuForm.h"
 #include "player/shared/texts.h"
 #include "player/windows/SkinForm.h"
+#include "tests/support/player_folder.h"
 
 namespace {
 
@@ -39,6 +40,13 @@ namespace fs = std::filesystem;
 using namespace tessel::bench;
 using Clock = std::chrono::steady_clock;
 using tessel::player::MenuForm;
+using tessel::test::DefaultSettings;
+using tessel::test::ListBoxItems;
+using tessel::test::MakeProgramFolder;
+using tessel::test::PanelControl;
+using tessel::test::ReadLines;
+using tessel::test::WaitUntil;
+using tessel::test::WriteLines;
 
 // Growth that counts as noise between two samples: a few handles that come and go with
 // the media stack's worker threads, one more drawing surface in the platform's cache
@@ -54,45 +62,6 @@ constexpr UINT kBareContinue = WM_APP + 1;
 constexpr std::chrono::seconds kStallLimit{30};
 // Skin questions asked and declined before the skin changes are counted.
 constexpr int kDeclinedQuestions = 20;
-
-bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds limit,
-             std::chrono::milliseconds step = std::chrono::milliseconds(10)) {
-    const auto end = Clock::now() + limit;
-    while (!done()) {
-        if (Clock::now() >= end) return false;
-        ::Sleep(static_cast<DWORD>(step.count()));
-    }
-    return true;
-}
-
-bool WriteBytes(const fs::path& path, const std::string& bytes) {
-    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok = ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                    written == bytes.size();
-    ::CloseHandle(file);
-    return ok;
-}
-
-// Lines in code page 932, each ended by CR LF, as the player reads its text files.
-bool WriteLines(const fs::path& path, const std::vector<std::wstring>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) {
-        if (!line.empty()) {
-            BOOL lossy = FALSE;
-            const int n = ::WideCharToMultiByte(932, 0, line.data(), static_cast<int>(line.size()), nullptr, 0,
-                                                nullptr, &lossy);
-            if (lossy) return false;
-            const std::size_t at = bytes.size();
-            bytes.resize(at + static_cast<std::size_t>(n));
-            ::WideCharToMultiByte(932, 0, line.data(), static_cast<int>(line.size()), bytes.data() + at, n, nullptr,
-                                  nullptr);
-        }
-        bytes += "\r\n";
-    }
-    return WriteBytes(path, bytes);
-}
 
 // The skin window's size in pixels from the skin's define.ini ("width,height").
 SIZE SkinSize(const fs::path& skinFolder) {
@@ -216,9 +185,9 @@ public:
     // The number of the track playing, from the panel's read-out of the medium
     // ("track_0042.mp3" is 42); 0 before the first.
     int TrackPlaying() const {
-        HWND panel = Panel();
-        if (!panel) return 0;
-        const std::wstring text = WindowText(::GetDlgItem(panel, MenuForm::IdLblScrMediaName));
+        HWND readout = PanelControl(child_, MenuForm::IdLblScrMediaName);
+        if (!readout) return 0;
+        const std::wstring text = WindowText(readout);
         const std::size_t at = text.rfind(L"track_");
         if (at == std::wstring::npos || text.size() < at + 10) return 0;
         return std::wcstol(text.c_str() + at + 6, nullptr, 10);
@@ -235,7 +204,7 @@ public:
         HWND list = panel ? ::GetDlgItem(panel, MenuForm::IdLstSkinFile) : nullptr;
         if (!list) return Fail(problem, "the panel is gone");
         const SIZE expected = SkinSize(folder_ / L"parts" / name);
-        const bool done = WaitFor(
+        const bool done = WaitUntil(
             [&] {
                 if (!child_.Running()) return true;
                 if (HWND box = FindWindowOfProcess(child_.Id(), L"#32770",
@@ -265,7 +234,7 @@ public:
         HWND question = Ask(name, problem);
         if (!question) return false;
         ::PostMessageW(question, WM_COMMAND, IDNO, 0);
-        if (!WaitFor([&] { return !::IsWindow(question) || !child_.Running(); }, std::chrono::seconds(10)))
+        if (!WaitUntil([&] { return !::IsWindow(question) || !child_.Running(); }, std::chrono::seconds(10)))
             return Fail(problem, "the question stayed");
         return child_.Running() || Fail(problem, "the player ended");
     }
@@ -286,7 +255,7 @@ private:
                        reinterpret_cast<LPARAM>(list));
         ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(MenuForm::IdSkinMenuChangeSkin, 0), 0);
         HWND question = nullptr;
-        WaitFor(
+        WaitUntil(
             [&] {
                 question = FindWindowOfProcess(child_.Id(), L"#32770", tessel::player::menu_texts::kSkinConfirmTitle);
                 return question != nullptr || !child_.Running();
@@ -301,14 +270,9 @@ private:
         return false;
     }
     static int IndexOf(HWND list, const std::wstring& name) {
-        const LRESULT count = ::SendMessageW(list, LB_GETCOUNT, 0, 0);
-        for (LRESULT i = 0; i < count; ++i) {
-            wchar_t text[260] = {};
-            if (::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0) >= 260) continue;
-            ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text));
-            if (name == text) return static_cast<int>(i);
-        }
-        return -1;
+        const std::vector<std::wstring> items = ListBoxItems(list);
+        const auto at = std::find(items.begin(), items.end(), name);
+        return at == items.end() ? -1 : static_cast<int>(at - items.begin());
     }
 
     Child& child_;
@@ -321,11 +285,16 @@ bool MakeFolder(const fs::path& folder, const fs::path& dist, const fs::path& me
                 int tracks) {
     std::error_code ec;
     fs::remove_all(folder, ec);
-    fs::create_directories(folder / L"Setting");
-    fs::create_directories(folder / L"fav");
+    // The player reads its lists in code page 932: in a folder it cannot name there, it
+    // would find none of the media.
+    if (tessel::EncodeTextLines({folder.wstring()}).alteredLines != 0) return false;
+    // Skin, left, top, fixed, hidden, random, endless, two opacities, list, display
+    // size, video top and left, play at start: a first run's, with the list to play.
+    const fs::path listFile = folder / L"longrun.m3u";
+    std::vector<std::wstring> settings = DefaultSettings();
+    settings[9] = listFile.wstring();
+    MakeProgramFolder(folder, {.settings = settings, .shippedSkins = true, .program = true, .dist = dist});
     fs::create_directories(folder / L"media");
-    fs::copy(dist / L"parts", folder / L"parts", fs::copy_options::recursive);
-    fs::copy_file(dist / L"tesselplay.exe", folder / L"tesselplay.exe");
     fs::copy_file(bare, folder / L"mci_many_only.exe");
     std::vector<std::wstring> list;
     for (int i = 1; i <= tracks; ++i) {
@@ -335,13 +304,8 @@ bool MakeFolder(const fs::path& folder, const fs::path& dist, const fs::path& me
         if (!::CopyFileW(medium.c_str(), track.c_str(), FALSE)) return false;
         list.push_back(track.wstring());
     }
-    const fs::path listFile = folder / L"longrun.m3u";
-    if (!WriteLines(listFile, list)) return false;
-    // Skin, left, top, fixed, hidden, random, endless, two opacities, list, display
-    // size, video top and left, play at start.
-    return WriteLines(folder / L"Setting" / L"init.ini",
-                      {L"Azure", L"300", L"300", L"0", L"0", L"0", L"0", L"255", L"255", listFile.wstring(), L"-1",
-                       L"0", L"0", L"0"});
+    WriteLines(listFile, list);
+    return ReadLines(listFile).size() == list.size();  // written whole
 }
 
 }  // namespace

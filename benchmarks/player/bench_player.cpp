@@ -9,10 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "benchmarks/player/process_probe.h"
+#include "tests/support/player_folder.h"
 
 namespace {
 
@@ -32,10 +34,8 @@ HWND VisibleBodyWindow(DWORD pid) {
 fs::path MakeFolder(const fs::path& dist) {
     const fs::path folder = fs::temp_directory_path() / (L"bench_player_" + std::to_wstring(::GetCurrentProcessId()));
     fs::remove_all(folder);
-    fs::create_directories(folder / L"Setting");
-    fs::create_directories(folder / L"fav");
-    fs::copy(dist / L"parts", folder / L"parts", fs::copy_options::recursive);
-    fs::copy_file(dist / L"tesselplay.exe", folder / L"tesselplay.exe");
+    tessel::test::MakeProgramFolder(folder,
+                                    {.settings = std::nullopt, .shippedSkins = true, .program = true, .dist = dist});
     fs::copy_file(dist / L"Setting" / L"init.ini", folder / L"Setting" / L"init.ini");
     return folder;
 }

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "tests/editor/window_harness.h"
 
@@ -53,9 +52,7 @@ TEST_F(Drops, ClosingDuringTheWalkEndsCleanlyAndWritesExtIni) {
 // the Win32 file system tells the walk which folder a link leads to, so each walk ends
 // with every file once.
 TEST_F(Drops, LinkLoopsEndWithEachFileOnce) {
-    const char* where = std::getenv("TESSEL_EDITOR_LINK_LOOPS");
-    if (!where || !*where) GTEST_SKIP() << "no link loops prepared";
-    const fs::path loops = where;
+    const fs::path loops = FromEnvironmentPath("TESSEL_TEST_LINK_LOOPS");
     auto drop = [&](const fs::path& folder) {
         Entries().Clear();
         Drop({folder.wstring()});

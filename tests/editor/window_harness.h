@@ -15,6 +15,7 @@
 #include "editor/ui/Form1.h"
 #include "editor/ui/metrics.h"
 #include "tests/support/box_answerer.h"
+#include "tests/support/unexpected_boxes.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win32.h"
 
@@ -45,8 +46,7 @@ struct EditorWindow : ::testing::Test {
             Pump();
         }
         form.reset();
-        for (const auto& seen : boxes.TakeSeen())
-            EXPECT_TRUE(seen.expected) << "unexpected box: " << Printable(seen.title + L": " + seen.text);
+        ExpectNoUnexpectedBoxes(boxes);
     }
 
     HWND Handle() const { return form->Handle(); }

@@ -10,6 +10,7 @@
 #include "player/panel/MenuForm.h"
 #include "player/windows/SkinForm.h"
 #include "tests/support/box_answerer.h"
+#include "tests/support/unexpected_boxes.h"
 #include "tests/support/player_folder.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win32.h"
@@ -40,10 +41,9 @@ protected:
         program.Start(folder / L"tesselplay.exe", L"");
         boxes = std::make_unique<BoxAnswerer>(program.Id());
         HWND body = WaitForPlayerBody(program);
-        for (const auto& seen : boxes->TakeSeen()) ADD_FAILURE() << Printable(seen.title + L": " + seen.text);
+        ExpectNoUnexpectedBoxes(*boxes);
         return body;
     }
-    HWND PanelControl(int id) const { return ::GetDlgItem(FindWindowOfProcess(program.Id(), player::kMenuFormClass), id); }
 };
 
 TEST_F(UnpackedDownload, PlayerShowsItsSkinsAndSavesItsSettingsOnExit) {
@@ -54,7 +54,8 @@ TEST_F(UnpackedDownload, PlayerShowsItsSkinsAndSavesItsSettingsOnExit) {
     HWND body = StartPlayer();
     ASSERT_NE(body, nullptr);
     // Both shipped skins are offered, and nothing else.
-    EXPECT_EQ(ListBoxItems(PanelControl(MenuForm::IdLstSkinFile)), (std::vector<std::wstring>{L"Azure", L"Ember"}));
+    EXPECT_EQ(ListBoxItems(PanelControl(program, MenuForm::IdLstSkinFile)),
+              (std::vector<std::wstring>{L"Azure", L"Ember"}));
 
     // Moved, then closed the way its close button closes it: the settings file is
     // written with the new place.
@@ -79,7 +80,7 @@ TEST_F(UnpackedDownload, EditorStartsFromThePlayerAndKeepsItsPatterns) {
     ASSERT_NE(shipped.find("*.mp3\r\n"), std::string::npos);
     HWND body = StartPlayer();
     ASSERT_NE(body, nullptr);
-    HWND button = PanelControl(MenuForm::IdCmdExecEdit);
+    HWND button = PanelControl(program, MenuForm::IdCmdExecEdit);
     ::PostMessageW(::GetParent(button), WM_COMMAND, MAKEWPARAM(MenuForm::IdCmdExecEdit, BN_CLICKED),
                    reinterpret_cast<LPARAM>(button));
 
@@ -109,7 +110,7 @@ TEST_F(UnpackedDownload, EditorStartsFromThePlayerAndKeepsItsPatterns) {
     ::CloseHandle(process);
     EXPECT_EQ(code, 0u);
     EXPECT_EQ(TempDir::ReadBytes(patterns), shipped);
-    for (const auto& seen : editorBoxes.TakeSeen()) ADD_FAILURE() << Printable(seen.title + L": " + seen.text);
+    ExpectNoUnexpectedBoxes(editorBoxes);
 }
 
 }  // namespace

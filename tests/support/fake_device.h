@@ -16,7 +16,6 @@ public:
     std::map<std::wstring, std::int32_t> lengths;  // playable files and their lengths
     std::vector<MediaCommand> commands;
     std::vector<std::wstring> opened;    // files that opened, in order
-    std::vector<std::int32_t> playFrom;  // From at every play, -1 when none was set
     std::int32_t length = 0, position = 0;
     int mode = kModeNotOpen;
 
@@ -35,7 +34,6 @@ public:
             }
             case MediaCommand::Play:
                 if (mode == kModeNotOpen) return;
-                playFrom.push_back(fromSet_ ? from_ : -1);
                 if (fromSet_) position = from_;
                 fromSet_ = false;
                 mode = kModePlaying;

@@ -15,6 +15,7 @@
 #include "player/playback/mmc/mmc.h"
 #include "player/startup/Initialize.h"
 #include "tests/support/box_answerer.h"
+#include "tests/support/unexpected_boxes.h"
 #include "tests/support/player_folder.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win32.h"
@@ -74,12 +75,23 @@ protected:
         ::GetWindowRect(window, &r);
         return r;
     }
-    void TearDown() override {
+    // Ends the program started last (a test may start it again), after which no box may
+    // have come that the test did not expect.
+    void Stop() {
         // A process that ends with a device still open crashes.
         if (app && app->Device()) app->Device()->Command(MediaCommand::Close);
         app.reset();
-        for (const auto& seen : boxes.TakeSeen())
-            EXPECT_TRUE(seen.expected) << "unexpected box " << Printable(seen.title + L": " + seen.text);
+        ExpectNoUnexpectedBoxes(boxes);
+    }
+    void TearDown() override { Stop(); }
+    // Shell_NotifyIcon on the player's tray icon of `owner`, as another program (the
+    // shell) would call it: true if the shell accepted the message.
+    static bool NotifyTrayIcon(DWORD message, HWND owner) {
+        NOTIFYICONDATAW icon{};
+        icon.cbSize = sizeof icon;
+        icon.hWnd = owner;
+        icon.uID = player::kTrayIconId;
+        return ::Shell_NotifyIconW(message, &icon) != FALSE;
     }
 
 private:

@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "common/textfile.h"
+#include "player/panel/MenuForm.h"
 #include "player/shared/texts.h"
 #include "player/windows/PlayerForm.h"
 #include "tests/support/win32.h"
@@ -69,17 +70,23 @@ HWND WaitForPlayerBody(const Process& program) {
     return body && ::IsWindowVisible(body) ? body : nullptr;
 }
 
+HWND PanelControl(const Process& program, int id) {
+    HWND panel = FindWindowOfProcess(program.Id(), player::kMenuFormClass);
+    return panel ? ::GetDlgItem(panel, id) : nullptr;
+}
+
 void MakeProgramFolder(const fs::path& folder, const ProgramFolderOptions& options) {
+    const fs::path dist = options.dist.empty() ? DistDir() : options.dist;
     fs::create_directories(folder / L"Setting");
     fs::create_directories(folder / L"fav");
     const auto skin = folder / L"parts" / L"Azure";
     fs::create_directories(skin);
     if (options.shippedSkins) {
-        fs::copy(DistDir() / L"parts", folder / L"parts", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::copy(dist / L"parts", folder / L"parts", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     } else {
         // A plain rectangular skin: the body window right against the skin window's
         // lower-left corner.
-        fs::copy_file(DistDir() / L"parts" / L"Azure" / L"task.ico", skin / L"task.ico",
+        fs::copy_file(dist / L"parts" / L"Azure" / L"task.ico", skin / L"task.ico",
                       fs::copy_options::overwrite_existing);
         WriteLines(skin / L"define.ini", {L"320,120", L"255,0,255", L"255,0,255", L"255,255,255", L"0,0"});
         WriteSolidBitmap(skin / L"skin.bmp", 320, 120, 0x28508C);
@@ -88,7 +95,7 @@ void MakeProgramFolder(const fs::path& folder, const ProgramFolderOptions& optio
         WriteSolidBitmap(skin / L"p_mask.bmp", 96, 83, 0);
     }
     if (options.program)
-        fs::copy_file(DistDir() / L"tesselplay.exe", folder / L"tesselplay.exe", fs::copy_options::overwrite_existing);
+        fs::copy_file(dist / L"tesselplay.exe", folder / L"tesselplay.exe", fs::copy_options::overwrite_existing);
     if (options.settings) WriteLines(folder / L"Setting" / L"init.ini", *options.settings);
 }
 

@@ -31,6 +31,9 @@ struct ProgramFolderOptions {
     bool shippedSkins = false;
     // tesselplay.exe of the build beside them.
     bool program = false;
+    // The assembled program folder the skins and the program come from; empty: DistDir()
+    // (the benchmarks are built knowing where it is, the tests are told when they run).
+    std::filesystem::path dist{};
 };
 
 // Setting\, parts\ and fav\ in `folder`.
@@ -40,5 +43,8 @@ class Process;
 // The body window of a player process once its start-up has shown it (its last step);
 // null if the process ended or nothing showed within half a minute.
 HWND WaitForPlayerBody(const Process& program);
+// A control of a player process's panel (the settings window) by its id; null while
+// the process shows no panel.
+HWND PanelControl(const Process& program, int id);
 
 }  // namespace tessel::test

@@ -16,16 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using player::MenuForm;
 
-class AppTest : public InProcessPlayer {
-protected:
-    static bool DeleteTrayIcon(HWND owner) {
-        NOTIFYICONDATAW nid{};
-        nid.cbSize = sizeof nid;
-        nid.hWnd = owner;
-        nid.uID = player::kTrayIconId;
-        return ::Shell_NotifyIconW(NIM_DELETE, &nid) != FALSE;
-    }
-};
+using AppTest = InProcessPlayer;
 
 TEST_F(AppTest, StartUpShowsTheSettingsInRealControlsAndPlacesTheWindows) {
     folder.settings = {L"Azure", L"120", L"-8", L"1", L"0", L"0", L"1", L"200", L"255", LR"(C:\lists\ロック.m3u)",
@@ -138,13 +129,13 @@ TEST_F(AppTest, EveryWayOfEndingSavesAndRemovesTheIcon) {
         if (way != 2) app->Shutdown();  // a second request does nothing more
         EXPECT_EQ(exits, way == 2 ? std::vector<UINT>{} : std::vector<UINT>{0});
         EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
-        EXPECT_FALSE(DeleteTrayIcon(panel));  // the icon is gone: deleting it again fails
+        EXPECT_FALSE(NotifyTrayIcon(NIM_DELETE, panel));  // the icon is gone: deleting it again fails
         const auto lines = ReadLines(SettingsFile());
         ASSERT_EQ(lines.size(), way == 4 ? 0u : 14u);
         if (way < 4) {
             EXPECT_EQ(lines[5], L"1");
         }
-        TearDown();
+        Stop();
     }
 }
 

@@ -54,11 +54,10 @@ protected:
     HWND StartAndChangeAnOption(const Process& p) {
         HWND body = WaitForPlayerBody(p);
         if (!body) return nullptr;
-        HWND panel = FindWindowOfProcess(p.Id(), player::kMenuFormClass);
-        HWND check = panel ? ::GetDlgItem(panel, player::MenuForm::IdChkRandom) : nullptr;
+        HWND check = PanelControl(p, player::MenuForm::IdChkRandom);
         if (!check) return nullptr;
         DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutW(panel, WM_COMMAND, MAKEWPARAM(player::MenuForm::IdChkRandom, BN_CLICKED),
+        ::SendMessageTimeoutW(::GetParent(check), WM_COMMAND, MAKEWPARAM(player::MenuForm::IdChkRandom, BN_CLICKED),
                               reinterpret_cast<LPARAM>(check), SMTO_NORMAL, 5000, &ignored);
         if (::SendMessageW(check, BM_GETCHECK, 0, 0) != BST_CHECKED) return nullptr;
         return body;
@@ -73,8 +72,7 @@ protected:
         Process p(exe, Quoted(MediaDir() / L"silence_185.mp3"));
         HWND body = StartAndChangeAnOption(p);
         if (!body) return false;
-        HANDLE process = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, p.Id());
-        if (!process) return false;
+        HANDLE process = p.Handle();
         const auto start = Clock::now();
         ::PostMessageW(body, WM_CLOSE, 0, 0);
         if (delay == kAfterTheEnd) {
@@ -86,9 +84,7 @@ protected:
         }
         *endedByItself = ::WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
         ::TerminateProcess(process, 77);
-        const bool ended = ::WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
-        ::CloseHandle(process);
-        return ended;
+        return ::WaitForSingleObject(process, 10000) == WAIT_OBJECT_0;
     }
 
     // A start after the kill: the player comes up and ends normally when closed.

@@ -47,13 +47,13 @@ TEST(MediaKeyProcessTest, KeysPauseResumeRestartAndAdvanceThePlayerWhileItIsHidd
 
     Process running(dir / L"tesselplay.exe", L"/play");
     ASSERT_TRUE(running.Started());
-    HWND body = nullptr, panel = nullptr;
-    auto readout = [&] { return WindowText(::GetDlgItem(panel, MenuForm::IdLblScrMediaName)); };
+    HWND body = nullptr, mediaName = nullptr;
+    auto readout = [&] { return WindowText(mediaName); };
     ASSERT_TRUE(WaitUntil(
         [&] {
             body = FindWindowOfProcess(running.Id(), player::kPlayerFormClass, player::texts::kPlayerFormCaption);
-            panel = FindWindowOfProcess(running.Id(), player::kMenuFormClass);
-            return body && panel && readout() == L" " + longSong;
+            mediaName = PanelControl(running, MenuForm::IdLblScrMediaName);
+            return body && mediaName && readout() == L" " + longSong;
         },
         30s));
     ASSERT_FALSE(::IsWindowVisible(body));

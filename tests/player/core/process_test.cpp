@@ -34,8 +34,8 @@ protected:
     fs::path SettingsFile() const { return dir / L"Setting" / L"init.ini"; }
 
     static std::wstring PanelText(const Process& p, int id) {
-        HWND panel = FindWindowOfProcess(p.Id(), player::kMenuFormClass);
-        return panel ? WindowText(::GetDlgItem(panel, id)) : L"<no panel>";
+        HWND control = PanelControl(p, id);
+        return control ? WindowText(control) : L"<no panel>";
     }
     // The control panel's read-out of the medium now playing: one space and the path.
     static std::wstring MediaReadout(const Process& p) { return PanelText(p, MenuForm::IdLblScrMediaName); }

@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -19,11 +18,7 @@ namespace {
 
 using test::Media;
 using test::WaitUntil;
-
-void PumpFor(DWORD ms) { test::Pump(std::chrono::milliseconds(ms)); }
-bool PumpUntil(const std::function<bool()>& done, DWORD ms) {
-    return WaitUntil(done, std::chrono::milliseconds(ms));
-}
+using namespace std::chrono_literals;
 
 // Number of MCI devices this process has open.
 int OpenDeviceCount() {
@@ -53,12 +48,12 @@ struct RunRecord {
 RunRecord FollowRun(Mmc& mmc, DWORD timeout_ms) {
     RunRecord run;
     const DWORD start = GetTickCount();
-    run.ended = PumpUntil(
+    run.ended = WaitUntil(
         [&] {
             run.positions.push_back(mmc.Position());
             return mmc.Mode() == MediaDevice::kModeStopped;
         },
-        timeout_ms);
+        std::chrono::milliseconds(timeout_ms));
     run.elapsed_ms = GetTickCount() - start;
     return run;
 }
@@ -70,7 +65,7 @@ std::int32_t ExpectHeld(Mmc& mmc, int mode, std::int32_t low, std::int32_t high)
     const std::int32_t at = mmc.Position();
     EXPECT_GE(at, low);
     EXPECT_LE(at, high);
-    PumpFor(500);
+    test::Pump(500ms);
     EXPECT_EQ(mmc.Mode(), mode);
     EXPECT_EQ(mmc.Position(), at);
     return at;
@@ -102,7 +97,7 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
     EXPECT_GT(first.positions.size(), 20u);
     EXPECT_EQ(mmc.Position(), mmc.Length());
     // It stays ended: the driver's jump back to 0 must not show.
-    PumpFor(600);
+    test::Pump(600ms);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
     EXPECT_EQ(mmc.Position(), length);
 
@@ -112,7 +107,7 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
     mmc.Command(MediaCommand::Play);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
     EXPECT_LT(mmc.Position(), 500);
-    PumpFor(700);
+    test::Pump(700ms);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying) << "a second play must read playing";
     const std::int32_t during = mmc.Position();
     EXPECT_GE(during, 300);
@@ -125,7 +120,7 @@ TEST(Mmc, PlaysToTheEndAndEndsAgainOnASecondPlay) {
 
     // A plain play at the end has nothing left to play: it stays ended.
     mmc.Command(MediaCommand::Play);
-    PumpFor(300);
+    test::Pump(300ms);
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModeStopped);
     EXPECT_EQ(mmc.Position(), length);
 
@@ -141,14 +136,14 @@ TEST(Mmc, PauseTogglesAndResumesWhereItPaused) {
     OpenLikeThePlayer(mmc, Media(L"chord_f.wav"));
     ASSERT_GT(mmc.Length(), 3000);
     mmc.Command(MediaCommand::Play);
-    PumpFor(1000);
+    test::Pump(1000ms);
 
     mmc.Command(MediaCommand::Pause);
     const std::int32_t paused_at = ExpectHeld(mmc, MediaDevice::kModePaused, 700, 1600);
 
     mmc.Command(MediaCommand::Pause);  // the same word resumes
     EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
-    PumpFor(400);
+    test::Pump(400ms);
     const std::int32_t resumed = mmc.Position();
     EXPECT_GE(resumed, paused_at + 200) << "playback did not go on";
     EXPECT_LE(resumed, paused_at + 1000) << "resumed somewhere else";
@@ -181,7 +176,7 @@ TEST(Mmc, PlayFromAStartPointAndStop) {
     // "stop" mid-way: stopped, and the position stays where it stopped.
     mmc.SetFrom(500);
     mmc.Command(MediaCommand::Play);
-    PumpFor(500);
+    test::Pump(500ms);
     mmc.Command(MediaCommand::Stop);
     ExpectHeld(mmc, MediaDevice::kModeStopped, 700, 1500);
 
@@ -211,13 +206,13 @@ TEST(Mmc, RestartInTheLastMomentIsNotTakenForTheEnd) {
         mmc.SetFrom(length - 300);
         mmc.Command(MediaCommand::Play);
         if (pump) {
-            PumpFor(250);
+            test::Pump(250ms);
         } else {
             Sleep(800);
         }
         mmc.SetFrom(0);
         mmc.Command(MediaCommand::Play);
-        PumpFor(700);
+        test::Pump(700ms);
         EXPECT_EQ(mmc.Mode(), MediaDevice::kModePlaying);
         EXPECT_GE(mmc.Position(), 400);
         EXPECT_LE(mmc.Position(), 1300);
@@ -242,7 +237,7 @@ TEST(Mmc, UnplayableOrMissingMediaGiveLengthZeroAndNothingElse) {
             EXPECT_EQ(mmc.Position(), 0) << static_cast<int>(command);
         }
     }
-    PumpFor(1300);
+    test::Pump(1300ms);
     EXPECT_EQ(events, 0) << "no status event while nothing is open";
     EXPECT_EQ(OpenDeviceCount(), 0);
 
@@ -266,7 +261,7 @@ TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
     mmc.SetFileName(Media(L"chord_c.mp3"));
     mmc.Command(MediaCommand::Open);
     mmc.Command(MediaCommand::Play);
-    PumpFor(1500);
+    test::Pump(1500ms);
     EXPECT_GE(events, 4);
     EXPECT_LE(events, 9);
     ExpectNeverDecreasing(seen);
@@ -275,14 +270,14 @@ TEST(Mmc, StatusEventRunsOnlyWhileAMediumIsOpen) {
 
     mmc.Command(MediaCommand::Close);
     const int at_close = events;
-    PumpFor(700);
+    test::Pump(700ms);
     EXPECT_EQ(events, at_close) << "status event after close";
 
     // The interval is taken at the next open.
     mmc.SetUpdateInterval(1000);
     mmc.Command(MediaCommand::Open);
     events = 0;
-    PumpFor(1600);
+    test::Pump(1600ms);
     EXPECT_GE(events, 1);
     EXPECT_LE(events, 2);
     mmc.Command(MediaCommand::Close);
@@ -297,9 +292,9 @@ TEST(Mmc, VideoHasADriverWindowThatGoesWithIt) {
     ASSERT_LE(length, 4300);
     video.Command(MediaCommand::Play);
     HWND window = nullptr;
-    ASSERT_TRUE(PumpUntil(
+    ASSERT_TRUE(WaitUntil(
         [&] { return (window = FindWindowW(L"MCIQTZ_Window", video.FileName().c_str())) != nullptr; },
-        3000));
+        3000ms));
     EXPECT_TRUE(IsWindow(window));
 
     // A video medium ends like an audio one.
@@ -308,7 +303,7 @@ TEST(Mmc, VideoHasADriverWindowThatGoesWithIt) {
     ExpectNeverDecreasing(run.positions);
     EXPECT_EQ(video.Position(), length);
     video.Command(MediaCommand::Close);
-    EXPECT_TRUE(PumpUntil([&] { return !IsWindow(window); }, 3000)) << "video window left behind";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(window); }, 3000ms)) << "video window left behind";
 }
 
 // The Japanese names and the lengths the engine shows are the in-process player's
@@ -335,7 +330,7 @@ TEST(Mmc, DestroyingTheObjectClosesItsDevice) {
         EXPECT_NE(first.DeviceId(), second.DeviceId());
         first.Command(MediaCommand::Play);
         second.Command(MediaCommand::Play);
-        PumpFor(300);
+        test::Pump(300ms);
         EXPECT_EQ(OpenDeviceCount(), 2);
     }
     EXPECT_EQ(OpenDeviceCount(), 0);

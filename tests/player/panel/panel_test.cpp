@@ -188,7 +188,7 @@ TEST_F(PanelTest, BrokenOrVanishedSkinKeepsTheCurrentSkinAndNamesTheFile) {
     EXPECT_EQ(seen[0].text, menu_texts::kSkinMissing);
     EXPECT_EQ(app->PanelControls().LstSkinFile.Items(), (std::vector<std::wstring>{L"Azure", L"beta", L"Ember"}));
     EXPECT_EQ(app->Vars().SkinName, L"Azure");
-    // Nothing selected: nothing happens, no box (TearDown fails on one).
+    // Nothing selected: nothing happens, no box (Stop fails on one).
     app->Panel().SkinMenuChangeSkin_Click();
 }
 
@@ -209,7 +209,7 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     ASSERT_EQ(app->Vars().SkinName, L"Café");
     ASSERT_EQ(app->PanelControls().LblM3uName.Caption(), list.wstring());
     app->Shutdown();
-    TearDown();
+    Stop();
 
     const std::vector<std::wstring> saved = ReadLines(SettingsFile());
     ASSERT_EQ(saved.size(), 14u);
@@ -382,16 +382,13 @@ TEST_F(PanelTest, Move00PutsTheWindowsAtTheScreensCornerAndGivesTheSkinWindowThe
 TEST_F(PanelTest, ShellRestartAddsTheIconAgainAndAMissingEditorStartsNothing) {
     Start();
     ASSERT_TRUE(app->TrayIconAdded());
-    NOTIFYICONDATAW gone{};
-    gone.cbSize = sizeof gone;
-    gone.hWnd = app->Panel().Handle();
-    gone.uID = player::kTrayIconId;
-    ASSERT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));  // what a shell restart does
-    ::SendMessageW(app->Panel().Handle(), ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    HWND owner = app->Panel().Handle();
+    ASSERT_TRUE(NotifyTrayIcon(NIM_DELETE, owner));  // what a shell restart does
+    ::SendMessageW(owner, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(app->TrayIconAdded());
     // The icon exists again: it can be deleted once more.
-    EXPECT_TRUE(::Shell_NotifyIconW(NIM_DELETE, &gone));
-    ::Shell_NotifyIconW(NIM_ADD, &gone);
+    EXPECT_TRUE(NotifyTrayIcon(NIM_DELETE, owner));
+    NotifyTrayIcon(NIM_ADD, owner);
     // Without the editor beside it nothing is shown and nothing starts (a box would
     // fail the test); the editor started from the panel is the download's test.
     Command(MenuForm::IdCmdExecEdit, BN_CLICKED);

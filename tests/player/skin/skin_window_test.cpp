@@ -33,12 +33,6 @@ win32::unique_hwnd TestWindow(int width, int height) {
                                                 ::GetModuleHandleW(nullptr), nullptr));
 }
 
-// A folder for generated masks.
-struct TempFolder : test::TempDir {
-    TempFolder() : TempDir("skin-window") {}
-    std::wstring File(const wchar_t* name) const { return (path() / name).wstring(); }
-};
-
 // Shapes the window and checks that the region it holds is the reference's, point for
 // point. No opaque point must leave the window without any region.
 void ExpectShapeMatchesReference(HWND window, const std::wstring& mask, int scanW, int scanH, const RgbColour& key) {
@@ -61,11 +55,11 @@ void ExpectShapeMatchesReference(HWND window, const std::wstring& mask, int scan
 // skins' shapes of many runs on the program's windows (dpi_test); here, that one point
 // becomes the window's region, and that none at all leaves no region.
 TEST(GeneratedMask, RunsBecomeTheWindowsRegion) {
-    TempFolder temp;
+    test::TempDir temp("skin-window");
     const auto window = TestWindow(64, 48);
     std::vector<std::uint32_t> pixels(64 * 48, kMagenta);
     pixels[5 * 64 + 3] = 0x000000;
-    const std::wstring single = temp.File(L"single.bmp");
+    const std::wstring single = (temp / L"single.bmp").wstring();
     ASSERT_TRUE(test::WriteBmp24(single, 64, 48, pixels.data()));
     ExpectShapeMatchesReference(window.get(), single, 64, 48, kMagentaKey);
     HRGN held = ::CreateRectRgn(0, 0, 0, 0);
@@ -78,13 +72,13 @@ TEST(GeneratedMask, RunsBecomeTheWindowsRegion) {
 
     // All key colour after a shape: the shape goes, the window is a rectangle again.
     pixels.assign(pixels.size(), kMagenta);
-    const std::wstring empty = temp.File(L"empty.bmp");
+    const std::wstring empty = (temp / L"empty.bmp").wstring();
     ASSERT_TRUE(test::WriteBmp24(empty, 64, 48, pixels.data()));
     ExpectShapeMatchesReference(window.get(), empty, 64, 48, kMagentaKey);
 }
 
 TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
-    TempFolder temp;
+    test::TempDir temp("skin-window");
     const auto window = TestWindow(96, 83);
     const std::wstring good = SkinFile("Azure", L"p_mask.bmp");
     ASSERT_FALSE(ShapeWindowFromMask(window.get(), good, 96, 83, kMagentaKey));
@@ -92,8 +86,8 @@ TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
     ASSERT_NE(::GetWindowRgn(window.get(), before), ERROR);
 
     // Which files the reader refuses is tested natively (image_files_test).
-    const std::wstring missing = temp.File(L"nothing.bmp");
-    const std::wstring text = temp.File(L"text.bmp");
+    const std::wstring missing = (temp / L"nothing.bmp").wstring();
+    const std::wstring text = (temp / L"text.bmp").wstring();
     temp.Write("text.bmp", "not a picture at all, just text");
     const auto startCounts = GdiLedger::Snapshot();
     for (const std::wstring& bad : {missing, text}) {

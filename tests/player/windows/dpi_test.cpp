@@ -29,9 +29,10 @@ using player::MenuForm;
 using player::PlayerApp;
 using player::SkinScaleForDpi;
 
-// The DPI the prefix was made with (the test command says which).
+// The DPI the prefix was made with: the Wine runner's setting, which reaches the
+// program with the rest of the environment.
 int PrefixDpi() {
-    const char* value = std::getenv("TESSEL_TEST_DPI");
+    const char* value = std::getenv("TESSEL_WINE_DPI");
     return value ? std::atoi(value) : 96;
 }
 
@@ -165,7 +166,7 @@ TEST_F(DpiTest, BothSkinsAtTheWholeNumberScaleWhereInitIniPutsThem) {
         ASSERT_EQ(lines.size(), 14u);
         EXPECT_EQ(lines[1], L"200");
         EXPECT_EQ(lines[2], L"150");
-        app.reset();
+        Stop();
     }
 }
 
