@@ -110,7 +110,6 @@ EncodedLines EncodeTextLines(const std::vector<std::wstring>& lines) {
         EncodedText e = EncodeCp932(line);
         result.bytes += e.bytes;
         result.bytes += "\r\n";
-        result.replacedChars += e.replaced;
         if (e.replaced > 0) ++result.alteredLines;
     }
     return result;
@@ -143,8 +142,7 @@ TextWriteResult WriteTextFileLines(const std::filesystem::path& path,
                 EncodedText e = EncodeCp932(line);
                 piece += e.bytes;
                 piece += "\r\n";
-                result.replacedChars += e.replaced;
-                if (e.replaced > 0) ++result.alteredLines;
+                        if (e.replaced > 0) ++result.alteredLines;
                 if (piece.size() >= kPieceBytes) {
                     if (!write(piece)) return false;
                     piece.clear();

@@ -71,7 +71,6 @@ std::vector<std::wstring> DecodeTextLines(std::string_view bytes);
 
 struct EncodedLines {
     std::string bytes;          // every line followed by CR LF
-    std::size_t replacedChars = 0;
     std::size_t alteredLines = 0;  // lines that had at least one character replaced
 };
 EncodedLines EncodeTextLines(const std::vector<std::wstring>& lines);
@@ -85,7 +84,6 @@ TextReadResult ReadTextFileLines(const std::filesystem::path& path);
 
 struct TextWriteResult {
     bool ok = false;
-    std::size_t replacedChars = 0;
     std::size_t alteredLines = 0;
     std::wstring error;
 };

@@ -106,15 +106,5 @@ TEST(TextLineReader, AFailingReadEndsWithItsReason) {
     EXPECT_EQ(calls, 2);
 }
 
-TEST(TextLines, EncodingEndsEveryLineWithCrLf) {
-    EXPECT_EQ(EncodeTextLines({}).bytes, "");
-    EXPECT_EQ(EncodeTextLines({L""}).bytes, "\r\n");
-    EXPECT_EQ(EncodeTextLines({L"a", L"", L"b"}).bytes, "a\r\n\r\nb\r\n");
-    EncodedLines e = EncodeTextLines({L"ok", L"é and ü", L"fine", L"ñ"});
-    EXPECT_EQ(e.bytes, "ok\r\n? and ?\r\nfine\r\n?\r\n");
-    EXPECT_EQ(e.replacedChars, 3u);
-    EXPECT_EQ(e.alteredLines, 2u);
-}
-
 }  // namespace
 }  // namespace tessel

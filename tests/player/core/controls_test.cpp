@@ -98,13 +98,5 @@ TEST(Controls, ListKeepsSelectionAndViewInStep) {
     EXPECT_EQ(told.back(), std::make_pair(ControlChange::ItemRemoved, std::size_t{1}));
 }
 
-// A sorted list inserts an item equal to one present after it, as a sorted list box
-// does (the skin list's order itself: skin_list_test and the panel under Wine).
-TEST(Controls, ASortedListPutsEqualItemsAfterTheOnesPresent) {
-    ListBox plain([](const std::wstring& a, const std::wstring& b) { return a.size() < b.size(); });
-    for (const wchar_t* item : {L"aa", L"b", L"cc"}) plain.AddItem(item);
-    EXPECT_EQ(plain.Items(), (std::vector<std::wstring>{L"b", L"aa", L"cc"}));
-}
-
 }  // namespace
 }  // namespace tessel::player
