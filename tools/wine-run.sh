@@ -2,7 +2,11 @@
 # Runs a Windows program under Wine the way every test and the run command need it:
 #   - a private 64-bit prefix, created once and reused, with the registry settings
 #     without which hidden windows take seconds and crashes hang on a dialog;
-#   - a null ALSA device (real-time MCI playback without a sound card);
+#   - a private PulseAudio server whose only output is a null sink, for Wine's
+#     PulseAudio driver: the sink consumes sound at the rate of the clock, so both media
+#     layers play in real time without a sound card (Media Foundation's audio renderer
+#     is not paced by ALSA's null device and runs about 3.6 times too fast there); the
+#     null ALSA device stays as the fallback when no PulseAudio server can start;
 #   - Japanese locale (code page 932);
 #   - one persistent wineserver, warmed by a client with null stdio so that no Wine
 #     service keeps a ctest pipe open; TMPDIR pinned so every call finds that server;
@@ -15,7 +19,7 @@
 #   wine-run.sh --stop                  stop the wineserver and our Xvfb (end of a test run)
 #
 # TESSEL_TIMEOUT (seconds, default 300) bounds one program run: a hang becomes exit 124.
-# TESSEL_REAL_AUDIO=1 keeps the user's own ALSA setup (for the run command).
+# TESSEL_REAL_AUDIO=1 keeps the user's own sound setup (for the run command).
 # TESSEL_WINE_DPI=N (other than 96) runs in a prefix of its own whose display setting
 # is N dots per inch (192 is 200 %), beside the usual one and made the same way; it
 # has its own wineserver, which --stop ends with the others.
@@ -41,10 +45,29 @@ if [ "${TESSEL_REAL_AUDIO:-0}" != 1 ]; then
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$state/home/.asoundrc.new"
   mv -f "$state/home/.asoundrc.new" "$state/home/.asoundrc"
   export HOME="$state/home"
+  export PULSE_RUNTIME_PATH="$state/pulse"
+  export PULSE_SERVER="unix:$state/pulse/native"
 fi
 
 wine_bin=$(command -v wine64 || command -v wine)
 server_bin=$(command -v wineserver || echo /usr/lib/wine/wineserver64)
+
+# The private PulseAudio server with its null sink (nothing when the user's own sound
+# is kept or PulseAudio is not installed: Wine then falls back to ALSA).
+ensure_pulse() {
+  [ "${TESSEL_REAL_AUDIO:-0}" = 1 ] && return 0
+  command -v pulseaudio >/dev/null 2>&1 || return 0
+  mkdir -p "$PULSE_RUNTIME_PATH"
+  if pactl_ok; then return 0; fi
+  rm -f "$PULSE_RUNTIME_PATH/native" "$PULSE_RUNTIME_PATH/pid"
+  pulseaudio -n --daemonize=yes --exit-idle-time=-1 --use-pid-file=yes --disable-shm=yes \
+    --load="module-null-sink sink_name=tessel_null rate=48000" \
+    --load="module-native-protocol-unix auth-anonymous=1" \
+    --log-target=file:"$state/pulse.log" </dev/null >/dev/null 2>&1 || true
+  for _ in $(seq 1 50); do pactl_ok && return 0; sleep 0.1; done
+  echo "wine-run: PulseAudio did not start (see $state/pulse.log); sound falls back to ALSA" >&2
+}
+pactl_ok() { [ -S "$PULSE_RUNTIME_PATH/native" ] && pactl info >/dev/null 2>&1; }
 
 display_answers() { [ -n "${1:-}" ] && DISPLAY="$1" xdpyinfo >/dev/null 2>&1; }
 
@@ -62,7 +85,8 @@ ensure_display() {
 }
 
 ensure_prefix() {
-  if [ ! -f "$WINEPREFIX/.tessel-ready" ]; then
+  # The marker names the settings version: a prefix made with older settings is made anew.
+  if [ ! -f "$WINEPREFIX/.tessel-ready-2" ]; then
     rm -rf "$WINEPREFIX"
     "$server_bin" -p >/dev/null 2>&1 </dev/null || true
     "$wine_bin" wineboot -i </dev/null >/dev/null 2>&1
@@ -71,7 +95,7 @@ ensure_prefix() {
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Drivers]
-"Audio"="alsa"
+"Audio"="pulse,alsa"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Managed"="N"
@@ -88,7 +112,7 @@ REG
     fi
     "$wine_bin" regedit /S "$(winepath_of "$reg")" </dev/null >/dev/null 2>&1
     "$server_bin" -w
-    touch "$WINEPREFIX/.tessel-ready"
+    touch "$WINEPREFIX/.tessel-ready-2"
   fi
 }
 
@@ -108,6 +132,7 @@ prepare() {
   exec 9>"$lock"
   flock 9
   ensure_display
+  ensure_pulse
   ensure_prefix
   ensure_server
   flock -u 9
@@ -116,6 +141,10 @@ prepare() {
 # Ends the wineserver of one state (its prefix and TMPDIR name it) and the Xvfb it started.
 stop_state() {
   WINEPREFIX="$1/prefix" TMPDIR="$1/tmp" "$server_bin" -k >/dev/null 2>&1 || true
+  if [ -f "$1/pulse/pid" ]; then
+    kill "$(cat "$1/pulse/pid")" 2>/dev/null || true
+    rm -f "$1/pulse/pid"
+  fi
   if [ -f "$1/xvfb.pid" ]; then
     kill "$(cat "$1/xvfb.pid")" 2>/dev/null || true
     rm -f "$1/xvfb.pid"
@@ -136,6 +165,7 @@ case "${1:-}" in
     prepare
     printf 'export WINEPREFIX=%q WINEARCH=win64 WINEDEBUG=%q WINEDLLOVERRIDES=%q TMPDIR=%q LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 HOME=%q DISPLAY=%q\n' \
       "$WINEPREFIX" "$WINEDEBUG" "$WINEDLLOVERRIDES" "$TMPDIR" "$HOME" "$DISPLAY"
+    [ -n "${PULSE_SERVER:-}" ] && printf 'export PULSE_RUNTIME_PATH=%q PULSE_SERVER=%q\n' "$PULSE_RUNTIME_PATH" "$PULSE_SERVER"
     exit 0 ;;
   "") echo "usage: wine-run.sh PROGRAM.exe [ARGS...]" >&2; exit 2 ;;
 esac

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/mmc/mmc.h"
+#include "player/playback/mmc/media_layers_win32.h"
 #include "player/startup/Initialize.h"
 #include "tests/support/player_folder.h"
 #include "tests/support/win32.h"
@@ -64,7 +64,7 @@ int main() {
     o.programFolder = program.wstring();
     o.commandLine = L"\"" + (program / L"tesselplay.exe").wstring() + L"\"";
     o.instanceName = L"TesselPlayerBenchDrop." + std::to_wstring(::GetCurrentProcessId());
-    o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
+    o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return MakePlayerMediaDevice(); };
     o.endProcess = [](UINT) {};
     o.report = [](const std::wstring&) { std::fprintf(stderr, "the player reported a failure\n"); };
     auto app = std::make_unique<PlayerApp>(std::move(o));

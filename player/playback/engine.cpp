@@ -144,7 +144,10 @@ void PlaybackEngine::ShowNowPlaying(const std::wstring& path) {
 
     vars_.VideoWindowHandle = 0;
     if (services_.findWindow) {
-        vars_.VideoWindowHandle = services_.findWindow(kVideoClassDirectShow, mmc_.FileName());
+        vars_.VideoWindowHandle = services_.findWindow(kVideoClassMediaFoundation, mmc_.FileName());
+        if (vars_.VideoWindowHandle == 0) {
+            vars_.VideoWindowHandle = services_.findWindow(kVideoClassDirectShow, mmc_.FileName());
+        }
         if (vars_.VideoWindowHandle == 0) {
             vars_.VideoWindowHandle = services_.findWindow(kVideoClassAvi, name);
         }

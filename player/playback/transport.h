@@ -61,7 +61,8 @@ DisplaySize DisplaySizeFor(int index);
 class VideoWindows {
 public:
     virtual ~VideoWindows() = default;
-    // A live window of class MCIQTZ_Window or AVIWnd32 owned by this process.
+    // A live video window of one of the media layers (kVideoClassMediaFoundation,
+    // MCIQTZ_Window or AVIWnd32) owned by this process.
     virtual bool IsVideoWindow(WindowId window) const = 0;
     // Screen rectangle; false when the window is gone.
     virtual bool Rect(WindowId window, ScreenRect& rect) const = 0;

@@ -11,7 +11,8 @@ HWND AsHwnd(WindowId window) { return reinterpret_cast<HWND>(window); }
 bool IsVideoClass(HWND window) {
     wchar_t name[32] = {};
     if (::GetClassNameW(window, name, 32) == 0) return false;
-    return _wcsicmp(name, kVideoClassDirectShow) == 0 || _wcsicmp(name, kVideoClassAvi) == 0;
+    return _wcsicmp(name, kVideoClassMediaFoundation) == 0 || _wcsicmp(name, kVideoClassDirectShow) == 0 ||
+           _wcsicmp(name, kVideoClassAvi) == 0;
 }
 
 bool OwnedByThisProcess(HWND window) {

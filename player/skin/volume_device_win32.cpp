@@ -12,60 +12,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "win32/com.h"
+
 namespace tessel::player {
 
 namespace {
 
-// Owns one COM interface reference.
-template <typename T>
-class ComRef {
-public:
-    ComRef() = default;
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ComRef(ComRef&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            p_ = std::exchange(other.p_, nullptr);
-        }
-        return *this;
-    }
-    ~ComRef() { Reset(); }
-    void Reset() {
-        if (p_) std::exchange(p_, nullptr)->Release();
-    }
-    T* operator->() const { return p_; }
-    T* get() const { return p_; }
-    explicit operator bool() const { return p_ != nullptr; }
-    T** Put() {
-        Reset();
-        return &p_;
-    }
-    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-
-private:
-    T* p_ = nullptr;
-};
-
-// COM for this thread, released when the device goes if it was started here.
-class ComApartment {
-public:
-    ComApartment() {
-        const HRESULT hr = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        started_ = SUCCEEDED(hr);  // S_FALSE too: each success needs its uninitialise
-        usable_ = started_ || hr == RPC_E_CHANGED_MODE;
-    }
-    ~ComApartment() {
-        if (started_) ::CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool usable() const { return usable_; }
-
-private:
-    bool started_ = false, usable_ = false;
-};
+using win32::ComApartment;
+using win32::ComRef;
 
 class SessionVolume final : public VolumeDevice {
 public:

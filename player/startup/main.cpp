@@ -3,13 +3,13 @@
 
 #include <memory>
 
-#include "player/playback/mmc/mmc.h"
+#include "player/playback/mmc/media_layers_win32.h"
 #include "player/startup/Initialize.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     tessel::player::StartOptions options;
     options.makeDevice = [](HWND) -> std::unique_ptr<tessel::MediaDevice> {
-        return std::make_unique<tessel::Mmc>();
+        return tessel::MakePlayerMediaDevice();
     };
     // Lives for the whole process and is never destroyed: Shutdown ends the process
     // from inside a handler, and nothing must run after that.

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/mmc/mmc.h"
+#include "player/playback/mmc/media_layers_win32.h"
 #include "player/startup/Initialize.h"
 #include "tests/support/box_answerer.h"
 #include "tests/support/unexpected_boxes.h"
@@ -39,7 +39,7 @@ protected:
         o.commandLine = Quoted(home / L"tesselplay.exe");
         if (!arguments.empty()) o.commandLine += L" " + arguments;
         o.instanceName = instance_;
-        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return std::make_unique<Mmc>(); };
+        o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return MakePlayerMediaDevice(); };
         o.endProcess = [this](UINT code) { exits.push_back(code); };
         o.report = [this](const std::wstring& text) { reports.push_back(text); };
         if (volume) o.makeVolume = [this] { return std::move(volume); };

@@ -30,6 +30,10 @@
 
 namespace tessel {
 
+// The class of the video windows of the Media Foundation layer (mf_device.h); the
+// player finds them by class and title as it finds the MCI drivers' windows.
+inline constexpr wchar_t kVideoClassMediaFoundation[] = L"TesselVideoWindow";
+
 // The commands of the device (the control's command words).
 enum class MediaCommand { Open, Play, Pause, Stop, Close };
 

@@ -1,0 +1,143 @@
+// MfDevice: the player's media device over Media Foundation's media session, the
+// platform's current media layer. It plays what a stock Windows 10/11 plays without
+// extra codecs (MP3, WAV, WMA/WMV, MP4/M4A/AAC, FLAC, MKV) and draws video into a
+// window of its own.
+//
+// It keeps the promises of MediaDevice (media_device.h):
+//   - "open" resolves the file into a media source, connects it to the streaming
+//     audio renderer and the enhanced video renderer, and waits until the session has
+//     found the decoders between them, so a medium whose decoder is missing is
+//     refused there, with Length() 0, and never fails later while "playing";
+//   - the session works asynchronously: its events arrive on a platform thread and
+//     are handed to this object's thread as window messages, so every state change
+//     happens on the owner's thread between its messages;
+//   - a run that is started while an earlier one ends must not be ended by the old
+//     end: an end counts only after the session has confirmed the latest start;
+//   - the position is the presentation clock's, held at the start point until the
+//     session has started there, never decreasing within a run, and Length() at the
+//     end;
+//   - "close" shuts down the session, the source and the renderers and destroys the
+//     video window: nothing is left running.
+//
+// A medium with pictures gets a top-level video window of class
+// kVideoClassMediaFoundation (media_device.h) titled with FileName(), made at "open" at the video's
+// own size and shown at "play"; the player finds and sizes it as it did the MCI
+// driver's. It keeps the picture's aspect ratio and repaints the current frame when
+// uncovered; closing it hides it, as the driver's window did.
+//
+// Like Mmc, the object must be made and used on one thread that pumps messages.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "player/playback/mmc/media_device.h"
+#include "win32/window.h"
+
+namespace tessel {
+
+class MfDevice final : public MediaDevice {
+public:
+    MfDevice();
+    ~MfDevice() override;
+
+    void Command(MediaCommand command) override;
+    int Mode() const override;
+    std::int32_t Length() const override;
+    std::int32_t Position() const override;
+
+    void SetFileName(std::wstring path) override { file_name_ = std::move(path); }
+    const std::wstring& FileName() const override { return file_name_; }
+    void SetFrom(std::int32_t ms) override;
+    std::int32_t From() const override { return from_; }
+    void SetUpdateInterval(std::uint32_t ms) override { update_interval_ = ms; }
+    std::uint32_t UpdateInterval() const override { return update_interval_; }
+    void SetNotify(bool notify) override { notify_ = notify; }
+    bool Notify() const override { return notify_; }
+    void SetWait(bool wait) override { wait_ = wait; }
+    bool Wait() const override { return wait_; }
+
+    // The video window of the open medium, null for audio or while nothing is open.
+    HWND VideoWindow() const;
+    // Whether the open medium has pictures / sound.
+    bool HasVideo() const;
+    bool HasAudio() const;
+
+    // For the volume bar's tests: the session's own volume (0.0..1.0) of the open
+    // medium's audio renderer, or a negative value when there is none.
+    float SessionVolume() const;
+
+private:
+    enum class State { NotOpen, Stopped, Playing, Paused, Ended };
+
+    void Open();
+    void Play();
+    void Pause();
+    void Stop();
+    void Close();
+    // Waits for the session's answer to the topology of "open": true when it can play.
+    bool WaitForTopology();
+    // Runs this session's events as they arrive, and only those, until `done` says so
+    // for one of them (true) or the time is up (false).
+    bool WaitForSessionEvent(const std::function<bool(unsigned type, HRESULT status)>& done, DWORD timeout_ms);
+    // Asks the session to play from `start` ms. False when it refused.
+    bool StartAt(std::int32_t start);
+    // Asks a paused session to play on. False when it refused.
+    bool Resume();
+    // The presentation clock in ms, clamped to the medium; -1 when unreadable.
+    std::int32_t ClockMs() const;
+    void MarkEnded();
+    void StartTimer();
+    void StopTimer();
+
+    // One session event, handed over from the platform's thread.
+    void OnSessionEvent(unsigned type, HRESULT status);
+    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    // The hidden message-only window: session events and the status timer.
+    class NotifyWindow final : public win32::Window {
+    public:
+        explicit NotifyWindow(MfDevice& owner) : owner_(owner) {}
+        void Create();
+
+    protected:
+        LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+    private:
+        MfDevice& owner_;
+    };
+
+public:
+    // Made and used only by this file's implementation.
+    struct Session;  // the Media Foundation objects of one open medium
+    class VideoWindowImpl;
+
+private:
+
+    NotifyWindow notify_window_{*this};
+    std::unique_ptr<Session> session_;
+    bool platform_started_ = false;
+
+    std::wstring file_name_;
+    std::int32_t from_ = 0;
+    bool from_set_ = false;
+    std::uint32_t update_interval_ = 1000;
+    bool notify_ = false;
+    bool wait_ = false;
+    bool timer_running_ = false;
+
+    std::int32_t length_ = 0;
+    State state_ = State::NotOpen;
+    // Not Playing: the position. Playing: the lowest position the next read may give.
+    mutable std::int32_t position_ = 0;
+    // Starts asked of the session that it has not yet confirmed.
+    int pending_starts_ = 0;
+    // Numbers the sessions, so events of a closed one are told apart.
+    unsigned generation_ = 0;
+};
+
+}  // namespace tessel
