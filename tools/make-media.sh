@@ -96,9 +96,10 @@ start render clip.mkv -f lavfi -i "testsrc=size=320x240:rate=25:duration=4" \
   -c:v libx264 -preset ultrafast -pix_fmt yuv420p -c:a aac -b:a 64k -shortest
 # Six flat bars (red, green, blue, yellow, white, black from left to right) whose
 # colours survive compression, so a test can look for them in the video window.
+# Widths are even (the encoder's 4:2:0 colour needs it) and add up to 320.
 start render colours.mp4 -f lavfi -i "color=c=red:s=54x240:r=25:d=4" \
-  -f lavfi -i "color=c=lime:s=53x240:r=25:d=4" -f lavfi -i "color=c=blue:s=53x240:r=25:d=4" \
-  -f lavfi -i "color=c=yellow:s=53x240:r=25:d=4" -f lavfi -i "color=c=white:s=53x240:r=25:d=4" \
+  -f lavfi -i "color=c=lime:s=54x240:r=25:d=4" -f lavfi -i "color=c=blue:s=52x240:r=25:d=4" \
+  -f lavfi -i "color=c=yellow:s=52x240:r=25:d=4" -f lavfi -i "color=c=white:s=54x240:r=25:d=4" \
   -f lavfi -i "color=c=black:s=54x240:r=25:d=4" \
   -filter_complex "[0][1][2][3][4][5]hstack=inputs=6,format=yuv420p" \
   -c:v libx264 -preset ultrafast -tune stillimage -movflags +faststart

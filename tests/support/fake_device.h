@@ -69,6 +69,10 @@ public:
     void SetWait(bool v) override { wait_ = v; }
 
     std::wstring Playing() const { return mode == kModePlaying ? fileName_ : L""; }
+    // One StatusUpdate event, as a real device raises it from its timer.
+    void Tick() { RaiseStatusUpdate(); }
+    // The start point the next Play will use, if one was set.
+    bool FromPending() const { return fromSet_; }
 
 private:
     std::int32_t from_ = 0;

@@ -213,6 +213,18 @@ private:
                 ::AdjustWindowRectEx(&outer, kVideoStyle, FALSE, 0);
                 CreateWindowOf(kVideoClassMediaFoundation, title.c_str(), kVideoStyle, 0, CW_USEDEFAULT,
                                CW_USEDEFAULT, outer.right - outer.left, outer.bottom - outer.top);
+                // The frame the system draws may differ from what it computes in
+                // advance (a title bar of another height): make the client area the
+                // video's size, which "等倍" restores.
+                RECT client{}, window{};
+                ::GetClientRect(Handle(), &client);
+                ::GetWindowRect(Handle(), &window);
+                const LONG grow_x = LONG(std::max<UINT32>(width, 1)) - client.right;
+                const LONG grow_y = LONG(std::max<UINT32>(height, 1)) - client.bottom;
+                if (grow_x != 0 || grow_y != 0) {
+                    ::SetWindowPos(Handle(), nullptr, 0, 0, window.right - window.left + grow_x,
+                                   window.bottom - window.top + grow_y, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                }
             } catch (const std::exception&) {
             }
         }
