@@ -26,7 +26,8 @@ winpath() { printf 'Z:%s' "$(realpath "$1" | sed 's#/#\\#g')"; }
 # The demo list: one full Windows path per line, code page 932, CR LF.
 list=$media/demo.m3u
 {
-  for f in "テスト 曲 その1.mp3" tone_440.mp3 clip.mp4 chord_c.mp3 tone_660.wav chord_f.wav; do
+  # MP3, M4A (AAC) and FLAC, then the video, which is on screen at the screenshot.
+  for f in "テスト 曲 その1.mp3" tone_880.m4a chord_g.flac clip.mp4 chord_c.mp3 tone_660.wav chord_f.wav; do
     printf '%s\r\n' "$(winpath "$media/$f")"
   done
 } | iconv -f UTF-8 -t CP932 > "$list.tmp"
@@ -52,7 +53,7 @@ if display_answers; then
   TESSEL_REAL_AUDIO=1 TESSEL_TIMEOUT=2147483647 exec tools/wine-run.sh "$dist/tesselplay.exe" /play
 fi
 
-seconds=${1:-12}
+seconds=${1:-13}
 shot=$build/player-screenshot.png
 display=$(tools/wine-run.sh --display)
 echo "run-player: no display; running on the virtual screen $display for $seconds s"

@@ -9,7 +9,7 @@ packages=(
   wine wine64
   xvfb x11-utils xdotool imagemagick fonts-ipafont-gothic locales
   libasound2 gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-libav
-  ffmpeg procps util-linux
+  ffmpeg procps util-linux pulseaudio pulseaudio-utils
   zip unzip ccache
   clang libclang-rt-14-dev
 )

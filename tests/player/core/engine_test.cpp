@@ -190,23 +190,27 @@ TEST_F(EngineTest, EndlessListOfUnplayableFilesStopsAfterOnePass) {
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
 }
 
-TEST_F(EngineTest, VideoWindowIsFoundByEitherDriverClass) {
+TEST_F(EngineTest, VideoWindowIsFoundByTheClassOfEveryMediaLayer) {
     AddMedium(L"/v/clip.mp4", 5000);
     AddMedium(L"/v/old.avi", 5000);
+    AddMedium(L"/v/film.mkv", 5000);
     AddMedium(L"/a/song.mp3", 5000);
     windows[{L"MCIQTZ_Window", L"/v/clip.mp4"}] = 77;
     windows[{L"AVIWnd32", L"old.avi"}] = 88;
+    windows[{kVideoClassMediaFoundation, L"/v/film.mkv"}] = 66;
     auto engine = MakeEngine();
     engine.PlayFile(L"/v/clip.mp4");
     EXPECT_EQ(vars.VideoWindowHandle, 77u);
     engine.PlayFile(L"/v/old.avi");
     EXPECT_EQ(vars.VideoWindowHandle, 88u);
-    EXPECT_EQ(displaySizeApplied, 2);
-    EXPECT_EQ(topmost, (std::vector<WindowId>{77, 88}));
+    engine.PlayFile(L"/v/film.mkv");
+    EXPECT_EQ(vars.VideoWindowHandle, 66u);
+    EXPECT_EQ(displaySizeApplied, 3);
+    EXPECT_EQ(topmost, (std::vector<WindowId>{77, 88, 66}));
     // No video: the handle goes back to 0 and the display size is left alone.
     engine.PlayFile(L"/a/song.mp3");
     EXPECT_EQ(vars.VideoWindowHandle, 0u);
-    EXPECT_EQ(displaySizeApplied, 2);
+    EXPECT_EQ(displaySizeApplied, 3);
 }
 
 TEST_F(EngineTest, LongMediaCapTheTimeBarButNotTheReadout) {

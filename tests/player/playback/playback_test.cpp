@@ -1,4 +1,4 @@
-// The playback controls in the real program under Wine: real MCI with generated media,
+// The playback controls in the real program under Wine: real playback of generated media,
 // the main timer and the status event running, keys sent to the skin window, the real
 // video window sized by the display-size choice, and a list file chosen through the
 // real open dialog. The rules behind them are tested natively (engine_test,
@@ -12,6 +12,7 @@
 
 #include "common/textfile.h"
 #include "player/shared/texts.h"
+#include "player/playback/mmc/media_layers_win32.h"
 #include "player/playback/transport.h"
 #include "tests/support/in_process_player.h"
 
@@ -70,6 +71,36 @@ TEST_F(PlaybackTest, ReadOutsCountUpAndTheNextEntryStartsSoonAfterTheEnd) {
 
 // Space pauses and resumes at the same place; BackSpace in the last second restarts
 // the medium instead of letting its end advance the queue.
+// What users' lists hold on a stock Windows: M4A, FLAC and an MP4 with pictures, all
+// through Media Foundation, with files nothing plays between them.
+TEST_F(PlaybackTest, AListOfM4aFlacAndMp4PlaysThroughMediaFoundation) {
+    const std::vector<std::wstring> good{Media(L"tone_880.m4a"), Media(L"chord_g.flac"), Media(L"clip.mp4")};
+    for (const wchar_t* name : {L"tone_880.m4a", L"noise.mp4", L"chord_g.flac", L"missing.flac", L"clip.mp4"})
+        app->PanelControls().LstM3u.AddItem(Media(name));
+    auto* device = dynamic_cast<ChoosingDevice*>(app->Device());
+    ASSERT_NE(device, nullptr);
+    app->PlayNext();
+    for (std::size_t i = 0; i < good.size(); ++i) {
+        SCOPED_TRACE(Printable(good[i]));
+        ASSERT_EQ(app->PanelControls().LblMediaName.Caption(), good[i]);
+        const auto started = Clock::now();
+        EXPECT_EQ(device->ChosenLayer(), kLayerMediaFoundation);
+        const std::int32_t length = device->Length();
+        if (i + 1 == good.size()) {
+            ASSERT_NE(Video(), nullptr) << "no picture for the MP4";
+            EXPECT_EQ(ClassOf(Video()), kVideoClassMediaFoundation);
+            EXPECT_TRUE(WaitUntil([&] { return app->PanelControls().LblMediaName.Caption().empty(); }, 8s));
+            break;
+        }
+        EXPECT_EQ(Video(), nullptr);
+        ASSERT_TRUE(WaitUntil([&] { return app->PanelControls().LblMediaName.Caption() != good[i]; }, 8s));
+        const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
+        EXPECT_GE(after.count(), length - 300) << "the next entry started early";
+        EXPECT_LE(after.count(), length + 1500) << "the next entry started late";
+    }
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
+}
+
 TEST_F(PlaybackTest, KeysOnTheSkinWindowPauseResumeAndRestart) {
     const std::wstring first = Media(L"tone_660.wav");
     app->PanelControls().LstM3u.AddItem(Media(L"chord_f.wav"));
@@ -95,7 +126,7 @@ TEST_F(PlaybackTest, KeysOnTheSkinWindowPauseResumeAndRestart) {
 TEST_F(PlaybackTest, TheVideoWindowIsPutOnTopAndSizedWhereTheTimerLastSawIt) {
     app->PlayFile(Media(L"clip.avi"));
     ASSERT_NE(Video(), nullptr) << "no video window";
-    EXPECT_EQ(ClassOf(Video()), L"MCIQTZ_Window");
+    EXPECT_EQ(ClassOf(Video()), kVideoClassMediaFoundation);
     EXPECT_TRUE(::GetWindowLongW(Video(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     // Let the main timer track it once.
     ::SetWindowPos(Video(), nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
