@@ -20,11 +20,6 @@ ChoosingDevice::~ChoosingDevice() {
     for (const auto& layer : layers_) layer->SetStatusUpdate({});
 }
 
-void ChoosingDevice::SetFrom(std::int32_t ms) {
-    from_ = ms;
-    from_set_ = true;
-}
-
 int ChoosingDevice::ChosenLayer() const {
     for (std::size_t i = 0; i < layers_.size(); ++i) {
         if (layers_[i].get() == chosen_) return static_cast<int>(i);
@@ -37,15 +32,16 @@ void ChoosingDevice::Command(MediaCommand command) {
         Open();
     } else if (chosen_ != nullptr) {
         MediaDevice& layer = *chosen_;
-        layer.SetNotify(notify_);
-        layer.SetWait(wait_);
-        if (command == MediaCommand::Play && from_set_) layer.SetFrom(from_);
+        layer.SetNotify(Notify());
+        layer.SetWait(Wait());
+        std::int32_t from = 0;
+        if (command == MediaCommand::Play && TakeFrom(from)) layer.SetFrom(from);
         layer.Command(command);
         if (command == MediaCommand::Close) chosen_ = nullptr;
     }
-    if (command == MediaCommand::Play) from_set_ = false;  // used once, as by any device
-    notify_ = false;
-    wait_ = false;
+    std::int32_t unused = 0;
+    if (command == MediaCommand::Play) TakeFrom(unused);  // used once, as by any device
+    EndCommand();
 }
 
 void ChoosingDevice::Open() {
@@ -55,10 +51,10 @@ void ChoosingDevice::Open() {
         old.Command(MediaCommand::Close);
     }
     for (const auto& layer : layers_) {
-        layer->SetFileName(file_name_);
-        layer->SetUpdateInterval(update_interval_);
-        layer->SetNotify(notify_);
-        layer->SetWait(wait_);
+        layer->SetFileName(FileName());
+        layer->SetUpdateInterval(UpdateInterval());
+        layer->SetNotify(Notify());
+        layer->SetWait(Wait());
         layer->Command(MediaCommand::Open);
         if (layer->Length() != 0) {
             chosen_ = layer.get();

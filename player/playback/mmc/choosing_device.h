@@ -17,7 +17,7 @@
 
 namespace tessel {
 
-class ChoosingDevice final : public MediaDevice {
+class ChoosingDevice final : public MediaDeviceProperties {
 public:
     // The layers in the order they are tried; none may be null.
     explicit ChoosingDevice(std::vector<std::unique_ptr<MediaDevice>> layers);
@@ -28,18 +28,9 @@ public:
     std::int32_t Length() const override;
     std::int32_t Position() const override;
 
-    void SetFileName(std::wstring path) override { file_name_ = std::move(path); }
-    const std::wstring& FileName() const override { return file_name_; }
-    // Kept here and handed to the chosen layer at the next "play", so a start point
-    // never reaches a layer that does not play the medium.
-    void SetFrom(std::int32_t ms) override;
-    std::int32_t From() const override { return from_; }
-    void SetUpdateInterval(std::uint32_t ms) override { update_interval_ = ms; }
-    std::uint32_t UpdateInterval() const override { return update_interval_; }
-    void SetNotify(bool notify) override { notify_ = notify; }
-    bool Notify() const override { return notify_; }
-    void SetWait(bool wait) override { wait_ = wait; }
-    bool Wait() const override { return wait_; }
+    // The properties are kept here and handed to a layer with its command: a start
+    // point only to the chosen layer at the next "play", so it never reaches a layer
+    // that does not play the medium.
 
     // The index of the layer playing the open medium, -1 while nothing is open.
     int ChosenLayer() const;
@@ -50,12 +41,6 @@ private:
 
     std::vector<std::unique_ptr<MediaDevice>> layers_;
     MediaDevice* chosen_ = nullptr;
-    std::wstring file_name_;
-    std::int32_t from_ = 0;
-    bool from_set_ = false;
-    std::uint32_t update_interval_ = 1000;
-    bool notify_ = false;
-    bool wait_ = false;
 };
 
 }  // namespace tessel

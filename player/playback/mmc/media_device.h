@@ -100,4 +100,46 @@ private:
     std::function<void()> status_update_;
 };
 
+// The properties every real device keeps as they are written: the file name, the
+// start point (used once), the status period, and Notify and Wait (one command each).
+class MediaDeviceProperties : public MediaDevice {
+public:
+    void SetFileName(std::wstring path) override { file_name_ = std::move(path); }
+    const std::wstring& FileName() const override { return file_name_; }
+    void SetFrom(std::int32_t ms) override {
+        from_ = ms;
+        from_set_ = true;
+    }
+    std::int32_t From() const override { return from_; }
+    void SetUpdateInterval(std::uint32_t ms) override { update_interval_ = ms; }
+    std::uint32_t UpdateInterval() const override { return update_interval_; }
+    void SetNotify(bool notify) override { notify_ = notify; }
+    bool Notify() const override { return notify_; }
+    void SetWait(bool wait) override { wait_ = wait; }
+    bool Wait() const override { return wait_; }
+
+protected:
+    // The start point set since the last play, taken (it serves one play); nothing
+    // when none was set.
+    bool TakeFrom(std::int32_t& ms) {
+        if (!from_set_) return false;
+        from_set_ = false;
+        ms = from_;
+        return true;
+    }
+    // Notify and Wait apply to one command, as with the platform's control.
+    void EndCommand() {
+        notify_ = false;
+        wait_ = false;
+    }
+
+private:
+    std::wstring file_name_;
+    std::int32_t from_ = 0;
+    bool from_set_ = false;
+    std::uint32_t update_interval_ = 1000;
+    bool notify_ = false;
+    bool wait_ = false;
+};
+
 }  // namespace tessel

@@ -502,11 +502,6 @@ LRESULT MfDevice::NotifyWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
-void MfDevice::SetFrom(std::int32_t ms) {
-    from_ = ms;
-    from_set_ = true;
-}
-
 HWND MfDevice::VideoWindow() const {
     return session_ && session_->parts->video ? session_->parts->video->Handle() : nullptr;
 }
@@ -533,8 +528,7 @@ void MfDevice::Command(MediaCommand command) {
     case MediaCommand::Stop: Stop(); break;
     case MediaCommand::Close: Close(); break;
     }
-    notify_ = false;
-    wait_ = false;
+    EndCommand();
 }
 
 int MfDevice::Mode() const {
@@ -568,14 +562,14 @@ std::int32_t MfDevice::ClockMs() const {
 
 void MfDevice::Open() {
     Close();
-    if (file_name_.empty() || !platform_started_ || notify_window_.Handle() == nullptr) return;
+    if (FileName().empty() || !platform_started_ || notify_window_.Handle() == nullptr) return;
 
     ++generation_;
     auto built = std::make_shared<std::unique_ptr<Session>>();
     const HWND notify = notify_window_.Handle();
     const unsigned generation = generation_;
     if (!RunInMultithreadedApartment(
-            [built, path = file_name_, notify, generation] { *built = Session::Build(path, notify, generation); },
+            [built, path = FileName(), notify, generation] { *built = Session::Build(path, notify, generation); },
             kResolveWaitMs))
         return;  // the platform hangs on this file; whatever it builds goes with the thread
     std::unique_ptr<Session> media = std::move(*built);
@@ -632,15 +626,12 @@ bool MfDevice::WaitForSessionEvent(const std::function<bool(unsigned type, HRESU
 
 void MfDevice::Play() {
     if (state_ == State::NotOpen) {
-        from_set_ = false;
+        std::int32_t unused = 0;
+        TakeFrom(unused);
         return;
     }
-    const bool from_given = from_set_;
     std::int32_t start = Position();
-    if (from_set_) {
-        start = from_;
-        from_set_ = false;
-    }
+    const bool from_given = TakeFrom(start);
     start = std::clamp<std::int32_t>(start, 0, length_);
     if (start >= length_) {
         // Nothing left to play from there: the run is over at once.
@@ -740,8 +731,8 @@ void MfDevice::OnSessionEvent(unsigned type, HRESULT status) {
 
 void MfDevice::StartTimer() {
     StopTimer();
-    if (notify_window_.Handle() != nullptr && update_interval_ > 0) {
-        timer_running_ = ::SetTimer(notify_window_.Handle(), kStatusTimer, update_interval_, nullptr) != 0;
+    if (notify_window_.Handle() != nullptr && UpdateInterval() > 0) {
+        timer_running_ = ::SetTimer(notify_window_.Handle(), kStatusTimer, UpdateInterval(), nullptr) != 0;
     }
 }
 

@@ -40,7 +40,7 @@
 
 namespace tessel {
 
-class MfDevice final : public MediaDevice {
+class MfDevice final : public MediaDeviceProperties {
 public:
     MfDevice();
     ~MfDevice() override;
@@ -49,17 +49,6 @@ public:
     int Mode() const override;
     std::int32_t Length() const override;
     std::int32_t Position() const override;
-
-    void SetFileName(std::wstring path) override { file_name_ = std::move(path); }
-    const std::wstring& FileName() const override { return file_name_; }
-    void SetFrom(std::int32_t ms) override;
-    std::int32_t From() const override { return from_; }
-    void SetUpdateInterval(std::uint32_t ms) override { update_interval_ = ms; }
-    std::uint32_t UpdateInterval() const override { return update_interval_; }
-    void SetNotify(bool notify) override { notify_ = notify; }
-    bool Notify() const override { return notify_; }
-    void SetWait(bool wait) override { wait_ = wait; }
-    bool Wait() const override { return wait_; }
 
     // The video window of the open medium, null for audio or while nothing is open.
     HWND VideoWindow() const;
@@ -122,12 +111,6 @@ private:
     std::unique_ptr<Session> session_;
     bool platform_started_ = false;
 
-    std::wstring file_name_;
-    std::int32_t from_ = 0;
-    bool from_set_ = false;
-    std::uint32_t update_interval_ = 1000;
-    bool notify_ = false;
-    bool wait_ = false;
     bool timer_running_ = false;
 
     std::int32_t length_ = 0;

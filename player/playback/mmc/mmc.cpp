@@ -48,11 +48,6 @@ LRESULT Mmc::NotifyWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Window::HandleMessage(msg, wp, lp);
 }
 
-void Mmc::SetFrom(std::int32_t ms) {
-    from_ = ms;
-    from_set_ = true;
-}
-
 UINT Mmc::DeviceId() const {
     if (state_ == State::NotOpen) {
         return 0;
@@ -68,9 +63,7 @@ void Mmc::Command(MediaCommand command) {
     case MediaCommand::Stop: Stop(); break;
     case MediaCommand::Close: Close(); break;
     }
-    // Notify and Wait apply to one command, as with the platform's control.
-    notify_ = false;
-    wait_ = false;
+    EndCommand();
 }
 
 int Mmc::Mode() const {
@@ -100,15 +93,16 @@ std::int32_t Mmc::Position() const {
 
 void Mmc::Open() {
     Close();
-    if (file_name_.empty()) {
+    const std::wstring& path = FileName();
+    if (path.empty()) {
         return;
     }
     // The path goes in double quotes (it may hold spaces); a path holding a double
     // quote cannot name a Windows file, so such a name is simply not openable.
-    if (file_name_.find(L'"') != std::wstring::npos) {
+    if (path.find(L'"') != std::wstring::npos) {
         return;
     }
-    if (Send(L"open \"" + file_name_ + L"\" type mpegvideo alias " + alias_) != 0) {
+    if (Send(L"open \"" + path + L"\" type mpegvideo alias " + alias_) != 0) {
         return;
     }
     state_ = State::Stopped;
@@ -128,14 +122,12 @@ void Mmc::Open() {
 void Mmc::Play() {
     Refresh();
     if (state_ == State::NotOpen) {
-        from_set_ = false;
+        std::int32_t unused = 0;
+        TakeFrom(unused);
         return;
     }
     std::int32_t start = position_;
-    if (from_set_) {
-        start = from_;
-        from_set_ = false;
-    }
+    TakeFrom(start);
     start = std::clamp<std::int32_t>(start, 0, length_);
     if (start >= length_) {
         // Nothing left to play from there: the run is over at once, as the driver
@@ -258,8 +250,8 @@ void Mmc::DropQueuedNotifications() const {
 
 void Mmc::StartTimer() {
     StopTimer();
-    if (notify_window_.Handle() != nullptr && update_interval_ > 0) {
-        timer_running_ = SetTimer(notify_window_.Handle(), kStatusTimer, update_interval_, nullptr) != 0;
+    if (notify_window_.Handle() != nullptr && UpdateInterval() > 0) {
+        timer_running_ = SetTimer(notify_window_.Handle(), kStatusTimer, UpdateInterval(), nullptr) != 0;
     }
 }
 

@@ -35,7 +35,7 @@
 
 namespace tessel {
 
-class Mmc final : public MediaDevice {
+class Mmc final : public MediaDeviceProperties {
 public:
     Mmc();
     ~Mmc() override;
@@ -44,17 +44,6 @@ public:
     int Mode() const override;
     std::int32_t Length() const override;
     std::int32_t Position() const override;
-
-    void SetFileName(std::wstring path) override { file_name_ = std::move(path); }
-    const std::wstring& FileName() const override { return file_name_; }
-    void SetFrom(std::int32_t ms) override;
-    std::int32_t From() const override { return from_; }
-    void SetUpdateInterval(std::uint32_t ms) override { update_interval_ = ms; }
-    std::uint32_t UpdateInterval() const override { return update_interval_; }
-    void SetNotify(bool notify) override { notify_ = notify; }
-    bool Notify() const override { return notify_; }
-    void SetWait(bool wait) override { wait_ = wait; }
-    bool Wait() const override { return wait_; }
 
     // The MCI alias of this object's device (unique per object) and its device
     // ID, 0 while nothing is open.
@@ -104,12 +93,6 @@ private:
     };
     NotifyWindow notify_window_{*this};
     std::wstring alias_;
-    std::wstring file_name_;
-    std::int32_t from_ = 0;
-    bool from_set_ = false;
-    std::uint32_t update_interval_ = 1000;
-    bool notify_ = false;
-    bool wait_ = false;
     bool timer_running_ = false;
 
     std::int32_t length_ = 0;

@@ -1,0 +1,152 @@
+// Prints figures of the two media layers side by side, per format:
+//   - open-to-playing: from "open" to the first position read above 0 after "play"
+//     (median of five), through the Media Foundation device and through the MCI
+//     device; "-" where the layer does not play the format here;
+//   - CPU time and memory while an audio medium plays for N seconds (argument,
+//     default 10): first a bare Media Foundation program (the platform's own simple
+//     player, no device of ours), then the Media Foundation device with the status
+//     event every second reading what the player reads. The difference is what the
+//     device adds on top of the platform.
+//
+//   bench_layers [SECONDS]
+#include <windows.h>
+#include <mfplay.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "player/playback/mmc/mf_device.h"
+#include "player/playback/mmc/mmc.h"
+#include "tests/support/win32.h"
+
+namespace {
+
+using tessel::MediaCommand;
+using tessel::MediaDevice;
+
+std::wstring MediaPath(const wchar_t* name) {
+    return (tessel::test::WinePath(TESSEL_BENCH_LAYERS_MEDIA) / name).wstring();
+}
+
+double NowMs() {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double CpuMs() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    const auto ms = [](const FILETIME& t) {
+        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) /
+               10000.0;
+    };
+    return ms(kernel) + ms(user);
+}
+
+double PrivateMb() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                         sizeof counters);
+    const SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// Open to the first position above 0, in ms; negative when the layer does not play it.
+double OpenToPlaying(MediaDevice& device, const std::wstring& path) {
+    const double start = NowMs();
+    device.SetUpdateInterval(1000);
+    device.SetFileName(path);
+    device.Command(MediaCommand::Open);
+    if (device.Length() == 0) return -1;
+    device.Command(MediaCommand::Play);
+    const bool playing =
+        tessel::test::WaitUntil([&] { return device.Position() > 0; }, std::chrono::milliseconds(5000));
+    const double elapsed = NowMs() - start;
+    device.Command(MediaCommand::Close);
+    return playing ? elapsed : -1;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::string Figure(MediaDevice& device, const std::wstring& path) {
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        const double t = OpenToPlaying(device, path);
+        if (t < 0) return "      -";
+        times.push_back(t);
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%7.1f", Median(times));
+    return text;
+}
+
+struct Usage {
+    double cpu_ms, private_mb;
+};
+
+// The platform's own simple player: no session, renderer or window of ours.
+Usage PlayBare(const std::wstring& path, double seconds) {
+    IMFPMediaPlayer* player = nullptr;
+    const double cpu = CpuMs();
+    if (FAILED(MFPCreateMediaPlayer(path.c_str(), TRUE, 0, nullptr, nullptr, &player)) || player == nullptr)
+        return {-1, -1};
+    tessel::test::Pump(std::chrono::milliseconds(static_cast<int>(seconds * 1000)));
+    const Usage usage{CpuMs() - cpu, PrivateMb()};
+    player->Shutdown();
+    player->Release();
+    return usage;
+}
+
+Usage PlayThroughDevice(const std::wstring& path, double seconds) {
+    tessel::MfDevice device;
+    std::int32_t seen = 0;
+    device.SetStatusUpdate([&] { seen = device.Position() + device.Mode(); });
+    const double cpu = CpuMs();
+    device.SetUpdateInterval(1000);
+    device.SetFileName(path);
+    device.Command(MediaCommand::Open);
+    device.Command(MediaCommand::Play);
+    tessel::test::Pump(std::chrono::milliseconds(static_cast<int>(seconds * 1000)));
+    const Usage usage{CpuMs() - cpu, PrivateMb()};
+    device.Command(MediaCommand::Close);
+    return usage;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const double seconds = argc > 1 ? std::max(1.0, _wtof(argv[1])) : 10.0;
+    tessel::MfDevice foundation;
+    tessel::Mmc mci;
+    std::printf("open to playing, median of 5 (ms)   Media Foundation      MCI\n");
+    for (const wchar_t* name : {L"tone_440.mp3", L"tone_660.wav", L"tone_880.m4a", L"chord_g.flac", L"clip.mp4",
+                                L"clip.mkv", L"clip.avi"}) {
+        const std::wstring path = MediaPath(name);
+        const std::string mf = Figure(foundation, path);
+        const std::string dshow = Figure(mci, path);
+        std::printf("  %-34ls %s   %s\n", name, mf.c_str(), dshow.c_str());
+    }
+    // The long silence: a medium that lasts longer than the run.
+    const std::wstring medium = MediaPath(L"silence_185.mp3");
+    const Usage bare = PlayBare(medium, seconds);
+    const Usage device = PlayThroughDevice(medium, seconds);
+    std::printf("playing %.0f s of audio            CPU %% of a core   private memory (MB)\n", seconds);
+    std::printf("  bare Media Foundation program      %6.2f            %7.1f\n", bare.cpu_ms / (seconds * 10),
+                bare.private_mb);
+    std::printf("  Media Foundation device            %6.2f            %7.1f\n", device.cpu_ms / (seconds * 10),
+                device.private_mb);
+    std::printf("  device over the bare program       %+6.2f            %+7.1f\n",
+                (device.cpu_ms - bare.cpu_ms) / (seconds * 10), device.private_mb - bare.private_mb);
+    return 0;
+}
