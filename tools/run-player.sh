@@ -53,7 +53,7 @@ if display_answers; then
   TESSEL_REAL_AUDIO=1 TESSEL_TIMEOUT=2147483647 exec tools/wine-run.sh "$dist/tesselplay.exe" /play
 fi
 
-seconds=${1:-13}
+seconds=${1:-16}
 shot=$build/player-screenshot.png
 display=$(tools/wine-run.sh --display)
 echo "run-player: no display; running on the virtual screen $display for $seconds s"
