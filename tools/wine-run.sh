@@ -41,6 +41,9 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export TMPDIR="$state/tmp"
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+# No session bus: with a display set, a library that looks for one would start
+# dbus-launch, a process of its own that outlives the program.
+export DBUS_SESSION_BUS_ADDRESS="unix:path=$state/no-session-bus"
 if [ "${TESSEL_REAL_AUDIO:-0}" != 1 ]; then
   printf 'pcm.!default { type null }\nctl.!default { type hw card 0 }\n' > "$state/home/.asoundrc.new"
   mv -f "$state/home/.asoundrc.new" "$state/home/.asoundrc"
@@ -171,4 +174,17 @@ case "${1:-}" in
 esac
 
 prepare
-exec timeout --kill-after=10 "${TESSEL_TIMEOUT:-300}" "$wine_bin" "$@"
+# Whatever the program or Wine starts on the way (a service, a helper of the sound
+# server) inherits the program's standard output and error. When those are ctest's
+# pipe, ctest then waits for the pipe long after the program has ended; so the program
+# writes into files, copied out once it has ended.
+out=$(mktemp "$TMPDIR/run-out.XXXXXX")
+err=$(mktemp "$TMPDIR/run-err.XXXXXX")
+set +e
+timeout --kill-after=10 "${TESSEL_TIMEOUT:-300}" "$wine_bin" "$@" >"$out" 2>"$err"
+status=$?
+set -e
+cat "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
+exit $status

@@ -2,6 +2,7 @@
 //   - open-to-playing: from "open" to the first position read above 0 after "play"
 //     (median of five), through the Media Foundation device and through the MCI
 //     device; "-" where the layer does not play the format here;
+//   - the time from "open" to the first video frame on screen, through each layer;
 //   - CPU time and memory added while an audio medium plays for N seconds (argument,
 //     default 10): first a bare Media Foundation program (the platform's own simple
 //     player, no device of ours), then the Media Foundation device with the status
@@ -91,6 +92,43 @@ std::string Figure(MediaDevice& device, const std::wstring& path) {
     return text;
 }
 
+// From "open" to the first frame on screen: the first bar of colours.mp4 (red) seen
+// in the video window; negative when no frame shows within 5 s (MCI's video under
+// Wine stays black).
+double FirstFrame(MediaDevice& device, const wchar_t* videoClass) {
+    const double start = NowMs();
+    device.SetFileName(MediaPath(L"colours.mp4"));
+    device.Command(MediaCommand::Open);
+    device.Command(MediaCommand::Play);
+    const bool seen = tessel::test::WaitUntil(
+        [&] {
+            HWND window = FindWindowW(videoClass, device.FileName().c_str());
+            if (window == nullptr || !IsWindowVisible(window)) return false;
+            POINT at{27, 120};  // the middle of the first bar at the video's own size
+            ClientToScreen(window, &at);
+            HDC screen = GetDC(nullptr);
+            const COLORREF colour = GetPixel(screen, at.x, at.y);
+            ReleaseDC(nullptr, screen);
+            return GetRValue(colour) > 160 && GetGValue(colour) < 96 && GetBValue(colour) < 96;
+        },
+        std::chrono::milliseconds(5000));
+    const double elapsed = NowMs() - start;
+    device.Command(MediaCommand::Close);
+    return seen ? elapsed : -1;
+}
+
+std::string FrameFigure(MediaDevice& device, const wchar_t* videoClass) {
+    std::vector<double> times;
+    for (int i = 0; i < 3; ++i) {
+        const double t = FirstFrame(device, videoClass);
+        if (t < 0) return "      -";
+        times.push_back(t);
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, "%7.1f", Median(times));
+    return text;
+}
+
 struct Usage {
     double cpu_ms, private_mb;
 };
@@ -137,6 +175,9 @@ int wmain(int argc, wchar_t** argv) {
         const std::string dshow = Figure(mci, path);
         std::printf("  %-34ls %s   %s\n", name, mf.c_str(), dshow.c_str());
     }
+    const std::string mfFrame = FrameFigure(foundation, tessel::kVideoClassMediaFoundation);
+    const std::string mciFrame = FrameFigure(mci, L"MCIQTZ_Window");
+    std::printf("  %-34s %s   %s\n", "first video frame (median of 3)", mfFrame.c_str(), mciFrame.c_str());
     // The long silence: a medium that lasts longer than the run.
     const std::wstring medium = MediaPath(L"silence_185.mp3");
     const Usage bare = PlayBare(medium, seconds);

@@ -509,17 +509,6 @@ HWND MfDevice::VideoWindow() const {
 bool MfDevice::HasVideo() const { return session_ && session_->has_video; }
 bool MfDevice::HasAudio() const { return session_ && session_->has_audio; }
 
-float MfDevice::SessionVolume() const {
-    if (!session_) return -1;
-    ComRef<IMFSimpleAudioVolume> volume;
-    float level = -1;
-    if (FAILED(::MFGetService(session_->session(), MR_POLICY_VOLUME_SERVICE, __uuidof(IMFSimpleAudioVolume),
-                              volume.PutVoid())) ||
-        FAILED(volume->GetMasterVolume(&level)))
-        return -1;
-    return level;
-}
-
 void MfDevice::Command(MediaCommand command) {
     switch (command) {
     case MediaCommand::Open: Open(); break;

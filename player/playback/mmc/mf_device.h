@@ -56,10 +56,6 @@ public:
     bool HasVideo() const;
     bool HasAudio() const;
 
-    // For the volume bar's tests: the session's own volume (0.0..1.0) of the open
-    // medium's audio renderer, or a negative value when there is none.
-    float SessionVolume() const;
-
 private:
     enum class State { NotOpen, Stopped, Playing, Paused, Ended };
 

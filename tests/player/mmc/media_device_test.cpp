@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/mmc/media_layers_win32.h"
+#include "player/playback/mmc/choosing_device.h"
 #include "player/playback/mmc/mf_device.h"
 #include "player/playback/mmc/mmc.h"
 #include "tests/support/win32.h"
@@ -468,6 +468,55 @@ TEST(MediaFoundationVideo, ThePictureShowsAtItsOwnSizeAndAfterResizing) {
     EXPECT_TRUE(WaitUntil([&] { return (seen = BarsSeen(window)) == "RGBYWK"; }, 2000ms)) << "seen " << seen;
     device.Command(MediaCommand::Close);
     EXPECT_FALSE(IsWindow(window));
+}
+
+// A Media Foundation that cannot open anything (as a stock Windows for MIDI, or for a
+// format only a user-installed DirectShow filter reads): every medium goes to MCI.
+class RefusingLayer final : public MediaDeviceProperties {
+public:
+    int opens = 0;
+    void Command(MediaCommand command) override {
+        if (command == MediaCommand::Open) ++opens;
+        EndCommand();
+    }
+    int Mode() const override { return kModeNotOpen; }
+    std::int32_t Length() const override { return 0; }
+    std::int32_t Position() const override { return 0; }
+};
+
+TEST(ChoosingDeviceUnderWine, WhatTheFirstLayerRefusesPlaysThroughMci) {
+    std::vector<std::unique_ptr<MediaDevice>> layers;
+    auto refusing = std::make_unique<RefusingLayer>();
+    RefusingLayer* first = refusing.get();
+    layers.push_back(std::move(refusing));
+    layers.push_back(std::make_unique<Mmc>());
+    ChoosingDevice device(std::move(layers));
+    int events = 0;
+    device.SetStatusUpdate([&] { ++events; });
+
+    device.SetUpdateInterval(300);
+    device.SetFileName(Media(L"clip.avi"));
+    device.Command(MediaCommand::Open);
+    EXPECT_EQ(first->opens, 1);
+    EXPECT_EQ(device.ChosenLayer(), 1);
+    EXPECT_GE(device.Length(), 3800);
+    device.SetFrom(2500);
+    device.Command(MediaCommand::Play);
+    EXPECT_EQ(device.Mode(), MediaDevice::kModePlaying);
+    EXPECT_TRUE(WaitUntil([&] { return FindWindowW(L"MCIQTZ_Window", device.FileName().c_str()) != nullptr; },
+                          3000ms));
+    EXPECT_TRUE(WaitUntil([&] { return device.Mode() == MediaDevice::kModeStopped; }, 4000ms))
+        << "the run from 2.5 s did not end";
+    EXPECT_EQ(device.Position(), device.Length());
+    EXPECT_GE(events, 2) << "the status event of the chosen layer did not come through";
+
+    // Neither layer: length 0, nothing open.
+    device.SetFileName(Media(L"noise.mp4"));
+    device.Command(MediaCommand::Open);
+    EXPECT_EQ(device.ChosenLayer(), -1);
+    EXPECT_EQ(device.Length(), 0);
+    EXPECT_EQ(device.Mode(), MediaDevice::kModeNotOpen);
+    EXPECT_EQ(OpenMciDevices(), 0);
 }
 
 }  // namespace
