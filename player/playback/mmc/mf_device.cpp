@@ -26,7 +26,6 @@ namespace {
 using win32::ComRef;
 
 constexpr wchar_t kNotifyClass[] = L"TesselMfDeviceWindow";
-constexpr UINT_PTR kStatusTimer = 1;
 // A session event handed to the owner's thread: wParam is the generation in the high
 // 16 bits and the event type in the low 16, lParam the event's status.
 constexpr UINT kSessionEventMessage = WM_APP + 1;
@@ -479,27 +478,14 @@ std::unique_ptr<MfDevice::Session> MfDevice::Session::Build(const std::wstring& 
     return media;
 }
 
-MfDevice::MfDevice() {
-    platform_started_ = SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_FULL));
-    notify_window_.Create();
-}
+MfDevice::MfDevice()
+    : notify_window_(kNotifyClass, kSessionEventMessage,
+                     [this](UINT msg, WPARAM wp, LPARAM lp) { OnMessage(msg, wp, lp); }),
+      platform_started_(SUCCEEDED(::MFStartup(MF_VERSION, MFSTARTUP_FULL))) {}
 
 MfDevice::~MfDevice() {
     Close();
     if (platform_started_) ::MFShutdown();
-}
-
-void MfDevice::NotifyWindow::Create() {
-    try {
-        RegisterWindowClass(kNotifyClass, 0, nullptr);
-        CreateWindowOf(kNotifyClass, L"", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
-    } catch (const std::exception&) {
-    }
-}
-
-LRESULT MfDevice::NotifyWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == kSessionEventMessage || msg == WM_TIMER) return owner_.OnMessage(msg, wp, lp);
-    return Window::HandleMessage(msg, wp, lp);
 }
 
 HWND MfDevice::VideoWindow() const {
@@ -578,7 +564,7 @@ void MfDevice::Open() {
     position_ = 0;
     pending_starts_ = 0;
     state_ = State::Stopped;
-    StartTimer();
+    notify_window_.StartTimer(UpdateInterval());
 }
 
 bool MfDevice::WaitForTopology() {
@@ -679,7 +665,7 @@ void MfDevice::Stop() {
 }
 
 void MfDevice::Close() {
-    StopTimer();
+    notify_window_.StopTimer();
     if (session_ && pending_starts_ > 0) {
         // A session shut down while its start is still under way can take the
         // platform down with it (seen with video): let the start finish first.
@@ -718,36 +704,20 @@ void MfDevice::OnSessionEvent(unsigned type, HRESULT status) {
     }
 }
 
-void MfDevice::StartTimer() {
-    StopTimer();
-    if (notify_window_.Handle() != nullptr && UpdateInterval() > 0) {
-        timer_running_ = ::SetTimer(notify_window_.Handle(), kStatusTimer, UpdateInterval(), nullptr) != 0;
-    }
-}
-
-void MfDevice::StopTimer() {
-    if (timer_running_) {
-        ::KillTimer(notify_window_.Handle(), kStatusTimer);
-        timer_running_ = false;
-    }
-}
-
-LRESULT MfDevice::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
+void MfDevice::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == kSessionEventMessage) {
         // Events of a session closed since are stale.
         if (session_ && ((wp >> 16) & 0xFFFF) == (generation_ & 0xFFFF)) {
             OnSessionEvent(static_cast<unsigned>(wp & 0xFFFF), static_cast<HRESULT>(lp));
         }
-        return 0;
+        return;
     }
-    if (msg == WM_TIMER && wp == kStatusTimer) {
-        if (state_ == State::NotOpen) {
-            StopTimer();
-            return 0;
-        }
-        RaiseStatusUpdate();
+    // The status timer.
+    if (state_ == State::NotOpen) {
+        notify_window_.StopTimer();
+        return;
     }
-    return 0;
+    RaiseStatusUpdate();
 }
 
 }  // namespace tessel

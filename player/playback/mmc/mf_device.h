@@ -17,13 +17,15 @@
 //     session has started there, never decreasing within a run, and Length() at the
 //     end;
 //   - "close" shuts down the session, the source and the renderers and destroys the
-//     video window: nothing is left running.
+//     video window: nothing is left running. A platform that never finishes a
+//     shutdown holds "close" for a few seconds at most.
+//   - a start point is asked of a stopped session (a running one may ignore it).
 //
 // A medium with pictures gets a top-level video window of class
-// kVideoClassMediaFoundation (media_device.h) titled with FileName(), made at "open" at the video's
-// own size and shown at "play"; the player finds and sizes it as it did the MCI
-// driver's. It keeps the picture's aspect ratio and repaints the current frame when
-// uncovered; closing it hides it, as the driver's window did.
+// kVideoClassMediaFoundation (media_device.h) titled with FileName(), made at "open"
+// at the video's own size and shown at "play"; the player finds and sizes it as it
+// did the MCI driver's. It keeps the picture's aspect ratio and repaints the current
+// frame when uncovered; closing it hides it, as the driver's window did.
 //
 // Like Mmc, the object must be made and used on one thread that pumps messages.
 #pragma once
@@ -35,8 +37,8 @@
 #include <memory>
 #include <string>
 
+#include "player/playback/mmc/device_window_win32.h"
 #include "player/playback/mmc/media_device.h"
-#include "win32/window.h"
 
 namespace tessel {
 
@@ -76,25 +78,10 @@ private:
     // The presentation clock in ms, clamped to the medium; -1 when unreadable.
     std::int32_t ClockMs() const;
     void MarkEnded();
-    void StartTimer();
-    void StopTimer();
 
     // One session event, handed over from the platform's thread.
     void OnSessionEvent(unsigned type, HRESULT status);
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
-
-    // The hidden message-only window: session events and the status timer.
-    class NotifyWindow final : public win32::Window {
-    public:
-        explicit NotifyWindow(MfDevice& owner) : owner_(owner) {}
-        void Create();
-
-    protected:
-        LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-    private:
-        MfDevice& owner_;
-    };
+    void OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
 public:
     // Made and used only by this file's implementation.
@@ -102,12 +89,10 @@ public:
     class VideoWindowImpl;
 
 private:
-
-    NotifyWindow notify_window_{*this};
+    // The session's events, handed over as messages, and the status timer.
+    DeviceWindow notify_window_;
     std::unique_ptr<Session> session_;
     bool platform_started_ = false;
-
-    bool timer_running_ = false;
 
     std::int32_t length_ = 0;
     State state_ = State::NotOpen;

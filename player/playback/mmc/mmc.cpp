@@ -11,7 +11,6 @@ namespace tessel {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"TesselMmcWindow";
-constexpr UINT_PTR kStatusTimer = 1;
 // Right after "play" the driver may still read "stopped" for a moment; its mode is
 // only believed as the end of a run after this many milliseconds.
 constexpr DWORD kStartGraceMs = 400;
@@ -25,28 +24,14 @@ std::atomic<unsigned> g_next_alias{1};
 
 }  // namespace
 
-Mmc::Mmc() : alias_(L"tessel_mmc_" + std::to_wstring(g_next_alias.fetch_add(1))) {
-    // Without the window the device still plays; only the end notification and the
-    // status event are lost, and the end is then found by polling in Mode/Position.
-    notify_window_.Create();
-}
+// Without the window the device still plays; the end is then found by polling in
+// Mode and Position.
+Mmc::Mmc()
+    : notify_window_(kWindowClass, MM_MCINOTIFY, [this](UINT msg, WPARAM wp, LPARAM lp) { OnMessage(msg, wp, lp); }),
+      alias_(L"tessel_mmc_" + std::to_wstring(g_next_alias.fetch_add(1))) {}
 
 // The window goes with notify_window_, after the device is closed.
 Mmc::~Mmc() { Close(); }
-
-void Mmc::NotifyWindow::Create() {
-    try {
-        RegisterWindowClass(kWindowClass, 0, nullptr);
-        // A message-only window: never shown, receives MM_MCINOTIFY and WM_TIMER.
-        CreateWindowOf(kWindowClass, L"", 0, 0, 0, 0, 0, 0, HWND_MESSAGE);
-    } catch (const std::exception&) {
-    }
-}
-
-LRESULT Mmc::NotifyWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == MM_MCINOTIFY || msg == WM_TIMER) return owner_.OnMessage(msg, wp, lp);
-    return Window::HandleMessage(msg, wp, lp);
-}
 
 UINT Mmc::DeviceId() const {
     if (state_ == State::NotOpen) {
@@ -116,7 +101,7 @@ void Mmc::Open() {
     }
     length_ = length;
     position_ = 0;
-    StartTimer();
+    notify_window_.StartTimer(UpdateInterval());
 }
 
 void Mmc::Play() {
@@ -181,7 +166,7 @@ void Mmc::Stop() {
 }
 
 void Mmc::Close() {
-    StopTimer();
+    notify_window_.StopTimer();
     if (state_ != State::NotOpen) {
         Send(L"close " + alias_);
         DropQueuedNotifications();
@@ -248,20 +233,6 @@ void Mmc::DropQueuedNotifications() const {
     }
 }
 
-void Mmc::StartTimer() {
-    StopTimer();
-    if (notify_window_.Handle() != nullptr && UpdateInterval() > 0) {
-        timer_running_ = SetTimer(notify_window_.Handle(), kStatusTimer, UpdateInterval(), nullptr) != 0;
-    }
-}
-
-void Mmc::StopTimer() {
-    if (timer_running_) {
-        KillTimer(notify_window_.Handle(), kStatusTimer);
-        timer_running_ = false;
-    }
-}
-
 DWORD Mmc::Send(const std::wstring& command, std::wstring* result) const {
     wchar_t buffer[kResultChars] = {};
     const MCIERROR error = mciSendStringW(command.c_str(), buffer, kResultChars, notify_window_.Handle());
@@ -285,23 +256,21 @@ bool Mmc::QueryNumber(const wchar_t* item, std::int32_t* value) const {
     return true;
 }
 
-LRESULT Mmc::OnMessage(UINT msg, WPARAM wp, LPARAM /*lp*/) {
+void Mmc::OnMessage(UINT msg, WPARAM wp, LPARAM /*lp*/) {
     if (msg == MM_MCINOTIFY) {
         // Aborted and superseded runs notify too; only a successful end counts.
         if (wp == MCI_NOTIFY_SUCCESSFUL && state_ == State::Playing) {
             MarkEnded();
         }
-        return 0;
+        return;
     }
-    if (msg == WM_TIMER && wp == kStatusTimer) {
-        if (state_ == State::NotOpen) {
-            StopTimer();
-            return 0;
-        }
-        Refresh();
-        RaiseStatusUpdate();
+    // The status timer.
+    if (state_ == State::NotOpen) {
+        notify_window_.StopTimer();
+        return;
     }
-    return 0;
+    Refresh();
+    RaiseStatusUpdate();
 }
 
 }  // namespace tessel

@@ -31,7 +31,7 @@
 #include <string>
 
 #include "player/playback/mmc/media_device.h"
-#include "win32/window.h"
+#include "player/playback/mmc/device_window_win32.h"
 
 namespace tessel {
 
@@ -69,31 +69,15 @@ private:
     // Removes end notifications still queued for this window, so that a stale one
     // from an earlier run cannot end the next.
     void DropQueuedNotifications() const;
-    void StartTimer();
-    void StopTimer();
     // One MCI command string; returns the driver's error code (0 on success).
     DWORD Send(const std::wstring& command, std::wstring* result = nullptr) const;
     bool QueryNumber(const wchar_t* item, std::int32_t* value) const;
 
-    LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
-    // The hidden message-only window: the driver's end notifications and the status
-    // timer reach this object through it.
-    class NotifyWindow final : public win32::Window {
-    public:
-        explicit NotifyWindow(Mmc& owner) : owner_(owner) {}
-        // Without a window when it cannot be made.
-        void Create();
-
-    protected:
-        LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
-
-    private:
-        Mmc& owner_;
-    };
-    NotifyWindow notify_window_{*this};
+    // The driver's end notifications (MM_MCINOTIFY) and the status timer.
+    DeviceWindow notify_window_;
     std::wstring alias_;
-    bool timer_running_ = false;
 
     std::int32_t length_ = 0;
     // Mutable: reading Mode() or Position() may discover that the medium ended.
