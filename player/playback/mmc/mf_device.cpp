@@ -242,8 +242,10 @@ private:
                 if (display) display->AddRef();
                 display_ = ComRef<IMFVideoDisplayControl>(display);
                 if (display_) {
-                    display_->SetAspectRatioMode(MFVideoARMode_PreservePicture);
-                    display_->SetBorderColor(RGB(0, 0, 0));
+                    Call([](IMFVideoDisplayControl* d, const RECT&) {
+                        d->SetAspectRatioMode(MFVideoARMode_PreservePicture);
+                        d->SetBorderColor(RGB(0, 0, 0));
+                    });
                     FitVideo();
                 }
                 return 0;
@@ -258,7 +260,7 @@ private:
             case WM_PAINT: {
                 PAINTSTRUCT ps;
                 if (::BeginPaint(Handle(), &ps) != nullptr) {
-                    if (display_) display_->RepaintVideo();
+                    Call([](IMFVideoDisplayControl* d, const RECT&) { d->RepaintVideo(); });
                     ::EndPaint(Handle(), &ps);
                 }
                 return 0;
@@ -278,10 +280,30 @@ private:
 
     private:
         void FitVideo() {
+            Call([](IMFVideoDisplayControl* d, const RECT& client) {
+                RECT target = client;
+                d->SetVideoPosition(nullptr, &target);
+            });
+        }
+
+        // Calls the renderer from a pool thread, never from this one: the renderer may
+        // be waiting for this window's thread to answer a message (it presents into
+        // the window), and a call from here would then wait for it in turn.
+        void Call(void (*what)(IMFVideoDisplayControl*, const RECT&)) {
             if (!display_ || Handle() == nullptr) return;
-            RECT client{};
-            ::GetClientRect(Handle(), &client);
-            display_->SetVideoPosition(nullptr, &client);
+            struct Job {
+                ComRef<IMFVideoDisplayControl> display;
+                RECT client;
+                void (*what)(IMFVideoDisplayControl*, const RECT&);
+            };
+            auto* job = new Job{display_.Share(), RECT{}, what};
+            ::GetClientRect(Handle(), &job->client);
+            const auto run = [](void* context) -> DWORD {
+                std::unique_ptr<Job> owned(static_cast<Job*>(context));
+                owned->what(owned->display.get(), owned->client);
+                return 0;
+            };
+            if (!::QueueUserWorkItem(run, job, WT_EXECUTEDEFAULT)) delete job;
         }
 
         ComRef<IMFVideoDisplayControl> display_;
