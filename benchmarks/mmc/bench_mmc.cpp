@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "player/playback/mmc/mmc.h"
+#include "benchmarks/mmc/process_figures.h"
 #include "tests/support/win32.h"
 
 namespace {
@@ -27,36 +28,9 @@ std::wstring MediaPath(const wchar_t* name) {
     return (tessel::test::WinePath(TESSEL_BENCH_MMC_MEDIA) / name).wstring();
 }
 
-double NowMs() {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double CpuMs() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    const auto ms = [](const FILETIME& t) {
-        return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                                   t.dwLowDateTime) / 10000.0;
-    };
-    return ms(kernel) + ms(user);
-}
-
-double PrivateMb() {
-    PROCESS_MEMORY_COUNTERS_EX counters{};
-    counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                         sizeof counters);
-    // Wine leaves PrivateUsage at 0; the commit charge is the same figure there.
-    const SIZE_T bytes = counters.PrivateUsage != 0 ? counters.PrivateUsage : counters.PagefileUsage;
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
-}
+using tessel::bench::CpuMs;
+using tessel::bench::NowMs;
+using tessel::bench::PrivateMb;
 
 // Waits like a message loop does: asleep until a message or the deadline.
 void PumpFor(double ms) {

@@ -515,7 +515,6 @@ HWND MfDevice::VideoWindow() const {
 }
 
 bool MfDevice::HasVideo() const { return session_ && session_->has_video; }
-bool MfDevice::HasAudio() const { return session_ && session_->has_audio; }
 
 void MfDevice::Command(MediaCommand command) {
     switch (command) {

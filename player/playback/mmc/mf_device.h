@@ -54,9 +54,8 @@ public:
 
     // The video window of the open medium, null for audio or while nothing is open.
     HWND VideoWindow() const;
-    // Whether the open medium has pictures / sound.
+    // Whether the open medium has pictures.
     bool HasVideo() const;
-    bool HasAudio() const;
 
 private:
     enum class State { NotOpen, Stopped, Playing, Paused, Ended };
