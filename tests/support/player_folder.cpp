@@ -86,8 +86,9 @@ void MakeProgramFolder(const fs::path& folder, const ProgramFolderOptions& optio
     } else {
         // A plain rectangular skin: the body window right against the skin window's
         // lower-left corner.
-        fs::copy_file(dist / L"parts" / L"Azure" / L"task.ico", skin / L"task.ico",
-                      fs::copy_options::overwrite_existing);
+        // Removed first: the runtime's copy over an existing file fails under Wine.
+        fs::remove(skin / L"task.ico");
+        fs::copy_file(dist / L"parts" / L"Azure" / L"task.ico", skin / L"task.ico");
         WriteLines(skin / L"define.ini", {L"320,120", L"255,0,255", L"255,0,255", L"255,255,255", L"0,0"});
         WriteSolidBitmap(skin / L"skin.bmp", 320, 120, 0x28508C);
         WriteSolidBitmap(skin / L"s_mask.bmp", 320, 120, 0);

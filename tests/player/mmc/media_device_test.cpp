@@ -459,6 +459,8 @@ TEST(MediaFoundationVideo, ThePictureShowsAtItsOwnSizeAndAfterResizing) {
 
     device.Command(MediaCommand::Play);
     EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(window) != FALSE; }, 2000ms));
+    // The picture is read from the screen: nothing else on the display may cover it.
+    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // Frames arrive a moment after the start; black or a blank window would fail.
     std::string seen;
     EXPECT_TRUE(WaitUntil([&] { return (seen = BarsSeen(window)) == "RGBYWK"; }, 2500ms)) << "seen " << seen;
