@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace tessel::player {
 
@@ -55,6 +56,30 @@ std::optional<std::int32_t> ReadVolumeLevel(VolumeDevice& device) {
 
 bool WriteVolumeLevel(VolumeDevice& device, std::int32_t level) {
     return device.Write(LevelToVolume(level));
+}
+
+DefaultDeviceVolume::DefaultDeviceVolume(std::function<std::uint64_t()> changes,
+                                         std::function<std::unique_ptr<VolumeDevice>()> open)
+    : changes_(std::move(changes)), open_(std::move(open)), seen_(changes_()), device_(open_()) {}
+
+VolumeDevice* DefaultDeviceVolume::Current() {
+    const std::uint64_t now = changes_();
+    if (now != seen_) {
+        seen_ = now;
+        device_.reset();  // the old device's session goes before the new one is opened
+        device_ = open_();
+    }
+    return device_.get();
+}
+
+std::optional<std::uint32_t> DefaultDeviceVolume::Read() {
+    VolumeDevice* device = Current();
+    return device ? device->Read() : std::nullopt;
+}
+
+bool DefaultDeviceVolume::Write(std::uint32_t volume) {
+    VolumeDevice* device = Current();
+    return device && device->Write(volume);
 }
 
 }  // namespace tessel::player

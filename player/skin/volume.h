@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 
 namespace tessel::player {
@@ -39,6 +41,29 @@ public:
     virtual std::optional<std::uint32_t> Read() = 0;
     // Sets the volume; false when the device refused.
     virtual bool Write(std::uint32_t volume) = 0;
+};
+
+// The volume of whichever output device is the default now. The system changes the
+// default at any time (headphones plugged in, the user's choice in the sound settings)
+// and the player's sound goes there; a volume opened once would go on moving the level
+// of a device nobody hears. `changes` counts the default's changes so far (any number
+// that differs from the last one seen means "changed"); `open` opens the volume of the
+// default as it is now, null when there is none (reads nothing, writes nothing). A
+// change is noticed at the next read or write, which opens the new default's volume
+// once: the bar then shows that device's own level.
+class DefaultDeviceVolume final : public VolumeDevice {
+public:
+    DefaultDeviceVolume(std::function<std::uint64_t()> changes, std::function<std::unique_ptr<VolumeDevice>()> open);
+    std::optional<std::uint32_t> Read() override;
+    bool Write(std::uint32_t volume) override;
+
+private:
+    VolumeDevice* Current();
+
+    std::function<std::uint64_t()> changes_;
+    std::function<std::unique_ptr<VolumeDevice>()> open_;
+    std::uint64_t seen_ = 0;
+    std::unique_ptr<VolumeDevice> device_;
 };
 
 // The volume bar's read-back (start-up and the main timer): the level the bar should

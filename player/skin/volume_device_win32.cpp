@@ -10,6 +10,8 @@
 // clang-format on
 
 #include <algorithm>
+#include <atomic>
+#include <memory>
 #include <utility>
 
 #include "win32/com.h"
@@ -128,6 +130,61 @@ public:
     bool Write(std::uint32_t) override { return false; }
 };
 
+// Counts the changes of the default output device, which the system reports on a thread
+// of its own; the count is all the user-interface thread reads.
+class DefaultOutputWatch final : public IMMNotificationClient {
+public:
+    // Registers with the system; false when the platform gives no notifications.
+    bool Start() {
+        if (!com_.usable()) return false;
+        if (FAILED(::CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL, __uuidof(IMMDeviceEnumerator),
+                                      enumerator_.PutVoid())))
+            return false;
+        registered_ = SUCCEEDED(enumerator_->RegisterEndpointNotificationCallback(this));
+        return registered_;
+    }
+    // Unregisters before the object goes: no report can arrive after this.
+    ~DefaultOutputWatch() {
+        if (registered_) enumerator_->UnregisterEndpointNotificationCallback(this);
+    }
+
+    std::uint64_t Changes() const { return changes_.load(); }
+
+    HRESULT STDMETHODCALLTYPE OnDefaultDeviceChanged(EDataFlow flow, ERole, LPCWSTR) override {
+        if (flow == eRender) ++changes_;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE OnDeviceStateChanged(LPCWSTR, DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDeviceAdded(LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnDeviceRemoved(LPCWSTR) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE OnPropertyValueChanged(LPCWSTR, const PROPERTYKEY) override { return S_OK; }
+
+    // Owned by its holder alone (the system's references end with the unregistering).
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (id == __uuidof(IUnknown) || id == __uuidof(IMMNotificationClient)) {
+            *object = static_cast<IMMNotificationClient*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+
+private:
+    ComApartment com_;
+    ComRef<IMMDeviceEnumerator> enumerator_;
+    bool registered_ = false;
+    std::atomic<std::uint64_t> changes_{0};
+};
+
+// The session volume of the default device as it is now: both channels where the
+// platform has them, else the master alone.
+std::unique_ptr<VolumeDevice> OpenDefaultSessionVolume() {
+    if (auto device = OpenSessionVolume(true)) return device;
+    return OpenSessionVolume(false);
+}
+
 }  // namespace
 
 std::unique_ptr<VolumeDevice> OpenSessionVolume(bool withChannels) {
@@ -148,7 +205,12 @@ SystemVolume OpenSystemVolume() {
     if (session->Open(true)) {
         const VolumeBackend backend = session->HasChannels() ? VolumeBackend::SessionChannels
                                                              : VolumeBackend::SessionMaster;
-        return {std::move(session), backend};
+        // The session belongs to one device; the bar follows the default device instead.
+        auto watch = std::make_shared<DefaultOutputWatch>();
+        if (!watch->Start()) return {std::move(session), backend};
+        session.reset();
+        return {std::make_unique<DefaultDeviceVolume>([watch] { return watch->Changes(); }, OpenDefaultSessionVolume),
+                backend};
     }
     session.reset();
     if (auto wave = OpenWaveMapperVolume()) return {std::move(wave), VolumeBackend::WaveMapper};

@@ -39,5 +39,50 @@ TEST(Volume, ScalarsKeepTheChannelsApartAndStayInRange) {
     EXPECT_EQ(ScalarsToVolume({0.5f, 0.5f}), 0x80008000u);
 }
 
+// One output device's volume: what was written, and whether it is still there.
+struct FakeOutput final : VolumeDevice {
+    std::uint32_t* value;
+    explicit FakeOutput(std::uint32_t* v) : value(v) {}
+    std::optional<std::uint32_t> Read() override { return *value; }
+    bool Write(std::uint32_t v) override {
+        *value = v;
+        return true;
+    }
+};
+
+// Speakers, then headphones plugged in (the default changes), then nothing at all.
+TEST(Volume, TheBarFollowsTheDefaultOutputDevice) {
+    std::uint32_t speakers = LevelToVolume(200), headphones = LevelToVolume(40);
+    std::uint64_t changes = 7;
+    int opens = 0;
+    std::uint32_t* current = &speakers;
+    DefaultDeviceVolume volume([&] { return changes; },
+                               [&]() -> std::unique_ptr<VolumeDevice> {
+                                   ++opens;
+                                   if (!current) return nullptr;
+                                   return std::make_unique<FakeOutput>(current);
+                               });
+    EXPECT_EQ(ReadVolumeLevel(volume), 200);
+    EXPECT_TRUE(WriteVolumeLevel(volume, 100));
+    EXPECT_EQ(speakers, LevelToVolume(100));
+    EXPECT_EQ(opens, 1) << "opened once while the default stays";
+
+    current = &headphones;
+    ++changes;
+    EXPECT_EQ(ReadVolumeLevel(volume), 40) << "the bar shows the new device's level";
+    EXPECT_TRUE(WriteVolumeLevel(volume, 90));
+    EXPECT_EQ(headphones, LevelToVolume(90));
+    EXPECT_EQ(speakers, LevelToVolume(100)) << "the old device is left alone";
+    EXPECT_EQ(opens, 2);
+
+    current = nullptr;
+    ++changes;
+    EXPECT_EQ(volume.Read(), std::nullopt);
+    EXPECT_FALSE(WriteVolumeLevel(volume, 10));
+    EXPECT_EQ(opens, 3) << "no device: not re-opened at every read";
+    volume.Read();
+    EXPECT_EQ(opens, 3);
+}
+
 }  // namespace
 }  // namespace tessel::player
