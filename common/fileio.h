@@ -42,6 +42,11 @@ private:
 // Size in bytes of an existing regular file, nothing if it is missing or a folder.
 std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path);
 
+// The name as an absolute path, resolved the way opening the file would resolve it (on
+// Windows against the current folder, "." and ".." parts and trailing dots and spaces
+// of the last part dealt with); empty for an empty name or one holding NUL.
+std::wstring FullPathName(std::wstring_view name);
+
 // True if the text names an existing file (not a folder) the way the media device and
 // every other program will open it. On Windows that is the normal Win32 name rules: a
 // relative name resolves against the process's current folder, "/" separates like

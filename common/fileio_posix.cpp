@@ -166,6 +166,13 @@ std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+std::wstring FullPathName(std::wstring_view name) {
+    if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return {};
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(PathFromWide(name), error);
+    return error ? std::wstring() : WideFromPath(full.lexically_normal());
+}
+
 bool FileExistsExact(std::wstring_view name) {
     if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return false;
     struct stat st {};

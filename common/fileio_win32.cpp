@@ -137,22 +137,28 @@ std::optional<std::uint64_t> FileSizeOf(const std::filesystem::path& path) {
     return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
 
-bool FileExistsExact(std::wstring_view name) {
-    if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return false;
-    // Normalised as every Win32 call that opens a file normalises it, so that the
-    // answer is the media device's; then the \\?\ form where the length needs it
-    // (GetFullPathNameW itself takes long names).
+std::wstring FullPathName(std::wstring_view name) {
+    if (name.empty() || name.find(L'\0') != std::wstring_view::npos) return {};
     const std::wstring text(name);
     std::wstring full(MAX_PATH, L'\0');
     for (int attempt = 0; attempt < 2; ++attempt) {
         const DWORD n = GetFullPathNameW(text.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-        if (n == 0) return false;
+        if (n == 0) return {};
         if (n < full.size()) {
             full.resize(n);
-            break;
+            return full;
         }
         full.assign(n, L'\0');
     }
+    return {};
+}
+
+bool FileExistsExact(std::wstring_view name) {
+    // Normalised as every Win32 call that opens a file normalises it, so that the
+    // answer is the media device's; then the \\?\ form where the length needs it
+    // (GetFullPathNameW itself takes long names).
+    const std::wstring full = FullPathName(name);
+    if (full.empty()) return false;
     if (full.rfind(L"\\\\.\\", 0) == 0) return false;  // a device, not a file
     const DWORD attributes = GetFileAttributesW(LongPathForm(full).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;

@@ -184,7 +184,9 @@ bool PlayerApp::HandOverToRunningInstance() {
         return false;
     }
     playerForm_.SetCaption(texts::kMultiActiveCaption);
-    const std::wstring path = RemoveDoubleQuotes(ArgumentsOf(options_.commandLine));
+    // A relative name means a file in the folder this start was made in (a console's
+    // current folder); the running player would look in its own.
+    const std::wstring path = FullPathName(RemoveDoubleQuotes(ArgumentsOf(options_.commandLine)));
     if (!path.empty() && FileExistsExact(path)) instance_.HandOver(path);
     EndProcess(0);
     return true;

@@ -178,12 +178,13 @@ std::filesystem::path FromEnvironmentPath(const char* variable) {
 std::filesystem::path MediaDir() { return FromEnvironmentPath("TESSEL_TEST_MEDIA"); }
 std::filesystem::path DistDir() { return FromEnvironmentPath("TESSEL_TEST_DIST"); }
 
-bool Process::Start(const std::filesystem::path& exe, const std::wstring& arguments) {
+bool Process::Start(const std::filesystem::path& exe, const std::wstring& arguments,
+                    const std::filesystem::path& startFolder) {
     std::wstring line = L"\"" + exe.wstring() + L"\"";
     if (!arguments.empty()) line += L" " + arguments;
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    const std::wstring folder = exe.parent_path().wstring();
+    const std::wstring folder = (startFolder.empty() ? exe.parent_path() : startFolder).wstring();
     if (!::CreateProcessW(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &si,
                           &info_)) {
         info_ = PROCESS_INFORMATION{};

@@ -74,14 +74,17 @@ inline std::wstring Quoted(const std::filesystem::path& p) { return L"\"" + p.ws
 class Process {
 public:
     Process() = default;
-    Process(const std::filesystem::path& exe, const std::wstring& arguments) { Start(exe, arguments); }
+    Process(const std::filesystem::path& exe, const std::wstring& arguments, const std::filesystem::path& folder = {}) {
+        Start(exe, arguments, folder);
+    }
     ~Process() { Stop(2000); }
     Process(Process&& other) noexcept : info_(other.info_) { other.info_ = PROCESS_INFORMATION{}; }
     Process& operator=(Process&&) = delete;
     Process(const Process&) = delete;
 
-    // Started in the program's own folder.
-    bool Start(const std::filesystem::path& exe, const std::wstring& arguments);
+    // Started in `folder`, or in the program's own folder when none is given.
+    bool Start(const std::filesystem::path& exe, const std::wstring& arguments,
+               const std::filesystem::path& folder = {});
     bool Started() const { return info_.hProcess != nullptr; }
     DWORD Id() const { return info_.dwProcessId; }
     HANDLE Handle() const { return info_.hProcess; }

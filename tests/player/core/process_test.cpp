@@ -42,7 +42,8 @@ protected:
 };
 
 // Second starts without a file to hand over change nothing. Three second starts at
-// once each hand their file over (a Japanese name among them) and end with code 0,
+// once each hand their file over (a Japanese name among them, a bare name given in the
+// file's own folder) and end with code 0,
 // leaving no window; each file is played once, and the mailbox (the body window's
 // caption) is empty again.
 TEST_F(PlayerProcessTest, SecondStartsHandTheirFilesToTheRunningPlayerEachPlayedOnce) {
@@ -64,7 +65,10 @@ TEST_F(PlayerProcessTest, SecondStartsHandTheirFilesToTheRunningPlayerEachPlayed
     const std::vector<fs::path> songs{MediaDir() / L"テスト 曲 その1.mp3", MediaDir() / L"chord_c.mp3",
                                       MediaDir() / L"tone_660.wav"};
     std::vector<Process> seconds;
-    for (const auto& s : songs) seconds.emplace_back(exe, Quoted(s));
+    // The second is typed in a console in the media's folder: a bare name there.
+    seconds.emplace_back(exe, Quoted(songs[0]));
+    seconds.emplace_back(exe, songs[1].filename().wstring(), songs[1].parent_path());
+    seconds.emplace_back(exe, Quoted(songs[2]));
     // Every read-out the panel shows while the three are taken over.
     std::vector<std::wstring> shown;
     WaitUntil(
