@@ -41,4 +41,24 @@ std::int64_t CountRunPixels(const std::vector<PixelRun>& runs) {
     return n;
 }
 
+std::size_t ShapeRectangleCount(const std::vector<PixelRun>& runs) {
+    std::size_t count = 0;
+    std::size_t previous = 0, previousEnd = 0;  // the row before, as [previous, previousEnd)
+    for (std::size_t first = 0; first < runs.size();) {
+        std::size_t end = first + 1;
+        while (end < runs.size() && runs[end].y == runs[first].y) ++end;
+        const bool sameBand = previousEnd > previous && runs[previous].y + 1 == runs[first].y &&
+                              end - first == previousEnd - previous &&
+                              std::equal(runs.begin() + std::ptrdiff_t(first), runs.begin() + std::ptrdiff_t(end),
+                                         runs.begin() + std::ptrdiff_t(previous), [](const PixelRun& a, const PixelRun& b) {
+                                             return a.left == b.left && a.right == b.right;
+                                         });
+        if (!sameBand) count += end - first;
+        previous = first;
+        previousEnd = end;
+        first = end;
+    }
+    return count;
+}
+
 }  // namespace tessel::player

@@ -50,4 +50,18 @@ std::vector<PixelRun> MaskToRuns(const MaskPixels& mask, std::int32_t scanWidth,
 // Number of opaque pixels the runs cover.
 std::int64_t CountRunPixels(const std::vector<PixelRun>& runs);
 
+// The number of rectangles the region of the runs holds. Rows that follow each other
+// with exactly the same runs merge into one band, as the platform's regions merge
+// them, and each run of a band is one rectangle; so a shape at any skin scale has as
+// many as its scan.
+std::size_t ShapeRectangleCount(const std::vector<PixelRun>& runs);
+
+// The most rectangles a window's shape may hold. The display takes a window's shape in
+// one request; under an X server that is at most 262,140 bytes without the
+// big-requests extension, 32,765 rectangles: a checkerboard mask of 33,282 ended the
+// program with an X error, one of 32,258 still went through. Half of that leaves room
+// and bounds the time a shape takes; no drawn skin comes near it (the shipped masks
+// hold a few hundred).
+inline constexpr std::size_t kMaxShapeRectangles = 16384;
+
 }  // namespace tessel::player

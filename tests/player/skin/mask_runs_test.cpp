@@ -47,5 +47,22 @@ TEST(MaskRuns, EdgesTheRandomMasksMiss) {
     EXPECT_TRUE(MaskToRuns(m.View(), 5, -1, kMagenta).empty());
 }
 
+// Rows merge into one band only when they follow each other and every run agrees.
+TEST(MaskRuns, RectanglesOfTheShapeCountBandsNotRows) {
+    EXPECT_EQ(ShapeRectangleCount({}), 0u);
+    EXPECT_EQ(ShapeRectangleCount({{0, 0, 5}, {1, 0, 5}, {2, 0, 5}}), 1u);
+    EXPECT_EQ(ShapeRectangleCount({{0, 0, 5}, {2, 0, 5}}), 2u) << "a row between them";
+    EXPECT_EQ(ShapeRectangleCount({{0, 0, 2}, {0, 4, 6}, {1, 0, 2}, {1, 4, 6},  // one band of two
+                                   {2, 0, 2},                                   // fewer runs
+                                   {3, 0, 2}, {3, 4, 7}}),                      // the last run wider
+              5u);
+    EXPECT_EQ(ShapeRectangleCount({{0, 1, 2}, {1, 0, 2}}), 2u) << "the first run starts elsewhere";
+    // A checkerboard: no two rows alike, one rectangle per opaque run.
+    TestMask board(6, 4, kMagenta);
+    for (int y = 0; y < 4; ++y)
+        for (int x = (y + 1) % 2; x < 6; x += 2) board.at(x, y) = 0;
+    EXPECT_EQ(ShapeRectangleCount(MaskToRuns(board.View(), 6, 4, kMagenta)), 12u);
+}
+
 }  // namespace
 }  // namespace tessel::player
