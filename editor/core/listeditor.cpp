@@ -82,18 +82,43 @@ void ListEditor::ReportLeftOut(std::size_t leftOut) {
     if (leftOut > 0) host_.Tell(EditorHost::Notice::LeftOut, L"", L"", leftOut);
 }
 
+bool ListEditor::Modified() const {
+    const std::vector<EntryList::Entry>& entries = mainList_.Entries();
+    if (entries.size() != unchangedTexts_.size()) return true;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].text != unchangedTexts_[i]) return true;
+    }
+    return false;
+}
+
+void ListEditor::MarkUnchanged() { unchangedTexts_ = mainList_.Texts(); }
+
+bool ListEditor::ConfirmDiscard() {
+    if (!Modified()) return true;
+    switch (host_.AskSaveChanges()) {
+    case EditorHost::SaveChoice::Save: return SaveList();
+    case EditorHost::SaveChoice::Discard: return true;
+    case EditorHost::SaveChoice::Cancel: break;
+    }
+    return false;
+}
+
 void ListEditor::CreateNewFile() {
+    if (!ConfirmDiscard()) return;
     mainList_.Clear();
     sbar_.Set(L"");
+    MarkUnchanged();
 }
 
 void ListEditor::EditExistFile() {
+    if (!ConfirmDiscard()) return;
     const std::optional<std::wstring> path = host_.ShowOpenDialog();
     if (!path || path->empty()) return;
     std::optional<std::vector<std::wstring>> entries = ReadChosenFile(*path);
     if (!entries) return;
     sbar_.Set(*path);
     ReportLeftOut(mainList_.Assign(std::move(*entries)));
+    MarkUnchanged();
 }
 
 void ListEditor::AddingList() {
@@ -104,21 +129,27 @@ void ListEditor::AddingList() {
     ReportLeftOut(mainList_.Append(std::move(*entries)));
 }
 
-void ListEditor::OverwriteFile() {
-    if (sbar_.Get().empty()) {
-        NameFileSave();
-        return;
-    }
-    WriteList(sbar_.Get());
+void ListEditor::OverwriteFile() { SaveList(); }
+
+void ListEditor::NameFileSave() { SaveListAs(); }
+
+bool ListEditor::SaveList() {
+    if (sbar_.Get().empty()) return SaveListAs();
+    if (!WriteList(sbar_.Get())) return false;
+    MarkUnchanged();
+    return true;
 }
 
-void ListEditor::NameFileSave() {
+bool ListEditor::SaveListAs() {
     const std::optional<std::wstring> path = host_.ShowSaveDialog();
-    if (!path || path->empty()) return;
-    if (tessel::FileSizeOf(*path) && !host_.Ask(EditorHost::Question::Overwrite, 0)) return;
+    if (!path || path->empty()) return false;
+    if (tessel::FileSizeOf(*path) && !host_.Ask(EditorHost::Question::Overwrite, 0)) return false;
     // The status bar names the file that holds the list: it changes only once the
     // list is really there.
-    if (WriteList(*path)) sbar_.Set(*path);
+    if (!WriteList(*path)) return false;
+    sbar_.Set(*path);
+    MarkUnchanged();
+    return true;
 }
 
 void ListEditor::ExpFiles() {

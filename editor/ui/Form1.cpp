@@ -156,11 +156,32 @@ void Form1::Form_Unload() {
         closeRequested_ = true;
         return;
     }
+    // After the end of the session the user has already answered for the list.
+    if (!sessionEnded_ && !ConfirmDiscard()) return;
     // An open extension dialog hands its edits back as it goes, before they are saved.
     if (form2_ && form2_->Handle()) DestroyWindow(form2_->Handle());
     if (form3_ && form3_->Handle()) DestroyWindow(form3_->Handle());
     if (!sessionEnded_) editor_.SaveExtensions();
     DestroyWindow(Handle());
+}
+
+bool Form1::ConfirmDiscard() {
+    // A box or dialog re-enables its owner when it closes; the main window stays
+    // disabled while one of its own dialogs is open.
+    const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+    const bool answer = editor_.ConfirmDiscard();
+    if (!enabled && DialogWindow()) EnableWindow(Handle(), FALSE);
+    return answer;
+}
+
+bool Form1::Form_QueryEndSession() {
+    if (sessionEnded_ || !editor_.Modified()) return true;
+    // Windows shows the reason beside the editor while the question waits; the answer
+    // to the query then says whether the session may end.
+    const bool reasoned = ShutdownBlockReasonCreate(Handle(), kUnsavedBlockReason) != FALSE;
+    const bool mayEnd = ConfirmDiscard();
+    if (reasoned) ShutdownBlockReasonDestroy(Handle());
+    return mayEnd;
 }
 
 void Form1::Form_EndSession() {
@@ -173,6 +194,11 @@ void Form1::Form_EndSession() {
     if (form2_ && form2_->Handle()) DestroyWindow(form2_->Handle());
     if (form3_ && form3_->Handle()) DestroyWindow(form3_->Handle());
     editor_.SaveExtensions();
+}
+
+HWND Form1::ModalOwner() const {
+    HWND dialog = DialogWindow();
+    return dialog ? dialog : Handle();
 }
 
 HWND Form1::DialogWindow() const {
@@ -321,7 +347,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Form_Unload();
         return 0;
     case WM_QUERYENDSESSION:
-        return TRUE;
+        return Form_QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
         if (wParam) Form_EndSession();
         return 0;
@@ -351,22 +377,30 @@ std::optional<std::wstring> Form1::ShowFileDialog(bool save, const wchar_t* titl
     cdialog_.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     cdialog_.DialogTitle = title;
     cdialog_.Filter = filter;
-    if (!(save ? cdialog_.ShowSave(Handle()) : cdialog_.ShowOpen(Handle()))) return std::nullopt;
+    if (!(save ? cdialog_.ShowSave(ModalOwner()) : cdialog_.ShowOpen(ModalOwner()))) return std::nullopt;
     return cdialog_.FileName;
 }
 
 bool Form1::Ask(Question question, std::size_t count) {
     switch (question) {
     case Question::SizeOver:
-        return MessageBoxW(Handle(), kSizeOver, kQuestionTitle, MB_OKCANCEL) == IDOK;
+        return MessageBoxW(ModalOwner(), kSizeOver, kQuestionTitle, MB_OKCANCEL) == IDOK;
     case Question::Overwrite:
-        return MessageBoxW(Handle(), kOverwrite, kQuestionTitle, MB_YESNO) == IDYES;
+        return MessageBoxW(ModalOwner(), kOverwrite, kQuestionTitle, MB_YESNO) == IDYES;
     case Question::AlteredEntries: {
         const std::wstring text = kAlteredBefore + std::to_wstring(count) + kAlteredAfter;
-        return MessageBoxW(Handle(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
+        return MessageBoxW(ModalOwner(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
     }
     }
     return false;
+}
+
+EditorHost::SaveChoice Form1::AskSaveChanges() {
+    switch (MessageBoxW(ModalOwner(), kSaveChanges, kQuestionTitle, MB_YESNOCANCEL)) {
+    case IDYES: return SaveChoice::Save;
+    case IDNO: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+    }
 }
 
 void Form1::Tell(Notice notice, const std::wstring& subject, const std::wstring& detail, std::size_t count) {
@@ -385,7 +419,7 @@ void Form1::Tell(Notice notice, const std::wstring& subject, const std::wstring&
     case Notice::ExtReadFailed: text = WithPath(kExtReadFailed, subject, detail); break;
     case Notice::ExtWriteFailed: text = WithPath(kExtWriteFailed, subject, detail); break;
     }
-    MessageBoxW(Handle(), text.c_str(), title, MB_OK);
+    MessageBoxW(ModalOwner(), text.c_str(), title, MB_OK);
 }
 
 }  // namespace listwright

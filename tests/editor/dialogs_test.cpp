@@ -122,6 +122,22 @@ TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
     EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
 }
 
+TEST_F(Dialogs, KeepingAChangedListAtCloseLeavesTheOpenDialogInCharge) {
+    Entries().Append({L"a.mp3"});
+    Command(kExtSetting);
+    HWND dialog = FindDialog(L"登録する拡張子");
+    ASSERT_NE(dialog, nullptr);
+    boxes.Expect(L"確認", IDCANCEL);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_FALSE(IsWindowEnabled(Handle()));
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_TRUE(IsWindowEnabled(Handle()));
+}
+
 // Log-off or shutdown with the editor open: no close comes, yet the patterns (also
 // those still in an open extension dialog) are saved, once, and nothing waits.
 TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {
