@@ -116,9 +116,12 @@ void ListEditor::EditExistFile() {
     if (!path || path->empty()) return;
     std::optional<std::vector<std::wstring>> entries = ReadChosenFile(*path);
     if (!entries) return;
-    sbar_.Set(*path);
-    ReportLeftOut(mainList_.Assign(std::move(*entries)));
+    const std::size_t leftOut = mainList_.Assign(std::move(*entries));
+    // A list cut short is not the file's content: 上書き保存 would shorten the file, so
+    // such a list belongs to no file until the user names one.
+    sbar_.Set(leftOut > 0 ? std::wstring() : *path);
     MarkUnchanged();
+    ReportLeftOut(leftOut);
 }
 
 void ListEditor::AddingList() {

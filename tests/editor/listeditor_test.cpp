@@ -49,6 +49,27 @@ TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
     EXPECT_TRUE(host.told.empty());
 }
 
+// The list holds 32,767 entries: one more line is cut off, and the file is then no
+// longer the list's, so saving asks for a name instead of shortening it.
+TEST_F(EditorTest, AListCutShortOnOpeningBelongsToNoFile) {
+    std::string lines;
+    for (int i = 0; i < 32767; ++i) lines += "e\r\n";
+    const fs::path full = dir.Write("full.m3u", lines);
+    const fs::path over = dir.Write("over.m3u", lines + "last\r\n");
+    host.openAnswers = {W(full), W(over)};
+    editor.EditExistFile();
+    EXPECT_EQ(editor.SBar().Get(), W(full));
+    editor.EditExistFile();
+    EXPECT_EQ(list.Count(), 32767u);
+    EXPECT_TRUE(editor.SBar().Get().empty());
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].count, 1u);
+    host.saveAnswers = {std::nullopt};
+    editor.OverwriteFile();
+    EXPECT_EQ(host.saveDialogs, 1);
+    EXPECT_EQ(fs::file_size(over), lines.size() + 6);
+}
+
 TEST_F(EditorTest, SaveAsAddsNoExtension) {
     list.Append({L"x", L"y"});
     host.saveAnswers = {W(dir / "noext")};
