@@ -87,29 +87,32 @@ bool Form1::Create(int showCommand) {
     tessel::win32::unique_hmenu menuBar = tessel::win32::BuildMenuBar(bar);
 
     // The client area is 7,215 by 6,450 twips when first shown.
+    // The system places the window, so its monitor is known only once it exists: it
+    // starts at the system DPI and is sized again for the DPI the system gave it.
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT r{0, 0, TwipsX(7215), TwipsY(6450)};
-    AdjustWindowRectEx(&r, style, TRUE, 0);
+    const SIZE size = DesignWindowSize(7215, 6450, style, 0, true, tessel::win32::SystemDpi());
     try {
         RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                             LoadIconW(nullptr, IDI_APPLICATION));
-        CreateWindowOf(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                       r.bottom - r.top, nullptr, menuBar.get());
+        CreateWindowOf(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                       menuBar.get());
     } catch (const tessel::win32::WideError& e) {
         tessel::win32::DebugReport(e.Text());
         return false;
     }
     menuBar_ = menuBar.release();  // the window's now
     clipboard_.SetOwner(Handle());
+    const DesignScale scale(FitWindowToDesign(Handle(), 7215, 6450));
 
     mainList_ = tessel::win32::CreateChild(Handle(), L"LISTBOX", L"",
                                            WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
                                                LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
-                                           RECT{}, kMainListId, UiFont(), WS_EX_CLIENTEDGE);
-    sbar_ = tessel::win32::CreateChild(Handle(), STATUSCLASSNAMEW, L"", WS_VISIBLE, RECT{}, kSBarId, UiFont());
+                                           RECT{}, kMainListId, UiFont(scale.Dpi()), WS_EX_CLIENTEDGE);
+    sbar_ = tessel::win32::CreateChild(Handle(), STATUSCLASSNAMEW, L"", WS_VISIBLE, RECT{}, kSBarId,
+                                       UiFont(scale.Dpi()));
     if (!mainList_ || !sbar_) return false;
     SendMessageW(sbar_, SB_SIMPLE, TRUE, 0);
-    SendMessageW(sbar_, SB_SETMINHEIGHT, static_cast<WPARAM>(TwipsY(270)), 0);
+    SendMessageW(sbar_, SB_SETMINHEIGHT, static_cast<WPARAM>(scale.Pixels(270)), 0);
     mainListHook_.Attach(mainList_, [this](HWND, UINT message, WPARAM wParam, LPARAM) {
         return MainList_Message(message, wParam);
     });
@@ -258,7 +261,9 @@ POINT Form1::DialogPlace() {
     EnableWindow(Handle(), FALSE);
     RECT r{};
     GetWindowRect(Handle(), &r);
-    return POINT{r.left + TwipsX(1000), r.top + TwipsY(1000)};
+    // At the scale of the monitor the main window is on now.
+    const DesignScale scale(tessel::win32::WindowDpi(Handle()));
+    return POINT{r.left + scale.Pixels(1000), r.top + scale.Pixels(1000)};
 }
 
 void Form1::DialogClosing() {

@@ -138,6 +138,47 @@ TEST_F(Dialogs, KeepingAChangedListAtCloseLeavesTheOpenDialogInCharge) {
     EXPECT_TRUE(IsWindowEnabled(Handle()));
 }
 
+// Wine has one DPI for the whole screen: the rule of DPI to measures is tested natively
+// with DPI values; here the dialogs are made by it at the DPI their window has, fonts
+// included, and the frame and font take a DPI as given.
+TEST_F(Dialogs, DialogsAreMadeForTheDpiOfTheirMonitor) {
+    struct Design {
+        UINT command;
+        const wchar_t* caption;
+        int text1;
+        double width, height;
+    };
+    for (const Design& d : {Design{kWildCardList, L"ワイルドカード検索", kForm2Text1, 4785, 825},
+                            Design{kExtSetting, L"登録する拡張子", kForm3Text1, 4260, 1710}}) {
+        Command(d.command);
+        HWND dialog = FindDialog(d.caption);
+        ASSERT_NE(dialog, nullptr);
+        const DesignScale scale(tessel::win32::WindowDpi(dialog));
+        EXPECT_EQ(MonitorDpiAt(POINT{0, 0}), scale.Dpi());
+        RECT client{};
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, scale.Pixels(d.width));
+        EXPECT_EQ(client.bottom, scale.Pixels(d.height));
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, d.text1), WM_GETFONT, 0, 0)),
+                  UiFont(scale.Dpi()));
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+        Pump();
+    }
+    LOGFONTW f96{}, f192{};
+    ASSERT_TRUE(GetObjectW(UiFont(96), sizeof f96, &f96));
+    ASSERT_TRUE(GetObjectW(UiFont(192), sizeof f192, &f192));
+    EXPECT_EQ(f96.lfHeight, -12);
+    EXPECT_EQ(f192.lfHeight, -24);
+    EXPECT_EQ(UiFont(192), UiFont(192));
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    const SIZE s96 = DesignWindowSize(4260, 1710, style, 0, true, 96);
+    const SIZE s192 = DesignWindowSize(4260, 1710, style, 0, true, 192);
+    EXPECT_GE(s96.cx, 284);
+    EXPECT_GE(s192.cx, 568);
+    // Caption and menu bar are twice as high at 200 %.
+    EXPECT_GT(s192.cy - 228, s96.cy - 114);
+}
+
 // Log-off or shutdown with the editor open: no close comes, yet the patterns (also
 // those still in an open extension dialog) are saved, once, and nothing waits.
 TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {

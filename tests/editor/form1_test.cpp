@@ -59,8 +59,9 @@ TEST_F(Form1Window, StartsEmptyAtItsDesignSizeAndTheListFillsTheClientArea) {
 
     RECT client{};
     GetClientRect(Handle(), &client);
-    EXPECT_EQ(client.right, TwipsX(7215));
-    EXPECT_EQ(client.bottom, TwipsY(6450));
+    const DesignScale scale(tessel::win32::WindowDpi(Handle()));
+    EXPECT_EQ(client.right, scale.Pixels(7215));
+    EXPECT_EQ(client.bottom, scale.Pixels(6450));
 
     const auto expectFilled = [&] {
         RECT c{}, list{}, bar{};
