@@ -18,6 +18,7 @@ void ListEditor::LoadExtensions(const std::filesystem::path& iniPath) {
     switch (read.status) {
     case ExtIniRead::Status::Ok:
         extList_.InsertAll(read.patterns);
+        extKept_ = read.kept;
         break;
     case ExtIniRead::Status::CreatedEmpty:
         break;
@@ -33,7 +34,7 @@ void ListEditor::LoadExtensions(const std::filesystem::path& iniPath) {
 
 bool ListEditor::SaveExtensions() {
     if (extIniPath_.empty() || extIniUnknown_) return true;
-    const ExtIniWrite written = WriteExtIni(extIniPath_, extList_.Items());
+    const ExtIniWrite written = WriteExtIni(extIniPath_, extList_.Items(), extKept_);
     if (!written.ok) {
         host_.Tell(EditorHost::Notice::ExtWriteFailed, extIniPath_.wstring(), written.error, 0);
         return false;

@@ -15,6 +15,7 @@
 #include "editor/core/clipboard.h"
 #include "editor/core/dropwalk.h"
 #include "editor/core/entrylist.h"
+#include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
 #include "editor/core/sortedlist.h"
 #include "editor/core/textvalue.h"
@@ -138,6 +139,8 @@ private:
     std::vector<std::wstring> unchangedTexts_;
 
     std::filesystem::path extIniPath_;
+    // Lines of ext.ini that are written back as the bytes they were read as.
+    KeptLineBytes extKept_;
     // ext.ini existed but could not be read: writing it at exit would destroy patterns
     // the user never saw, unless the user has set the patterns since.
     bool extIniUnknown_ = false;

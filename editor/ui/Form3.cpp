@@ -67,6 +67,11 @@ void Form3::Command1_Click() {
         MessageBoxW(Handle(), kPatternUnstorable, kErrorTitle, MB_OK);
         return;
     }
+    // A full list box would leave the pattern out without a word.
+    if (extList_.Room() == 0) {
+        MessageBoxW(Handle(), kListFull, kErrorTitle, MB_OK);
+        return;
+    }
     extList_.Append({text});
 }
 

@@ -54,5 +54,6 @@ inline constexpr const wchar_t kMenuEdit[] = L"編集";
 inline constexpr const wchar_t kErrorTitle[] = L"エラー";
 inline constexpr const wchar_t kPatternUnstorable[] =
     L"この拡張子には設定ファイルに保存できない文字が含まれているため、登録できません。";
+inline constexpr const wchar_t kListFull[] = L"これ以上登録できません。\r\n（登録できるのは32767件までです）";
 
 }  // namespace listwright::texts::form3

@@ -246,6 +246,13 @@ TEST_F(MegabyteOfPatterns, AreReadListedAndKept) {
     ASSERT_NE(dialog, nullptr);
     // The list box shows what it can hold; the dialog hands every pattern back.
     EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kForm3ExtList), LB_GETCOUNT, 0, 0), 32767);
+    // A pattern registered into the full list is refused with a word, not dropped.
+    boxes.Expect(L"エラー", IDOK);
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.new");
+    Click(dialog, kForm3Command1);
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find(L"これ以上登録できません"), std::wstring::npos);
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     // Compared as a whole: a line-by-line difference of two megabytes would not fit.
