@@ -43,6 +43,9 @@ bool ListEditor::SaveExtensions() {
 }
 
 void ListEditor::ReplaceExtensions(const std::vector<std::wstring>& patterns) {
+    // The dialog hands its list back however it closes; handed back as it was given,
+    // nothing was decided, and a file that could not be read stays as it is.
+    if (patterns == extList_.Items()) return;
     extList_.Clear();
     extList_.InsertAll(patterns);
     extIniUnknown_ = false;

@@ -77,7 +77,8 @@ public:
     void LoadExtensions(const std::filesystem::path& iniPath);
     // False if it could not be written (the user has been told).
     bool SaveExtensions();
-    // Replaces the patterns (the extension dialog closing); they are kept sorted.
+    // Replaces the patterns (the extension dialog closing); they are kept sorted. The
+    // same patterns in the same order are no change.
     void ReplaceExtensions(const std::vector<std::wstring>& patterns);
 
     // True when the list differs from the one last opened, created or saved.

@@ -179,6 +179,35 @@ TEST_F(Dialogs, DialogsAreMadeForTheDpiOfTheirMonitor) {
     EXPECT_GT(s192.cy - 228, s96.cy - 114);
 }
 
+// ext.ini held by another program at the start cannot be read; once it is free, the
+// extension dialog opened and closed without a change decides nothing: the exit leaves
+// the file as it is. A change does decide.
+TEST_F(Dialogs, AnExtIniThatCouldNotBeReadIsOnlyReplacedAfterAChange) {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    const std::string before = "*.flac\r\n*.mp3\r\n";
+    dir.Write("m3usetting/ext.ini", before);
+    const std::wstring ini = (dir / "m3usetting" / "ext.ini").wstring();
+    for (bool change : {false, true}) {
+        HANDLE lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        boxes.Expect(L"エラー", IDOK);
+        Create();
+        CloseHandle(lock);
+        EXPECT_EQ(boxes.TakeSeen().size(), 1u);
+        Command(kExtSetting);
+        HWND dialog = FindDialog(L"登録する拡張子");
+        ASSERT_NE(dialog, nullptr);
+        if (change) {
+            SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
+            Click(dialog, kForm3Command1);
+        }
+        Click(dialog, kForm3Command2);
+        SendMessageW(Handle(), WM_CLOSE, 0, 0);
+        Pump();
+        EXPECT_EQ(ExtIniBytes(), change ? "*.ogg\r\n" : before);
+    }
+}
+
 // Log-off or shutdown with the editor open: no close comes, yet the patterns (also
 // those still in an open extension dialog) are saved, once, and nothing waits.
 TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {

@@ -91,6 +91,9 @@ TEST(ExtIni, AnUnreadableFileIsNotOverwrittenUnlessThePatternsWereSetAgain) {
     ASSERT_EQ(host.told.size(), 1u);
     EXPECT_EQ(host.told[0].notice, EditorHost::Notice::ExtReadFailed);
     EXPECT_TRUE(editor.SaveExtensions());  // nothing to save: the patterns are unknown
+    // The dialog closed without a change hands back the same (empty) list: no decision.
+    editor.ReplaceExtensions({});
+    EXPECT_TRUE(editor.SaveExtensions());
     EXPECT_EQ(host.told.size(), 1u);
     editor.ReplaceExtensions({L"*.mp3"});
     EXPECT_FALSE(editor.SaveExtensions());  // now it tries, and says that it failed
