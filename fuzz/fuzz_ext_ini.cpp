@@ -1,7 +1,7 @@
 // The editor's extension patterns m3usetting\ext.ini on real files: any file reads as
 // its non-empty lines, verbatim; the patterns written at exit read back at the next
 // start as the same patterns, in the same order (characters code page 932 cannot hold
-// as '?').
+// as '?'); written with the bytes kept at reading, they read back exactly as read.
 #include "common/fileio.h"
 #include "editor/core/extsettings.h"
 #include "fuzz/fuzz_support.h"
@@ -30,6 +30,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(next.patterns.size() == read.patterns.size());
     for (std::size_t i = 0; i < next.patterns.size(); ++i)
         FUZZ_CHECK(next.patterns[i] == tessel::fuzz::AsWrittenAndRead(read.patterns[i]));
+
+    FUZZ_CHECK(listwright::WriteExtIni(ini, read.patterns, read.kept).ok);
+    FUZZ_CHECK(listwright::ReadExtIni(ini).patterns == read.patterns);
 
     // A missing file in an existing folder: created empty, no patterns.
     std::filesystem::remove(ini, ec);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,12 @@
 namespace listwright {
 
 std::filesystem::path ExtIniPath(const std::filesystem::path& programFolder);
+
+// Lines of ext.ini that code page 932 does not give back byte for byte once decoded
+// (bytes of another code page, say, which read as U+FFFD): their bytes as read, by the
+// pattern they decode to, so that writing the patterns back keeps them instead of
+// writing '?', itself a wildcard.
+using KeptLineBytes = std::multimap<std::wstring, std::string>;
 
 struct ExtIniRead {
     enum class Status {
@@ -20,6 +27,7 @@ struct ExtIniRead {
     };
     Status status = Status::Failed;
     std::vector<std::wstring> patterns;  // every non-empty line, verbatim, in file order
+    KeptLineBytes kept;
     std::wstring error;
 };
 ExtIniRead ReadExtIni(const std::filesystem::path& iniPath);
@@ -36,7 +44,9 @@ struct ExtIniWrite {
     bool ok = false;
     std::wstring error;
 };
-// Replaces the file atomically with the patterns, in the order given.
-ExtIniWrite WriteExtIni(const std::filesystem::path& iniPath, const std::vector<std::wstring>& patterns);
+// Replaces the file atomically with the patterns, in the order given. A pattern found
+// in `kept` is written as the bytes kept for it (each kept line once).
+ExtIniWrite WriteExtIni(const std::filesystem::path& iniPath, const std::vector<std::wstring>& patterns,
+                        const KeptLineBytes& kept = {});
 
 }  // namespace listwright

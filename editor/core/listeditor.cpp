@@ -18,6 +18,7 @@ void ListEditor::LoadExtensions(const std::filesystem::path& iniPath) {
     switch (read.status) {
     case ExtIniRead::Status::Ok:
         extList_.InsertAll(read.patterns);
+        extKept_ = read.kept;
         break;
     case ExtIniRead::Status::CreatedEmpty:
         break;
@@ -33,7 +34,7 @@ void ListEditor::LoadExtensions(const std::filesystem::path& iniPath) {
 
 bool ListEditor::SaveExtensions() {
     if (extIniPath_.empty() || extIniUnknown_) return true;
-    const ExtIniWrite written = WriteExtIni(extIniPath_, extList_.Items());
+    const ExtIniWrite written = WriteExtIni(extIniPath_, extList_.Items(), extKept_);
     if (!written.ok) {
         host_.Tell(EditorHost::Notice::ExtWriteFailed, extIniPath_.wstring(), written.error, 0);
         return false;
@@ -42,6 +43,9 @@ bool ListEditor::SaveExtensions() {
 }
 
 void ListEditor::ReplaceExtensions(const std::vector<std::wstring>& patterns) {
+    // The dialog hands its list back however it closes; handed back as it was given,
+    // nothing was decided, and a file that could not be read stays as it is.
+    if (patterns == extList_.Items()) return;
     extList_.Clear();
     extList_.InsertAll(patterns);
     extIniUnknown_ = false;
@@ -82,18 +86,46 @@ void ListEditor::ReportLeftOut(std::size_t leftOut) {
     if (leftOut > 0) host_.Tell(EditorHost::Notice::LeftOut, L"", L"", leftOut);
 }
 
+bool ListEditor::Modified() const {
+    const std::vector<EntryList::Entry>& entries = mainList_.Entries();
+    if (entries.size() != unchangedTexts_.size()) return true;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (entries[i].text != unchangedTexts_[i]) return true;
+    }
+    return false;
+}
+
+void ListEditor::MarkUnchanged() { unchangedTexts_ = mainList_.Texts(); }
+
+bool ListEditor::ConfirmDiscard() {
+    if (!Modified()) return true;
+    switch (host_.AskSaveChanges()) {
+    case EditorHost::SaveChoice::Save: return SaveList();
+    case EditorHost::SaveChoice::Discard: return true;
+    case EditorHost::SaveChoice::Cancel: break;
+    }
+    return false;
+}
+
 void ListEditor::CreateNewFile() {
+    if (!ConfirmDiscard()) return;
     mainList_.Clear();
     sbar_.Set(L"");
+    MarkUnchanged();
 }
 
 void ListEditor::EditExistFile() {
+    if (!ConfirmDiscard()) return;
     const std::optional<std::wstring> path = host_.ShowOpenDialog();
     if (!path || path->empty()) return;
     std::optional<std::vector<std::wstring>> entries = ReadChosenFile(*path);
     if (!entries) return;
-    sbar_.Set(*path);
-    ReportLeftOut(mainList_.Assign(std::move(*entries)));
+    const std::size_t leftOut = mainList_.Assign(std::move(*entries));
+    // A list cut short is not the file's content: 上書き保存 would shorten the file, so
+    // such a list belongs to no file until the user names one.
+    sbar_.Set(leftOut > 0 ? std::wstring() : *path);
+    MarkUnchanged();
+    ReportLeftOut(leftOut);
 }
 
 void ListEditor::AddingList() {
@@ -104,21 +136,27 @@ void ListEditor::AddingList() {
     ReportLeftOut(mainList_.Append(std::move(*entries)));
 }
 
-void ListEditor::OverwriteFile() {
-    if (sbar_.Get().empty()) {
-        NameFileSave();
-        return;
-    }
-    WriteList(sbar_.Get());
+void ListEditor::OverwriteFile() { SaveList(); }
+
+void ListEditor::NameFileSave() { SaveListAs(); }
+
+bool ListEditor::SaveList() {
+    if (sbar_.Get().empty()) return SaveListAs();
+    if (!WriteList(sbar_.Get())) return false;
+    MarkUnchanged();
+    return true;
 }
 
-void ListEditor::NameFileSave() {
+bool ListEditor::SaveListAs() {
     const std::optional<std::wstring> path = host_.ShowSaveDialog();
-    if (!path || path->empty()) return;
-    if (tessel::FileSizeOf(*path) && !host_.Ask(EditorHost::Question::Overwrite, 0)) return;
+    if (!path || path->empty()) return false;
+    if (tessel::FileSizeOf(*path) && !host_.Ask(EditorHost::Question::Overwrite, 0)) return false;
     // The status bar names the file that holds the list: it changes only once the
     // list is really there.
-    if (WriteList(*path)) sbar_.Set(*path);
+    if (!WriteList(*path)) return false;
+    sbar_.Set(*path);
+    MarkUnchanged();
+    return true;
 }
 
 void ListEditor::ExpFiles() {

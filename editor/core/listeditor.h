@@ -15,6 +15,7 @@
 #include "editor/core/clipboard.h"
 #include "editor/core/dropwalk.h"
 #include "editor/core/entrylist.h"
+#include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
 #include "editor/core/sortedlist.h"
 #include "editor/core/textvalue.h"
@@ -37,12 +38,20 @@ public:
         ExtReadFailed,     // ext.ini could not be read or created
         ExtWriteFailed,    // ext.ini could not be written
     };
+    // What to do with a list changed since it was last opened, created or saved,
+    // before it is closed or replaced.
+    enum class SaveChoice {
+        Save,     // はい: save it first
+        Discard,  // いいえ: let it go
+        Cancel,   // キャンセル: keep it and do nothing
+    };
     virtual ~EditorHost() = default;
     // The open and save dialogs of the one common dialog object; nothing if cancelled.
     virtual std::optional<std::wstring> ShowOpenDialog() = 0;
     virtual std::optional<std::wstring> ShowSaveDialog() = 0;
     // True for OK or Yes.
     virtual bool Ask(Question question, std::size_t count) = 0;
+    virtual SaveChoice AskSaveChanges() = 0;
     virtual void Tell(Notice notice, const std::wstring& subject, const std::wstring& detail,
                       std::size_t count) = 0;
     virtual ClipboardPort& Clipboard() = 0;
@@ -68,8 +77,16 @@ public:
     void LoadExtensions(const std::filesystem::path& iniPath);
     // False if it could not be written (the user has been told).
     bool SaveExtensions();
-    // Replaces the patterns (the extension dialog closing); they are kept sorted.
+    // Replaces the patterns (the extension dialog closing); they are kept sorted. The
+    // same patterns in the same order are no change.
     void ReplaceExtensions(const std::vector<std::wstring>& patterns);
+
+    // True when the list differs from the one last opened, created or saved.
+    bool Modified() const;
+    // Before the list is closed or replaced: an unchanged list goes without a word; a
+    // changed one only once the user has said so, saved if asked. False when the user
+    // kept it (cancelled, or the save did not happen): the caller then stops.
+    bool ConfirmDiscard();
 
     // File commands.
     void CreateNewFile();
@@ -101,6 +118,11 @@ public:
 private:
     std::optional<std::vector<std::wstring>> ReadChosenFile(const std::wstring& path);
     bool WriteList(const std::wstring& path);
+    // Overwrite, or Save As without a current file; true once the list is on disk.
+    bool SaveList();
+    bool SaveListAs();
+    // The list as it is now is the one on disk (or the new empty one).
+    void MarkUnchanged();
     void ReportLeftOut(std::size_t leftOut);
     void ReportClip(ClipResult result);
 
@@ -114,7 +136,12 @@ private:
     FolderQueue opeListSec_;
     std::wstring opeText_;
 
+    // The entries as they were last opened, created or saved.
+    std::vector<std::wstring> unchangedTexts_;
+
     std::filesystem::path extIniPath_;
+    // Lines of ext.ini that are written back as the bytes they were read as.
+    KeptLineBytes extKept_;
     // ext.ini existed but could not be read: writing it at exit would destroy patterns
     // the user never saw, unless the user has set the patterns since.
     bool extIniUnknown_ = false;

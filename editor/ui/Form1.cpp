@@ -87,29 +87,32 @@ bool Form1::Create(int showCommand) {
     tessel::win32::unique_hmenu menuBar = tessel::win32::BuildMenuBar(bar);
 
     // The client area is 7,215 by 6,450 twips when first shown.
+    // The system places the window, so its monitor is known only once it exists: it
+    // starts at the system DPI and is sized again for the DPI the system gave it.
     const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
-    RECT r{0, 0, TwipsX(7215), TwipsY(6450)};
-    AdjustWindowRectEx(&r, style, TRUE, 0);
+    const SIZE size = DesignWindowSize(7215, 6450, style, 0, true, tessel::win32::SystemDpi());
     try {
         RegisterWindowClass(kClassName, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                             LoadIconW(nullptr, IDI_APPLICATION));
-        CreateWindowOf(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left,
-                       r.bottom - r.top, nullptr, menuBar.get());
+        CreateWindowOf(kClassName, kCaption, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr,
+                       menuBar.get());
     } catch (const tessel::win32::WideError& e) {
         tessel::win32::DebugReport(e.Text());
         return false;
     }
     menuBar_ = menuBar.release();  // the window's now
     clipboard_.SetOwner(Handle());
+    const DesignScale scale(FitWindowToDesign(Handle(), 7215, 6450));
 
     mainList_ = tessel::win32::CreateChild(Handle(), L"LISTBOX", L"",
                                            WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | LBS_NOTIFY |
                                                LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT | LBS_HASSTRINGS,
-                                           RECT{}, kMainListId, UiFont(), WS_EX_CLIENTEDGE);
-    sbar_ = tessel::win32::CreateChild(Handle(), STATUSCLASSNAMEW, L"", WS_VISIBLE, RECT{}, kSBarId, UiFont());
+                                           RECT{}, kMainListId, UiFont(scale.Dpi()), WS_EX_CLIENTEDGE);
+    sbar_ = tessel::win32::CreateChild(Handle(), STATUSCLASSNAMEW, L"", WS_VISIBLE, RECT{}, kSBarId,
+                                       UiFont(scale.Dpi()));
     if (!mainList_ || !sbar_) return false;
     SendMessageW(sbar_, SB_SIMPLE, TRUE, 0);
-    SendMessageW(sbar_, SB_SETMINHEIGHT, static_cast<WPARAM>(TwipsY(270)), 0);
+    SendMessageW(sbar_, SB_SETMINHEIGHT, static_cast<WPARAM>(scale.Pixels(270)), 0);
     mainListHook_.Attach(mainList_, [this](HWND, UINT message, WPARAM wParam, LPARAM) {
         return MainList_Message(message, wParam);
     });
@@ -156,11 +159,32 @@ void Form1::Form_Unload() {
         closeRequested_ = true;
         return;
     }
+    // After the end of the session the user has already answered for the list.
+    if (!sessionEnded_ && !ConfirmDiscard()) return;
     // An open extension dialog hands its edits back as it goes, before they are saved.
     if (form2_ && form2_->Handle()) DestroyWindow(form2_->Handle());
     if (form3_ && form3_->Handle()) DestroyWindow(form3_->Handle());
     if (!sessionEnded_) editor_.SaveExtensions();
     DestroyWindow(Handle());
+}
+
+bool Form1::ConfirmDiscard() {
+    // A box or dialog re-enables its owner when it closes; the main window stays
+    // disabled while one of its own dialogs is open.
+    const bool enabled = IsWindowEnabled(Handle()) != FALSE;
+    const bool answer = editor_.ConfirmDiscard();
+    if (!enabled && DialogWindow()) EnableWindow(Handle(), FALSE);
+    return answer;
+}
+
+bool Form1::Form_QueryEndSession() {
+    if (sessionEnded_ || !editor_.Modified()) return true;
+    // Windows shows the reason beside the editor while the question waits; the answer
+    // to the query then says whether the session may end.
+    const bool reasoned = ShutdownBlockReasonCreate(Handle(), kUnsavedBlockReason) != FALSE;
+    const bool mayEnd = ConfirmDiscard();
+    if (reasoned) ShutdownBlockReasonDestroy(Handle());
+    return mayEnd;
 }
 
 void Form1::Form_EndSession() {
@@ -173,6 +197,11 @@ void Form1::Form_EndSession() {
     if (form2_ && form2_->Handle()) DestroyWindow(form2_->Handle());
     if (form3_ && form3_->Handle()) DestroyWindow(form3_->Handle());
     editor_.SaveExtensions();
+}
+
+HWND Form1::ModalOwner() const {
+    HWND dialog = DialogWindow();
+    return dialog ? dialog : Handle();
 }
 
 HWND Form1::DialogWindow() const {
@@ -232,7 +261,9 @@ POINT Form1::DialogPlace() {
     EnableWindow(Handle(), FALSE);
     RECT r{};
     GetWindowRect(Handle(), &r);
-    return POINT{r.left + TwipsX(1000), r.top + TwipsY(1000)};
+    // At the scale of the monitor the main window is on now.
+    const DesignScale scale(tessel::win32::WindowDpi(Handle()));
+    return POINT{r.left + scale.Pixels(1000), r.top + scale.Pixels(1000)};
 }
 
 void Form1::DialogClosing() {
@@ -321,7 +352,7 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         Form_Unload();
         return 0;
     case WM_QUERYENDSESSION:
-        return TRUE;
+        return Form_QueryEndSession() ? TRUE : FALSE;
     case WM_ENDSESSION:
         if (wParam) Form_EndSession();
         return 0;
@@ -351,22 +382,30 @@ std::optional<std::wstring> Form1::ShowFileDialog(bool save, const wchar_t* titl
     cdialog_.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
     cdialog_.DialogTitle = title;
     cdialog_.Filter = filter;
-    if (!(save ? cdialog_.ShowSave(Handle()) : cdialog_.ShowOpen(Handle()))) return std::nullopt;
+    if (!(save ? cdialog_.ShowSave(ModalOwner()) : cdialog_.ShowOpen(ModalOwner()))) return std::nullopt;
     return cdialog_.FileName;
 }
 
 bool Form1::Ask(Question question, std::size_t count) {
     switch (question) {
     case Question::SizeOver:
-        return MessageBoxW(Handle(), kSizeOver, kQuestionTitle, MB_OKCANCEL) == IDOK;
+        return MessageBoxW(ModalOwner(), kSizeOver, kQuestionTitle, MB_OKCANCEL) == IDOK;
     case Question::Overwrite:
-        return MessageBoxW(Handle(), kOverwrite, kQuestionTitle, MB_YESNO) == IDYES;
+        return MessageBoxW(ModalOwner(), kOverwrite, kQuestionTitle, MB_YESNO) == IDYES;
     case Question::AlteredEntries: {
         const std::wstring text = kAlteredBefore + std::to_wstring(count) + kAlteredAfter;
-        return MessageBoxW(Handle(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
+        return MessageBoxW(ModalOwner(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
     }
     }
     return false;
+}
+
+EditorHost::SaveChoice Form1::AskSaveChanges() {
+    switch (MessageBoxW(ModalOwner(), kSaveChanges, kQuestionTitle, MB_YESNOCANCEL)) {
+    case IDYES: return SaveChoice::Save;
+    case IDNO: return SaveChoice::Discard;
+    default: return SaveChoice::Cancel;
+    }
 }
 
 void Form1::Tell(Notice notice, const std::wstring& subject, const std::wstring& detail, std::size_t count) {
@@ -385,7 +424,7 @@ void Form1::Tell(Notice notice, const std::wstring& subject, const std::wstring&
     case Notice::ExtReadFailed: text = WithPath(kExtReadFailed, subject, detail); break;
     case Notice::ExtWriteFailed: text = WithPath(kExtWriteFailed, subject, detail); break;
     }
-    MessageBoxW(Handle(), text.c_str(), title, MB_OK);
+    MessageBoxW(ModalOwner(), text.c_str(), title, MB_OK);
 }
 
 }  // namespace listwright

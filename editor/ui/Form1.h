@@ -86,6 +86,7 @@ public:
     std::optional<std::wstring> ShowOpenDialog() override;
     std::optional<std::wstring> ShowSaveDialog() override;
     bool Ask(Question question, std::size_t count) override;
+    SaveChoice AskSaveChanges() override;
     void Tell(Notice notice, const std::wstring& subject, const std::wstring& detail,
               std::size_t count) override;
     ClipboardPort& Clipboard() override { return clipboard_; }
@@ -100,7 +101,14 @@ private:
     void Form_Load();
     void Form_Resize();
     void Form_Unload();
+    // False when the user keeps a changed list: the session may not end yet.
+    bool Form_QueryEndSession();
     void Form_EndSession();
+    // The list may be let go (unchanged, saved or given up by the user).
+    bool ConfirmDiscard();
+    // The window a modal box or file dialog belongs to: the open dialog, if any, so
+    // that the main window stays disabled while it is open.
+    HWND ModalOwner() const;
     void MainList_OLEDragDrop(HDROP drop);
     void MainList_PopupMenu(LPARAM screenPoint);
     void Menu_Click(UINT id);

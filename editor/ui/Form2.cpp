@@ -18,11 +18,11 @@ bool Form2::Create(HWND owner, POINT topLeft, Handlers handlers) {
     handlers_ = std::move(handlers);
     if (!CreateDialogWindow(kClassName, kCaption, owner, topLeft, 4785, 825)) return false;
     text1_ = CreateChild(Handle(), L"EDIT", kInitialPattern, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                         TwipsRect(105, 300, 3420, 270), kForm2Text1, UiFont(), WS_EX_CLIENTEDGE);
-    CreateChild(Handle(), L"BUTTON", kRun, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, TwipsRect(3615, 75, 1140, 300),
-                kForm2Command1, UiFont());
+                         Place(105, 300, 3420, 270), kForm2Text1, Font(), WS_EX_CLIENTEDGE);
+    CreateChild(Handle(), L"BUTTON", kRun, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, Place(3615, 75, 1140, 300),
+                kForm2Command1, Font());
     CreateChild(Handle(), L"BUTTON", kCancel, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                TwipsRect(3600, 435, 1140, 300), kForm2Command2, UiFont());
+                Place(3600, 435, 1140, 300), kForm2Command2, Font());
     AttachScaler();
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(text1_);

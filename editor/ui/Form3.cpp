@@ -38,13 +38,13 @@ bool Form3::Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& p
     menuBar.release();  // the window's now
     extListBox_ = CreateChild(Handle(), L"LISTBOX", L"",
                               WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                              TwipsRect(105, 105, 2370, 1500), kForm3ExtList, UiFont(), WS_EX_CLIENTEDGE);
+                              Place(105, 105, 2370, 1500), kForm3ExtList, Font(), WS_EX_CLIENTEDGE);
     CreateChild(Handle(), L"BUTTON", kRegister, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                TwipsRect(2625, 1185, 1485, 405), kForm3Command1, UiFont());
+                Place(2625, 1185, 1485, 405), kForm3Command1, Font());
     text1_ = CreateChild(Handle(), L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
-                         TwipsRect(2610, 825, 1470, 270), kForm3Text1, UiFont(), WS_EX_CLIENTEDGE);
-    CreateChild(Handle(), L"BUTTON", kClose, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, TwipsRect(3915, 60, 270, 255),
-                kForm3Command2, UiFont());
+                         Place(2610, 825, 1470, 270), kForm3Text1, Font(), WS_EX_CLIENTEDGE);
+    CreateChild(Handle(), L"BUTTON", kClose, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, Place(3915, 60, 270, 255),
+                kForm3Command2, Font());
 
     // The list box holds at most 32,767 entries; patterns beyond them are kept aside
     // and handed back with the rest, so opening the dialog loses none of them.
@@ -65,6 +65,11 @@ void Form3::Command1_Click() {
     if (text.empty()) return;
     if (!PatternFitsExtIni(text)) {
         MessageBoxW(Handle(), kPatternUnstorable, kErrorTitle, MB_OK);
+        return;
+    }
+    // A full list box would leave the pattern out without a word.
+    if (extList_.Room() == 0) {
+        MessageBoxW(Handle(), kListFull, kErrorTitle, MB_OK);
         return;
     }
     extList_.Append({text});

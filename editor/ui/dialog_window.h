@@ -1,5 +1,6 @@
 // The editor's two dialogs: owned popups with a caption and a system menu, on the
-// button face colour, sized by their client area in twips.
+// button face colour, sized by their client area in twips at the DPI of the monitor
+// they open on.
 #pragma once
 
 #include <windows.h>
@@ -17,19 +18,27 @@ protected:
     bool CreateDialogWindow(const wchar_t* className, const wchar_t* caption, HWND owner, POINT topLeft,
                             double widthTwips, double heightTwips, HMENU menuBar = nullptr) {
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        RECT r{0, 0, TwipsX(widthTwips), TwipsY(heightTwips)};
-        AdjustWindowRectEx(&r, style, menuBar != nullptr, 0);
+        const SIZE size = DesignWindowSize(widthTwips, heightTwips, style, 0, menuBar != nullptr, MonitorDpiAt(topLeft));
         try {
             RegisterWindowClass(className, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                 LoadIconW(nullptr, IDI_APPLICATION));
-            CreateWindowOf(className, caption, style, 0, topLeft.x, topLeft.y, r.right - r.left, r.bottom - r.top,
-                           owner, menuBar);
+            CreateWindowOf(className, caption, style, 0, topLeft.x, topLeft.y, size.cx, size.cy, owner, menuBar);
         } catch (const tessel::win32::WideError& e) {
             tessel::win32::DebugReport(e.Text());
             return false;
         }
+        // The DPI the system gave the window is the one its controls are made for.
+        scale_ = DesignScale(FitWindowToDesign(Handle(), widthTwips, heightTwips));
         return true;
     }
+    // A control's place from its design, and the controls' font, at the window's DPI.
+    RECT Place(double left, double top, double width, double height) const {
+        return ToRect(scale_.Rect(left, top, width, height));
+    }
+    HFONT Font() const { return UiFont(scale_.Dpi()); }
+
+private:
+    DesignScale scale_{DesignScale::kDefaultDpi};
 };
 
 }  // namespace listwright

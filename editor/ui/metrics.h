@@ -1,19 +1,30 @@
-// The editor's measures: twips to pixels at the screen's factors, and the font of
-// every control.
+// The editor's measures on the monitor a window is on: its design in twips at that
+// monitor's DPI (design_scale.h holds the rule), the frame around a client area, and
+// the controls' font made for that DPI.
 #pragma once
 
 #include <windows.h>
 
+#include "editor/core/design_scale.h"
+
 namespace listwright {
 
-// Pixels for a horizontal and a vertical measure in twips, at the screen's factors.
-int TwipsX(double twips);
-int TwipsY(double twips);
-// A control's place in pixels from its design in twips; each measure is converted on
-// its own, as the design gives them.
-RECT TwipsRect(double left, double top, double width, double height);
+inline RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-// The font of every control of the editor (a Japanese user-interface font).
-HFONT UiFont();
+// The DPI of the monitor that holds the point (the nearest monitor if none does); the
+// system DPI where the system cannot tell a monitor's own (before Windows 8.1).
+int MonitorDpiAt(POINT point);
+
+// The size of a window of this style whose client area is the design's width and
+// height in twips, with the frame (caption, borders, menu bar) at the given DPI.
+SIZE DesignWindowSize(double widthTwips, double heightTwips, DWORD style, DWORD exStyle, bool menu, int dpi);
+
+// Sizes an existing window to its design at the DPI the system gave it (the monitor it
+// was made on) and returns that DPI.
+int FitWindowToDesign(HWND window, double widthTwips, double heightTwips);
+
+// The controls' font at a DPI: a Japanese user-interface font of DesignScale's height.
+// One per DPI, made at first use and kept for the run.
+HFONT UiFont(int dpi);
 
 }  // namespace listwright

@@ -17,6 +17,9 @@ inline constexpr const wchar_t kErrorTitle[] = L"エラー";
 inline constexpr const wchar_t kInfoTitle[] = L"情報";
 inline constexpr const wchar_t kSizeOver[] = L"ファイルサイズが1MBを超えます\r\n本当に開きますか？";
 inline constexpr const wchar_t kOverwrite[] = L"上書きします。よろしいですか？";
+inline constexpr const wchar_t kSaveChanges[] = L"リストは変更されています。保存しますか？";
+// Shown by Windows beside the editor while the question above holds up a log-off.
+inline constexpr const wchar_t kUnsavedBlockReason[] = L"リストが保存されていません。";
 inline constexpr const wchar_t kAlteredBefore[] = L"シフトJISで表せない文字を含む項目が ";
 inline constexpr const wchar_t kAlteredAfter[] = L" 件あります。\r\nその文字を「?」に置き換えて保存しますか？";
 inline constexpr const wchar_t kReadFailed[] = L"ファイルを読み込めませんでした。";
@@ -51,5 +54,6 @@ inline constexpr const wchar_t kMenuEdit[] = L"編集";
 inline constexpr const wchar_t kErrorTitle[] = L"エラー";
 inline constexpr const wchar_t kPatternUnstorable[] =
     L"この拡張子には設定ファイルに保存できない文字が含まれているため、登録できません。";
+inline constexpr const wchar_t kListFull[] = L"これ以上登録できません。\r\n（登録できるのは32767件までです）";
 
 }  // namespace listwright::texts::form3

@@ -122,6 +122,92 @@ TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
     EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
 }
 
+TEST_F(Dialogs, KeepingAChangedListAtCloseLeavesTheOpenDialogInCharge) {
+    Entries().Append({L"a.mp3"});
+    Command(kExtSetting);
+    HWND dialog = FindDialog(L"登録する拡張子");
+    ASSERT_NE(dialog, nullptr);
+    boxes.Expect(L"確認", IDCANCEL);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_TRUE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    EXPECT_FALSE(IsWindowEnabled(Handle()));
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_TRUE(IsWindowEnabled(Handle()));
+}
+
+// Wine has one DPI for the whole screen: the rule of DPI to measures is tested natively
+// with DPI values; here the dialogs are made by it at the DPI their window has, fonts
+// included, and the frame and font take a DPI as given.
+TEST_F(Dialogs, DialogsAreMadeForTheDpiOfTheirMonitor) {
+    struct Design {
+        UINT command;
+        const wchar_t* caption;
+        int text1;
+        double width, height;
+    };
+    for (const Design& d : {Design{kWildCardList, L"ワイルドカード検索", kForm2Text1, 4785, 825},
+                            Design{kExtSetting, L"登録する拡張子", kForm3Text1, 4260, 1710}}) {
+        Command(d.command);
+        HWND dialog = FindDialog(d.caption);
+        ASSERT_NE(dialog, nullptr);
+        const DesignScale scale(tessel::win32::WindowDpi(dialog));
+        EXPECT_EQ(MonitorDpiAt(POINT{0, 0}), scale.Dpi());
+        RECT client{};
+        GetClientRect(dialog, &client);
+        EXPECT_EQ(client.right, scale.Pixels(d.width));
+        EXPECT_EQ(client.bottom, scale.Pixels(d.height));
+        EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(dialog, d.text1), WM_GETFONT, 0, 0)),
+                  UiFont(scale.Dpi()));
+        SendMessageW(dialog, WM_CLOSE, 0, 0);
+        Pump();
+    }
+    LOGFONTW f96{}, f192{};
+    ASSERT_TRUE(GetObjectW(UiFont(96), sizeof f96, &f96));
+    ASSERT_TRUE(GetObjectW(UiFont(192), sizeof f192, &f192));
+    EXPECT_EQ(f96.lfHeight, -12);
+    EXPECT_EQ(f192.lfHeight, -24);
+    EXPECT_EQ(UiFont(192), UiFont(192));
+    const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    const SIZE s96 = DesignWindowSize(4260, 1710, style, 0, true, 96);
+    const SIZE s192 = DesignWindowSize(4260, 1710, style, 0, true, 192);
+    EXPECT_GE(s96.cx, 284);
+    EXPECT_GE(s192.cx, 568);
+    // Caption and menu bar are twice as high at 200 %.
+    EXPECT_GT(s192.cy - 228, s96.cy - 114);
+}
+
+// ext.ini held by another program at the start cannot be read; once it is free, the
+// extension dialog opened and closed without a change decides nothing: the exit leaves
+// the file as it is. A change does decide.
+TEST_F(Dialogs, AnExtIniThatCouldNotBeReadIsOnlyReplacedAfterAChange) {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    const std::string before = "*.flac\r\n*.mp3\r\n";
+    dir.Write("m3usetting/ext.ini", before);
+    const std::wstring ini = (dir / "m3usetting" / "ext.ini").wstring();
+    for (bool change : {false, true}) {
+        HANDLE lock = CreateFileW(ini.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+        boxes.Expect(L"エラー", IDOK);
+        Create();
+        CloseHandle(lock);
+        EXPECT_EQ(boxes.TakeSeen().size(), 1u);
+        Command(kExtSetting);
+        HWND dialog = FindDialog(L"登録する拡張子");
+        ASSERT_NE(dialog, nullptr);
+        if (change) {
+            SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
+            Click(dialog, kForm3Command1);
+        }
+        Click(dialog, kForm3Command2);
+        SendMessageW(Handle(), WM_CLOSE, 0, 0);
+        Pump();
+        EXPECT_EQ(ExtIniBytes(), change ? "*.ogg\r\n" : before);
+    }
+}
+
 // Log-off or shutdown with the editor open: no close comes, yet the patterns (also
 // those still in an open extension dialog) are saved, once, and nothing waits.
 TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {
@@ -189,6 +275,13 @@ TEST_F(MegabyteOfPatterns, AreReadListedAndKept) {
     ASSERT_NE(dialog, nullptr);
     // The list box shows what it can hold; the dialog hands every pattern back.
     EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kForm3ExtList), LB_GETCOUNT, 0, 0), 32767);
+    // A pattern registered into the full list is refused with a word, not dropped.
+    boxes.Expect(L"エラー", IDOK);
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.new");
+    Click(dialog, kForm3Command1);
+    const auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find(L"これ以上登録できません"), std::wstring::npos);
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     // Compared as a whole: a line-by-line difference of two megabytes would not fit.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/support/temp_dir.h"
 #include "tests/editor/fake_host.h"
 
@@ -35,6 +37,35 @@ TEST(ExtIni, ReadTakesNonEmptyLinesVerbatimWriteIsSortedWithDuplicates) {
     EXPECT_EQ(TempDir::ReadBytes(ini), "*.flac\r\n*.ogg\r\n*.ogg\r\n");
 }
 
+// Bytes code page 932 does not decode read as U+FFFD; written as '?' they would become
+// a wildcard. Such lines go back as they were read, as long as the pattern stays.
+TEST(ExtIni, LinesThatDoNotDecodeAreWrittenBackAsTheirBytes) {
+    TempDir dir;
+    fs::create_directory(dir / "m3usetting");
+    const fs::path ini = ExtIniPath(dir.path());
+    dir.Write("m3usetting/ext.ini", "*.mp3\r\n*\x80.ogg\r\n\xfd\xfe\n*\x80.ogg\r\n*.\x82\xa0");
+    FakeHost host;
+    ListEditor editor(host);
+    editor.LoadExtensions(ini);
+    ASSERT_EQ(editor.ExtList().Count(), 5u);
+    ASSERT_TRUE(editor.SaveExtensions());
+    std::string bytes = TempDir::ReadBytes(ini);
+    EXPECT_EQ(bytes.size(), 33u);
+    for (const char* line : {"*.mp3\r\n", "\xfd\xfe\r\n", "*.\x82\xa0\r\n"}) EXPECT_NE(bytes.find(line), std::string::npos) << line;
+    EXPECT_NE(bytes.find("*\x80.ogg\r\n"), bytes.rfind("*\x80.ogg\r\n"));
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+
+    // Through the dialog: kept; one of the two deleted: the other stays.
+    std::vector<std::wstring> patterns = editor.ExtList().Items();
+    patterns.erase(std::find(patterns.begin(), patterns.end(), L"*\uFFFD.ogg"));
+    editor.ReplaceExtensions(patterns);
+    ASSERT_TRUE(editor.SaveExtensions());
+    bytes = TempDir::ReadBytes(ini);
+    EXPECT_EQ(bytes.size(), 25u);
+    EXPECT_NE(bytes.find("*\x80.ogg\r\n"), std::string::npos);
+    EXPECT_EQ(bytes.find('?'), std::string::npos);
+}
+
 TEST(ExtIni, MissingFileIsCreatedEmptyAndWrittenEmpty) {
     TempDir dir;
     fs::create_directory(dir / "m3usetting");
@@ -60,6 +91,9 @@ TEST(ExtIni, AnUnreadableFileIsNotOverwrittenUnlessThePatternsWereSetAgain) {
     ASSERT_EQ(host.told.size(), 1u);
     EXPECT_EQ(host.told[0].notice, EditorHost::Notice::ExtReadFailed);
     EXPECT_TRUE(editor.SaveExtensions());  // nothing to save: the patterns are unknown
+    // The dialog closed without a change hands back the same (empty) list: no decision.
+    editor.ReplaceExtensions({});
+    EXPECT_TRUE(editor.SaveExtensions());
     EXPECT_EQ(host.told.size(), 1u);
     editor.ReplaceExtensions({L"*.mp3"});
     EXPECT_FALSE(editor.SaveExtensions());  // now it tries, and says that it failed

@@ -43,6 +43,8 @@ public:
     std::vector<Question> asked;
     std::vector<std::size_t> askedCounts;
     bool answer = true;
+    std::deque<SaveChoice> saveChoices;  // popped per question; none left: Cancel
+    int saveQuestions = 0;
     std::vector<Told> told;
     FakeClipboard clipboard;
     std::function<bool()> onLetMessagesRun;
@@ -59,6 +61,13 @@ public:
         asked.push_back(q);
         askedCounts.push_back(count);
         return answer;
+    }
+    SaveChoice AskSaveChanges() override {
+        ++saveQuestions;
+        if (saveChoices.empty()) return SaveChoice::Cancel;
+        const SaveChoice c = saveChoices.front();
+        saveChoices.pop_front();
+        return c;
     }
     void Tell(Notice n, const std::wstring& subject, const std::wstring&, std::size_t count) override {
         told.push_back(Told{n, subject, count});

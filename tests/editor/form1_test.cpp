@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include "tests/editor/window_harness.h"
 
 namespace listwright::testing {
@@ -57,8 +59,9 @@ TEST_F(Form1Window, StartsEmptyAtItsDesignSizeAndTheListFillsTheClientArea) {
 
     RECT client{};
     GetClientRect(Handle(), &client);
-    EXPECT_EQ(client.right, TwipsX(7215));
-    EXPECT_EQ(client.bottom, TwipsY(6450));
+    const DesignScale scale(tessel::win32::WindowDpi(Handle()));
+    EXPECT_EQ(client.right, scale.Pixels(7215));
+    EXPECT_EQ(client.bottom, scale.Pixels(6450));
 
     const auto expectFilled = [&] {
         RECT c{}, list{}, bar{};
@@ -84,14 +87,59 @@ TEST_F(Form1Window, StartsEmptyAtItsDesignSizeAndTheListFillsTheClientArea) {
 }
 
 // Closing the window is the same exit (dialogs_test closes it so).
-TEST_F(Form1Window, ExitWritesExtIniSortedAndEndsWithoutAQuestion) {
+TEST_F(Form1Window, ExitWritesExtIniSortedAndEndsWithoutAQuestionWhenTheListIsUnchanged) {
     dir.Write("m3usetting/ext.ini", "");  // proves it is written anew
-    Entries().Append({L"unsaved"});
     form->Editor().ReplaceExtensions({L"*.wav", L"*.MP3", L"*.avi"});
     Command(kTheEndApp);
     Pump();
     EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(ExtIniBytes(), "*.avi\r\n*.MP3\r\n*.wav\r\n");
+}
+
+bool HasIcon(HWND box) {
+    for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        if ((GetWindowLongW(c, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && SendMessageW(c, STM_GETICON, 0, 0)) return true;
+    }
+    return false;
+}
+
+// Exit, close, 新規作成, 開く and the end of the session let a changed list go only on
+// the user's word.
+TEST_F(Form1Window, AChangedListIsLetGoOnlyWithTheUsersWord) {
+    Entries().Append({L"a.mp3"});
+    std::atomic<int> icons{0};
+    for (int i = 0; i < 5; ++i) boxes.Expect(L"確認", IDCANCEL, std::nullopt, [&](HWND b) { icons += HasIcon(b); });
+    Command(kTheEndApp);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    Command(kCreateNewFile);
+    Command(kEditExistFile);  // cancelled before its dialog
+    EXPECT_EQ(SendMessageW(Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), FALSE);
+    Pump();
+    ASSERT_NE(form->Handle(), nullptr);
+    EXPECT_EQ(ListBoxTexts(), Texts{L"a.mp3"});
+    auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 5u);
+    for (const auto& box : seen) EXPECT_EQ(box.text, L"リストは変更されています。保存しますか？");
+    EXPECT_EQ(icons, 0);
+
+    // はい at the end of the session: saved as a new file, and the session may end.
+    const std::filesystem::path saved = dir / "saved.m3u";
+    boxes.Expect(L"確認", IDYES);
+    boxes.Expect(L"保存するファイル", IDOK, saved.wstring());
+    EXPECT_EQ(SendMessageW(Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    EXPECT_EQ(TempDir::ReadBytes(saved), "a.mp3\r\n");
+    EXPECT_EQ(StatusText(), saved.wstring());
+    EXPECT_EQ(boxes.TakeSeen().size(), 2u);
+    // Saved, it goes without a question; changed again, いいえ lets it go.
+    Command(kCreateNewFile);
+    EXPECT_TRUE(boxes.TakeSeen().empty());
+    Entries().Append({L"b.mp3"});
+    boxes.Expect(L"確認", IDNO);
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    EXPECT_EQ(form->Handle(), nullptr);
+    EXPECT_EQ(TempDir::ReadBytes(saved), "a.mp3\r\n");
+    EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.wav\r\n");
 }
 
 // Waits for the popup menu of this process, notes how many items it shows, and closes it.

@@ -17,6 +17,7 @@ namespace fs = std::filesystem;
 using Texts = std::vector<std::wstring>;
 using Q = EditorHost::Question;
 using N = EditorHost::Notice;
+using SC = EditorHost::SaveChoice;
 using tessel::test::TempDir;
 using testing::FakeHost;
 using testing::Flags;
@@ -34,6 +35,7 @@ TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
     list.Append({L"unsaved"});
     const fs::path file = dir.Write("a.m3u", "one\r\n\r\ntwo ");
     host.openAnswers = {W(file)};
+    host.saveChoices = {SC::Discard};
     editor.EditExistFile();
     EXPECT_EQ(list.Texts(), (Texts{L"one", L"", L"two "}));
     EXPECT_EQ(editor.SBar().Get(), W(file));
@@ -45,6 +47,27 @@ TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
     EXPECT_EQ(list.Count(), 3u);
     EXPECT_EQ(editor.SBar().Get(), W(file));
     EXPECT_TRUE(host.told.empty());
+}
+
+// The list holds 32,767 entries: one more line is cut off, and the file is then no
+// longer the list's, so saving asks for a name instead of shortening it.
+TEST_F(EditorTest, AListCutShortOnOpeningBelongsToNoFile) {
+    std::string lines;
+    for (int i = 0; i < 32767; ++i) lines += "e\r\n";
+    const fs::path full = dir.Write("full.m3u", lines);
+    const fs::path over = dir.Write("over.m3u", lines + "last\r\n");
+    host.openAnswers = {W(full), W(over)};
+    editor.EditExistFile();
+    EXPECT_EQ(editor.SBar().Get(), W(full));
+    editor.EditExistFile();
+    EXPECT_EQ(list.Count(), 32767u);
+    EXPECT_TRUE(editor.SBar().Get().empty());
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].count, 1u);
+    host.saveAnswers = {std::nullopt};
+    editor.OverwriteFile();
+    EXPECT_EQ(host.saveDialogs, 1);
+    EXPECT_EQ(fs::file_size(over), lines.size() + 6);
 }
 
 TEST_F(EditorTest, SaveAsAddsNoExtension) {
@@ -75,6 +98,64 @@ TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAnEmptyListIsZeroBytesAndN
     editor.CreateNewFile();
     EXPECT_TRUE(list.Empty());
     EXPECT_TRUE(editor.SBar().Get().empty());
+}
+
+// New, Open and the exit (ConfirmDiscard) let a changed list go only on the user's word.
+TEST_F(EditorTest, AChangedListIsOnlyLetGoWithTheUsersWord) {
+    const fs::path file = dir.Write("a.m3u", "one\r\ntwo\r\n");
+    // Unchanged lists, and a changed selection, go without a question.
+    editor.CreateNewFile();
+    host.openAnswers = {W(file)};
+    editor.EditExistFile();
+    list.SetSelected(1, true);
+    EXPECT_TRUE(editor.ConfirmDiscard());
+    // A change undone is no change.
+    list.Append({L"x"});
+    list.RemoveWhere([](std::size_t i) { return i == 2; });
+    EXPECT_FALSE(editor.Modified());
+    EXPECT_EQ(host.saveQuestions, 0);
+
+    // キャンセル: New and Open do nothing (Open shows no dialog).
+    list.Append({L"three"});
+    host.saveChoices = {SC::Cancel, SC::Cancel};
+    host.openAnswers = {W(file)};
+    editor.CreateNewFile();
+    editor.EditExistFile();
+    EXPECT_EQ(list.Texts(), (Texts{L"one", L"two", L"three"}));
+    EXPECT_EQ(host.openAnswers.size(), 1u);
+    EXPECT_FALSE(editor.ConfirmDiscard());
+    EXPECT_EQ(host.saveQuestions, 3);
+
+    // はい with a current file: written there, then replaced.
+    host.saveChoices = {SC::Save};
+    editor.EditExistFile();
+    EXPECT_EQ(TempDir::ReadBytes(file), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(list.Count(), 3u);
+    EXPECT_EQ(host.saveDialogs, 0);
+
+    // いいえ: discarded, nothing written.
+    list.Append({L"four"});
+    host.saveChoices = {SC::Discard};
+    editor.CreateNewFile();
+    EXPECT_TRUE(list.Empty());
+    EXPECT_EQ(TempDir::ReadBytes(file), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(host.saveQuestions, 5);
+
+    // はい without a current file is Save As; a cancelled dialog or a failed write
+    // keeps the list, a saved one lets it go and leaves nothing changed.
+    list.Append({L"new"});
+    host.saveChoices = {SC::Save, SC::Save, SC::Save};
+    host.saveAnswers = {std::nullopt, W(dir / "no such folder" / "x.m3u"), W(dir / "b.m3u")};
+    editor.CreateNewFile();
+    EXPECT_FALSE(editor.ConfirmDiscard());
+    EXPECT_EQ(list.Texts(), Texts{L"new"});
+    EXPECT_TRUE(editor.ConfirmDiscard());
+    EXPECT_EQ(TempDir::ReadBytes(dir / "b.m3u"), "new\r\n");
+    EXPECT_EQ(host.saveDialogs, 3);
+    EXPECT_FALSE(editor.Modified());
+    editor.CreateNewFile();
+    EXPECT_TRUE(list.Empty());
+    EXPECT_EQ(host.saveQuestions, 8);
 }
 
 TEST_F(EditorTest, EntriesThatCodePage932CannotHoldAreCountedBeforeWriting) {

@@ -42,6 +42,8 @@ struct EditorWindow : ::testing::Test {
     }
     void TearDown() override {
         if (form && form->Handle()) {
+            // A list a test changed is given up.
+            if (form->Editor().Modified()) boxes.Expect(L"確認", IDNO);
             SendMessageW(form->Handle(), WM_CLOSE, 0, 0);
             Pump();
         }
