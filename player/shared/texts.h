@@ -192,6 +192,9 @@ inline constexpr const wchar_t* kPictureTooLarge = L"画像が大きすぎます
 inline constexpr const wchar_t* kNotABitmap = L"ビットマップ画像として読めません。";
 inline constexpr const wchar_t* kNotAnIcon = L"アイコンとして読めません。";
 inline constexpr const wchar_t* kNoSuchWindow = L"ウィンドウがありません。";
+inline constexpr const wchar_t* kShapeTooComplex = L"マスクの形が複雑すぎて表示できません（長方形 ";
+inline constexpr const wchar_t* kShapeTooComplexLimit = L" 個。";
+inline constexpr const wchar_t* kShapeTooComplexEnd = L" 個まで）。";
 inline constexpr const wchar_t* kPictureEmpty = L"画像の大きさが 0 です。";
 inline constexpr const wchar_t* kImageTruncated =
     L"ファイルが途中で切れています（ヘッダーに書かれた大きさのデータがありません）。";

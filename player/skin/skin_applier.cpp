@@ -57,10 +57,12 @@ std::optional<std::wstring> SkinApplier::CheckFiles(const LLVariable& candidate)
     SkinLayout layout;
     if (auto error = ReadSkinLayout(PathFromWide(candidate.DefinePath), layout))
         return DescribeSkinLayoutError(*error, candidate.DefinePath);
-    for (const std::wstring* mask : {&candidate.SkinMaskPath, &candidate.PlayerMaskPath}) {
-        MaskBitmap pixels;
-        if (auto failure = ReadMaskBitmap(*mask, pixels)) return failure->Message();
-    }
+    // The shapes too: one the display cannot carry would end the player.
+    if (auto failure = CheckMaskShape(candidate.SkinMaskPath, layout.ScanWidth(), layout.ScanHeight(), layout.skinKey))
+        return failure->Message();
+    const PixelSize body = PlayerFormPixelSize(SkinTwipsPerPixel(1));
+    if (auto failure = CheckMaskShape(candidate.PlayerMaskPath, body.width, body.height, layout.playerKey))
+        return failure->Message();
     for (const std::wstring* picture : {&candidate.SkinBitmapPath, &candidate.PlayerBitmapPath}) {
         win32::unique_hbitmap bitmap;
         if (auto failure = LoadSkinBitmap(*picture, bitmap)) return failure->Message();

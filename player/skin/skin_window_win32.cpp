@@ -170,13 +170,38 @@ counted_hrgn RegionFromRuns(const std::vector<PixelRun>& runs) {
     return rows.empty() ? counted_hrgn() : std::move(rows.front());
 }
 
+namespace {
+
+// The runs of the mask's shape, or the failure when the mask is unreadable or its shape
+// more complex than the display carries (a display asked for such a shape ends the
+// program: under an X server with an error nobody can catch).
+std::optional<SkinFailure> ReadShapeRuns(const std::wstring& maskPath, std::int32_t scanWidth,
+                                         std::int32_t scanHeight, const RgbColour& key, std::vector<PixelRun>& runs) {
+    MaskBitmap mask;
+    if (auto failure = ReadMaskBitmap(maskPath, mask)) return failure;
+    runs = MaskToRuns(mask.View(), scanWidth, scanHeight, DibPixel(key.red, key.green, key.blue));
+    const std::size_t rectangles = ShapeRectangleCount(runs);
+    if (rectangles > kMaxShapeRectangles)
+        return Failure(skin_texts::kMaskUnusable, maskPath,
+                       skin_texts::kShapeTooComplex + std::to_wstring(rectangles) + skin_texts::kShapeTooComplexLimit +
+                           std::to_wstring(kMaxShapeRectangles) + skin_texts::kShapeTooComplexEnd);
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<SkinFailure> CheckMaskShape(const std::wstring& maskPath, std::int32_t scanWidth,
+                                          std::int32_t scanHeight, const RgbColour& key) {
+    std::vector<PixelRun> runs;
+    return ReadShapeRuns(maskPath, scanWidth, scanHeight, key, runs);
+}
+
 std::optional<SkinFailure> ShapeWindowFromMask(HWND window, const std::wstring& maskPath, std::int32_t scanWidth,
                                                std::int32_t scanHeight, const RgbColour& key, int scale) {
     if (!::IsWindow(window)) return Failure(skin_texts::kShapeFailed, maskPath, skin_texts::kNoSuchWindow);
-    MaskBitmap mask;
-    if (auto failure = ReadMaskBitmap(maskPath, mask)) return failure;
-    const std::vector<PixelRun> runs = ScaleRuns(
-        MaskToRuns(mask.View(), scanWidth, scanHeight, DibPixel(key.red, key.green, key.blue)), scale);
+    std::vector<PixelRun> runs;
+    if (auto failure = ReadShapeRuns(maskPath, scanWidth, scanHeight, key, runs)) return failure;
+    runs = ScaleRuns(runs, scale);
     if (runs.empty()) {
         // Nothing opaque: no shape at all, the window shows its whole rectangle.
         if (!::SetWindowRgn(window, nullptr, TRUE))

@@ -54,9 +54,16 @@ bool ReadBitmapPixels(HBITMAP bitmap, MaskBitmap& out);
 // number of runs (one region call per run is quadratic under Wine).
 counted_hrgn RegionFromRuns(const std::vector<PixelRun>& runs);
 
+// Reads the mask and checks that the display can carry its shape: at most
+// kMaxShapeRectangles rectangles (mask_runs.h). Fails for what ReadMaskBitmap fails
+// for, and for a shape too complex, naming the file and the count.
+std::optional<SkinFailure> CheckMaskShape(const std::wstring& maskPath, std::int32_t scanWidth,
+                                          std::int32_t scanHeight, const RgbColour& key);
+
 // Gives the window the shape of its mask: every point of the scanWidth x scanHeight
 // area whose mask pixel is not exactly `key` (points beyond the bitmap are opaque).
-// A mask without any opaque point removes the window's shape (it becomes rectangular).
+// A mask without any opaque point removes the window's shape (it becomes rectangular);
+// one whose shape is too complex for the display (CheckMaskShape) is refused.
 // On success the region belongs to the window; everything else made here is freed,
 // also on failure. A failure leaves the window's shape as it was. At skin scale
 // `scale` (skin_scale.h) the shape is the scanned one with every point a scale x scale

@@ -105,6 +105,45 @@ TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
     ::DeleteObject(before);
 }
 
+// Checkerboards at the display's limit: every rectangle of the count is one the
+// platform's region holds, and one band more than the limit is refused before the
+// window is touched (a display asked for it would end the program).
+TEST(ShapeFailures, AShapeTooComplexForTheDisplayIsRefused) {
+    test::TempDir temp("skin-window");
+    const auto window = TestWindow(182, 182);
+    auto board = [&](int side) {
+        std::vector<std::uint32_t> pixels(std::size_t(side) * side, kMagenta);
+        for (int y = 0; y < side; ++y)
+            for (int x = y % 2; x < side; x += 2) pixels[std::size_t(y) * side + x] = 0;
+        const std::wstring path = (temp / (L"board" + std::to_wstring(side) + L".bmp")).wstring();
+        EXPECT_TRUE(test::WriteBmp24(path, side, side, pixels.data()));
+        return path;
+    };
+    // 181 rows of 91 and 90 squares: 16,381 rectangles, within the limit.
+    const std::wstring largest = board(181);
+    ASSERT_FALSE(CheckMaskShape(largest, 181, 181, kMagentaKey));
+    ASSERT_FALSE(ShapeWindowFromMask(window.get(), largest, 181, 181, kMagentaKey));
+    HRGN held = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(::GetWindowRgn(window.get(), held), ERROR);
+    const DWORD bytes = ::GetRegionData(held, 0, nullptr);
+    EXPECT_EQ((bytes - sizeof(RGNDATAHEADER)) / sizeof(RECT), 16381u);
+
+    const std::wstring tooMany = board(182);  // 182 x 91 = 16,562
+    for (auto failure : {CheckMaskShape(tooMany, 182, 182, kMagentaKey),
+                         ShapeWindowFromMask(window.get(), tooMany, 182, 182, kMagentaKey)}) {
+        ASSERT_TRUE(failure);
+        EXPECT_NE(failure->Message().find(tooMany), std::wstring::npos);
+        EXPECT_NE(failure->reason.find(L"16562"), std::wstring::npos) << "the count is named";
+    }
+    HRGN now = ::CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(::GetWindowRgn(window.get(), now), ERROR);
+    EXPECT_TRUE(SameRegion(now, held)) << "the refused shape must not change the window";
+    // The scan decides: the same mask scanned 181 x 181 fits.
+    EXPECT_FALSE(CheckMaskShape(tooMany, 181, 181, kMagentaKey));
+    ::DeleteObject(now);
+    ::DeleteObject(held);
+}
+
 // Where the body window goes is tested natively (placement_test) and on the program's
 // windows at both display scales (dpi_test); here, what placing does besides.
 TEST(Placement, TheSkinWindowStaysAboveTheBodyWindowAndNothingHiddenIsShown) {
