@@ -61,6 +61,8 @@ public:
     virtual void ShowMenuPopup() = 0;
     // WM_DPICHANGED: the skin window is on a monitor of `dpi` now.
     virtual void ChangeSkinScale(int dpi) = 0;
+    // WM_DISPLAYCHANGE: monitors came, went or changed their resolution.
+    virtual void DisplayChanged() = 0;
 
 protected:
     ~SkinWindowHost() = default;

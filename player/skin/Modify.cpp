@@ -9,9 +9,7 @@ namespace tessel::player {
 
 SkinChange PlayerApp::ChangeSkin() {
     SkinChange change;
-    LLVariable candidate = vars_;
-    SetSkinPaths(options_.programFolder, candidate, false);
-    if (auto problem = SkinApplier::CheckFiles(candidate)) {
+    if (auto problem = SkinApplier::SkinProblem(options_.programFolder, vars_.SkinName)) {
         // The list is rebuilt all the same, so a skin folder that vanished drops out.
         menuControls_.LstSkinFile.Clear();
         ListSkins();

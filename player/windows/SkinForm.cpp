@@ -175,6 +175,9 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOVE:
             if (!moving_) KeepMovedPosition();
             return 0;
+        case WM_DISPLAYCHANGE:
+            host_.DisplayChanged();
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
         case WM_DPICHANGED:
             // On a monitor of another scale: the skin again at that scale, in place.
             host_.ChangeSkinScale(win32::DpiOfChange(wParam));
