@@ -59,8 +59,9 @@ public:
     virtual bool PositionFixed() const = 0;
     // The root menu as a popup at the cursor.
     virtual void ShowMenuPopup() = 0;
-    // WM_DPICHANGED: the skin window is on a monitor of `dpi` now.
-    virtual void ChangeSkinScale(int dpi) = 0;
+    // WM_DPICHANGED: the skin window is on a monitor of `dpi` now; `suggested` is
+    // where the system would put it at that scale.
+    virtual void ChangeSkinScale(int dpi, const RECT& suggested) = 0;
     // WM_DISPLAYCHANGE: monitors came, went or changed their resolution.
     virtual void DisplayChanged() = 0;
 

@@ -130,8 +130,9 @@ private:
     }
     // The skin window is on a monitor of `dpi` now (WM_DPICHANGED): at another skin
     // scale both skinned windows are laid out and the skin applied again, the skin
-    // window keeping its place on the screen (Rescale.cpp).
-    void ChangeSkinScale(int dpi) override;
+    // window centred on the rectangle the system suggests (Rescale.cpp). Before the
+    // first skin (the settings' place moved it) the window stays where it was put.
+    void ChangeSkinScale(int dpi, const RECT& suggested) override;
     void DisplayChanged() override { KeepWindowsOnScreen(); }
     // Every window of the player that reaches no monitor's work area is moved into the
     // nearest one (at start and when the displays change); the stored places stay as
