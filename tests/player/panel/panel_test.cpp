@@ -76,6 +76,14 @@ TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
     ::SendMessageW(panel, WM_CLOSE, 0, 0);
     EXPECT_TRUE(::IsWindow(panel));
     EXPECT_FALSE(::IsWindowVisible(panel));
+    // A fixed border without a minimise box. Minimised all the same, the panel counts
+    // as not shown: the skin window's double click brings it back.
+    EXPECT_FALSE(::GetWindowLongW(panel, GWL_STYLE) & WS_MINIMIZEBOX);
+    Command(MenuForm::IdMenuShowSetting);
+    ::ShowWindow(panel, SW_MINIMIZE);
+    ::SendMessageW(skin, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
+    EXPECT_TRUE(::IsWindowVisible(panel));
+    EXPECT_FALSE(::IsIconic(panel));
 }
 
 TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255) {
