@@ -531,9 +531,11 @@ void MenuForm::ConfirmAndChangeSkin(const std::wstring& name) {
     // The skin in use stays, and so does the name the settings will keep.
     if (!change.applied) vars_.SkinName = previous;
     if (change.report) {
-        // Applied, the report is about something else (the skin list), not the skin.
-        const std::wstring text =
-            change.applied ? *change.report : std::wstring(t::kSkinUnusable) + L"\r\n\r\n" + *change.report;
+        // Applied, the report is about something else (the skin list), not the skin; with
+        // the old skin lost too, it says so itself.
+        const std::wstring text = change.applied || change.restoreFailed
+                                      ? *change.report
+                                      : std::wstring(t::kSkinUnusable) + L"\r\n\r\n" + *change.report;
         ::MessageBoxW(Handle(), text.c_str(), t::kSkinMissingTitle, MB_OK);
     }
 }

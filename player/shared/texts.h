@@ -90,6 +90,10 @@ inline constexpr const wchar_t* kSkinMissing = L"スキンが存在しません"
 inline constexpr const wchar_t* kSkinMissingTitle = L"読込エラー";
 // A skin that cannot be used; the current one stays. The reason follows.
 inline constexpr const wchar_t* kSkinUnusable = L"このスキンは使えません。現在のスキンのままにします。";
+// The chosen skin failed on the windows and the one in use could not be put back: the
+// two reasons follow.
+inline constexpr const wchar_t* kSkinRestoreFailed =
+    L"スキンを変更できず、元のスキンにも戻せませんでした。別のスキンを選んでください。";
 
 // Names the settings file (code page 932) cannot keep.
 inline constexpr const wchar_t* kNoticeTitle = L"注意";

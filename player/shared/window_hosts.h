@@ -26,6 +26,9 @@ struct PlayerFormControls;
 struct SkinChange {
     bool applied = false;
     std::optional<std::wstring> report;
+    // The new skin failed on the windows and the one in use could not be put back
+    // either: the report says so, with both reasons.
+    bool restoreFailed = false;
 };
 
 // What every window may ask.

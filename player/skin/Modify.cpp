@@ -26,8 +26,13 @@ SkinChange PlayerApp::ChangeSkin() {
         // as far as it still can.
         RestoreSkinPaths(inUse);
         tray_.Change(vars_.TrayIconPath, PlaybackEngine::TrayTipFor(texts::kTrayTip));
-        skin_.Apply();
-        change.report = std::move(failure);
+        if (std::optional<std::wstring> again = skin_.Apply()) {
+            // Neither skin is whole on the windows now; the user hears of both.
+            change.restoreFailed = true;
+            change.report = std::wstring(menu_texts::kSkinRestoreFailed) + L"\r\n\r\n" + *failure + L"\r\n\r\n" + *again;
+        } else {
+            change.report = std::move(failure);
+        }
     } else {
         change.applied = true;
     }
