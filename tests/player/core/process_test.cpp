@@ -124,7 +124,8 @@ TEST_F(PlayerProcessTest, AFiftyMegabyteListAtStartShowsTheWindowsFirstAndCanBeC
 // A broken skin or settings file at start: a box that names the file (and the line),
 // then a clean end (exit code 1, no crash) with the settings file untouched. What the
 // checks refuse is tested natively (skin_layout_test, image_files_test, settings_test);
-// here one file of each kind shows that each is checked before it is used.
+// here one file of each kind shows that each is checked before it is used. The only
+// skin is the broken one (with another, the start would go on with that).
 TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
     const fs::path skin = dir / L"parts" / L"Azure";
     std::string garbage;
@@ -163,6 +164,7 @@ TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
     for (const Broken& c : cases) {
         SCOPED_TRACE(c.name);
         MakeProgramFolder(dir.path(), {.shippedSkins = true});
+        fs::remove_all(dir / L"parts" / L"Ember");
         c.breakIt();
         const std::string before = TempDir::ReadBytes(SettingsFile());
         Process player(exe, L"");
