@@ -17,6 +17,9 @@ std::filesystem::path ProgramFolder() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // An empty card reader or disc drive in a list must not raise the system's "no disk"
+    // box at every existence test: the call fails, and the list says what is missing.
+    SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS);
     listwright::Form1 form(listwright::Form1::Options{ProgramFolder(), true});
     if (!form.Create(showCommand)) return 1;
     MSG msg;

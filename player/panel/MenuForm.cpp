@@ -66,7 +66,9 @@ void MenuForm::Load() {
     RegisterWindowClass(kMenuFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     panelFactors_ = ScreenTwipsPerPixel();
     const TwipsPerPixel f = panelFactors_;
-    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    // A fixed border without a minimise box: the panel is shown and hidden, never put
+    // on the taskbar as an icon (it has no taskbar button to come back from).
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     win32::unique_hmenu menuBar = BuildMenuBar();
     RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, f.x), TwipsToPixels(kClientHeightTwips, f.y)};
     ::AdjustWindowRectEx(&frame, style, TRUE, 0);
@@ -320,9 +322,15 @@ void MenuForm::SetIcon(HICON icon) {
     ::SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
 }
 
-bool MenuForm::PanelVisible() const { return ::IsWindowVisible(Handle()) != FALSE; }
+bool MenuForm::PanelVisible() const {
+    // Minimised all the same (another program can do that), it is not shown to the user:
+    // the toggles then bring it back instead of hiding it.
+    return ::IsWindowVisible(Handle()) != FALSE && !::IsIconic(Handle());
+}
 
-void MenuForm::SetPanelVisible(bool visible) { ::ShowWindow(Handle(), visible ? SW_SHOW : SW_HIDE); }
+void MenuForm::SetPanelVisible(bool visible) {
+    ::ShowWindow(Handle(), !visible ? SW_HIDE : ::IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
+}
 
 void MenuForm::StartMainTimer() {
     timer_ = ::SetTimer(Handle(), kMainTimerId, kMainTimerInterval, nullptr);
@@ -523,9 +531,11 @@ void MenuForm::ConfirmAndChangeSkin(const std::wstring& name) {
     // The skin in use stays, and so does the name the settings will keep.
     if (!change.applied) vars_.SkinName = previous;
     if (change.report) {
-        // Applied, the report is about something else (the skin list), not the skin.
-        const std::wstring text =
-            change.applied ? *change.report : std::wstring(t::kSkinUnusable) + L"\r\n\r\n" + *change.report;
+        // Applied, the report is about something else (the skin list), not the skin; with
+        // the old skin lost too, it says so itself.
+        const std::wstring text = change.applied || change.restoreFailed
+                                      ? *change.report
+                                      : std::wstring(t::kSkinUnusable) + L"\r\n\r\n" + *change.report;
         ::MessageBoxW(Handle(), text.c_str(), t::kSkinMissingTitle, MB_OK);
     }
 }

@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <string>
 
+#include "player/windows/on_screen_win32.h"
+
 namespace tessel::player {
 namespace {
 
@@ -43,6 +45,7 @@ void VideoWindowsWin32::Resize(WindowId window, int left, int top, int width, in
     HWND hwnd = AsHwnd(window);
     if (::IsIconic(hwnd) || ::IsZoomed(hwnd)) ::ShowWindow(hwnd, SW_RESTORE);
     ::SetWindowPos(hwnd, HWND_TOPMOST, left, top, width, height, SWP_NOZORDER);
+    KeepWindowOnScreen(hwnd);
 }
 
 void VideoWindowsWin32::Show(WindowId window, DisplayAction action) {

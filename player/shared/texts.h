@@ -25,6 +25,13 @@ inline constexpr const wchar_t* kSettingsFolderFailed = L"設定フォルダを�
 inline constexpr const wchar_t* kSkinFileMissing = L"スキンファイルを読み込めません。";
 inline constexpr const wchar_t* kFavFolderFailed = L"お気に入りフォルダを作成できません。";
 inline constexpr const wchar_t* kStartFailed = L"起動できません。";
+// The skin the settings name cannot be used (its folder deleted, renamed, or named by a
+// short name the volume no longer has): the start goes on with another, and says so
+// under the skin list's error title. "スキン「A」… スキン「B」で起動します。" and the reason.
+inline constexpr const wchar_t* kStartSkinReplacedTitle = L"読込エラー";
+inline constexpr const wchar_t* kStartSkinReplaced1 = L"スキン「";
+inline constexpr const wchar_t* kStartSkinReplaced2 = L"」が見つからないか使えないため、スキン「";
+inline constexpr const wchar_t* kStartSkinReplaced3 = L"」で起動します。";
 inline constexpr const wchar_t* kFileLabel = L"ファイル: ";
 inline constexpr const wchar_t* kLineLabel = L"行: ";
 inline constexpr const wchar_t* kExpectedLabel = L"正しい値: ";
@@ -83,6 +90,10 @@ inline constexpr const wchar_t* kSkinMissing = L"スキンが存在しません"
 inline constexpr const wchar_t* kSkinMissingTitle = L"読込エラー";
 // A skin that cannot be used; the current one stays. The reason follows.
 inline constexpr const wchar_t* kSkinUnusable = L"このスキンは使えません。現在のスキンのままにします。";
+// The chosen skin failed on the windows and the one in use could not be put back: the
+// two reasons follow.
+inline constexpr const wchar_t* kSkinRestoreFailed =
+    L"スキンを変更できず、元のスキンにも戻せませんでした。別のスキンを選んでください。";
 
 // Names the settings file (code page 932) cannot keep.
 inline constexpr const wchar_t* kNoticeTitle = L"注意";

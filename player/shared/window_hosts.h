@@ -26,6 +26,9 @@ struct PlayerFormControls;
 struct SkinChange {
     bool applied = false;
     std::optional<std::wstring> report;
+    // The new skin failed on the windows and the one in use could not be put back
+    // either: the report says so, with both reasons.
+    bool restoreFailed = false;
 };
 
 // What every window may ask.
@@ -59,8 +62,11 @@ public:
     virtual bool PositionFixed() const = 0;
     // The root menu as a popup at the cursor.
     virtual void ShowMenuPopup() = 0;
-    // WM_DPICHANGED: the skin window is on a monitor of `dpi` now.
-    virtual void ChangeSkinScale(int dpi) = 0;
+    // WM_DPICHANGED: the skin window is on a monitor of `dpi` now; `suggested` is
+    // where the system would put it at that scale.
+    virtual void ChangeSkinScale(int dpi, const RECT& suggested) = 0;
+    // WM_DISPLAYCHANGE: monitors came, went or changed their resolution.
+    virtual void DisplayChanged() = 0;
 
 protected:
     ~SkinWindowHost() = default;

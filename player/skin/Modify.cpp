@@ -9,9 +9,7 @@ namespace tessel::player {
 
 SkinChange PlayerApp::ChangeSkin() {
     SkinChange change;
-    LLVariable candidate = vars_;
-    SetSkinPaths(options_.programFolder, candidate, false);
-    if (auto problem = SkinApplier::CheckFiles(candidate)) {
+    if (auto problem = SkinApplier::SkinProblem(options_.programFolder, vars_.SkinName)) {
         // The list is rebuilt all the same, so a skin folder that vanished drops out.
         menuControls_.LstSkinFile.Clear();
         ListSkins();
@@ -28,8 +26,13 @@ SkinChange PlayerApp::ChangeSkin() {
         // as far as it still can.
         RestoreSkinPaths(inUse);
         tray_.Change(vars_.TrayIconPath, PlaybackEngine::TrayTipFor(texts::kTrayTip));
-        skin_.Apply();
-        change.report = std::move(failure);
+        if (std::optional<std::wstring> again = skin_.Apply()) {
+            // Neither skin is whole on the windows now; the user hears of both.
+            change.restoreFailed = true;
+            change.report = std::wstring(menu_texts::kSkinRestoreFailed) + L"\r\n\r\n" + *failure + L"\r\n\r\n" + *again;
+        } else {
+            change.report = std::move(failure);
+        }
     } else {
         change.applied = true;
     }

@@ -5,9 +5,17 @@
 
 namespace tessel::player {
 
-void PlayerApp::ChangeSkinScale(int dpi) {
+void PlayerApp::ChangeSkinScale(int dpi, const RECT& suggested) {
     const int k = SkinScaleForDpi(dpi);
     if (k == skin_.Scale()) return;  // 100 % and 125 % draw the same skin
+    if (skin_.Applied()) {
+        const SIZE now = skinForm_.SizePixels();
+        const PixelSize skinPixels{now.cx / skin_.Scale(), now.cy / skin_.Scale()};
+        const PixelRect to = SkinRectForDpiChange(
+            PixelRect{suggested.left, suggested.top, suggested.right, suggested.bottom}, skinPixels, dpi);
+        // Its top-left corner now; the skin below gives it its size from there.
+        ::SetWindowPos(skinForm_.Handle(), nullptr, to.left, to.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     skin_.SetScale(k);
     factors_ = SkinTwipsPerPixel(k);
     skinForm_.LayOut();

@@ -5,12 +5,39 @@
 #include "common/fileio.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_layout.h"
+#include "player/skin/skin_paths.h"
 #include "player/skin/skin_scale.h"
 #include "player/skin/skin_window_win32.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
 
 namespace tessel::player {
+namespace {
+
+// The report of the first of the six files that cannot be used, for these paths: every
+// file is read as Apply and the tray icon will read it.
+std::optional<std::wstring> CheckFiles(const LLVariable& candidate) {
+    // A skin that passes here can be applied, and one that fails leaves the current
+    // skin in place instead of ending the player half-way through the change.
+    SkinLayout layout;
+    if (auto error = ReadSkinLayout(PathFromWide(candidate.DefinePath), layout))
+        return DescribeSkinLayoutError(*error, candidate.DefinePath);
+    // The shapes too: one the display cannot carry would end the player.
+    if (auto failure = CheckMaskShape(candidate.SkinMaskPath, layout.ScanWidth(), layout.ScanHeight(), layout.skinKey))
+        return failure->Message();
+    const PixelSize body = PlayerFormPixelSize(SkinTwipsPerPixel(1));
+    if (auto failure = CheckMaskShape(candidate.PlayerMaskPath, body.width, body.height, layout.playerKey))
+        return failure->Message();
+    for (const std::wstring* picture : {&candidate.SkinBitmapPath, &candidate.PlayerBitmapPath}) {
+        win32::unique_hbitmap bitmap;
+        if (auto failure = LoadSkinBitmap(*picture, bitmap)) return failure->Message();
+    }
+    win32::unique_hicon icon;
+    if (auto failure = LoadSkinIcon(candidate.TrayIconPath, 0, icon)) return failure->Message();
+    return std::nullopt;
+}
+
+}  // namespace
 
 std::optional<std::wstring> SkinApplier::Place() {
     if (auto failure = PlaceWindows(skin_.Handle(), body_.Handle(), vars_.PlayerOffsetX * scale_,
@@ -51,25 +78,11 @@ std::optional<std::wstring> SkinApplier::Apply() {
     return std::nullopt;
 }
 
-std::optional<std::wstring> SkinApplier::CheckFiles(const LLVariable& candidate) {
-    // A skin that passes here can be applied, and one that fails leaves the current
-    // skin in place instead of ending the player half-way through the change.
-    SkinLayout layout;
-    if (auto error = ReadSkinLayout(PathFromWide(candidate.DefinePath), layout))
-        return DescribeSkinLayoutError(*error, candidate.DefinePath);
-    // The shapes too: one the display cannot carry would end the player.
-    if (auto failure = CheckMaskShape(candidate.SkinMaskPath, layout.ScanWidth(), layout.ScanHeight(), layout.skinKey))
-        return failure->Message();
-    const PixelSize body = PlayerFormPixelSize(SkinTwipsPerPixel(1));
-    if (auto failure = CheckMaskShape(candidate.PlayerMaskPath, body.width, body.height, layout.playerKey))
-        return failure->Message();
-    for (const std::wstring* picture : {&candidate.SkinBitmapPath, &candidate.PlayerBitmapPath}) {
-        win32::unique_hbitmap bitmap;
-        if (auto failure = LoadSkinBitmap(*picture, bitmap)) return failure->Message();
-    }
-    win32::unique_hicon icon;
-    if (auto failure = LoadSkinIcon(candidate.TrayIconPath, 0, icon)) return failure->Message();
-    return std::nullopt;
+std::optional<std::wstring> SkinApplier::SkinProblem(const std::wstring& programFolder, const std::wstring& name) {
+    LLVariable candidate;
+    candidate.SkinName = name;
+    SetSkinPaths(programFolder, candidate, false);
+    return CheckFiles(candidate);
 }
 
 }  // namespace tessel::player

@@ -22,9 +22,10 @@ public:
     // failure; nothing is shown here (at start-up the report ends the program, a skin
     // chosen while running must not).
     std::optional<std::wstring> Apply();
-    // The report of the first of the six files that cannot be used, for these paths:
-    // every file is read as Apply and the tray icon will read it.
-    static std::optional<std::wstring> CheckFiles(const LLVariable& candidate);
+    // Why the skin `name` under the program folder cannot be used, or nothing when it
+    // can. The one judgement of a skin, for the start-up's choice and a change alike:
+    // every reason to refuse a skin belongs here.
+    static std::optional<std::wstring> SkinProblem(const std::wstring& programFolder, const std::wstring& name);
     // The body window against the skin window at the skin's offsets (k screen pixels
     // each at scale k), both topmost; the report of a failure.
     std::optional<std::wstring> Place();

@@ -15,6 +15,16 @@ TwipsPerPixel SkinTwipsPerPixel(int k) {
     return {f, f};
 }
 
+PixelRect SkinRectForDpiChange(const PixelRect& suggested, PixelSize skinSize, int dpi) {
+    const int k = SkinScaleForDpi(dpi);
+    const std::int32_t width = skinSize.width * k, height = skinSize.height * k;
+    // Half the difference, rounded down also when the skin is the larger.
+    auto half = [](std::int32_t d) { return d >= 0 ? d / 2 : -((1 - d) / 2); };
+    const std::int32_t left = suggested.left + half(suggested.right - suggested.left - width);
+    const std::int32_t top = suggested.top + half(suggested.bottom - suggested.top - height);
+    return PixelRect{left, top, left + width, top + height};
+}
+
 std::vector<PixelRun> ScaleRuns(const std::vector<PixelRun>& runs, int k) {
     if (k <= 1) return runs;
     std::vector<PixelRun> scaled;

@@ -10,6 +10,7 @@
 #include "common/twips.h"
 #include "player/skin/image_files.h"
 #include "player/skin/mask_runs.h"
+#include "player/skin/placement.h"
 
 namespace tessel::player {
 
@@ -24,6 +25,19 @@ int SkinScaleForDpi(int dpi);
 // at 100 %, so their designs in twips (the body window, the skin window's place) grow
 // with the skin, k screen pixels to each skin pixel.
 TwipsPerPixel SkinTwipsPerPixel(int k);
+
+struct PixelRect {
+    std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+    friend bool operator==(const PixelRect&, const PixelRect&) = default;
+};
+
+// Where the skin window goes when it reaches a monitor of `dpi` (WM_DPICHANGED): the
+// skin of `skinSize` skin pixels at that DPI's skin scale, centred on the rectangle the
+// system suggests. The system puts that rectangle on the monitor of the new scale;
+// grown or shrunk from its old top-left corner instead, a window across two monitors
+// can end with its larger part on the one it came from, whose scale then applies
+// again, and again the other, at every move.
+PixelRect SkinRectForDpiChange(const PixelRect& suggested, PixelSize skinSize, int dpi);
 
 // The runs of a shape k times as large: every opaque pixel becomes a k x k block.
 std::vector<PixelRun> ScaleRuns(const std::vector<PixelRun>& runs, int k);

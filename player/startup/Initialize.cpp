@@ -99,9 +99,11 @@ bool PlayerApp::StartUp() {
         mediaKeys_.Register(menuForm_.Handle());
         FillDisplaySizes();                           // 3
         ReadSettings();                               // 4
+        ReplaceUnusableSkin();
         SetSkinPaths(options_.programFolder, vars_, true);  // 5
         AddTrayIcon();                                // 6
         if (auto failure = skin_.Apply()) Fail(*failure);      // 7
+        KeepWindowsOnScreen();
         if (auto failure = ListSkins()) Fail(*failure);        // 8
         LockTransparencySliders(vars_.LayeredAvailable, menuControls_.ScrSkinTrans,  // 9
                                 menuControls_.ScrPlayerTrans);
@@ -205,13 +207,13 @@ void PlayerApp::ReadSettings() {
     const std::wstring path = SettingsPath();
     if (!FileSizeOf(std::filesystem::path(path))) {
         // First run: the controls keep their initial values, the default skin is used.
-        vars_.SkinName = FirstRunSkinName();
+        vars_.SkinName = FallbackSkin().value_or(texts::kDefaultSkinName);
         return;
     }
     TextReadResult read = ReadTextFileLines(std::filesystem::path(path));
     if (!read.ok) Fail(Describe(texts::kSettingsReadFailed, path, read.error));
     if (read.lines.empty()) {
-        vars_.SkinName = FirstRunSkinName();
+        vars_.SkinName = FallbackSkin().value_or(texts::kDefaultSkinName);
         return;
     }
     SettingsSubject subject = Settings();
@@ -237,18 +239,31 @@ SettingsSubject PlayerApp::Settings() {
                            [](const std::wstring& path) { return StorableListPath(path); }};
 }
 
-std::wstring PlayerApp::FirstRunSkinName() const {
-    // The default skin when it is there; else the first skin of the list that the
-    // settings file can name. Without any, the default's name makes the start-up say
-    // which skin it could not find.
-    if (FolderExists(JoinProgramPath(options_.programFolder, std::wstring(L"parts\\") + texts::kDefaultSkinName)))
-        return texts::kDefaultSkinName;
+std::optional<std::wstring> PlayerApp::FallbackSkin() const {
+    // Without any, a first run names the default, so that the start-up says which skin
+    // it could not find.
+    const auto usable = [this](const std::wstring& name) {
+        return !SkinApplier::SkinProblem(options_.programFolder, name);
+    };
+    if (usable(texts::kDefaultSkinName)) return texts::kDefaultSkinName;
     const SkinListResult found =
         tessel::player::ListSkins(std::filesystem::path(JoinProgramPath(options_.programFolder, L"parts")));
     for (const std::wstring& name : found.names) {
-        if (StorableSkinName(options_.programFolder, name)) return name;
+        if (StorableSkinName(options_.programFolder, name) && usable(name)) return name;
     }
-    return texts::kDefaultSkinName;
+    return std::nullopt;
+}
+
+void PlayerApp::ReplaceUnusableSkin() {
+    const std::optional<std::wstring> problem = SkinApplier::SkinProblem(options_.programFolder, vars_.SkinName);
+    if (!problem) return;
+    const std::optional<std::wstring> other = FallbackSkin();
+    if (!other) return;
+    // The settings keep the skin in use from the next save on.
+    std::wstring text = texts::kStartSkinReplaced1 + vars_.SkinName + texts::kStartSkinReplaced2 + *other +
+                        texts::kStartSkinReplaced3 + L"\r\n\r\n" + *problem;
+    vars_.SkinName = *other;
+    ::MessageBoxW(nullptr, text.c_str(), texts::kStartSkinReplacedTitle, MB_OK | MB_ICONWARNING | MB_TOPMOST);
 }
 
 void PlayerApp::AddTrayIcon() {

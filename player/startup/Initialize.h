@@ -130,8 +130,14 @@ private:
     }
     // The skin window is on a monitor of `dpi` now (WM_DPICHANGED): at another skin
     // scale both skinned windows are laid out and the skin applied again, the skin
-    // window keeping its place on the screen (Rescale.cpp).
-    void ChangeSkinScale(int dpi) override;
+    // window centred on the rectangle the system suggests (Rescale.cpp). Before the
+    // first skin (the settings' place moved it) the window stays where it was put.
+    void ChangeSkinScale(int dpi, const RECT& suggested) override;
+    void DisplayChanged() override { KeepWindowsOnScreen(); }
+    // Every window of the player that reaches no monitor's work area is moved into the
+    // nearest one (at start and when the displays change); the stored places stay as
+    // they were until a window is really moved.
+    void KeepWindowsOnScreen();
 
     // StartUp's steps (Initialize.cpp).
     void LoadForms();
@@ -140,7 +146,12 @@ private:
     void ReadSettings();
     // What the settings file holds, for reading it and writing it.
     SettingsSubject Settings();
-    std::wstring FirstRunSkinName() const;
+    // The skin to use instead of one that cannot be: the default skin, else the first
+    // of the list the settings file can name; nothing when no skin can be used.
+    std::optional<std::wstring> FallbackSkin() const;
+    // A stored skin that cannot be used is replaced by the fallback, with a word to
+    // the user; without any usable skin the start-up fails on the stored one.
+    void ReplaceUnusableSkin();
     void AddTrayIcon();
     void BuildFavouritesMenu();
     void SetToolTips();

@@ -7,6 +7,10 @@
 #include "player/startup/Initialize.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    // An existence test on an empty card reader or disc drive (a list line, a dropped
+    // path) fails quietly instead of raising the system's "no disk" box, once per line.
+    // The editor started from the panel inherits the mode.
+    ::SetErrorMode(::GetErrorMode() | SEM_FAILCRITICALERRORS);
     tessel::player::StartOptions options;
     options.makeDevice = [](HWND) -> std::unique_ptr<tessel::MediaDevice> {
         return tessel::MakePlayerMediaDevice();

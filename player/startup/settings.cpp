@@ -85,7 +85,7 @@ std::wstring FormatSingle(double value) {
 
 std::optional<SettingsError> ApplySettingsLines(const std::vector<std::wstring>& lines,
                                                 const SettingsSubject& s,
-                                                TwipsPerPixel factors) {
+                                                const TwipsPerPixel& factors) {
     MenuFormControls& m = s.menu;
     std::size_t lineNo = 0;
     auto fail = [&](std::wstring expected) {

@@ -51,10 +51,12 @@ struct SettingsError {
     std::wstring expected;
 };
 
-// Applies the lines in order. Stops at the first bad line and describes it.
+// Applies the lines in order. Stops at the first bad line and describes it. `factors`
+// are read anew for each line: placing the window by line 2 can take it to a monitor
+// of another scale, whose factors then convert line 3.
 std::optional<SettingsError> ApplySettingsLines(const std::vector<std::wstring>& lines,
                                                 const SettingsSubject& subject,
-                                                TwipsPerPixel factors);
+                                                const TwipsPerPixel& factors);
 
 // The 14 lines of the file for the current state.
 std::vector<std::wstring> MakeSettingsLines(const SettingsSubject& subject, TwipsPerPixel factors);

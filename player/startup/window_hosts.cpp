@@ -4,7 +4,9 @@
 
 #include "player/panel/panel_logic.h"
 #include "player/playback/transport.h"
+#include "player/playback/video_window_win32.h"
 #include "player/windows/add_path.h"
+#include "player/windows/on_screen_win32.h"
 #include "win32/menus.h"
 
 namespace tessel::player {
@@ -30,6 +32,26 @@ void PlayerApp::PlaceBodyWindow() {
 void PlayerApp::MoveSkinWindow(double leftTwips, double topTwips) {
     skinForm_.SetTopTwips(topTwips);
     skinForm_.SetLeftTwips(leftTwips);
+}
+
+void PlayerApp::KeepWindowsOnScreen() {
+    const std::vector<ScreenRect> areas = MonitorWorkAreas();
+    HWND skin = skinForm_.Handle();
+    // The skinned pair moves as one: the skin window into a work area first, then both
+    // by what the body window at its place against it still lacks.
+    for (HWND window : {skin, playerForm_.Handle()}) {
+        RECT now{}, skinNow{};
+        if (!window || !::GetWindowRect(window, &now) || !::GetWindowRect(skin, &skinNow)) continue;
+        const ScreenRect to = OnScreenRect(window, areas);
+        const int dx = to.left - now.left, dy = to.top - now.top;
+        if (dx == 0 && dy == 0) continue;
+        ::SetWindowPos(skin, nullptr, skinNow.left + dx, skinNow.top + dy, 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        PlaceBodyWindow();
+    }
+    KeepWindowOnScreen(menuForm_.Handle());
+    if (VideoWindowsWin32().IsVideoWindow(vars_.VideoWindowHandle))
+        KeepWindowOnScreen(reinterpret_cast<HWND>(vars_.VideoWindowHandle));
 }
 
 bool PlayerApp::PositionFixed() const { return menuControls_.ChkBreak.Value() != 0; }

@@ -175,9 +175,13 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOVE:
             if (!moving_) KeepMovedPosition();
             return 0;
+        case WM_DISPLAYCHANGE:
+            host_.DisplayChanged();
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
         case WM_DPICHANGED:
-            // On a monitor of another scale: the skin again at that scale, in place.
-            host_.ChangeSkinScale(win32::DpiOfChange(wParam));
+            // On a monitor of another scale: the skin again at that scale, where the
+            // system suggests.
+            host_.ChangeSkinScale(win32::DpiOfChange(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         default:
             return PlayerWindow::HandleMessage(message, wParam, lParam);

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "player/shared/texts.h"
 #include "tests/support/in_process_player.h"
 #include "win32/error_text.h"
 
@@ -74,6 +75,49 @@ TEST_F(AppTest, FirstRunTakesTheDefaultSkinOrTheFirstListedOne) {
     ASSERT_TRUE(app->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
     EXPECT_EQ(app->Vars().SkinName, L"beta");
     EXPECT_NE(app->Vars().DefinePath.find(L"\\beta\\"), std::wstring::npos);
+}
+
+// The skin the settings name cannot be used (a folder renamed, or a short name the
+// volume has not got): the default skin, or when that one is broken too the first listed
+// one that works, with a box naming both; the next save keeps the skin in use. With no
+// usable skin at all the start fails with the report it always gave, and no box.
+TEST_F(AppTest, UnusableStoredSkinStartsWithAnotherAndSaysWhich) {
+    folder.settings->at(0) = L"AZURE~1";
+    boxes.Expect(player::texts::kStartSkinReplacedTitle, IDOK);
+    Start();
+    auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find(L"スキン「AZURE~1」が見つからないか使えないため、スキン「Azure」で起動します。"),
+              std::wstring::npos) << Printable(seen[0].text);
+    EXPECT_NE(app->Vars().DefinePath.find(L"\\Azure\\"), std::wstring::npos);
+    app->Shutdown();
+    EXPECT_EQ(ReadLines(SettingsFile()).at(0), L"Azure");
+    Stop();
+
+    const fs::path parts = dir / L"parts";
+    fs::copy(parts / L"Azure", parts / L"Broken", fs::copy_options::recursive);
+    fs::copy(parts / L"Azure", parts / L"Zed", fs::copy_options::recursive);
+    fs::remove(parts / L"Broken" / L"define.ini");
+    fs::remove(parts / L"Azure" / L"p_mask.bmp");
+    folder.settings->at(0) = L"Gone";
+    WriteLines(SettingsFile(), *folder.settings);
+    boxes.Expect(player::texts::kStartSkinReplacedTitle, IDOK);
+    app = Launch();
+    ASSERT_TRUE(app->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
+    seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_NE(seen[0].text.find(L"スキン「Gone」が見つからないか使えないため、スキン「Zed」で起動します。"),
+              std::wstring::npos) << Printable(seen[0].text);
+    EXPECT_EQ(app->Vars().SkinName, L"Zed");
+    Stop();
+
+    fs::remove(parts / L"Zed" / L"skin.bmp");
+    exits.clear();
+    app = Launch();
+    EXPECT_FALSE(app->StartUp());
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_NE(reports[0].find(L"\\Gone\\"), std::wstring::npos) << Printable(reports[0]);
+    EXPECT_EQ(exits, std::vector<UINT>{1});
 }
 
 // A start-up that fails: the report keeps every character, whether the failure came as

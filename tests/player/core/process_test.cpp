@@ -128,7 +128,8 @@ TEST_F(PlayerProcessTest, AFiftyMegabyteListAtStartShowsTheWindowsFirstAndCanBeC
 // A broken skin or settings file at start: a box that names the file (and the line),
 // then a clean end (exit code 1, no crash) with the settings file untouched. What the
 // checks refuse is tested natively (skin_layout_test, image_files_test, settings_test);
-// here one file of each kind shows that each is checked before it is used.
+// here one file of each kind shows that each is checked before it is used. The only
+// skin is the broken one (with another, the start would go on with that).
 TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
     const fs::path skin = dir / L"parts" / L"Azure";
     std::string garbage;
@@ -167,6 +168,7 @@ TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
     for (const Broken& c : cases) {
         SCOPED_TRACE(c.name);
         MakeProgramFolder(dir.path(), {.shippedSkins = true});
+        fs::remove_all(dir / L"parts" / L"Ember");
         c.breakIt();
         const std::string before = TempDir::ReadBytes(SettingsFile());
         Process player(exe, L"");
@@ -182,6 +184,44 @@ TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
         EXPECT_EQ(code, 1u);
         EXPECT_EQ(TempDir::ReadBytes(SettingsFile()), before);
     }
+}
+
+// Neither an empty card reader nor a DVD drive without a disc may raise the system's
+// "no disk" box at every existence test: the player runs with SEM_FAILCRITICALERRORS,
+// and the editor it starts inherits it. Started here with the system's default mode
+// (not this test program's), the player starts a stand-in editor that reports its mode.
+// Wine 8 passes no error mode on to a child process (the stand-in started by this
+// program, whose mode has the flag, reports 0): there the check cannot be made.
+TEST_F(PlayerProcessTest, TheEditorStartsWithoutTheSystemsDiskErrorBoxes) {
+    fs::create_directories(dir / L"exec");
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::copy_file(fs::path(self).parent_path() / L"error_mode_probe.exe", dir / L"exec" / L"listwright.exe");
+    const fs::path report = dir / L"exec" / L"error_mode.txt";
+    auto reported = [&]() -> unsigned long {
+        if (!WaitUntil([&] { return fs::exists(report) && fs::file_size(report) > 0; }, 10s)) return ~0ul;
+        const std::vector<std::wstring> lines = ReadLines(report);
+        fs::remove(report);
+        return lines.size() == 1 ? std::stoul(lines[0]) : ~0ul;
+    };
+    ASSERT_TRUE(::GetErrorMode() & SEM_FAILCRITICALERRORS);
+    {
+        Process probe(dir / L"exec" / L"listwright.exe", L"");
+        const unsigned long passedOn = reported();
+        ASSERT_NE(passedOn, ~0ul);
+        if (!(passedOn & SEM_FAILCRITICALERRORS)) GTEST_SKIP() << "this system passes no error mode on to a child";
+    }
+    const UINT ours = ::SetErrorMode(0);
+    Process player(exe, L"");
+    ::SetErrorMode(ours);
+    ASSERT_NE(WaitForPlayerBody(player), nullptr);
+    HWND panel = FindWindowOfProcess(player.Id(), player::kMenuFormClass);
+    ASSERT_NE(panel, nullptr);
+    ::PostMessageW(panel, WM_COMMAND, MAKEWPARAM(MenuForm::IdCmdExecEdit, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(PanelControl(player, MenuForm::IdCmdExecEdit)));
+    const unsigned long editorMode = reported();
+    ASSERT_NE(editorMode, ~0ul) << "the editor was not started";
+    EXPECT_TRUE(editorMode & SEM_FAILCRITICALERRORS);
 }
 
 }  // namespace

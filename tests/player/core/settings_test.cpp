@@ -98,6 +98,19 @@ TEST(Settings, WindowPositionSurvivesAnotherScreenFactor) {
     EXPECT_EQ(TwipsToPixels(second.leftTwips, k120Dpi.x), 120);
     EXPECT_EQ(TwipsToPixels(second.topTwips, k120Dpi.y), -8);
     EXPECT_EQ(MakeSettingsLines(second.Get(), k120Dpi)[1], L"120");
+    // Line 2 takes the hidden window to a monitor of 200 %, where the window's factors
+    // change before line 3 is read: line 3 is read with those, the window's top stays
+    // the stored pixel instead of doubling at every start.
+    Subject moved;
+    TwipsPerPixel factors = k96Dpi;
+    auto subject = moved.Get();
+    subject.setSkinLeftTwips = [&](double twips) {
+        factors = {7.5, 7.5};
+        moved.leftTwips = TwipsToPixels(twips, 15.0) * 7.5;  // the window keeps its pixel
+    };
+    ASSERT_FALSE(ApplySettingsLines(lines, subject, factors));
+    EXPECT_EQ(TwipsToPixels(moved.leftTwips, factors.x), 120);
+    EXPECT_EQ(TwipsToPixels(moved.topTwips, factors.y), -8);
 }
 
 // That every position the reader accepts is written back readable, read and written

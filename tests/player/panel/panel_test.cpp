@@ -76,6 +76,14 @@ TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
     ::SendMessageW(panel, WM_CLOSE, 0, 0);
     EXPECT_TRUE(::IsWindow(panel));
     EXPECT_FALSE(::IsWindowVisible(panel));
+    // A fixed border without a minimise box. Minimised all the same, the panel counts
+    // as not shown: the skin window's double click brings it back.
+    EXPECT_FALSE(::GetWindowLongW(panel, GWL_STYLE) & WS_MINIMIZEBOX);
+    Command(MenuForm::IdMenuShowSetting);
+    ::ShowWindow(panel, SW_MINIMIZE);
+    ::SendMessageW(skin, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
+    EXPECT_TRUE(::IsWindowVisible(panel));
+    EXPECT_FALSE(::IsIconic(panel));
 }
 
 TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255) {
@@ -190,6 +198,50 @@ TEST_F(PanelTest, BrokenOrVanishedSkinKeepsTheCurrentSkinAndNamesTheFile) {
     EXPECT_EQ(app->Vars().SkinName, L"Azure");
     // Nothing selected: nothing happens, no box (Stop fails on one).
     app->Panel().SkinMenuChangeSkin_Click();
+}
+
+// Files of the skins removed while the skin window takes the new skin's size: after the
+// check, before the pictures are read, as if they went between the two.
+std::vector<fs::path> filesToLose;
+WNDPROC skinWindowProc = nullptr;
+LRESULT CALLBACK LosingFilesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_WINDOWPOSCHANGED) {
+        for (const fs::path& file : filesToLose) fs::remove(file);
+        filesToLose.clear();
+    }
+    return ::CallWindowProcW(skinWindowProc, window, message, wParam, lParam);
+}
+
+// A skin that fails half-way through the change: the skin in use goes back on; when its
+// files went too, the box says that neither skin could be put on, with both reasons.
+TEST_F(PanelTest, ASkinFailingHalfWayPutsTheOldOneBackOrSaysItCannot) {
+    Start();
+    HWND skin = app->Skin().Handle();
+    const RECT before = Rect(skin);
+    const fs::path parts = dir / L"parts";
+    skinWindowProc = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(skin, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&LosingFilesProc)));
+    for (int lose = 0; lose < 2; ++lose) {
+        SCOPED_TRACE(lose);
+        fs::copy_file(DistDir() / L"parts" / L"Ember" / L"player.bmp", parts / L"Ember" / L"player.bmp",
+                      fs::copy_options::overwrite_existing);
+        filesToLose = {parts / L"Ember" / L"player.bmp"};
+        if (lose) filesToLose.push_back(parts / L"Azure" / L"p_mask.bmp");
+        boxes.Expect(menu_texts::kSkinConfirmTitle, IDYES);
+        boxes.Expect(menu_texts::kSkinMissingTitle, IDOK);
+        app->Panel().ConfirmAndChangeSkin(L"Ember");
+        const auto seen = boxes.TakeSeen();
+        ASSERT_EQ(seen.size(), 2u);
+        const std::wstring& text = seen[1].text;
+        EXPECT_NE(text.find(L"player.bmp"), std::wstring::npos) << Printable(text);
+        EXPECT_EQ(text.find(menu_texts::kSkinRestoreFailed) != std::wstring::npos, lose == 1) << Printable(text);
+        EXPECT_EQ(text.find(L"p_mask.bmp") != std::wstring::npos, lose == 1) << Printable(text);
+        EXPECT_EQ(app->Vars().SkinName, L"Azure");
+        if (!lose) {
+            EXPECT_EQ(Rect(skin).right, before.right);
+        }
+    }
+    ::SetWindowLongPtrW(skin, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(skinWindowProc));
 }
 
 // "é" is not in code page 932, the settings file's code page. A skin folder and a list

@@ -41,5 +41,25 @@ TEST(SkinScale, RunsAndPicturesGrowIntoWholeBlocks) {
     EXPECT_EQ(doubled.pixels, (std::vector<std::uint32_t>{1, 1, 2, 2, 1, 1, 2, 2, 3, 3, 4, 4, 3, 3, 4, 4}));
 }
 
+// WM_DPICHANGED: the skin at the new DPI's scale where the system suggests, centred
+// when the whole-number scale makes it larger or smaller than the suggestion.
+TEST(SkinScale, AMoveToAnotherScaleTakesTheSuggestedRectangle) {
+    const PixelSize azure{320, 120};
+    EXPECT_EQ(SkinRectForDpiChange({200, 150, 840, 390}, azure, 192), (PixelRect{200, 150, 840, 390}));
+    EXPECT_EQ(SkinRectForDpiChange({-900, -700, -580, -580}, azure, 96), (PixelRect{-900, -700, -580, -580}));
+    // 150 %: the suggestion is 480 x 180, the skin at 2 is 640 x 240.
+    EXPECT_EQ(SkinRectForDpiChange({200, 150, 680, 330}, azure, 144), (PixelRect{120, 120, 760, 360}));
+    // 125 %: 400 x 150 suggested, the skin stays 320 x 120; odd differences round down.
+    EXPECT_EQ(SkinRectForDpiChange({-500, -300, -100, -150}, azure, 120), (PixelRect{-460, -285, -140, -165}));
+    EXPECT_EQ(SkinRectForDpiChange({0, 0, 321, 119}, azure, 96), (PixelRect{0, -1, 320, 119}));
+
+    // A 200 % monitor left of x = 1920, a 100 % one right of it. The skin window, 640
+    // wide at 200 %, is moved to 1700: the larger part is on the right, which brings 96
+    // DPI and a suggestion on that monitor. Shrunk from its corner it would stand at
+    // 1700..2020, mostly on the left again; taken where suggested, it stays right.
+    const PixelRect moved = SkinRectForDpiChange({1920, 300, 2240, 420}, azure, 96);
+    EXPECT_GT(moved.right - 1920, 1920 - moved.left);
+}
+
 }  // namespace
 }  // namespace tessel::player

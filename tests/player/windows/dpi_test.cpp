@@ -170,22 +170,34 @@ TEST_F(DpiTest, BothSkinsAtTheWholeNumberScaleWhereInitIniPutsThem) {
     }
 }
 
-TEST_F(DpiTest, AMonitorOfAnotherScaleDrawsTheSkinAgainInPlace) {
+// The system suggests where the window goes at the new scale, on the monitor of that
+// scale: the skin goes there (one move, one change of scale).
+TEST_F(DpiTest, AMonitorOfAnotherScaleDrawsTheSkinAgainWhereTheSystemSuggests) {
     Start(L"Ember");
     const int other = k == 1 ? 192 : 96;
     const int otherK = SkinScaleForDpi(other);
-    RECT suggested = Rect(app->Skin().Handle());
-    ::OffsetRect(&suggested, 37, 21);  // where the system would move it: the skin stays
+    auto suggestion = [&](int dx, int dy, int toK) {
+        const RECT now = Rect(app->Skin().Handle());
+        const int fromK = app->SkinScale();
+        return RECT{now.left + dx, now.top + dy, now.left + dx + (now.right - now.left) * toK / fromK,
+                    now.top + dy + (now.bottom - now.top) * toK / fromK};
+    };
+    RECT suggested = suggestion(37, 21, otherK);
     ::SendMessageW(app->Skin().Handle(), WM_DPICHANGED, MAKEWPARAM(other, other), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(app->SkinScale(), otherK);
-    ExpectSkinAt(L"Ember", otherK, POINT{200, 150});
+    ExpectSkinAt(L"Ember", otherK, POINT{237, 171});
     ExpectPictureInBlocks(L"Ember", otherK);
     // 125 % draws what 100 % draws, 175 % what 200 % draws: nothing changes.
     const int same = other == 192 ? 168 : 120;
+    suggested = suggestion(50, 50, otherK);
     ::SendMessageW(app->Skin().Handle(), WM_DPICHANGED, MAKEWPARAM(same, same), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(app->SkinScale(), otherK);
+    ExpectSkinAt(L"Ember", otherK, POINT{237, 171});
+    suggested = suggestion(-37, -21, k);
     ::SendMessageW(app->Skin().Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     ExpectSkinAt(L"Ember", k, POINT{200, 150});
+    app->Shutdown();
+    EXPECT_EQ(ReadLines(SettingsFile()).at(2), L"150");
 }
 
 // The control panel is no skin: it follows the display scale itself, its design of

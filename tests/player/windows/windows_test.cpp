@@ -13,6 +13,7 @@
 
 #include "player/skin/skin_layout.h"
 #include "player/skin/volume_device_win32.h"
+#include "player/windows/on_screen_win32.h"
 #include "player/shared/texts.h"
 #include "tests/support/in_process_player.h"
 #include "win32/handle.h"
@@ -75,6 +76,54 @@ TEST_F(WindowsTest, DraggingMovesBothWindowsAClickOrAFixedPositionDoesNot) {
 
 // The walk's rules are tested natively (add_path_test); here the skin window's part
 // and the Win32 file system under it, with links made from the Linux side.
+// Places from init.ini that no monitor shows now (one was unplugged), and windows that
+// a change of the displays leaves off every screen: each comes into the nearest work
+// area, the body window with the skin window; a place on the screen stays as stored.
+TEST_F(WindowsTest, WindowsOffEveryScreenComeIntoTheNearestWorkArea) {
+    folder.settings->at(1) = L"-3000";
+    folder.settings->at(2) = L"5000";
+    folder.settings->at(10) = L"1";  // "320-240" at lines 12 and 13
+    folder.settings->at(11) = L"-4000";
+    folder.settings->at(12) = L"9000";
+    Start();
+    const std::vector<player::ScreenRect> areas = player::MonitorWorkAreas();
+    ASSERT_EQ(areas.size(), 1u);
+    const player::ScreenRect a = areas[0];
+    HWND skin = app->Skin().Handle(), body = app->Body().Handle(), panel = app->Panel().Handle();
+    RECT s = Rect(skin), p = Rect(body);
+    EXPECT_EQ(s.left, a.left);
+    EXPECT_EQ(s.bottom, a.bottom);
+    const POINT bodyOffset{p.left - s.left, p.top - s.top};
+    app->PlayFile(Media(L"clip.mp4"));
+    HWND video = reinterpret_cast<HWND>(app->Vars().VideoWindowHandle);
+    ASSERT_NE(video, nullptr);
+    EXPECT_EQ(Rect(video).right, a.right);
+    EXPECT_EQ(Rect(video).top, a.top);
+
+    // The displays change: everything beyond them comes back, what still shows stays.
+    ::SetWindowPos(skin, nullptr, a.right + 700, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(panel, nullptr, 100, a.top - 2000, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(video, nullptr, a.left - 10, a.top - 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SendMessageW(skin, WM_DISPLAYCHANGE, 32, MAKELPARAM(a.right, a.bottom));
+    s = Rect(skin);
+    p = Rect(body);
+    EXPECT_EQ(s.right, a.right);
+    EXPECT_EQ(s.top, 200);
+    EXPECT_EQ(p.left - s.left, bodyOffset.x);
+    EXPECT_EQ(p.top - s.top, bodyOffset.y);
+    EXPECT_EQ(Rect(panel).left, 100);
+    EXPECT_EQ(Rect(panel).top, a.top);
+    EXPECT_EQ(Rect(video).left, a.left - 10);
+    // Only the body window off the screen (the skin window one pixel on it, beyond the
+    // left edge): both move by what the body window lacks.
+    app->Skin().SetLeftTwips((a.left - (s.right - s.left) + 1) * app->Factors().x);
+    ASSERT_LT(Rect(body).right, a.left);
+    ::SendMessageW(skin, WM_DISPLAYCHANGE, 32, MAKELPARAM(a.right, a.bottom));
+    EXPECT_EQ(Rect(body).left, a.left);
+    EXPECT_EQ(Rect(body).left - Rect(skin).left, bodyOffset.x);
+    app->Device()->Command(MediaCommand::Close);
+}
+
 TEST_F(WindowsTest, DropsPlayOneFileAndQueueEverythingElse) {
     Start();
     HWND skin = app->Skin().Handle();
