@@ -1,6 +1,7 @@
-// Shapes the two shipped skins' masks and a 320 x 120 checkerboard both ways: one
-// region operation per opaque pixel, and the row runs of ShapeWindowFromMask. Both must
-// give the same region; prints the times and the speed-up.
+// Shapes the two shipped skins' masks and a 320 x 100 checkerboard (16,000 rectangles,
+// near the most a shape may hold) both ways: one region operation per opaque pixel, and
+// the row runs of ShapeWindowFromMask. Both must give the same region; prints the times
+// and the speed-up, and the time of the largest shape allowed.
 #include <windows.h>
 
 #include <algorithm>
@@ -60,12 +61,12 @@ int main() {
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring board = std::wstring(temp) + L"tessel-bench-checkerboard.bmp";
     {
-        std::vector<std::uint32_t> pixels(320 * 120);
-        for (int y = 0; y < 120; ++y)
+        std::vector<std::uint32_t> pixels(320 * 100);
+        for (int y = 0; y < 100; ++y)
             for (int x = 0; x < 320; ++x) pixels[y * 320 + x] = (x + y) % 2 ? 0xFF00FF : 0x000000;
-        if (!tessel::test::WriteBmp24(board, 320, 120, pixels.data())) return 1;
+        if (!tessel::test::WriteBmp24(board, 320, 100, pixels.data())) return 1;
     }
-    cases.push_back({"checkerboard 320x120", board, 320, 120, RgbColour{255, 0, 255}});
+    cases.push_back({"checkerboard 320x100", board, 320, 100, RgbColour{255, 0, 255}});
 
     WNDCLASSW wc{};
     wc.lpfnWndProc = ::DefWindowProcW;
@@ -123,10 +124,27 @@ int main() {
         std::printf("%-21s %6zu %7.2f ms %7.3f ms %7.0fx %9.2f ms %9.2f ms%s\n", c.name.c_str(), runCount, perPixel,
                     rowRuns, perPixel / rowRuns, whole, load, same ? "" : "  DIFFERENT REGION");
         if (!same) ++failures;
-        if (c.name != "checkerboard 320x120") {
+        if (c.name != "checkerboard 320x100") {
             pixelTotal += perPixel;
             runTotal += rowRuns;
         }
+    }
+    // The most complex shape a window may take, and the refusal of one band more: the
+    // bound on the time a shape costs.
+    for (int side : {181, 182}) {
+        std::vector<std::uint32_t> pixels(std::size_t(side) * side, 0xFF00FF);
+        for (int y = 0; y < side; ++y)
+            for (int x = y % 2; x < side; x += 2) pixels[std::size_t(y) * side + x] = 0;
+        const std::wstring path = std::wstring(temp) + L"tessel-bench-limit.bmp";
+        if (!tessel::test::WriteBmp24(path, side, side, pixels.data())) return 1;
+        bool refused = false;
+        const double ms = BestOf(5, [&] {
+            refused = ShapeWindowFromMask(window, path, side, side, RgbColour{255, 0, 255}).has_value();
+        });
+        std::printf("checkerboard %dx%d: %s in %.1f ms (limit %zu rectangles)\n", side, side,
+                    refused ? "refused" : "shaped", ms, kMaxShapeRectangles);
+        if (refused != (side == 182)) ++failures;
+        ::DeleteFileW(path.c_str());
     }
     std::printf("default skins (4 masks): per-pixel %.2f ms, row-runs %.3f ms, speed-up %.0fx (target >= 100x)\n",
                 pixelTotal, runTotal, pixelTotal / runTotal);
