@@ -83,9 +83,15 @@ void PlaybackEngine::PlayNext() {
             }
             refilled = true;
             queue.Clear();
-            LoadListFile(menu_.LblM3uName.Caption());
+            const LoadOutcome load = LoadListFileCounting(menu_.LblM3uName.Caption());
             if (queue.ListCount() == 0) {
-                menu_.LblM3uName.SetCaption(L"");
+                // Only a list that was read whole and names nothing is forgotten. One
+                // that cannot be read now, or whose every entry is missing, is most
+                // likely on a drive that is not there yet (a network drive not yet
+                // reconnected, a stick pulled out): the name stays for a later try and
+                // for the settings file. Idle closes the device, so nothing retries
+                // by itself.
+                if (load.read && load.named == 0) menu_.LblM3uName.SetCaption(L"");
                 ShowIdle();
                 return;
             }
@@ -171,10 +177,17 @@ void PlaybackEngine::ShowIdle() {
 }
 
 bool PlaybackEngine::LoadListFile(const std::wstring& path, const std::function<void()>& opened) {
-    if (loading_ || path.empty() || !services_.fileExists(path)) return false;
+    return LoadListFileCounting(path, opened).opened;
+}
+
+PlaybackEngine::LoadOutcome PlaybackEngine::LoadListFileCounting(const std::wstring& path,
+                                                                 const std::function<void()>& opened) {
+    LoadOutcome outcome;
+    if (loading_ || path.empty() || !services_.fileExists(path)) return outcome;
     std::wstring error;
     std::optional<TextLineReader> reader = TextLineReader::OpenFile(PathFromWide(path), error, listfile::kMaxEntryBytes);
-    if (!reader) return false;
+    if (!reader) return outcome;
+    outcome.opened = true;
     struct Scope {
         bool& flag;
         explicit Scope(bool& f) : flag(f) { flag = true; }
@@ -186,13 +199,21 @@ bool PlaybackEngine::LoadListFile(const std::wstring& path, const std::function<
     // Small enough that even lines naming missing files (each test can cost
     // milliseconds under Wine) leave the windows answering several times a second.
     options.batchLines = kLoadBatchLines;
-    listfile::LoadExistingEntries(*reader, services_.fileExists, options, [this](std::vector<std::wstring>& batch) {
-        if (!batch.empty()) AppendToQueue(std::move(batch));
-        return !services_.keepResponsive || services_.keepResponsive();
-    });
+    // Every line offered to the existence test could have named a file (empty lines
+    // never are); comment lines of extended lists are not counted.
+    const auto exists = [this, &outcome](const std::wstring& line) {
+        if (line[0] != L'#') ++outcome.named;
+        return services_.fileExists(line);
+    };
+    const listfile::LoadResult result =
+        listfile::LoadExistingEntries(*reader, exists, options, [this](std::vector<std::wstring>& batch) {
+            if (!batch.empty()) AppendToQueue(std::move(batch));
+            return !services_.keepResponsive || services_.keepResponsive();
+        });
+    outcome.read = result.ok && !result.stopped;
     // Also when nothing was found: the count says what the queue holds now.
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
-    return true;
+    return outcome;
 }
 
 void PlaybackEngine::AppendToQueue(std::vector<std::wstring> entries) {

@@ -62,6 +62,15 @@ public:
     // first entry arrives. While a load runs, a second one (from an event it let run)
     // does nothing.
     bool LoadListFile(const std::wstring& path, const std::function<void()>& opened = {});
+    // What a load found: whether the file opened (LoadListFile's result), whether it
+    // was read to its end, and how many of its lines could name a file at all
+    // (neither empty nor comments), found or not.
+    struct LoadOutcome {
+        bool opened = false;
+        bool read = false;
+        std::size_t named = 0;
+    };
+    LoadOutcome LoadListFileCounting(const std::wstring& path, const std::function<void()>& opened = {});
     bool Loading() const { return loading_; }
     // Appends entries to the queue in one batch (the list box does not redraw per
     // item; a full queue drops the rest) and updates LblListCount.
