@@ -163,6 +163,7 @@ void PlaybackEngine::ShowNowPlaying(const std::wstring& path) {
 
     RefreshNameLabels();
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+    if (services_.mediumOpen) services_.mediumOpen(true);
 }
 
 void PlaybackEngine::ShowIdle() {
@@ -174,6 +175,7 @@ void PlaybackEngine::ShowIdle() {
     body_.LblTitle.SetCaption(kIdleTitle);
     // Entries skipped on the way are gone from the queue; the count says so.
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+    if (services_.mediumOpen) services_.mediumOpen(false);
 }
 
 bool PlaybackEngine::LoadListFile(const std::wstring& path, const std::function<void()>& opened) {

@@ -38,6 +38,9 @@ struct PlayerServices {
     std::function<void()> pumpEvents;
     // A number drawn uniformly from [0, 1). Default: a clock-seeded generator.
     std::function<double()> random;
+    // Told whether a medium is open once PlayNext or PlayFile has ended: true when one
+    // plays, false when the device was closed for the idle display.
+    std::function<void(bool open)> mediumOpen;
     // Called between the batches of a list load (a list of 50 MB takes many seconds):
     // lets the windows paint and answer. False stops the load (the program is ending).
     std::function<bool()> keepResponsive;

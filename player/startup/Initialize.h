@@ -178,8 +178,8 @@ private:
     std::optional<ULONGLONG> startupLoadBegan_;
     bool windowsShown_ = false;
     static constexpr ULONGLONG kStartupLoadShowAfterMs = 300;
-    // Registered once this process is known to be the running instance (a second start
-    // that hands its file over must not take the keys); given back at shutdown.
+    // Registered while a medium is open (a second start that hands its file over never
+    // opens one, so it takes none); given back when the device closes and at shutdown.
     MediaKeyHotkeys mediaKeys_{[this](MediaKey key) {
         if (engine_ && mmc_ && !shutDown_) HandleMediaKey(key, *engine_, *mmc_);
     }};

@@ -28,6 +28,7 @@ protected:
     std::vector<WindowId> topmost;
     int displaySizeApplied = 0;
     int pumps = 0;
+    std::vector<bool> openReports;  // mediumOpen, in turn
     std::vector<double> draws;  // random numbers handed out in turn
     tessel::test::TempDir dir{"engine"};
 
@@ -42,6 +43,7 @@ protected:
         s.applyDisplaySize = [this] { ++displaySizeApplied; };
         s.setTrayTip = [this](const std::wstring& tip) { tips.push_back(tip); };
         s.pumpEvents = [this] { ++pumps; };
+        s.mediumOpen = [this](bool open) { openReports.push_back(open); };
         s.random = [this] {
             if (draws.empty()) return 0.0;
             double r = draws.front();
@@ -113,6 +115,8 @@ TEST_F(EngineTest, PlaysTheQueueInOrderAndShowsWhatIsLeft) {
 
     engine.PlayNext();
     ExpectIdle();
+    // The media keys follow: held while something plays, given back at the idle end.
+    EXPECT_EQ(openReports, (std::vector<bool>{true, true, true, false}));
 }
 
 TEST_F(EngineTest, MissingAndUnplayableEntriesAreSkippedSilentlyToTheIdleEnd) {
