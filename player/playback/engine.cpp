@@ -70,18 +70,40 @@ std::wstring PlaybackEngine::TrayTipFor(const std::wstring& fileName) {
 void PlaybackEngine::PlayNext() {
     // Asked again by an event a list load lets run: the load's own caller plays next.
     if (loading_) return;
+    searching_ = true;
+    refilled_ = false;
+    Search();
+}
+
+void PlaybackEngine::ContinuePlayNext() {
+    if (!searching_) return;
+    // Come while a list load lets events run: the search goes on after it.
+    if (Busy()) {
+        if (services_.continueLater) services_.continueLater();
+        return;
+    }
+    Search();
+}
+
+void PlaybackEngine::Search() {
     BusyScope busy(busy_);
     ListBox& queue = menu_.LstM3u;
-    // One refill per call: a list whose every entry exists but will not play would
-    // otherwise be read again and again for ever.
-    bool refilled = false;
+    const auto began = std::chrono::steady_clock::now();
+    std::size_t tried = 0;
     for (;;) {
+        if (services_.continueLater &&
+            (tried >= kSkipSliceEntries ||
+             (tried > 0 && std::chrono::steady_clock::now() - began >= std::chrono::milliseconds(kSkipSliceMs)))) {
+            services_.continueLater();
+            return;
+        }
         if (queue.ListCount() == 0) {
-            if (menu_.ChkEndless.Value() != 1 || refilled) {
+            if (menu_.ChkEndless.Value() != 1 || refilled_) {
+                searching_ = false;
                 ShowIdle();
                 return;
             }
-            refilled = true;
+            refilled_ = true;
             queue.Clear();
             const LoadOutcome load = LoadListFileCounting(menu_.LblM3uName.Caption());
             if (queue.ListCount() == 0) {
@@ -92,6 +114,7 @@ void PlaybackEngine::PlayNext() {
                 // for the settings file. Idle closes the device, so nothing retries
                 // by itself.
                 if (load.read && load.named == 0) menu_.LblM3uName.SetCaption(L"");
+                searching_ = false;
                 ShowIdle();
                 return;
             }
@@ -106,8 +129,10 @@ void PlaybackEngine::PlayNext() {
         }
         const std::wstring path = queue.List(index);
         queue.RemoveItem(index);
+        ++tried;
         if (!services_.fileExists(path)) continue;
         if (!OpenAndPlay(path)) continue;
+        searching_ = false;
         ShowNowPlaying(path);
         return;
     }
@@ -116,6 +141,8 @@ void PlaybackEngine::PlayNext() {
 void PlaybackEngine::PlayFile(const std::wstring& path) {
     if (loading_) return;
     BusyScope busy(busy_);
+    // The file takes the place of a search still going on.
+    searching_ = false;
     if (services_.fileExists(path) && OpenAndPlay(path)) {
         ShowNowPlaying(path);
         return;

@@ -157,6 +157,7 @@ void PlayerApp::LoadForms() {
             ::DispatchMessageW(&msg);
         }
     };
+    services.continueLater = [this] { menuForm_.ContinuePlayNextLater(); };
     // The media keys are held while there is something for them to act on.
     services.mediumOpen = [this](bool open) {
         if (open && !shutDown_) mediaKeys_.Register(menuForm_.Handle());
