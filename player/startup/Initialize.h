@@ -24,6 +24,7 @@
 #include "player/startup/hand_over.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
+#include "player/windows/add_path.h"
 
 namespace tessel::player {
 
@@ -170,6 +171,7 @@ private:
     SingleInstance instance_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<VolumeDevice> volume_;
+    DropWalks drops_;
     bool trayModified_ = false;
     bool shutDown_ = false;
     bool ended_ = false;
