@@ -31,6 +31,9 @@ constexpr UINT_PTR kMainTimerId = 1;
 constexpr UINT kMainTimerInterval = 500;
 constexpr UINT_PTR kTimerListScrId = 2;
 constexpr UINT_PTR kTimerMediaScrId = 3;
+// The next slice of a PlayNext that skips many entries. A timer, not a posted message:
+// WM_TIMER comes only once input and painting are done, so the windows answer first.
+constexpr UINT_PTR kContinuePlayNextId = 4;
 
 // Where the list lies at rest, and the slider under it, in twips.
 constexpr int kListLeft = 120, kListTop = 3120, kListWidth = 6255, kListHeight = 1650;
@@ -337,9 +340,17 @@ void MenuForm::StartMainTimer() {
     if (timer_ == 0) throw win32::WideError(win32::LastErrorText(L"SetTimer"));
 }
 
+void MenuForm::ContinuePlayNextLater() {
+    // Without the timer (no more timers for the process) the search ends here; the
+    // next PlayNext starts a new one.
+    ::SetTimer(Handle(), kContinuePlayNextId, USER_TIMER_MINIMUM, nullptr);
+}
+
 void MenuForm::StopMainTimer() {
     if (timer_) ::KillTimer(Handle(), kMainTimerId);
     timer_ = 0;
+    // A search for a playable entry still going on ends with the periodic work.
+    ::KillTimer(Handle(), kContinuePlayNextId);
 }
 
 void MenuForm::ChooseListFile() {
@@ -637,6 +648,10 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_TIMER:
             if (wParam == kMainTimerId) Timer_Timer();
+            if (wParam == kContinuePlayNextId) {
+                ::KillTimer(Handle(), kContinuePlayNextId);
+                host_.Engine().ContinuePlayNext();
+            }
             if (wParam == kTimerListScrId) TimerListScr_Timer();
             if (wParam == kTimerMediaScrId) TimerMediaScr_Timer();
             return 0;

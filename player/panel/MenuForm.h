@@ -38,6 +38,8 @@ public:
     void SetPanelVisible(bool visible);
     void StartMainTimer();
     void StopMainTimer();
+    // Has the engine's ContinuePlayNext run once the windows have had their turn.
+    void ContinuePlayNextLater();
     // The tool tips of the panel's controls.
     void SetToolTips();
 

@@ -70,22 +70,51 @@ std::wstring PlaybackEngine::TrayTipFor(const std::wstring& fileName) {
 void PlaybackEngine::PlayNext() {
     // Asked again by an event a list load lets run: the load's own caller plays next.
     if (loading_) return;
+    searching_ = true;
+    refilled_ = false;
+    Search();
+}
+
+void PlaybackEngine::ContinuePlayNext() {
+    if (!searching_) return;
+    // Come while a list load lets events run: the search goes on after it.
+    if (Busy()) {
+        if (services_.continueLater) services_.continueLater();
+        return;
+    }
+    Search();
+}
+
+void PlaybackEngine::Search() {
     BusyScope busy(busy_);
     ListBox& queue = menu_.LstM3u;
-    // One refill per call: a list whose every entry exists but will not play would
-    // otherwise be read again and again for ever.
-    bool refilled = false;
+    const auto began = std::chrono::steady_clock::now();
+    std::size_t tried = 0;
     for (;;) {
+        if (services_.continueLater &&
+            (tried >= kSkipSliceEntries ||
+             (tried > 0 && std::chrono::steady_clock::now() - began >= std::chrono::milliseconds(kSkipSliceMs)))) {
+            services_.continueLater();
+            return;
+        }
         if (queue.ListCount() == 0) {
-            if (menu_.ChkEndless.Value() != 1 || refilled) {
+            if (menu_.ChkEndless.Value() != 1 || refilled_) {
+                searching_ = false;
                 ShowIdle();
                 return;
             }
-            refilled = true;
+            refilled_ = true;
             queue.Clear();
-            LoadListFile(menu_.LblM3uName.Caption());
+            const LoadOutcome load = LoadListFileCounting(menu_.LblM3uName.Caption());
             if (queue.ListCount() == 0) {
-                menu_.LblM3uName.SetCaption(L"");
+                // Only a list that was read whole and names nothing is forgotten. One
+                // that cannot be read now, or whose every entry is missing, is most
+                // likely on a drive that is not there yet (a network drive not yet
+                // reconnected, a stick pulled out): the name stays for a later try and
+                // for the settings file. Idle closes the device, so nothing retries
+                // by itself.
+                if (load.read && load.named == 0) menu_.LblM3uName.SetCaption(L"");
+                searching_ = false;
                 ShowIdle();
                 return;
             }
@@ -100,8 +129,10 @@ void PlaybackEngine::PlayNext() {
         }
         const std::wstring path = queue.List(index);
         queue.RemoveItem(index);
+        ++tried;
         if (!services_.fileExists(path)) continue;
         if (!OpenAndPlay(path)) continue;
+        searching_ = false;
         ShowNowPlaying(path);
         return;
     }
@@ -110,6 +141,8 @@ void PlaybackEngine::PlayNext() {
 void PlaybackEngine::PlayFile(const std::wstring& path) {
     if (loading_) return;
     BusyScope busy(busy_);
+    // The file takes the place of a search still going on.
+    searching_ = false;
     if (services_.fileExists(path) && OpenAndPlay(path)) {
         ShowNowPlaying(path);
         return;
@@ -157,6 +190,7 @@ void PlaybackEngine::ShowNowPlaying(const std::wstring& path) {
 
     RefreshNameLabels();
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+    if (services_.mediumOpen) services_.mediumOpen(true);
 }
 
 void PlaybackEngine::ShowIdle() {
@@ -168,13 +202,21 @@ void PlaybackEngine::ShowIdle() {
     body_.LblTitle.SetCaption(kIdleTitle);
     // Entries skipped on the way are gone from the queue; the count says so.
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
+    if (services_.mediumOpen) services_.mediumOpen(false);
 }
 
 bool PlaybackEngine::LoadListFile(const std::wstring& path, const std::function<void()>& opened) {
-    if (loading_ || path.empty() || !services_.fileExists(path)) return false;
+    return LoadListFileCounting(path, opened).opened;
+}
+
+PlaybackEngine::LoadOutcome PlaybackEngine::LoadListFileCounting(const std::wstring& path,
+                                                                 const std::function<void()>& opened) {
+    LoadOutcome outcome;
+    if (loading_ || path.empty() || !services_.fileExists(path)) return outcome;
     std::wstring error;
     std::optional<TextLineReader> reader = TextLineReader::OpenFile(PathFromWide(path), error, listfile::kMaxEntryBytes);
-    if (!reader) return false;
+    if (!reader) return outcome;
+    outcome.opened = true;
     struct Scope {
         bool& flag;
         explicit Scope(bool& f) : flag(f) { flag = true; }
@@ -186,13 +228,21 @@ bool PlaybackEngine::LoadListFile(const std::wstring& path, const std::function<
     // Small enough that even lines naming missing files (each test can cost
     // milliseconds under Wine) leave the windows answering several times a second.
     options.batchLines = kLoadBatchLines;
-    listfile::LoadExistingEntries(*reader, services_.fileExists, options, [this](std::vector<std::wstring>& batch) {
-        if (!batch.empty()) AppendToQueue(std::move(batch));
-        return !services_.keepResponsive || services_.keepResponsive();
-    });
+    // Every line offered to the existence test could have named a file (empty lines
+    // never are); comment lines of extended lists are not counted.
+    const auto exists = [this, &outcome](const std::wstring& line) {
+        if (line[0] != L'#') ++outcome.named;
+        return services_.fileExists(line);
+    };
+    const listfile::LoadResult result =
+        listfile::LoadExistingEntries(*reader, exists, options, [this](std::vector<std::wstring>& batch) {
+            if (!batch.empty()) AppendToQueue(std::move(batch));
+            return !services_.keepResponsive || services_.keepResponsive();
+        });
+    outcome.read = result.ok && !result.stopped;
     // Also when nothing was found: the count says what the queue holds now.
     menu_.LblListCount.SetCaption(std::to_wstring(menu_.LstM3u.ListCount()));
-    return true;
+    return outcome;
 }
 
 void PlaybackEngine::AppendToQueue(std::vector<std::wstring> entries) {

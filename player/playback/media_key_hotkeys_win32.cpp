@@ -23,9 +23,13 @@ MediaKeyHotkeys::MediaKeyHotkeys(Action act) : act_(std::move(act)) {}
 MediaKeyHotkeys::~MediaKeyHotkeys() { Unregister(); }
 
 void MediaKeyHotkeys::Register(HWND window) {
-    Unregister();
+    if (window != window_) Unregister();
     window_ = window;
     for (int i = 0; i < kKeyCount; ++i) {
+        // A key held already stays held (giving it back first would let another
+        // program take it in between); one that another program held last time is
+        // tried again, it may have been given back since.
+        if (registered_[i]) continue;
         // No repeats: a held Play/Pause key must not toggle on and off.
         registered_[i] = ::RegisterHotKey(window, kFirstHotKeyId + i, MOD_NOREPEAT,
                                           static_cast<UINT>(VirtualKeyOf(kMediaKeys[i]))) != FALSE;

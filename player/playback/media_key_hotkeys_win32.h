@@ -1,6 +1,8 @@
 // The keyboard's media keys reaching the running player (media_keys.h says what each
-// does). They are hot keys of the control panel's window, so they work from any
-// program and while every window of ours is hidden. A key that another program has
+// does). While a medium is open (playing or paused) they are hot keys of the control
+// panel's window, so they work from any program and while every window of ours is
+// hidden. While the player sits idle it holds none of them: a browser or another
+// player started meanwhile must get the keys, not a program with nothing to play. A key that another program has
 // taken already cannot be registered; that is no error for the user (the other program
 // answers it), but while one of our windows has the focus the key still arrives as an
 // application command, and that one we answer.
@@ -25,8 +27,9 @@ public:
     MediaKeyHotkeys(const MediaKeyHotkeys&) = delete;
     MediaKeyHotkeys& operator=(const MediaKeyHotkeys&) = delete;
 
-    // Registers every media key as a hot key of `window` (whose thread then gets
-    // WM_HOTKEY). A key that cannot be registered is left to WM_APPCOMMAND, silently.
+    // Registers every media key not held yet as a hot key of `window` (whose thread
+    // then gets WM_HOTKEY). A key that cannot be registered is left to WM_APPCOMMAND,
+    // silently.
     void Register(HWND window);
     // Gives every registered key back; nothing happens for keys never registered.
     void Unregister();

@@ -96,7 +96,6 @@ bool PlayerApp::StartUp() {
     try {
         LoadForms();                                  // 1
         if (HandOverToRunningInstance()) return false;  // 2
-        mediaKeys_.Register(menuForm_.Handle());
         FillDisplaySizes();                           // 3
         ReadSettings();                               // 4
         ReplaceUnusableSkin();
@@ -159,6 +158,12 @@ void PlayerApp::LoadForms() {
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
+    };
+    services.continueLater = [this] { menuForm_.ContinuePlayNextLater(); };
+    // The media keys are held while there is something for them to act on.
+    services.mediumOpen = [this](bool open) {
+        if (open && !shutDown_) mediaKeys_.Register(menuForm_.Handle());
+        if (!open) mediaKeys_.Unregister();
     };
     services.keepResponsive = [this, pump = services.pumpEvents] {
         // A long load while the start-up still hides the windows shows them first: a

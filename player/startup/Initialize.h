@@ -24,6 +24,7 @@
 #include "player/startup/hand_over.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
+#include "player/windows/add_path.h"
 
 namespace tessel::player {
 
@@ -181,6 +182,7 @@ private:
     SingleInstance instance_;
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<VolumeDevice> volume_;
+    DropWalks drops_;
     bool trayModified_ = false;
     bool shutDown_ = false;
     bool ended_ = false;
@@ -189,8 +191,8 @@ private:
     std::optional<ULONGLONG> startupLoadBegan_;
     bool windowsShown_ = false;
     static constexpr ULONGLONG kStartupLoadShowAfterMs = 300;
-    // Registered once this process is known to be the running instance (a second start
-    // that hands its file over must not take the keys); given back at shutdown.
+    // Registered while a medium is open (a second start that hands its file over never
+    // opens one, so it takes none); given back when the device closes and at shutdown.
     MediaKeyHotkeys mediaKeys_{[this](MediaKey key) {
         if (engine_ && mmc_ && !shutDown_) HandleMediaKey(key, *engine_, *mmc_);
     }};

@@ -7,6 +7,7 @@
 #include "player/playback/video_window_win32.h"
 #include "player/windows/add_path.h"
 #include "player/windows/on_screen_win32.h"
+#include "player/windows/walk_pump_win32.h"
 #include "win32/menus.h"
 
 namespace tessel::player {
@@ -20,7 +21,9 @@ void PlayerApp::HandleKey(int keyCode) {
 }
 
 void PlayerApp::AddToQueue(const std::vector<std::wstring>& paths) {
-    AddPathsToList(paths, menuControls_, SystemFolders());
+    // The windows answer between the folders; Esc or closing the player ends the walk.
+    drops_.Add(paths, menuControls_, SystemFolders(),
+               [this] { return LetWindowsAnswerDuringWalk() && !shutDown_ && !ended_; });
 }
 
 void PlayerApp::PlaceBodyWindow() {

@@ -1,5 +1,7 @@
 #include "player/windows/add_path.h"
 
+#include "player/windows/long_paths.h"
+
 namespace tessel::player {
 namespace {
 
@@ -13,8 +15,10 @@ struct Walk {
     // Every folder is walked once, by the first way that reaches it. A link to a
     // folder that cannot be identified is walked all the same, but only so deep.
     FolderScope scope;
+    const KeepWalking& keepWalking;
     std::size_t depth = 0;
     bool full = false;
+    bool ended = false;
 
     void Add(const std::wstring& item) {
         if (!menu.LstM3u.AddItem(item)) full = true;
@@ -23,7 +27,7 @@ struct Walk {
     // `viaLink`: a subfolder reached through a link (the dropped path itself is the
     // scope's own).
     void Call(const std::wstring& item, bool viaLink = false) {
-        if (full || menu.LstM3u.ListCount() > kDropQueueLimit) return;
+        if (full || ended || menu.LstM3u.ListCount() > kDropQueueLimit) return;
         switch (fs.Kind(item)) {
             case PathKind::File:
                 Add(item);
@@ -32,6 +36,10 @@ struct Walk {
                 if (fs.Attributes(item) == kSkippedFolderAttributes) return;
                 if (depth >= kMaxDepth) break;
                 if (depth > 0 && !scope.Admit(item, viaLink)) break;
+                if (keepWalking && !keepWalking()) {
+                    ended = true;
+                    break;
+                }
                 std::vector<std::wstring> files;
                 std::vector<SubFolder> subfolders;
                 fs.List(item, files, subfolders);
@@ -41,7 +49,7 @@ struct Walk {
                 }
                 ++depth;
                 for (const auto& sub : subfolders) {
-                    if (full) break;
+                    if (full || ended) break;
                     Call(sub.path, sub.viaLink);
                 }
                 --depth;
@@ -54,20 +62,53 @@ struct Walk {
     }
 };
 
+// The list box does not redraw while it lives.
+class ListBatch {
+public:
+    explicit ListBatch(const ListBox& list) : list_(list) { list_.BeginBatch(); }
+    ~ListBatch() { list_.EndBatch(); }
+    ListBatch(const ListBatch&) = delete;
+    ListBatch& operator=(const ListBatch&) = delete;
+
+private:
+    const ListBox& list_;
+};
+
 }  // namespace
 
-void AddPathToList(const std::wstring& path, MenuFormControls& menu, FolderSource& fs) {
-    Walk walk{menu, fs, FolderScope(fs, path, true)};
+bool AddPathToList(const std::wstring& path, MenuFormControls& menu, FolderSource& fs,
+                   const KeepWalking& keepWalking) {
+    LongPathFolders folders(fs);
+    Walk walk{menu, folders, FolderScope(folders, path, true), keepWalking};
     walk.Call(path);
+    return !walk.ended;
 }
 
-void AddPathsToList(const std::vector<std::wstring>& paths, MenuFormControls& menu, FolderSource& fs) {
-    struct Batch {
-        const ListBox& list;
-        explicit Batch(const ListBox& l) : list(l) { list.BeginBatch(); }
-        ~Batch() { list.EndBatch(); }
-    } batch(menu.LstM3u);
-    for (const auto& path : paths) AddPathToList(path, menu, fs);
+bool AddPathsToList(const std::vector<std::wstring>& paths, MenuFormControls& menu, FolderSource& fs,
+                    const KeepWalking& keepWalking) {
+    const ListBatch batch(menu.LstM3u);
+    for (const auto& path : paths) {
+        if (!AddPathToList(path, menu, fs, keepWalking)) return false;
+    }
+    return true;
+}
+
+void DropWalks::Add(const std::vector<std::wstring>& paths, MenuFormControls& menu, FolderSource& fs,
+                    const KeepWalking& keepWalking) {
+    waiting_.insert(waiting_.end(), paths.begin(), paths.end());
+    // The walk going on takes them when it is through with what it has.
+    if (walking_) return;
+    struct Walking {
+        bool& flag;
+        explicit Walking(bool& f) : flag(f) { flag = true; }
+        ~Walking() { flag = false; }
+    } walking(walking_);
+    const ListBatch batch(menu.LstM3u);
+    while (!waiting_.empty()) {
+        const std::wstring path = std::move(waiting_.front());
+        waiting_.pop_front();
+        if (!AddPathToList(path, menu, fs, keepWalking)) waiting_.clear();
+    }
 }
 
 }  // namespace tessel::player

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -27,6 +28,9 @@ protected:
     std::vector<WindowId> topmost;
     int displaySizeApplied = 0;
     int pumps = 0;
+    std::vector<bool> openReports;  // mediumOpen, in turn
+    int continuations = 0;            // continueLater asked for (when slicing)
+    bool slicing = false;
     std::vector<double> draws;  // random numbers handed out in turn
     tessel::test::TempDir dir{"engine"};
 
@@ -41,6 +45,8 @@ protected:
         s.applyDisplaySize = [this] { ++displaySizeApplied; };
         s.setTrayTip = [this](const std::wstring& tip) { tips.push_back(tip); };
         s.pumpEvents = [this] { ++pumps; };
+        s.mediumOpen = [this](bool open) { openReports.push_back(open); };
+        if (slicing) s.continueLater = [this] { ++continuations; };
         s.random = [this] {
             if (draws.empty()) return 0.0;
             double r = draws.front();
@@ -112,6 +118,8 @@ TEST_F(EngineTest, PlaysTheQueueInOrderAndShowsWhatIsLeft) {
 
     engine.PlayNext();
     ExpectIdle();
+    // The media keys follow: held while something plays, given back at the idle end.
+    EXPECT_EQ(openReports, (std::vector<bool>{true, true, true, false}));
 }
 
 TEST_F(EngineTest, MissingAndUnplayableEntriesAreSkippedSilentlyToTheIdleEnd) {
@@ -129,6 +137,46 @@ TEST_F(EngineTest, MissingAndUnplayableEntriesAreSkippedSilentlyToTheIdleEnd) {
     ExpectIdle();
     EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
     EXPECT_EQ(menu.LblListCount.Caption(), L"0");
+}
+
+TEST_F(EngineTest, ALongRunOfEntriesThatDoNotPlayIsSkippedASliceAtATime) {
+    slicing = true;
+    AddMedium(L"/m/good.mp3", 2000);
+    AddMedium(L"/m/other.mp3", 2000);
+    AddMedium(L"/m/broken.txt", 0);
+    auto engine = MakeEngine();
+    // Fewer than a slice's worth in front of a playable entry: played at once.
+    for (std::size_t i = 0; i + 1 < kSkipSliceEntries; ++i) menu.LstM3u.AddItem(L"/m/broken.txt");
+    Queue({L"/m/good.mp3"});
+    engine.PlayNext();
+    EXPECT_EQ(device.Playing(), L"/m/good.mp3");
+    EXPECT_EQ(continuations, 0);
+    EXPECT_FALSE(engine.Searching());
+
+    // A slice's worth: the playable one waits for the next slice, and the search goes on
+    // from where the last slice stopped.
+    for (std::size_t i = 0; i < 3 * kSkipSliceEntries; ++i) menu.LstM3u.AddItem(i % 2 ? L"/m/broken.txt" : L"/m/gone.mp3");
+    Queue({L"/m/other.mp3", L"/m/good.mp3"});
+    engine.PlayNext();
+    EXPECT_EQ(continuations, 1);
+    EXPECT_TRUE(engine.Searching());
+    EXPECT_EQ(menu.LstM3u.ListCount(), 2 * kSkipSliceEntries + 2);
+    while (engine.Searching() && continuations < 100) engine.ContinuePlayNext();
+    EXPECT_EQ(device.Playing(), L"/m/other.mp3");
+    EXPECT_EQ(menu.LstM3u.Items(), std::vector<std::wstring>{L"/m/good.mp3"});
+    EXPECT_GE(continuations, 3);
+
+    // A file played meanwhile takes the search's place: its slices stop.
+    menu.LstM3u.Clear();
+    for (std::size_t i = 0; i < kSkipSliceEntries; ++i) menu.LstM3u.AddItem(L"/m/gone.mp3");
+    engine.PlayNext();
+    ASSERT_TRUE(engine.Searching());
+    engine.PlayFile(L"/m/other.mp3");
+    EXPECT_FALSE(engine.Searching());
+    const std::size_t left = menu.LstM3u.ListCount();
+    engine.ContinuePlayNext();
+    EXPECT_EQ(menu.LstM3u.ListCount(), left);
+    EXPECT_EQ(device.Playing(), L"/m/other.mp3");
 }
 
 TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
@@ -163,14 +211,30 @@ TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
 }
 
-TEST_F(EngineTest, EndlessRefillWithNothingLeftForgetsTheListFile) {
-    const std::wstring list = WriteList("empty.m3u", {"#header", "/nowhere.mp3", ""});
-    menu.LblM3uName.SetCaption(list);
-    menu.ChkEndless.SetValue(1);
-    auto engine = MakeEngine();
-    engine.PlayNext();
-    ExpectIdle();
-    EXPECT_EQ(menu.LblM3uName.Caption(), L"");
+TEST_F(EngineTest, EndlessRefillForgetsOnlyAListThatNamesNothing) {
+    // A list read whole with nothing but blank and comment lines is no list to come
+    // back to. One that cannot be read, or whose entries are all missing (a drive not
+    // there yet), is kept for later and for the settings file.
+    const std::wstring unreadable = (dir.path() / "unreadable.m3u").wstring();
+    files.insert(unreadable);  // said to exist, but no such file opens
+    const struct {
+        std::wstring list;
+        bool forgotten;
+    } cases[] = {
+        {WriteList("blank.m3u", {"#EXTM3U", "", "#comment"}), true},
+        {WriteList("gone.m3u", {"#EXTM3U", "X:\\absent\\a.mp3", "X:\\absent\\b.mp3"}), false},
+        {L"X:\\absent\\list.m3u", false},
+        {unreadable, false},
+    };
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const auto& c = cases[i];
+        menu.LblM3uName.SetCaption(c.list);
+        menu.ChkEndless.SetValue(1);
+        auto engine = MakeEngine();
+        engine.PlayNext();
+        ExpectIdle();
+        EXPECT_EQ(menu.LblM3uName.Caption(), c.forgotten ? L"" : c.list) << i;
+    }
 }
 
 TEST_F(EngineTest, EndlessListOfUnplayableFilesStopsAfterOnePass) {

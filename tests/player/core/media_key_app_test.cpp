@@ -1,12 +1,14 @@
-// The media keys of the player in this process: who holds the hot keys, and the
+// The media keys of the player in this process: who holds the hot keys and when, and the
 // application commands of a key another program holds.
 #include <gtest/gtest.h>
 
 #include <iterator>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "player/playback/media_keys.h"
+#include "player/playback/transport.h"
 #include "tests/support/in_process_player.h"
 #include "win32/handle.h"
 
@@ -15,12 +17,22 @@ namespace {
 
 using player::MediaKey;
 
-// Whether this thread can take the key as a hot key of its own (and gives it back).
+// Whether another thread can take the key as a hot key of its own (and gives it back).
 bool KeyIsFree(MediaKey key) {
-    constexpr int kProbeId = 0x0101;
-    if (!::RegisterHotKey(nullptr, kProbeId, MOD_NOREPEAT, static_cast<UINT>(player::VirtualKeyOf(key)))) return false;
-    ::UnregisterHotKey(nullptr, kProbeId);
-    return true;
+    bool free = false;
+    std::thread([&] {
+        constexpr int kProbeId = 0x0101;
+        free = ::RegisterHotKey(nullptr, kProbeId, MOD_NOREPEAT, static_cast<UINT>(player::VirtualKeyOf(key))) != FALSE;
+        if (free) ::UnregisterHotKey(nullptr, kProbeId);
+    }).join();
+    return free;
+}
+
+void ExpectKeysHeld(const player::PlayerApp& app, bool held, int line) {
+    for (MediaKey key : player::kMediaKeys) {
+        EXPECT_EQ(app.MediaKeys().Registered(key), held) << "line " << line << ", key " << player::VirtualKeyOf(key);
+        EXPECT_EQ(KeyIsFree(key), !held) << "line " << line << ", key " << player::VirtualKeyOf(key);
+    }
 }
 
 LRESULT SendAppCommand(HWND window, int command) {
@@ -30,7 +42,7 @@ LRESULT SendAppCommand(HWND window, int command) {
 
 using MediaKeyAppTest = InProcessPlayer;
 
-TEST_F(MediaKeyAppTest, OnlyTheRunningInstanceHoldsTheKeysUntilItsShutdown) {
+TEST_F(MediaKeyAppTest, TheKeysAreHeldOnlyWhileAMediumIsOpen) {
     MakeProgramFolder(home, folder);
     {
         // A player runs already: this start hands over and ends, and takes no key.
@@ -42,11 +54,22 @@ TEST_F(MediaKeyAppTest, OnlyTheRunningInstanceHoldsTheKeysUntilItsShutdown) {
         for (MediaKey key : player::kMediaKeys) EXPECT_TRUE(KeyIsFree(key)) << player::VirtualKeyOf(key);
     }
     exits.clear();
+    // Idle in the tray: the keys are other programs' to take.
     Start();
-    for (MediaKey key : player::kMediaKeys) {
-        EXPECT_TRUE(app->MediaKeys().Registered(key)) << player::VirtualKeyOf(key);
-        EXPECT_FALSE(KeyIsFree(key)) << player::VirtualKeyOf(key);
-    }
+    ExpectKeysHeld(*app, false, __LINE__);
+    app->PlayFile(Media(L"chord_c.mp3"));
+    ASSERT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    ExpectKeysHeld(*app, true, __LINE__);
+    // Paused is still open: Play/Pause must be able to resume it.
+    player::PausePlay(*app->Device());
+    ASSERT_EQ(app->Device()->Mode(), MediaDevice::kModePaused);
+    ExpectKeysHeld(*app, true, __LINE__);
+    // Nothing left to play: the device closes and the keys go back.
+    app->PlayNext();
+    ASSERT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
+    ExpectKeysHeld(*app, false, __LINE__);
+    app->PlayFile(Media(L"tone_660.wav"));
+    ExpectKeysHeld(*app, true, __LINE__);
     app->Shutdown();
     // Given back while the windows still exist.
     for (MediaKey key : player::kMediaKeys) EXPECT_TRUE(KeyIsFree(key)) << player::VirtualKeyOf(key);

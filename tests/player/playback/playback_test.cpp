@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,52 @@ TEST_F(PlaybackTest, ReadOutsCountUpAndTheNextEntryStartsSoonAfterTheEnd) {
     // After the last one the player goes idle.
     EXPECT_TRUE(WaitUntil([&] { return app->PanelControls().LblMediaName.Caption().empty(); }, 7s));
     EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
+}
+
+// A window of the test's own that runs `onMessage` when WM_APP reaches it.
+class MarkerWindow {
+public:
+    explicit MarkerWindow(std::function<void()> onMessage) : onMessage_(std::move(onMessage)) {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            if (m == WM_APP) {
+                (*reinterpret_cast<std::function<void()>*>(::GetWindowLongPtrW(w, GWLP_USERDATA)))();
+                return 0;
+            }
+            return ::DefWindowProcW(w, m, wp, lp);
+        };
+        wc.hInstance = ::GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TesselTestMarker";
+        ::RegisterClassW(&wc);
+        window_ = ::CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+        ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&onMessage_));
+    }
+    ~MarkerWindow() { ::DestroyWindow(window_); }
+    void Post() const { ::PostMessageW(window_, WM_APP, 0, 0); }
+
+private:
+    std::function<void()> onMessage_;
+    HWND window_ = nullptr;
+};
+
+// A dropped folder of covers and texts queues files that exist but do not play; the
+// windows go on answering while "再生/次へ" skips them.
+TEST_F(PlaybackTest, TheWindowsAnswerWhileALongRunOfFilesThatDoNotPlayIsSkipped) {
+    auto& queue = app->PanelControls().LstM3u;
+    // More than a slice's worth (each failed open costs a good part of a second here).
+    for (int i = 0; i <= static_cast<int>(player::kSkipSliceEntries); ++i)
+        queue.AddItem(dir.Write("covers/note" + std::to_string(i) + ".txt", "not a medium").wstring());
+    const std::wstring song = Media(L"chord_c.mp3");
+    queue.AddItem(song);
+    std::wstring playingWhenAnswered = L"(not answered)";
+    MarkerWindow marker([&] { playingWhenAnswered = app->PanelControls().LblMediaName.Caption(); });
+    // The click first, then a message for another window behind it.
+    ::PostMessageW(app->Panel().Handle(), WM_COMMAND, MAKEWPARAM(MenuForm::IdMenuPlay, 0), 0);
+    marker.Post();
+    ASSERT_TRUE(WaitUntil([&] { return app->PanelControls().LblMediaName.Caption() == song; }, 60s));
+    // Answered before the skip reached the song.
+    EXPECT_TRUE(playingWhenAnswered.empty()) << Printable(playingWhenAnswered);
+    EXPECT_EQ(queue.ListCount(), 0u);
 }
 
 // Space pauses and resumes at the same place; BackSpace in the last second restarts

@@ -1,11 +1,14 @@
 // AddPathToList over real folder trees on this machine's file system.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "player/windows/add_path.h"
+#include "player/windows/long_paths.h"
 #include "tests/support/counting_folders.h"
 #include "tests/support/link_loops.h"
 
@@ -152,6 +155,126 @@ TEST_F(AddPathTest, AWalkGoesNoDeeperThan256Folders) {
     AddPathToList(Path("top"), menu, files);
     ASSERT_EQ(menu.LstM3u.ListCount(), 256u);
     EXPECT_EQ(Queue().back().size(), Path("top/f.mp3").size() + 255 * std::wstring(L"/d").size());
+}
+
+// Between two folders the walk asks whether to go on; a "no" (Esc) ends it there,
+// with the paths dropped after it and those that joined it meanwhile.
+TEST_F(AddPathTest, AWalkEndsBetweenTwoFoldersWhenToldSo) {
+    Touch("top/a.mp3");
+    Touch("top/sub1/b.mp3");
+    Touch("top/sub2/c.mp3");
+    Touch("later/d.mp3");
+    Touch("joined/e.mp3");
+    int asked = 0;
+    EXPECT_FALSE(AddPathsToList({Path("top"), Path("later")}, menu, files, [&] { return ++asked < 2; }));
+    EXPECT_EQ(Queue(), std::vector<std::wstring>{Path("top/a.mp3")});
+    EXPECT_EQ(files.listed, 1);
+    EXPECT_EQ(menu.LblListCount.Caption(), L"1");
+
+    // A drop while a walk lets the windows answer joins it, after what it has.
+    menu.LstM3u.Clear();
+    DropWalks drops;
+    asked = 0;
+    const KeepWalking dropAgain = [&] {
+        if (++asked == 1) drops.Add({Path("joined")}, menu, files, dropAgain);
+        EXPECT_TRUE(drops.Walking());
+        return true;
+    };
+    drops.Add({Path("top/sub1"), Path("top/sub2")}, menu, files, dropAgain);
+    EXPECT_FALSE(drops.Walking());
+    EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("top/sub1/b.mp3"), Path("top/sub2/c.mp3"),
+                                                  Path("joined/e.mp3")}));
+    // Ended: what waited is not walked, and the next drop walks afresh.
+    menu.LstM3u.Clear();
+    asked = 0;
+    const KeepWalking dropThenEnd = [&] {
+        if (++asked == 1) drops.Add({Path("joined")}, menu, files, dropThenEnd);
+        return asked < 2;
+    };
+    drops.Add({Path("top/sub1"), Path("top/sub2")}, menu, files, dropThenEnd);
+    EXPECT_EQ(Queue(), std::vector<std::wstring>{Path("top/sub1/b.mp3")});
+    drops.Add({Path("later")}, menu, files, [] { return true; });
+    EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("top/sub1/b.mp3"), Path("later/d.mp3")}));
+}
+
+TEST(LongPathsTest, TheExtendedFormOnlyWhereTheLengthNeedsIt) {
+    const std::wstring folder = L"C:\\" + std::wstring(256, L'f');  // 259 characters
+    EXPECT_EQ(ExtendedLengthPath(folder), folder);
+    EXPECT_EQ(ExtendedLengthPath(folder + L"g"), L"\\\\?\\" + folder + L"g");
+    // A folder's listing appends "\*": 258 characters are too many for it, 257 are not.
+    EXPECT_EQ(ExtendedLengthPath(folder.substr(0, 258), 2), L"\\\\?\\" + folder.substr(0, 258));
+    EXPECT_EQ(ExtendedLengthPath(folder.substr(0, 257), 2), folder.substr(0, 257));
+    const std::wstring unc = L"\\\\server\\share/" + std::wstring(250, L'u');
+    EXPECT_EQ(ExtendedLengthPath(unc), L"\\\\?\\UNC\\server\\share\\" + std::wstring(250, L'u'));
+    // Relative, or in the extended or device form already: as they are.
+    for (const std::wstring& as_is : {std::wstring(300, L'r'), L"\\\\?\\" + folder + L"g",
+                                      L"\\\\.\\" + folder + L"g"})
+        EXPECT_EQ(ExtendedLengthPath(as_is), as_is);
+    EXPECT_EQ(OrdinaryPath(ExtendedLengthPath(folder + L"g")), folder + L"g");
+    EXPECT_EQ(OrdinaryPath(ExtendedLengthPath(unc)), L"\\\\server\\share\\" + std::wstring(250, L'u'));
+    EXPECT_EQ(OrdinaryPath(folder), folder);
+}
+
+// The Win32 file calls without long paths allowed: an ordinary path of MAX_PATH
+// characters or more (with what the call appends) is refused, the \\?\ form is not.
+class ShortPathsOnly final : public FolderSource {
+public:
+    std::map<std::wstring, std::vector<std::wstring>> folders;  // folder: its names
+    std::vector<std::wstring> asked;
+
+    PathKind Kind(const std::wstring& path) override {
+        const std::optional<std::wstring> p = Reach(path, 0);
+        if (!p) return PathKind::Missing;
+        if (folders.count(*p)) return PathKind::Folder;
+        const auto cut = p->rfind(L'\\');
+        const auto parent = folders.find(p->substr(0, cut));
+        if (parent == folders.end()) return PathKind::Missing;
+        for (const auto& name : parent->second)
+            if (name == p->substr(cut + 1)) return PathKind::File;
+        return PathKind::Missing;
+    }
+    std::uint32_t Attributes(const std::wstring& path) override { return Kind(path) == PathKind::Folder ? 16 : 32; }
+    std::optional<FolderId> Identify(const std::wstring&) override { return std::nullopt; }
+    bool List(const std::wstring& folder, std::vector<std::wstring>& files, std::vector<SubFolder>& subfolders) override {
+        const std::optional<std::wstring> p = Reach(folder, 2);
+        if (!p || !folders.count(*p)) return false;
+        std::vector<std::wstring> found;
+        std::vector<SubFolder> below;
+        for (const auto& name : folders[*p]) {
+            // Named as the folder was given, as FindFirstFile's callers join them.
+            if (folders.count(*p + L"\\" + name)) below.push_back({folder + L"\\" + name});
+            else found.push_back(folder + L"\\" + name);
+        }
+        return Found(files, subfolders, std::move(found), std::move(below));
+    }
+
+private:
+    std::optional<std::wstring> Reach(const std::wstring& path, std::size_t appended) {
+        asked.push_back(path);
+        if (path.rfind(L"\\\\?\\", 0) == 0) return path.substr(4);
+        if (path.size() + appended >= 260) return std::nullopt;
+        return path;
+    }
+};
+
+TEST(LongPathsTest, AWalkGoesOnBeyondMaxPathAndQueuesOrdinaryPaths) {
+    ShortPathsOnly fs;
+    const std::wstring top = L"C:\\music", name(100, L'n');
+    const std::wstring l1 = top + L"\\" + name, l2 = l1 + L"\\" + name, l3 = l2 + L"\\" + name;  // 110, 211, 312
+    fs.folders[top] = {L"a.mp3", name};
+    fs.folders[l1] = {L"b.mp3", name};
+    fs.folders[l2] = {L"c.mp3", name};
+    fs.folders[l3] = {L"d.mp3"};
+    MenuFormControls menu;
+    AddPathToList(top, menu, fs);
+    EXPECT_EQ(menu.LstM3u.Items(), (std::vector<std::wstring>{top + L"\\a.mp3", l1 + L"\\b.mp3", l2 + L"\\c.mp3",
+                                                              l3 + L"\\d.mp3"}));
+    // Dropped itself, a long folder is walked too, and a long file is queued.
+    menu.LstM3u.Clear();
+    AddPathsToList({l3, l3 + L"\\d.mp3"}, menu, fs);
+    EXPECT_EQ(menu.LstM3u.Items(), (std::vector<std::wstring>{l3 + L"\\d.mp3", l3 + L"\\d.mp3"}));
+    // Short paths were asked in their own form.
+    EXPECT_NE(std::find(fs.asked.begin(), fs.asked.end(), l1), fs.asked.end());
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "player/skin/volume_device_win32.h"
 #include "player/windows/on_screen_win32.h"
 #include "player/shared/texts.h"
+#include "player/windows/long_paths.h"
 #include "tests/support/in_process_player.h"
 #include "win32/handle.h"
 
@@ -158,6 +159,53 @@ TEST_F(WindowsTest, DropsPlayOneFileAndQueueEverythingElse) {
     SendDrop(skin, {(loops / L"levels").wstring()});
     ASSERT_EQ(queue.ListCount(), 1u);
     EXPECT_EQ(fs::path(queue.List(0)).filename().wstring(), L"deep.mp3");
+}
+
+// A walk lets the windows answer between folders, and Esc ends it there.
+TEST_F(WindowsTest, ADropWalkLetsTheWindowsAnswerAndEndsOnEsc) {
+    Start();
+    HWND skin = app->Skin().Handle();
+    auto& queue = app->PanelControls().LstM3u;
+    for (const char* file : {"top/a.mp3", "top/sub1/b.mp3", "top/sub2/c.mp3"}) dir.Write(file, "x");
+    const std::wstring top = (dir / L"top").wstring();
+    // Esc pressed before the walk came to its first folder.
+    ::PostMessageW(skin, WM_KEYDOWN, VK_ESCAPE, 0);
+    SendDrop(skin, {top, Media(L"tone_440.mp3")});
+    EXPECT_EQ(queue.ListCount(), 0u);
+    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
+    // The next drop walks everything; a click on the panel's menu waiting meanwhile is
+    // answered during the walk, not after it.
+    const bool shown = app->Panel().PanelVisible();
+    ::PostMessageW(app->Panel().Handle(), WM_COMMAND, MAKEWPARAM(MenuForm::IdMenuShowSetting, 0), 0);
+    SendDrop(skin, {top});
+    EXPECT_NE(app->Panel().PanelVisible(), shown);
+    EXPECT_EQ(queue.ListCount(), 3u);
+}
+
+// Under Wine the ordinary form of a long path works too; on Windows without long paths
+// allowed only the \\?\ form does (add_path_test has the rule).
+TEST_F(WindowsTest, ADropWalkGoesBeyondMaxPathAndQueuesOrdinaryPaths) {
+    Start();
+    std::wstring folder = (dir / L"deep").wstring();
+    std::vector<std::wstring> expected;
+    for (int level = 0; folder.size() < 2 * MAX_PATH; ++level) {
+        ASSERT_TRUE(::CreateDirectoryW(player::ExtendedLengthPath(folder).c_str(), nullptr)) << level;
+        const std::wstring file = folder + L"\\曲 " + std::to_wstring(level) + L".mp3";
+        HANDLE h = ::CreateFileW(player::ExtendedLengthPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr);
+        ASSERT_NE(h, INVALID_HANDLE_VALUE) << level;
+        ::CloseHandle(h);
+        expected.push_back(file);
+        folder += L"\\" + std::wstring(60, static_cast<wchar_t>(L'a' + level));
+    }
+    ASSERT_GT(expected.back().size(), static_cast<std::size_t>(MAX_PATH));
+    SendDrop(app->Skin().Handle(), {(dir / L"deep").wstring()});
+    EXPECT_EQ(app->PanelControls().LstM3u.Items(), expected);
+    // Dropped itself, the deepest folder and its file.
+    app->PanelControls().LstM3u.Clear();
+    const std::wstring deepest = expected.back().substr(0, expected.back().rfind(L'\\'));
+    SendDrop(app->Skin().Handle(), {deepest, expected.back()});
+    EXPECT_EQ(app->PanelControls().LstM3u.Items(), (std::vector<std::wstring>{expected.back(), expected.back()}));
 }
 
 // Run-time skin changes back and forth: every picture, mask, region, device context
