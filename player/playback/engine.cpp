@@ -173,7 +173,7 @@ void PlaybackEngine::ShowIdle() {
 bool PlaybackEngine::LoadListFile(const std::wstring& path, const std::function<void()>& opened) {
     if (loading_ || path.empty() || !services_.fileExists(path)) return false;
     std::wstring error;
-    std::optional<TextLineReader> reader = TextLineReader::OpenFile(PathFromWide(path), error, listfile::kMaxEntryBytes);
+    std::optional<TextLineReader> reader = listfile::OpenListForPlaying(PathFromWide(path), error);
     if (!reader) return false;
     struct Scope {
         bool& flag;
