@@ -155,8 +155,21 @@ EncodedText EncodeTextLine(std::wstring_view line, TextEncoding encoding, bool& 
     return e;
 }
 
+namespace {
+
+// No mark is written, except before a first line that itself begins with U+FEFF: a
+// reader would take that character for a mark and drop it, so it gets one to drop.
+std::string_view LeadingMark(const std::vector<std::wstring>& lines, TextEncoding encoding) {
+    const bool needed = encoding == TextEncoding::Utf8 && !lines.empty() && !lines.front().empty() &&
+                        lines.front().front() == 0xFEFF;
+    return needed ? kUtf8Bom : std::string_view();
+}
+
+}  // namespace
+
 EncodedLines EncodeTextLines(const std::vector<std::wstring>& lines, TextEncoding encoding) {
     EncodedLines result;
+    result.bytes = LeadingMark(lines, encoding);
     for (const std::wstring& line : lines) {
         bool altered = false;
         result.bytes += EncodeTextLine(line, encoding, altered).bytes;
@@ -189,7 +202,7 @@ TextWriteResult WriteTextFileLines(const std::filesystem::path& path, const std:
     result.ok = AtomicReplaceFile(
         path,
         [&](const WriteChunk& write) {
-            std::string piece;
+            std::string piece(LeadingMark(lines, encoding));
             for (const std::wstring& line : lines) {
                 bool altered = false;
                 piece += EncodeTextLine(line, encoding, altered).bytes;

@@ -25,7 +25,8 @@ namespace tessel {
 
 enum class TextEncoding {
     Cp932,  // no byte-order mark recognised: its bytes belong to the first line
-    Utf8,   // a byte-order mark at the start is skipped on reading; none is written
+    Utf8,   // a byte-order mark at the start is skipped on reading; none is written, but
+            // for a first line that begins with U+FEFF (which would otherwise be lost)
 };
 
 // Reads text by the rule above from bytes that arrive in pieces (a file read a block at

@@ -177,6 +177,11 @@ TEST(ListFileUtf8, EveryNameIsWrittenAndReadBackExactly) {
     // With a mark, and with lone LF line ends, the same entries.
     EXPECT_EQ(ReadListFile(dir.Write("m.m3u8", "\xEF\xBB\xBF" + bytes)).entries, entries);
     EXPECT_EQ(ReadListFile(dir.Write("lf.m3u8", "\xC3\xA9\n\nx")).entries, (Entries{L"\u00E9", L"", L"x"}));
+    // A first entry that begins with U+FEFF gets the one mark a reader drops.
+    const Entries zwnbsp = {L"\uFEFF" L"a", L"\uFEFF"};
+    ASSERT_TRUE(WriteListFile(dir / "z.m3u8", zwnbsp).ok);
+    EXPECT_EQ(TempDir::ReadBytes(dir / "z.m3u8"), "\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF\r\n");
+    EXPECT_EQ(ReadListFile(dir / "z.m3u8").entries, zwnbsp);
     // The same entries to an .m3u file: three lose characters, which UTF-8 would keep.
     EXPECT_EQ(CountAlteredEntries(entries), 3u);
     EXPECT_EQ(CountKeptOnlyByUtf8(entries), 3u);
