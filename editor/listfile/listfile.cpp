@@ -6,15 +6,24 @@
 
 namespace tessel::listfile {
 
-bool IsUtf8ListName(const std::filesystem::path& path) {
+namespace {
+
+bool HasExtension(const std::filesystem::path& path, std::wstring_view want) {
     const std::wstring ext = WideFromPath(path.extension());
-    const std::wstring_view want = kUtf8Extension;
     if (ext.size() != want.size()) return false;
     for (std::size_t i = 0; i < ext.size(); ++i) {
         const wchar_t c = ext[i] >= L'A' && ext[i] <= L'Z' ? static_cast<wchar_t>(ext[i] - L'A' + L'a') : ext[i];
         if (c != want[i]) return false;
     }
     return true;
+}
+
+}  // namespace
+
+bool IsUtf8ListName(const std::filesystem::path& path) { return HasExtension(path, kUtf8Extension); }
+
+bool IsListFileName(const std::filesystem::path& path) {
+    return HasExtension(path, L".m3u") || HasExtension(path, kUtf8Extension);
 }
 
 TextEncoding ListEncodingOf(const std::filesystem::path& path) {

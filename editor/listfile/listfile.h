@@ -26,6 +26,9 @@ inline bool NeedsSizeConfirmation(std::uint64_t sizeBytes) {
 
 inline constexpr wchar_t kUtf8Extension[] = L".m3u8";
 bool IsUtf8ListName(const std::filesystem::path& path);
+// ".m3u" or ".m3u8" in any letter case: a file the player takes for a list when it is
+// handed one to play.
+bool IsListFileName(const std::filesystem::path& path);
 TextEncoding ListEncodingOf(const std::filesystem::path& path);
 // The name a list keeps every name under: the same with its extension (if any)
 // replaced by ".m3u8".

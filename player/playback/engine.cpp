@@ -109,6 +109,17 @@ void PlaybackEngine::PlayNext() {
 
 void PlaybackEngine::PlayFile(const std::wstring& path) {
     if (loading_) return;
+    // A list handed over (command line, second start) replaces the queue as if chosen,
+    // and plays from its start.
+    if (listfile::IsListFileName(PathFromWide(path)) && LoadListFile(path, [&] {
+            menu_.LblM3uName.SetCaption(path);
+            menu_.LstM3u.Clear();
+        })) {
+        RefreshNameLabels();
+        BusyScope busy(busy_);
+        PlayNext();
+        return;
+    }
     BusyScope busy(busy_);
     if (services_.fileExists(path) && OpenAndPlay(path)) {
         ShowNowPlaying(path);
