@@ -216,6 +216,18 @@ TEST_F(EditorTest, SavingAsM3u8KeepsEveryNameAndBecomesTheCurrentFile) {
     EXPECT_EQ(editor.SBar().Get(), W(dir / "other.m3u8"));
 }
 
+TEST_F(EditorTest, AddAndExpandReadEachListInTheEncodingItsNameSays) {
+    const fs::path utf8 = dir.Write("u.M3U8", "\xEF\xBB\xBF\xC3\xA9\r\n");
+    const fs::path sjis = dir.Write("s.m3u", "\x93\xFA\r\n");
+    host.openAnswers = {W(utf8)};
+    editor.AddingList();
+    list.Append({W(utf8), W(sjis)});
+    list.SetSelected(1, true);
+    list.SetSelected(2, true);
+    editor.ExpFiles();
+    EXPECT_EQ(list.Texts(), (Texts{L"\u00E9", W(utf8), W(sjis), L"\u00E9", L"\u65E5"}));
+}
+
 TEST_F(EditorTest, UnreadableCharactersAreWarnedAboutOnceWhicheverTheFile) {
     // Bytes that were not UTF-8 read as U+FFFD; saving can keep the mark, not the bytes.
     const fs::path bad = dir.Write("bad.m3u8", "ok\r\nx\xFFy\r\n");
