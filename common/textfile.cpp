@@ -5,32 +5,69 @@
 
 #include "common/cp932.h"
 #include "common/fileio.h"
+#include "common/utf8.h"
 
 namespace tessel {
 
-TextLineReader::TextLineReader(ByteSource source, std::size_t maxLineBytes, std::size_t pieceBytes)
-    : source_(std::move(source)), maxLineBytes_(maxLineBytes), piece_(pieceBytes > 0 ? pieceBytes : 1) {}
+TextLineReader::TextLineReader(ByteSource source, std::size_t maxLineBytes, std::size_t pieceBytes,
+                               TextEncoding encoding, BadLines badLines)
+    : source_(std::move(source)),
+      maxLineBytes_(maxLineBytes),
+      encoding_(encoding),
+      badLines_(badLines),
+      atStart_(encoding == TextEncoding::Utf8),
+      piece_(pieceBytes > 0 ? pieceBytes : 1) {}
 
 std::optional<TextLineReader> TextLineReader::OpenFile(const std::filesystem::path& path, std::wstring& error,
-                                                       std::size_t maxLineBytes) {
+                                                       std::size_t maxLineBytes, TextEncoding encoding,
+                                                       BadLines badLines) {
     auto file = std::make_shared<FileReader>();
     if (!file->Open(path, error)) return std::nullopt;
     return TextLineReader(
         [file](char* buffer, std::size_t capacity, std::size_t& got, std::wstring& readError) {
             return file->Read(buffer, capacity, got, readError);
         },
-        maxLineBytes);
+        maxLineBytes, 1 << 16, encoding, badLines);
 }
 
 void TextLineReader::Deliver(std::string_view content, std::vector<std::wstring>& out) {
     if (overlong_ || content.size() > maxLineBytes_) {
         ++skipped_;
+    } else if (encoding_ == TextEncoding::Utf8) {
+        bool bad = false;
+        std::wstring line = DecodeUtf8(content, &bad);
+        if (bad && badLines_ == BadLines::Skip) {
+            ++skipped_;
+        } else {
+            out.push_back(std::move(line));
+        }
     } else {
         out.push_back(DecodeCp932(content));
     }
     partial_.clear();
     lineStarted_ = false;
     overlong_ = false;
+}
+
+bool TextLineReader::TakeByteOrderMark(std::size_t collectLimit) {
+    while (at_ < filled_ && bomSeen_ < kUtf8Bom.size() && piece_[at_] == kUtf8Bom[bomSeen_]) {
+        ++at_;
+        ++bomSeen_;
+    }
+    if (bomSeen_ < kUtf8Bom.size()) {
+        if (at_ == filled_ && !sourceDone_) return false;  // the next piece decides
+        // No mark after all: the bytes that looked like one begin the first line.
+        if (bomSeen_ > 0) {
+            lineStarted_ = true;
+            if (bomSeen_ > collectLimit) {
+                overlong_ = true;
+            } else {
+                partial_.assign(kUtf8Bom.substr(0, bomSeen_));
+            }
+        }
+    }
+    atStart_ = false;
+    return true;
 }
 
 TextLineReader::Status TextLineReader::ReadSome(std::size_t maxLines, std::vector<std::wstring>& out) {
@@ -42,6 +79,7 @@ TextLineReader::Status TextLineReader::ReadSome(std::size_t maxLines, std::vecto
     while (lines < maxLines) {
         if (at_ == filled_) {
             if (sourceDone_) {
+                if (atStart_) TakeByteOrderMark(collectLimit);
                 // A last line without a line end is still a line; its lone CR stays.
                 if (lineStarted_) Deliver(partial_, out);
                 return Status::End;
@@ -56,8 +94,10 @@ TextLineReader::Status TextLineReader::ReadSome(std::size_t maxLines, std::vecto
             if (got == 0) sourceDone_ = true;
             continue;
         }
+        if (atStart_ && (!TakeByteOrderMark(collectLimit) || at_ == filled_)) continue;
         // LF and CR are single-byte characters in code page 932 (trail bytes start at
-        // 0x40), so splitting the bytes before decoding never cuts a character.
+        // 0x40) and in UTF-8 (no byte of a longer sequence is below 0x80), so splitting
+        // the bytes before decoding never cuts a character.
         const std::string_view rest(piece_.data() + at_, filled_ - at_);
         const std::size_t lf = rest.find('\n');
         const std::string_view bytes = rest.substr(0, lf);
@@ -89,7 +129,7 @@ TextLineReader::Status TextLineReader::ReadSome(std::size_t maxLines, std::vecto
     return Status::More;
 }
 
-std::vector<std::wstring> DecodeTextLines(std::string_view bytes) {
+std::vector<std::wstring> DecodeTextLines(std::string_view bytes, TextEncoding encoding) {
     std::size_t at = 0;
     TextLineReader reader(
         [&](char* buffer, std::size_t capacity, std::size_t& got, std::wstring&) {
@@ -98,26 +138,51 @@ std::vector<std::wstring> DecodeTextLines(std::string_view bytes) {
             at += got;
             return true;
         },
-        TextLineReader::kNoLineLimit, std::min<std::size_t>(bytes.size() + 1, 1 << 16));
+        TextLineReader::kNoLineLimit, std::min<std::size_t>(bytes.size() + 1, 1 << 16), encoding);
     std::vector<std::wstring> lines;
     reader.ReadSome(TextLineReader::kNoLineLimit, lines);
     return lines;
 }
 
-EncodedLines EncodeTextLines(const std::vector<std::wstring>& lines) {
-    EncodedLines result;
-    for (const std::wstring& line : lines) {
+EncodedText EncodeTextLine(std::wstring_view line, TextEncoding encoding, bool& altered) {
+    if (encoding == TextEncoding::Cp932) {
         EncodedText e = EncodeCp932(line);
-        result.bytes += e.bytes;
+        altered = e.replaced > 0;
+        return e;
+    }
+    EncodedText e = EncodeUtf8(line);
+    altered = e.replaced > 0 || line.find(kBadByteChar) != std::wstring_view::npos;
+    return e;
+}
+
+namespace {
+
+// No mark is written, except before a first line that itself begins with U+FEFF: a
+// reader would take that character for a mark and drop it, so it gets one to drop.
+std::string_view LeadingMark(const std::vector<std::wstring>& lines, TextEncoding encoding) {
+    const bool needed = encoding == TextEncoding::Utf8 && !lines.empty() && !lines.front().empty() &&
+                        lines.front().front() == 0xFEFF;
+    return needed ? kUtf8Bom : std::string_view();
+}
+
+}  // namespace
+
+EncodedLines EncodeTextLines(const std::vector<std::wstring>& lines, TextEncoding encoding) {
+    EncodedLines result;
+    result.bytes = LeadingMark(lines, encoding);
+    for (const std::wstring& line : lines) {
+        bool altered = false;
+        result.bytes += EncodeTextLine(line, encoding, altered).bytes;
         result.bytes += "\r\n";
-        if (e.replaced > 0) ++result.alteredLines;
+        if (altered) ++result.alteredLines;
     }
     return result;
 }
 
-TextReadResult ReadTextFileLines(const std::filesystem::path& path) {
+TextReadResult ReadTextFileLines(const std::filesystem::path& path, TextEncoding encoding) {
     TextReadResult result;
-    std::optional<TextLineReader> reader = TextLineReader::OpenFile(path, result.error);
+    std::optional<TextLineReader> reader =
+        TextLineReader::OpenFile(path, result.error, TextLineReader::kNoLineLimit, encoding);
     if (!reader) return result;
     if (reader->ReadSome(TextLineReader::kNoLineLimit, result.lines) == TextLineReader::Status::Failed) {
         result.error = reader->Error();
@@ -128,8 +193,8 @@ TextReadResult ReadTextFileLines(const std::filesystem::path& path) {
     return result;
 }
 
-TextWriteResult WriteTextFileLines(const std::filesystem::path& path,
-                                   const std::vector<std::wstring>& lines) {
+TextWriteResult WriteTextFileLines(const std::filesystem::path& path, const std::vector<std::wstring>& lines,
+                                   TextEncoding encoding) {
     TextWriteResult result;
     // Encoded and written a piece at a time: a long list never needs its whole byte
     // image in memory at once.
@@ -137,12 +202,12 @@ TextWriteResult WriteTextFileLines(const std::filesystem::path& path,
     result.ok = AtomicReplaceFile(
         path,
         [&](const WriteChunk& write) {
-            std::string piece;
+            std::string piece(LeadingMark(lines, encoding));
             for (const std::wstring& line : lines) {
-                EncodedText e = EncodeCp932(line);
-                piece += e.bytes;
+                bool altered = false;
+                piece += EncodeTextLine(line, encoding, altered).bytes;
                 piece += "\r\n";
-                        if (e.replaced > 0) ++result.alteredLines;
+                if (altered) ++result.alteredLines;
                 if (piece.size() >= kPieceBytes) {
                     if (!write(piece)) return false;
                     piece.clear();

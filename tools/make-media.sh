@@ -11,6 +11,8 @@
 #   clip.mkv                      4 s test picture 320x240, H.264 video with AAC sound (Matroska)
 #   colours.mp4                   4 s of six fixed colour bars 320x240 (H.264), for pixel checks
 #   "テスト 曲 その1.mp3"          a 3.5 s chord under a Japanese name with spaces
+#   "Café 한국어 🎵.mp3"           a 3.5 s chord under a name code page 932 cannot hold
+#                                 (only a UTF-8 list, .m3u8, can name it)
 #   broken.mp3                    garbage bytes under an audio name (unplayable)
 #   noise.mp4                     random bytes under a video name (unplayable)
 # Existing files are kept, so a second run costs nothing; each file is written under a
@@ -78,6 +80,8 @@ finish
 start render silence_185.mp3 -f lavfi -i "anullsrc=r=8000:cl=mono" -t 185.75 \
   -c:a libmp3lame -b:a 8k
 start render "テスト 曲 その1.mp3" -filter_complex "$(chord 293.66 369.99 440.00)" \
+  -c:a libmp3lame -b:a 64k
+start render "Café 한국어 🎵.mp3" -filter_complex "$(chord 329.63 415.30 493.88)" \
   -c:a libmp3lame -b:a 64k
 finish
 

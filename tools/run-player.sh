@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the player and starts it under Wine with the default skin, playing a demo list
-# of generated media (a few tones, a Japanese-named song and a short video).
+# of generated media (a few tones, a Japanese-named song, one whose name only a UTF-8
+# list can hold, and a short video).
 #
 #   tools/run-player.sh [SECONDS]
 #
@@ -23,14 +24,15 @@ bash tools/make-media.sh "$media"
 
 winpath() { printf 'Z:%s' "$(realpath "$1" | sed 's#/#\\#g')"; }
 
-# The demo list: one full Windows path per line, code page 932, CR LF.
-list=$media/demo.m3u
-{
-  # MP3, M4A (AAC) and FLAC, then the video, which is on screen at the screenshot.
-  for f in "テスト 曲 その1.mp3" tone_880.m4a chord_g.flac clip.mp4 chord_c.mp3 tone_660.wav chord_f.wav; do
-    printf '%s\r\n' "$(winpath "$media/$f")"
-  done
-} | iconv -f UTF-8 -t CP932 > "$list.tmp"
+# The demo lists: one full Windows path per line, CR LF. demo.m3u is code page 932, as
+# lists have always been; demo.m3u8 is UTF-8 and also holds the song whose name code
+# page 932 cannot hold. The player plays demo.m3u8.
+# MP3, M4A (AAC) and FLAC, then the video, which is on screen at the screenshot.
+demo=("テスト 曲 その1.mp3" tone_880.m4a chord_g.flac clip.mp4 chord_c.mp3 tone_660.wav chord_f.wav)
+for f in "${demo[@]}"; do printf '%s\r\n' "$(winpath "$media/$f")"; done | iconv -f UTF-8 -t CP932 > "$media/demo.m3u.tmp"
+mv -f "$media/demo.m3u.tmp" "$media/demo.m3u"
+list=$media/demo.m3u8
+for f in "${demo[@]:0:4}" "Café 한국어 🎵.mp3" "${demo[@]:4}"; do printf '%s\r\n' "$(winpath "$media/$f")"; done > "$list.tmp"
 mv -f "$list.tmp" "$list"
 
 # Point the settings at the demo list (line 10), keeping the user's other values;

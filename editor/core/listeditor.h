@@ -28,6 +28,13 @@ public:
         SizeOver,        // a list file of more than 1,100,000 bytes: OK / Cancel
         Overwrite,       // Save As onto an existing file: Yes / No
         AlteredEntries,  // entries code page 932 cannot hold: OK / Cancel (count given)
+        UnreadableEntries,  // saving UTF-8 entries that hold U+FFFD: OK / Cancel (count)
+    };
+    // The answer to entries code page 932 cannot hold when UTF-8 could keep them.
+    enum class AlteredChoice {
+        SaveAsUtf8,  // はい: save under the ".m3u8" name instead, every name kept
+        Replace,     // いいえ: save as asked, those characters as '?'
+        Cancel,      // キャンセル: save nothing
     };
     enum class Notice {
         ReadFailed,        // a list file could not be read (subject: path)
@@ -52,6 +59,10 @@ public:
     // True for OK or Yes.
     virtual bool Ask(Question question, std::size_t count) = 0;
     virtual SaveChoice AskSaveChanges() = 0;
+    // AlteredEntries with the way out: `count` entries would be altered in `path`, and
+    // saving to `utf8Path` would keep them.
+    virtual AlteredChoice AskAlteredOrUtf8(std::size_t count, const std::wstring& path,
+                                           const std::wstring& utf8Path) = 0;
     virtual void Tell(Notice notice, const std::wstring& subject, const std::wstring& detail,
                       std::size_t count) = 0;
     virtual ClipboardPort& Clipboard() = 0;
@@ -117,7 +128,9 @@ public:
 
 private:
     std::optional<std::vector<std::wstring>> ReadChosenFile(const std::wstring& path);
-    bool WriteList(const std::wstring& path);
+    // Writes the list to `path` after the questions its contents need; the file it was
+    // written to (the ".m3u8" one if the user chose it), or nothing.
+    std::optional<std::wstring> WriteList(const std::wstring& path);
     // Overwrite, or Save As without a current file; true once the list is on disk.
     bool SaveList();
     bool SaveListAs();

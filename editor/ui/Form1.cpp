@@ -23,6 +23,12 @@ using namespace texts::form1;
 
 using tessel::win32::MenuEntry;
 
+// The last part of a path: what follows its last backslash or slash.
+std::wstring NameOnly(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
 // ---- the window class and its menus ---------------------------------------------------
 const wchar_t kClassName[] = L"ListwrightForm1";
 const MenuEntry kFileItems[] = {
@@ -396,8 +402,25 @@ bool Form1::Ask(Question question, std::size_t count) {
         const std::wstring text = kAlteredBefore + std::to_wstring(count) + kAlteredAfter;
         return MessageBoxW(ModalOwner(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
     }
+    case Question::UnreadableEntries: {
+        const std::wstring text = kUnreadableBefore + std::to_wstring(count) + kUnreadableAfter;
+        return MessageBoxW(ModalOwner(), text.c_str(), kQuestionTitle, MB_OKCANCEL) == IDOK;
+    }
     }
     return false;
+}
+
+EditorHost::AlteredChoice Form1::AskAlteredOrUtf8(std::size_t count, const std::wstring& path,
+                                                  const std::wstring& utf8Path) {
+    // The names only: the folder is the same and would make the box very wide.
+    const std::wstring text = kAlteredBefore + std::to_wstring(count) + kAlteredOfferAfter +
+                              NameOnly(utf8Path) + kAlteredOfferUtf8 + NameOnly(path) +
+                              kAlteredOfferEnd;
+    switch (MessageBoxW(ModalOwner(), text.c_str(), kQuestionTitle, MB_YESNOCANCEL)) {
+    case IDYES: return AlteredChoice::SaveAsUtf8;
+    case IDNO: return AlteredChoice::Replace;
+    default: return AlteredChoice::Cancel;
+    }
 }
 
 EditorHost::SaveChoice Form1::AskSaveChanges() {

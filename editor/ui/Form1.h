@@ -87,6 +87,7 @@ public:
     std::optional<std::wstring> ShowSaveDialog() override;
     bool Ask(Question question, std::size_t count) override;
     SaveChoice AskSaveChanges() override;
+    AlteredChoice AskAlteredOrUtf8(std::size_t count, const std::wstring& path, const std::wstring& utf8Path) override;
     void Tell(Notice notice, const std::wstring& subject, const std::wstring& detail,
               std::size_t count) override;
     ClipboardPort& Clipboard() override { return clipboard_; }

@@ -11,7 +11,7 @@ inline constexpr const wchar_t kMenuEdit[] = L"編集";
 inline constexpr const wchar_t kOpenTitle[] = L"リストファイルを開く";
 inline constexpr const wchar_t kOpenFilter[] = L"リストファイル(*.*)|*.*|";
 inline constexpr const wchar_t kSaveTitle[] = L"保存するファイル";
-inline constexpr const wchar_t kSaveFilter[] = L"m3uファイル(*.m3u)|*.m3u|";
+inline constexpr const wchar_t kSaveFilter[] = L"m3uファイル(*.m3u)|*.m3u|m3u8ファイル(*.m3u8)|*.m3u8|";
 inline constexpr const wchar_t kQuestionTitle[] = L"確認";
 inline constexpr const wchar_t kErrorTitle[] = L"エラー";
 inline constexpr const wchar_t kInfoTitle[] = L"情報";
@@ -22,6 +22,14 @@ inline constexpr const wchar_t kSaveChanges[] = L"リストは変更されてい
 inline constexpr const wchar_t kUnsavedBlockReason[] = L"リストが保存されていません。";
 inline constexpr const wchar_t kAlteredBefore[] = L"シフトJISで表せない文字を含む項目が ";
 inline constexpr const wchar_t kAlteredAfter[] = L" 件あります。\r\nその文字を「?」に置き換えて保存しますか？";
+// The same question when a ".m3u8" list would keep those characters: はい saves there.
+inline constexpr const wchar_t kAlteredOfferAfter[] =
+    L" 件あります。\r\nUTF-8のリストファイル（.m3u8）として保存すれば、その文字もそのまま残せます。\r\n\r\n"
+    L"はい: 「";
+inline constexpr const wchar_t kAlteredOfferUtf8[] = L"」に保存します。\r\nいいえ: その文字を「?」に置き換えて「";
+inline constexpr const wchar_t kAlteredOfferEnd[] = L"」に保存します。\r\nキャンセル: 保存しません。";
+inline constexpr const wchar_t kUnreadableBefore[] = L"読み込めなかった文字（\uFFFD）を含む項目が ";
+inline constexpr const wchar_t kUnreadableAfter[] = L" 件あります。\r\nそのまま保存しますか？";
 inline constexpr const wchar_t kReadFailed[] = L"ファイルを読み込めませんでした。";
 inline constexpr const wchar_t kWriteFailed[] = L"ファイルを保存できませんでした。元のファイルは変更されていません。";
 inline constexpr const wchar_t kLeftOutBefore[] = L"リストに入りきらない ";

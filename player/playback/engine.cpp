@@ -140,6 +140,17 @@ void PlaybackEngine::Search() {
 
 void PlaybackEngine::PlayFile(const std::wstring& path) {
     if (loading_) return;
+    // A list handed over (command line, second start) replaces the queue as if chosen,
+    // and plays from its start.
+    if (listfile::IsListFileName(PathFromWide(path)) && LoadListFile(path, [&] {
+            menu_.LblM3uName.SetCaption(path);
+            menu_.LstM3u.Clear();
+        })) {
+        RefreshNameLabels();
+        BusyScope busy(busy_);
+        PlayNext();
+        return;
+    }
     BusyScope busy(busy_);
     // The file takes the place of a search still going on.
     searching_ = false;
@@ -214,7 +225,7 @@ PlaybackEngine::LoadOutcome PlaybackEngine::LoadListFileCounting(const std::wstr
     LoadOutcome outcome;
     if (loading_ || path.empty() || !services_.fileExists(path)) return outcome;
     std::wstring error;
-    std::optional<TextLineReader> reader = TextLineReader::OpenFile(PathFromWide(path), error, listfile::kMaxEntryBytes);
+    std::optional<TextLineReader> reader = listfile::OpenListForPlaying(PathFromWide(path), error);
     if (!reader) return outcome;
     outcome.opened = true;
     struct Scope {

@@ -149,5 +149,76 @@ TEST(ListFileLoad, LinesTooLongForAPathAreSkippedUnread) {
     EXPECT_EQ(load.All(), (Entries{std::wstring(kMaxEntryBytes, L'x'), L"a"}));
 }
 
+// ".m3u8" in any letter case is UTF-8; nothing else is, whatever the file holds.
+TEST(ListFileUtf8, TheNameAloneSaysTheEncoding) {
+    for (const char* name : {"a.m3u8", "d/A.M3U8", "x.y.M3u8"}) EXPECT_TRUE(IsUtf8ListName(name)) << name;
+    for (const char* name : {"a.m3u", "a.m3u8x", "a.m3u8.txt", "m3u8", "a.m3", "a.8"}) {
+        EXPECT_FALSE(IsUtf8ListName(name)) << name;
+    }
+    EXPECT_EQ(Utf8ListName("d/list.m3u"), std::filesystem::path("d/list.m3u8"));
+    EXPECT_EQ(Utf8ListName("d/a.b.txt"), std::filesystem::path("d/a.b.m3u8"));
+    EXPECT_EQ(Utf8ListName("d/none"), std::filesystem::path("d/none.m3u8"));
+}
+
+TEST(ListFileUtf8, EveryNameIsWrittenAndReadBackExactly) {
+    TempDir dir;
+    const Entries entries = {L"C:\\Listes\\Beyonc\u00E9 - Halo.mp3", L"\uD55C\uAD6D\uC5B4.mp3", L"\U0001F3B5 e\u0301.mp3",
+                             L"", L" #\u97F3 ", L"a\rb"};
+    const std::string bytes =
+        "C:\\Listes\\Beyonc\xC3\xA9 - Halo.mp3\r\n\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4.mp3\r\n"
+        "\xF0\x9F\x8E\xB5 e\xCC\x81.mp3\r\n\r\n #\xE9\x9F\xB3 \r\na\rb\r\n";
+    const auto upper = dir / "Caf\u00E9.M3U8";
+    WriteResult w = WriteListFile(upper, entries);
+    ASSERT_TRUE(w.ok);
+    EXPECT_EQ(w.alteredEntries, 0u);
+    EXPECT_EQ(CountAlteredEntries(entries, TextEncoding::Utf8), 0u);
+    EXPECT_EQ(TempDir::ReadBytes(upper), bytes);  // no mark written
+    EXPECT_EQ(ReadListFile(upper).entries, entries);
+    // With a mark, and with lone LF line ends, the same entries.
+    EXPECT_EQ(ReadListFile(dir.Write("m.m3u8", "\xEF\xBB\xBF" + bytes)).entries, entries);
+    EXPECT_EQ(ReadListFile(dir.Write("lf.m3u8", "\xC3\xA9\n\nx")).entries, (Entries{L"\u00E9", L"", L"x"}));
+    // A first entry that begins with U+FEFF gets the one mark a reader drops.
+    const Entries zwnbsp = {L"\uFEFF" L"a", L"\uFEFF"};
+    ASSERT_TRUE(WriteListFile(dir / "z.m3u8", zwnbsp).ok);
+    EXPECT_EQ(TempDir::ReadBytes(dir / "z.m3u8"), "\xEF\xBB\xBF\xEF\xBB\xBF" "a\r\n\xEF\xBB\xBF\r\n");
+    EXPECT_EQ(ReadListFile(dir / "z.m3u8").entries, zwnbsp);
+    // The same entries to an .m3u file: three lose characters, which UTF-8 would keep.
+    EXPECT_EQ(CountAlteredEntries(entries), 3u);
+    EXPECT_EQ(CountKeptOnlyByUtf8(entries), 3u);
+    EXPECT_EQ(WriteListFile(dir / "l.m3u", entries).alteredEntries, 3u);
+    // An .m3u file read as ever: the mark is text of the first entry.
+    const auto marked = dir.Write("marked.m3u", "\xEF\xBB\xBF" "a\r\n");
+    EXPECT_EQ(ReadListFile(marked).entries, Entries{DecodeCp932("\xEF\xBB\xBF" "a")});
+}
+
+TEST(ListFileUtf8, BytesThatAreNotUtf8) {
+    TempDir dir;
+    const auto path = dir.Write("bad.m3u8", "a\r\nb\xC3(\r\n\xFF\r\nc\r\n");
+    // The editor keeps the lines, the bad bytes as U+FFFD, and counts them as altered;
+    // U+FFFD is no character code page 932 has, so UTF-8 keeps nothing more.
+    const Entries read = ReadListFile(path).entries;
+    EXPECT_EQ(read, (Entries{L"a", L"b\uFFFD(", L"\uFFFD", L"c"}));
+    EXPECT_EQ(CountAlteredEntries(read, TextEncoding::Utf8), 2u);
+    EXPECT_EQ(CountKeptOnlyByUtf8(read), 0u);
+    const WriteResult w = WriteListFile(path, read);
+    EXPECT_EQ(w.alteredEntries, 2u);
+    EXPECT_EQ(TempDir::ReadBytes(path), "a\r\nb\xEF\xBF\xBD(\r\n\xEF\xBF\xBD\r\nc\r\n");
+    // The player skips them like the names of missing files, and asks nothing about them.
+    dir.Write("bad.m3u8", "a\r\nb\xC3(\r\n\xFF\r\nc\r\n");
+    Load load(path, LoadOptions{});
+    EXPECT_EQ(load.All(), (Entries{L"a", L"c"}));
+    EXPECT_EQ(load.asked, (Entries{L"a", L"c"}));
+}
+
+TEST(ListFileUtf8, ThePlayerTakesLinesAsLongAsAPathInUtf8) {
+    TempDir dir;
+    const std::string longest(kMaxUtf8EntryBytes, 'x');
+    EXPECT_EQ(MaxEntryBytes(TextEncoding::Cp932), kMaxEntryBytes);
+    const auto path = dir.Write("l.m3u8", "\xEF\xBB\xBF" + longest + "\r\n" + longest + "y\r\n\xC3\xA9\r\n");
+    Load load(path, LoadOptions{});
+    ASSERT_TRUE(load.result.ok);
+    EXPECT_EQ(load.All(), (Entries{std::wstring(kMaxUtf8EntryBytes, L'x'), L"\u00E9"}));
+}
+
 }  // namespace
 }  // namespace tessel::listfile

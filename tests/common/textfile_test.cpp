@@ -15,7 +15,8 @@ using Lines = std::vector<std::wstring>;
 
 // A reader over bytes in memory, handed out `piece` bytes at a time. (Lines beyond a
 // length limit are the text-line fuzz target's seeds against its plain reference.)
-TextLineReader ReaderOver(const std::string& bytes, std::size_t piece) {
+TextLineReader ReaderOver(const std::string& bytes, std::size_t piece, TextEncoding encoding = TextEncoding::Cp932,
+                          TextLineReader::BadLines bad = TextLineReader::BadLines::Replace) {
     auto at = std::make_shared<std::size_t>(0);
     return TextLineReader(
         [&bytes, at](char* buffer, std::size_t capacity, std::size_t& got, std::wstring&) {
@@ -24,7 +25,7 @@ TextLineReader ReaderOver(const std::string& bytes, std::size_t piece) {
             *at += got;
             return true;
         },
-        TextLineReader::kNoLineLimit, piece);
+        TextLineReader::kNoLineLimit, piece, encoding, bad);
 }
 
 Lines ReadAll(TextLineReader& reader, std::size_t batch = TextLineReader::kNoLineLimit) {
@@ -64,6 +65,50 @@ TEST(TextLines, LineEndRulesHoldWhereverAPieceEnds) {
             }
         }
     }
+}
+
+// UTF-8 text: the same line rule; a mark at the very start is skipped, wherever the
+// pieces cut it, and only there; bytes that only begin a mark are text.
+TEST(TextLines, Utf8MarkAndLinesHoldWhereverAPieceEnds) {
+    struct Case {
+        std::string bytes;
+        Lines lines;
+    };
+    const Case cases[] = {
+        {"\xEF\xBB\xBF", {}},
+        {"\xEF\xBB\xBF\r\n", {L""}},
+        {"\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xED\x95\x9C\rx\n\xF0\x9F\x8E\xB5", {L"caf\u00E9", L"\uD55C\rx", L"\U0001F3B5"}},
+        {"caf\xC3\xA9\r\n", {L"caf\u00E9"}},                         // no mark
+        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", {L"\uFEFF" L"a"}},         // a second one is text
+        {"a\r\n\xEF\xBB\xBF" "b", {L"a", L"\uFEFF" L"b"}},          // so is one further on
+        {"\xEF\xBB", {L"\uFFFD"}},                                   // the start of a mark only
+        {"\xEF\xBB\r\nz", {L"\uFFFD", L"z"}},
+        {"\xEFx\r\n", {L"\uFFFDx"}},
+        {"\xEF\xBB\xBE", {L"\uFEFE"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        EXPECT_EQ(DecodeTextLines(c.bytes, TextEncoding::Utf8), c.lines);
+        for (std::size_t piece : {1u, 2u, 3u, 4u, 64u}) {
+            TextLineReader reader = ReaderOver(c.bytes, piece, TextEncoding::Utf8);
+            EXPECT_EQ(ReadAll(reader, 1), c.lines) << piece << " bytes a piece";
+        }
+    }
+    // Code page 932 knows no mark: its bytes are the first line's.
+    const std::string marked = "\xEF\xBB\xBF" "a\r\n";
+    EXPECT_EQ(DecodeTextLines(marked), Lines{DecodeCp932("\xEF\xBB\xBF" "a")});
+    EXPECT_NE(DecodeTextLines(marked)[0], L"a");
+}
+
+TEST(TextLineReader, Utf8LinesThatDoNotDecodeCanBeSkipped) {
+    const std::string bytes = "\xEF\xBB\xBF" "ok\r\nx\xFF\r\n\xC3\r\n\xEF\xBF\xBD\r\n\xC3\xA9";
+    TextLineReader kept = ReaderOver(bytes, 2, TextEncoding::Utf8);
+    EXPECT_EQ(ReadAll(kept), (Lines{L"ok", L"x\uFFFD", L"\uFFFD", L"\uFFFD", L"\u00E9"}));
+    EXPECT_EQ(kept.SkippedLines(), 0u);
+    // A written U+FFFD is text like any other.
+    TextLineReader skipping = ReaderOver(bytes, 2, TextEncoding::Utf8, TextLineReader::BadLines::Skip);
+    EXPECT_EQ(ReadAll(skipping), (Lines{L"ok", L"\uFFFD", L"\u00E9"}));
+    EXPECT_EQ(skipping.SkippedLines(), 2u);
 }
 
 TEST(TextLineReader, HandsOutAtMostTheLinesAskedFor) {

@@ -44,6 +44,8 @@ public:
     std::vector<std::size_t> askedCounts;
     bool answer = true;
     std::deque<SaveChoice> saveChoices;  // popped per question; none left: Cancel
+    AlteredChoice alteredChoice = AlteredChoice::Cancel;
+    std::vector<std::wstring> utf8Offers;  // the ".m3u8" name each offer named
     int saveQuestions = 0;
     std::vector<Told> told;
     FakeClipboard clipboard;
@@ -68,6 +70,11 @@ public:
         const SaveChoice c = saveChoices.front();
         saveChoices.pop_front();
         return c;
+    }
+    AlteredChoice AskAlteredOrUtf8(std::size_t count, const std::wstring&, const std::wstring& utf8Path) override {
+        askedCounts.push_back(count);
+        utf8Offers.push_back(utf8Path);
+        return alteredChoice;
     }
     void Tell(Notice n, const std::wstring& subject, const std::wstring&, std::size_t count) override {
         told.push_back(Told{n, subject, count});

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 
+#include "common/textfile.h"
 #include "tests/editor/window_harness.h"
 
 namespace listwright::testing {
@@ -103,6 +105,56 @@ TEST_F(FileCommands, EntriesCodePage932CannotHoldAreAnnouncedAndCanBeCancelled) 
     const auto seen = boxes.TakeSeen();
     ASSERT_EQ(seen.size(), 2u);
     EXPECT_NE(seen[1].text.find(L" 1 件"), std::wstring::npos);
+}
+
+// A UTF-8 list (marked) opened, a dropped file with a name code page 932 cannot write
+// added, and saved: as .m3u8 every name reaches the disk; as .m3u the question offers
+// the .m3u8 beside it, and いいえ writes '?' as before.
+TEST_F(FileCommands, M3u8ListsKeepNamesOutsideCodePage932) {
+    const fs::path folder = dir / L"Listes";
+    const Texts names = {(folder / L"Beyonc\u00E9 - Halo.mp3").wstring(), (folder / L"\uD55C\uAD6D\uC5B4.mp3").wstring(),
+                         (folder / L"\U0001F3B5.mp3").wstring()};
+    const std::string utf8 = tessel::EncodeTextLines(names, tessel::TextEncoding::Utf8).bytes;
+    const fs::path list = dir.Write(L"Listes\\Caf\u00E9.m3u8", "\xEF\xBB\xBF" + utf8);
+    boxes.Expect(kOpenTitle, IDOK, list.wstring());
+    Command(kEditExistFile);
+    EXPECT_EQ(ListBoxTexts(), names);
+    EXPECT_EQ(StatusText(), list.wstring());
+
+    const fs::path dropped = dir.Write(L"Listes\\Sigur R\u00F3s \u00D1.mp3", "x");
+    SendDrop(List(), {dropped.wstring()});
+    Texts all = names;
+    all.push_back(dropped.wstring());
+    EXPECT_EQ(ListBoxTexts(), all);
+    Command(kOverwriteFile);
+    EXPECT_EQ(boxes.TakeSeen().size(), 1u);  // only the open dialog: no question
+    // No mark written; the dropped name in UTF-8 after the others.
+    const std::string saved = TempDir::ReadBytes(list);
+    EXPECT_EQ(saved.substr(0, utf8.size()), utf8);
+    EXPECT_EQ(saved, tessel::EncodeTextLines(all, tessel::TextEncoding::Utf8).bytes);
+    EXPECT_EQ(saved.substr(saved.size() - 19), "Sigur R\xC3\xB3s \xC3\x91.mp3\r\n");
+
+    // Save As .m3u: the question, with the way out; いいえ writes '?'.
+    const fs::path m3u = dir / L"plain.m3u";
+    boxes.Expect(kSaveTitle, IDOK, m3u.wstring());
+    boxes.Expect(L"確認", IDNO);
+    Command(kNameFileSave);
+    auto seen = boxes.TakeSeen();
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_NE(seen[1].text.find(L" 4 件"), std::wstring::npos) << Printable(seen[1].text);
+    EXPECT_NE(seen[1].text.find(L"「plain.m3u8」"), std::wstring::npos) << Printable(seen[1].text);
+    EXPECT_EQ(StatusText(), m3u.wstring());
+    const std::string written = TempDir::ReadBytes(m3u);
+    // é, three Hangul, the emoji (one character, two UTF-16 units), ó and Ñ.
+    EXPECT_EQ(std::count(written.begin(), written.end(), '?'), 7);
+    EXPECT_FALSE(fs::exists(dir / L"plain.m3u8"));
+    // はい: the list goes to plain.m3u8, whole, and that is the current file.
+    boxes.Expect(L"確認", IDYES);
+    Command(kOverwriteFile);
+    EXPECT_EQ(TempDir::ReadBytes(dir / L"plain.m3u8"), tessel::EncodeTextLines(all, tessel::TextEncoding::Utf8).bytes);
+    EXPECT_EQ(TempDir::ReadBytes(m3u), written);
+    EXPECT_EQ(StatusText(), (dir / L"plain.m3u8").wstring());
+    EXPECT_TRUE(boxes.AllUsed());
 }
 
 TEST_F(FileCommands, AddAndExpandAppendAfterTheExistingEntries) {

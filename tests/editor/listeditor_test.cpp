@@ -159,23 +159,95 @@ TEST_F(EditorTest, AChangedListIsOnlyLetGoWithTheUsersWord) {
 }
 
 TEST_F(EditorTest, EntriesThatCodePage932CannotHoldAreCountedBeforeWriting) {
-    // One lost character is enough for the question.
+    // One lost character is enough for the question; UTF-8 would keep it, so the
+    // question offers the ".m3u8" name beside the one chosen.
     list.Append({L"ok.mp3", L"caf\u00E9.mp3"});
-    host.answer = false;
     host.saveAnswers = {W(dir / "out.m3u")};
-    editor.NameFileSave();
-    EXPECT_EQ(host.asked, (std::vector<Q>{Q::AlteredEntries}));
+    editor.NameFileSave();  // キャンセル
+    EXPECT_EQ(host.utf8Offers, Texts{W(dir / "out.m3u8")});
     EXPECT_FALSE(fs::exists(dir / "out.m3u"));
+    EXPECT_FALSE(fs::exists(dir / "out.m3u8"));
     EXPECT_TRUE(editor.SBar().Get().empty());
 
-    // The count is of entries, whatever each of them loses.
+    // The count is of entries, whatever each of them loses. いいえ writes '?'.
     list.Append({L"\u266B\u2603.mp3", L"\U0001F3B5.mp3", L"\u65E5\u672C.mp3"});
-    host.answer = true;
+    host.alteredChoice = EditorHost::AlteredChoice::Replace;
     host.saveAnswers = {W(dir / "out.m3u")};
     editor.NameFileSave();
     EXPECT_EQ(host.askedCounts, (std::vector<std::size_t>{1, 3}));
-    EXPECT_TRUE(fs::exists(dir / "out.m3u"));
+    EXPECT_EQ(TempDir::ReadBytes(dir / "out.m3u"), "ok.mp3\r\ncaf?.mp3\r\n??.mp3\r\n?.mp3\r\n\x93\xFA\x96\x7B.mp3\r\n");
     EXPECT_EQ(editor.SBar().Get(), W(dir / "out.m3u"));
+    EXPECT_TRUE(host.asked.empty());
+}
+
+TEST_F(EditorTest, SavingAsM3u8KeepsEveryNameAndBecomesTheCurrentFile) {
+    const std::string utf8 = "caf\xC3\xA9.mp3\r\n\xED\x95\x9C.mp3\r\n\xF0\x9F\x8E\xB5.mp3\r\n";
+    list.Append({L"caf\u00E9.mp3", L"\uD55C.mp3", L"\U0001F3B5.mp3"});
+    // はい on 上書き保存 of an .m3u file: the list goes to the .m3u8 beside it, which is
+    // the current file from then on; the .m3u is not touched.
+    editor.SBar().Set(W(dir / "list.m3u"));
+    host.alteredChoice = EditorHost::AlteredChoice::SaveAsUtf8;
+    editor.OverwriteFile();
+    EXPECT_EQ(TempDir::ReadBytes(dir / "list.m3u8"), utf8);
+    EXPECT_FALSE(fs::exists(dir / "list.m3u"));
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "list.m3u8"));
+    EXPECT_FALSE(editor.Modified());
+    // Saved there again: no question at all, whatever the letter case of the name.
+    editor.OverwriteFile();
+    host.saveAnswers = {W(dir / "new.M3U8")};
+    editor.NameFileSave();
+    EXPECT_EQ(TempDir::ReadBytes(dir / "new.M3U8"), utf8);
+    EXPECT_EQ(host.utf8Offers.size(), 1u);
+    EXPECT_TRUE(host.asked.empty());
+
+    // The .m3u8 name is another file than the one chosen: one that exists is asked about.
+    host.asked.clear();
+    host.answer = false;
+    dir.Write("other.m3u8", "keep\r\n");
+    host.saveAnswers = {W(dir / "other.txt")};
+    editor.NameFileSave();
+    EXPECT_EQ(host.asked, (std::vector<Q>{Q::Overwrite}));
+    EXPECT_EQ(TempDir::ReadBytes(dir / "other.m3u8"), "keep\r\n");
+    EXPECT_FALSE(fs::exists(dir / "other.txt"));
+    host.answer = true;
+    host.saveAnswers = {W(dir / "other.txt")};
+    editor.NameFileSave();
+    EXPECT_EQ(TempDir::ReadBytes(dir / "other.m3u8"), utf8);
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "other.m3u8"));
+}
+
+TEST_F(EditorTest, AddAndExpandReadEachListInTheEncodingItsNameSays) {
+    const fs::path utf8 = dir.Write("u.M3U8", "\xEF\xBB\xBF\xC3\xA9\r\n");
+    const fs::path sjis = dir.Write("s.m3u", "\x93\xFA\r\n");
+    host.openAnswers = {W(utf8)};
+    editor.AddingList();
+    list.Append({W(utf8), W(sjis)});
+    list.SetSelected(1, true);
+    list.SetSelected(2, true);
+    editor.ExpFiles();
+    EXPECT_EQ(list.Texts(), (Texts{L"\u00E9", W(utf8), W(sjis), L"\u00E9", L"\u65E5"}));
+}
+
+TEST_F(EditorTest, UnreadableCharactersAreWarnedAboutOnceWhicheverTheFile) {
+    // Bytes that were not UTF-8 read as U+FFFD; saving can keep the mark, not the bytes.
+    const fs::path bad = dir.Write("bad.m3u8", "ok\r\nx\xFFy\r\n");
+    host.openAnswers = {W(bad)};
+    editor.EditExistFile();
+    EXPECT_EQ(list.Texts(), (Texts{L"ok", L"x\uFFFDy"}));
+    host.answer = false;
+    editor.OverwriteFile();
+    EXPECT_EQ(host.asked, (std::vector<Q>{Q::UnreadableEntries}));
+    EXPECT_EQ(TempDir::ReadBytes(bad), "ok\r\nx\xFFy\r\n");
+    host.answer = true;
+    editor.OverwriteFile();
+    EXPECT_EQ(TempDir::ReadBytes(bad), "ok\r\nx\xEF\xBF\xBDy\r\n");
+    // To an .m3u name UTF-8 would keep nothing more: the plain question, no offer.
+    host.saveAnswers = {W(dir / "bad.m3u")};
+    editor.NameFileSave();
+    EXPECT_EQ(host.asked, (std::vector<Q>{Q::UnreadableEntries, Q::UnreadableEntries, Q::AlteredEntries}));
+    EXPECT_EQ(host.askedCounts, (std::vector<std::size_t>{1, 1, 1}));
+    EXPECT_TRUE(host.utf8Offers.empty());
+    EXPECT_EQ(TempDir::ReadBytes(dir / "bad.m3u"), "ok\r\nx?y\r\n");
 }
 
 TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheCurrentFile) {

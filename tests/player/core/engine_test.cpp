@@ -211,6 +211,36 @@ TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
 }
 
+// A list handed to the player (command line, second start) is played as a list, in
+// the encoding its name says; a medium is played as a medium.
+TEST_F(EngineTest, AListFileHandedOverReplacesTheQueueAndPlays) {
+    AddMedium(L"/m/Beyonc\u00E9 - Halo.mp3", 1000);
+    AddMedium(L"/m/\uD55C\uAD6D\uC5B4.mp3", 1000);
+    AddMedium(L"/m/\U0001F3B5.mp3", 1000);
+    AddMedium(L"/m/old.mp3", 1000);
+    const std::wstring list = WriteList("cafe.M3U8", {"\xEF\xBB\xBF/m/Beyonc\xC3\xA9 - Halo.mp3",
+                                                             "/m/\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4.mp3", "/m/\xF0\x9F\x8E\xB5.mp3"});
+    const std::wstring sjis = WriteList("old.m3u", {"/m/old.mp3"});
+    Queue({L"/m/old.mp3"});
+    auto engine = MakeEngine();
+    engine.PlayFile(list);
+    EXPECT_EQ(device.Playing(), L"/m/Beyonc\u00E9 - Halo.mp3");
+    EXPECT_EQ(menu.LblM3uName.Caption(), list);
+    EXPECT_EQ(menu.LblScrLstName.Caption(), L" " + list);
+    ASSERT_EQ(menu.LstM3u.ListCount(), 2u);
+    EXPECT_EQ(menu.LstM3u.List(0), L"/m/\uD55C\uAD6D\uC5B4.mp3");
+    EXPECT_EQ(menu.LstM3u.List(1), L"/m/\U0001F3B5.mp3");
+    engine.PlayFile(sjis);
+    EXPECT_EQ(device.Playing(), L"/m/old.mp3");
+    EXPECT_EQ(menu.LblM3uName.Caption(), sjis);
+    EXPECT_EQ(menu.LstM3u.ListCount(), 0u);
+    // A missing list is like any missing file: the queue goes on.
+    Queue({L"/m/\U0001F3B5.mp3"});
+    engine.PlayFile(L"/gone.m3u8");
+    EXPECT_EQ(device.Playing(), L"/m/\U0001F3B5.mp3");
+    EXPECT_EQ(menu.LblM3uName.Caption(), sjis);
+}
+
 TEST_F(EngineTest, EndlessRefillForgetsOnlyAListThatNamesNothing) {
     // A list read whole with nothing but blank and comment lines is no list to come
     // back to. One that cannot be read, or whose entries are all missing (a drive not

@@ -125,6 +125,36 @@ TEST_F(PlayerProcessTest, AFiftyMegabyteListAtStartShowsTheWindowsFirstAndCanBeC
     EXPECT_EQ(ReadLines(SettingsFile()).size(), 14u);
 }
 
+// A UTF-8 list given on the command line, in a folder and under a name code page 932
+// cannot write, with names it cannot write either: the player takes it as its list and
+// plays the three in order.
+TEST_F(PlayerProcessTest, AnM3u8ListOfNamesOutsideCodePage932PlaysInOrder) {
+    const fs::path folder = dir / L"Listes";
+    fs::create_directories(folder);
+    std::vector<std::wstring> songs;
+    for (const wchar_t* name : {L"Beyonc\u00E9 - Halo.mp3", L"\uD55C\uAD6D\uC5B4.mp3", L"\U0001F3B5 \U0001F3B6.mp3"}) {
+        fs::copy_file(MediaDir() / L"chord_c.mp3", folder / name);
+        songs.push_back((folder / name).wstring());
+    }
+    const fs::path list = dir.Write(L"Listes\\Caf\u00E9.m3u8", "\xEF\xBB\xBF" + EncodeTextLines(songs, TextEncoding::Utf8).bytes);
+
+    Process player(exe, Quoted(list));
+    ASSERT_NE(WaitForPlayerBody(player), nullptr);
+    std::vector<std::wstring> shown;
+    WaitUntil(
+        [&] {
+            const std::wstring now = MediaReadout(player);
+            if (now != L" " && (shown.empty() || shown.back() != now)) shown.push_back(now);
+            return shown.size() >= 3;
+        },
+        30s);
+    ASSERT_EQ(shown.size(), 3u);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_EQ(shown[i], L" " + songs[i]) << Printable(shown[i]);
+    EXPECT_EQ(PanelText(player, MenuForm::IdLblScrLstName), L" " + list.wstring());
+    ::PostMessageW(WaitForPlayerBody(player), WM_CLOSE, 0, 0);
+    ASSERT_TRUE(player.WaitExit(10s));
+}
+
 // A broken skin or settings file at start: a box that names the file (and the line),
 // then a clean end (exit code 1, no crash) with the settings file untouched. What the
 // checks refuse is tested natively (skin_layout_test, image_files_test, settings_test);
