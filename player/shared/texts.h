@@ -162,6 +162,11 @@ inline constexpr const wchar_t* kTipImgNext = L"次のファイルを再生し�
 inline constexpr const wchar_t* kTipLblNTime = L"現在の時間";
 inline constexpr const wchar_t* kTipLblTTime = L"全体の時間";
 inline constexpr const wchar_t* kTipLblTitle = L"再生中のファイル名";
+// The two bars have no tool tips; a screen reader still needs to tell them apart.
+inline constexpr const wchar_t* kNameScrTime = L"再生位置";
+inline constexpr const wchar_t* kNameScrVolume = L"音量";
+// What pressing a picture button is called (the default action of a push button).
+inline constexpr const wchar_t* kActionPress = L"押す";
 
 }  // namespace tessel::player::window_texts
 

@@ -64,6 +64,7 @@ PlayerApp::PlayerApp(StartOptions options)
     // one hears of it (ChangeSkinScale).
     skin_.SetScale(SkinScaleForDpi(win32::SystemDpi()));
     factors_ = SkinTwipsPerPixel(skin_.Scale());
+    skinForm_.ExposeParts(playerForm_);
 }
 
 PlayerApp::~PlayerApp() {

@@ -18,25 +18,15 @@ namespace t = window_texts;
 constexpr int kIdScrTime = 11;
 constexpr int kIdScrVolume = 12;
 
-// Design rectangles in twips (left, top, width, height) in the window's client area;
-// the picture box PictImgGroup starts 225 twips down.
-struct TwipsBox {
-    int left, top, width, height;
-};
-constexpr int kImgGroupTop = 225;
+// Sent to itself to do a part's click after an accessibility client's call returned.
+constexpr UINT kPartClickMessage = WM_APP + 40;
 
-RECT ToPixels(const TwipsBox& b, TwipsPerPixel f) {
-    return RECT{TwipsToPixels(b.left, f.x), TwipsToPixels(b.top, f.y), TwipsToPixels(b.left + b.width, f.x),
-                TwipsToPixels(b.top + b.height, f.y)};
-}
+RECT ToRect(const ScreenRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-// The two scroll bars, real controls.
-constexpr TwipsBox kTimeBar{0, kImgGroupTop + 540, 1440, 150};
-constexpr TwipsBox kVolumeBar{0, kImgGroupTop + 870, 1440, 150};
-
-// Everything about one painted part, indexed by PlayerForm::Part.
+// How each painted part is drawn and what a click on it does, indexed by
+// PlayerForm::Part; its place, role and tool tip are in the shared table of parts.
 struct PartDesign {
-    TwipsBox box;
+    BodyPart design;
     // Drawn when the part has no face (or, for an image button, the skin no picture).
     const wchar_t* glyph;
     // Resource names of a command button's raised and pressed faces.
@@ -44,26 +34,32 @@ struct PartDesign {
     const wchar_t* pressedFace;
     // What a click does; read-outs take none.
     void (PlayerForm::*click)();
-    const wchar_t* tip;
 };
 
 constexpr PartDesign kParts[] = {
-    {{0, 0, 0, 0}, L"", nullptr, nullptr, nullptr, nullptr},  // PartNone
-    {{0, 0, 270, 225}, L"i", L"CMD_INFO", L"CMD_INFO_DOWN", &PlayerForm::CmdInfo_Click, t::kTipCmdInfo},
-    {{270, 0, 270, 225}, L"≡", L"CMD_POPUP", L"CMD_POPUP_DOWN", &PlayerForm::CmdPopup_Click, t::kTipCmdPopup},
-    {{540, 0, 270, 225}, L"_", L"CMD_MINIMUM", L"CMD_MINIMUM_DOWN", &PlayerForm::CmdMinimum_Click,
-     t::kTipCmdMinimum},
-    {{810, 0, 270, 225}, L"×", L"CMD_CLOSE", L"CMD_CLOSE_DOWN", &PlayerForm::CmdClose_Click, t::kTipCmdClose},
-    {{1080, 0, 360, 225}, L"…", L"CMD_CHOICE", L"CMD_CHOICE_DOWN", &PlayerForm::CmdChoice_Click, t::kTipCmdChoice},
-    {{0, kImgGroupTop, 360, 360}, L"|◀", nullptr, nullptr, &PlayerForm::ImgPrev_Click, t::kTipImgPrev},
-    {{360, kImgGroupTop, 360, 360}, L"Ⅱ", nullptr, nullptr, &PlayerForm::ImgStop_Click, t::kTipImgStop},
-    {{720, kImgGroupTop, 360, 360}, L"▶", nullptr, nullptr, &PlayerForm::ImgPlay_Click, t::kTipImgPlay},
-    {{1080, kImgGroupTop, 360, 360}, L"▶|", nullptr, nullptr, &PlayerForm::ImgNext_Click, t::kTipImgNext},
-    {{0, kImgGroupTop + 360, 720, 180}, L"", nullptr, nullptr, nullptr, t::kTipLblNTime},
-    {{720, kImgGroupTop + 360, 720, 180}, L"", nullptr, nullptr, nullptr, t::kTipLblTTime},
-    {{0, kImgGroupTop + 690, 7455, 180}, L"", nullptr, nullptr, nullptr, t::kTipLblTitle},
+    {BodyPart::Count, L"", nullptr, nullptr, nullptr},  // PartNone
+    {BodyPart::CmdInfo, L"i", L"CMD_INFO", L"CMD_INFO_DOWN", &PlayerForm::CmdInfo_Click},
+    {BodyPart::CmdPopup, L"≡", L"CMD_POPUP", L"CMD_POPUP_DOWN", &PlayerForm::CmdPopup_Click},
+    {BodyPart::CmdMinimum, L"_", L"CMD_MINIMUM", L"CMD_MINIMUM_DOWN", &PlayerForm::CmdMinimum_Click},
+    {BodyPart::CmdClose, L"×", L"CMD_CLOSE", L"CMD_CLOSE_DOWN", &PlayerForm::CmdClose_Click},
+    {BodyPart::CmdChoice, L"…", L"CMD_CHOICE", L"CMD_CHOICE_DOWN", &PlayerForm::CmdChoice_Click},
+    {BodyPart::ImgPrev, L"|◀", nullptr, nullptr, &PlayerForm::ImgPrev_Click},
+    {BodyPart::ImgStop, L"Ⅱ", nullptr, nullptr, &PlayerForm::ImgStop_Click},
+    {BodyPart::ImgPlay, L"▶", nullptr, nullptr, &PlayerForm::ImgPlay_Click},
+    {BodyPart::ImgNext, L"▶|", nullptr, nullptr, &PlayerForm::ImgNext_Click},
+    {BodyPart::LblNTime, L"", nullptr, nullptr, nullptr},
+    {BodyPart::LblTTime, L"", nullptr, nullptr, nullptr},
+    {BodyPart::LblTitle, L"", nullptr, nullptr, nullptr},
 };
 static_assert(std::size(kParts) == PlayerForm::PartCount);
+
+// The painted part that is the given part of the table; PartNone for the bars, which
+// are real controls.
+PlayerForm::Part PaintedPart(BodyPart part) {
+    for (UINT p = PlayerForm::PartNone + 1; p < PlayerForm::PartCount; ++p)
+        if (kParts[p].design == part) return static_cast<PlayerForm::Part>(p);
+    return PlayerForm::PartNone;
+}
 
 bool IsCommandButton(UINT part) { return kParts[part].face != nullptr; }
 bool IsImageButton(UINT part) { return kParts[part].click != nullptr && kParts[part].face == nullptr; }
@@ -72,7 +68,7 @@ bool IsImageButton(UINT part) { return kParts[part].click != nullptr && kParts[p
 
 PlayerForm::PlayerForm(BodyWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors,
                        PlayerFormControls& controls)
-    : PlayerWindow(host), host_(host), vars_(vars), factors_(factors), c_(controls) {}
+    : PlayerWindow(host), host_(host), vars_(vars), factors_(factors), c_(controls), accessible_(*this) {}
 
 PlayerForm::~PlayerForm() {
     c_.LblTitle.view = nullptr;
@@ -82,7 +78,9 @@ PlayerForm::~PlayerForm() {
     c_.ScrVolume.view = nullptr;
 }
 
-RECT PlayerForm::PartRect(Part part) const { return ToPixels(kParts[part].box, factors_); }
+RECT PlayerForm::PartRect(Part part) const {
+    return part == PartNone ? RECT{} : ToRect(PartPixels(kParts[part].design, factors_));
+}
 
 PlayerForm::Part PlayerForm::HitTest(POINT pt) const {
     for (UINT p = PartNone + 1; p < PartCount; ++p) {
@@ -132,8 +130,8 @@ void PlayerForm::LayOut() {
     font_.reset(::CreateFontW(-TwipsToPixels(180, f.y) + 1, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
                               DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                               DEFAULT_PITCH, L"MS UI Gothic"));
-    for (const auto& [bar, box] : {std::pair{scrTime_, kTimeBar}, std::pair{scrVolume_, kVolumeBar}}) {
-        const RECT r = ToPixels(box, f);
+    for (const auto& [bar, part] : {std::pair{scrTime_, BodyPart::ScrTime}, std::pair{scrVolume_, BodyPart::ScrVolume}}) {
+        const RECT r = ToRect(PartPixels(part, f));
         ::SetWindowPos(bar, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -198,7 +196,7 @@ void PlayerForm::SetPicture(win32::unique_hbitmap picture) {
 void PlayerForm::SetToolTips() {
     tipsSet_ = true;
     for (UINT p = PartNone + 1; p < PartCount; ++p)
-        tips_.SetForRect(p, PartRect(static_cast<Part>(p)), kParts[p].tip);
+        tips_.SetForRect(p, PartRect(static_cast<Part>(p)), DesignOf(kParts[p].design).name);
 }
 
 void PlayerForm::InvalidatePart(Part part) {
@@ -208,7 +206,7 @@ void PlayerForm::InvalidatePart(Part part) {
 }
 
 void PlayerForm::PaintContent(HDC dc) {
-    const RECT buttons{0, 0, size_.cx, TwipsToPixels(kImgGroupTop, factors_.y)};
+    const RECT buttons{0, 0, size_.cx, PartPixels(BodyPart::ImgPrev, factors_).top};
     const RECT group{0, buttons.bottom, size_.cx, size_.cy};
 
     win32::unique_hbrush bar(::CreateSolidBrush(RGB(24, 36, 58)));
@@ -296,6 +294,30 @@ void PlayerForm::ScrVolume_Change() {
     WriteVolumeLevel(host_.Volume(), c_.ScrVolume.Value());
 }
 
+ScreenRect PlayerForm::PartOnScreen(BodyPart part) const {
+    RECT client{};
+    ::GetClientRect(Handle(), &client);
+    ScreenRect r = VisiblePartPixels(part, factors_, client.right, client.bottom);
+    POINT origin{0, 0};
+    ::ClientToScreen(Handle(), &origin);
+    return ScreenRect{r.left + origin.x, r.top + origin.y, r.right + origin.x, r.bottom + origin.y};
+}
+
+std::optional<std::wstring> PlayerForm::PartValueText(BodyPart part) const { return PartValue(part, c_); }
+
+bool PlayerForm::PartFocused(BodyPart part) const {
+    HWND focus = ::GetFocus();
+    return focus && ((part == BodyPart::ScrTime && focus == scrTime_) ||
+                     (part == BodyPart::ScrVolume && focus == scrVolume_));
+}
+
+bool PlayerForm::PartsVisible() const { return ::IsWindowVisible(Handle()) != FALSE; }
+
+void PlayerForm::PostPartClick(BodyPart part) {
+    const Part painted = PaintedPart(part);
+    if (painted != PartNone) ::PostMessageW(Handle(), kPartClickMessage, painted, 0);
+}
+
 void PlayerForm::Click(Part part) {
     if (part < PartCount && kParts[part].click) (this->*kParts[part].click)();
 }
@@ -331,6 +353,12 @@ LRESULT PlayerForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (bar == scrVolume_) OnScroll(c_.ScrVolume, bar, LOWORD(wParam));
             return 0;
         }
+        case kPartClickMessage:
+            Click(static_cast<Part>(wParam));
+            return 0;
+        case WM_GETOBJECT:
+            if (auto answer = accessible_.Answer(Handle(), wParam, lParam)) return *answer;
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
         case WM_DPICHANGED:
             // Its size and place follow the skin window's scale, whatever monitor it
             // is on itself.

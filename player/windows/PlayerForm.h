@@ -11,6 +11,7 @@
 #include "common/twips.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
+#include "player/windows/parts_accessible.h"
 #include "player/windows/player_window.h"
 #include "win32/child_hook.h"
 #include "win32/handle.h"
@@ -20,7 +21,7 @@ namespace tessel::player {
 
 inline constexpr const wchar_t* kPlayerFormClass = L"TesselPlayerForm";
 
-class PlayerForm : public PlayerWindow {
+class PlayerForm : public PlayerWindow, public BodyPartsSource {
 public:
     PlayerForm(BodyWindowHost& host, LLVariable& vars, const TwipsPerPixel& factors, PlayerFormControls& controls);
     ~PlayerForm() override;
@@ -75,6 +76,13 @@ public:
     // A click on a painted part, as the mouse gives it.
     void Click(Part part);
 
+    // The parts for assistive technology (this window's and the skin window's).
+    ScreenRect PartOnScreen(BodyPart part) const override;
+    std::optional<std::wstring> PartValueText(BodyPart part) const override;
+    bool PartFocused(BodyPart part) const override;
+    bool PartsVisible() const override;
+    void PostPartClick(BodyPart part) override;
+
 protected:
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -99,6 +107,7 @@ private:
     COLORREF textColour_ = RGB(255, 255, 255);
     // Raised and pressed faces of the command buttons (empty for the other parts).
     win32::unique_hbitmap faces_[PartCount][2];
+    PartsAccessible accessible_;
 };
 
 }  // namespace tessel::player

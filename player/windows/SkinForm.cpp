@@ -175,6 +175,11 @@ LRESULT SkinForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_MOVE:
             if (!moving_) KeepMovedPosition();
             return 0;
+        case WM_GETOBJECT:
+            if (accessible_) {
+                if (auto answer = accessible_->Answer(Handle(), wParam, lParam)) return *answer;
+            }
+            return PlayerWindow::HandleMessage(message, wParam, lParam);
         case WM_DISPLAYCHANGE:
             host_.DisplayChanged();
             return PlayerWindow::HandleMessage(message, wParam, lParam);

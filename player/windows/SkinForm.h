@@ -6,12 +6,14 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/twips.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
+#include "player/windows/parts_accessible.h"
 #include "player/windows/player_window.h"
 #include "win32/handle.h"
 #include "win32/paint.h"
@@ -40,6 +42,11 @@ public:
 
     void PaintContent(HDC dc) override;
 
+    // This window takes the focus and the keys, so a screen reader starting from the
+    // focus finds the player's controls here: the body window's parts, where that
+    // window shows them.
+    void ExposeParts(BodyPartsSource& parts) { accessible_.emplace(parts); }
+
     // Handlers; X and Y in the window's own pixels.
     void Form_DblClick();
     void Form_KeyDown(int keyCode);
@@ -65,6 +72,7 @@ private:
     bool moving_ = false;
     win32::unique_hbitmap picture_;
     win32::unique_hfont font_;
+    std::optional<PartsAccessible> accessible_;
 };
 
 }  // namespace tessel::player

@@ -16,6 +16,7 @@
 
 #include "player/skin/skin_layout.h"
 #include "player/skin/skin_scale.h"
+#include "tests/support/accessible.h"
 #include "tests/support/in_process_player.h"
 #include "tests/support/pixel_region.h"
 #include "win32/dpi.h"
@@ -198,6 +199,69 @@ TEST_F(DpiTest, AMonitorOfAnotherScaleDrawsTheSkinAgainWhereTheSystemSuggests) {
     ExpectSkinAt(L"Ember", k, POINT{200, 150});
     app->Shutdown();
     EXPECT_EQ(ReadLines(SettingsFile()).at(2), L"150");
+}
+
+// A screen reader reads the painted parts from either skinned window (the skin window
+// has the focus, the body window shows them): in reading order, each with the role, the
+// tool tip's name and its place on the screen at the skin scale; the bars' places are
+// those of the real bars, the title's only what the window shows of it.
+TEST_F(DpiTest, BothSkinnedWindowsExposeTheBodyWindowsPartsAtTheScale) {
+    win32::ComApartment com;
+    Start(L"Ember");
+    const struct {
+        LONG role;
+        const wchar_t* name;
+        RECT at96;
+    } expected[] = {
+        {ROLE_SYSTEM_PUSHBUTTON, L"バージョン情報", {0, 0, 18, 15}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"設定ウィンドウを表示します", {18, 0, 36, 15}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"タスクトレイに格納します", {36, 0, 54, 15}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"終了します", {54, 0, 72, 15}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"リストファイルを選択します", {72, 0, 96, 15}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"先頭から再生し直します", {0, 15, 24, 39}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"停止します", {24, 15, 48, 39}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"再生します", {48, 15, 72, 39}},
+        {ROLE_SYSTEM_PUSHBUTTON, L"次のファイルを再生します", {72, 15, 96, 39}},
+        {ROLE_SYSTEM_STATICTEXT, L"現在の時間", {0, 39, 48, 51}},
+        {ROLE_SYSTEM_STATICTEXT, L"全体の時間", {48, 39, 96, 51}},
+        {ROLE_SYSTEM_SLIDER, L"再生位置", {0, 51, 96, 61}},
+        {ROLE_SYSTEM_STATICTEXT, L"再生中のファイル名", {0, 61, 96, 73}},
+        {ROLE_SYSTEM_SLIDER, L"音量", {0, 73, 96, 83}},
+    };
+    const RECT body = Rect(app->Body().Handle());
+    for (HWND window : {app->Skin().Handle(), app->Body().Handle()}) {
+        SCOPED_TRACE(window == app->Skin().Handle() ? "skin window" : "body window");
+        win32::ComRef<IAccessible> object = AccessibleOf(window);
+        ASSERT_TRUE(object);
+        VARIANT role;
+        ::VariantInit(&role);
+        ASSERT_EQ(object->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+        EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
+        const std::vector<AccChild> children = AccChildren(object.get());
+        ASSERT_EQ(children.size(), std::size(expected));
+        for (std::size_t i = 0; i < children.size(); ++i) {
+            const AccChild& c = children[i];
+            const RECT& e = expected[i].at96;
+            EXPECT_EQ(c.role, expected[i].role) << i;
+            EXPECT_EQ(c.name, expected[i].name) << i;
+            EXPECT_EQ(c.rect.left, body.left + e.left * k) << i;
+            EXPECT_EQ(c.rect.top, body.top + e.top * k) << i;
+            EXPECT_EQ(c.rect.right, body.left + e.right * k) << i;
+            EXPECT_EQ(c.rect.bottom, body.top + e.bottom * k) << i;
+        }
+        const RECT volume = Rect(app->Body().ScrVolumeWindow());
+        EXPECT_EQ(children.back().rect.top, volume.top);
+        EXPECT_EQ(children.back().rect.bottom, volume.bottom);
+        // A point on the screen finds the part there, the right edge the next one.
+        VARIANT hit;
+        ::VariantInit(&hit);
+        ASSERT_EQ(object->accHitTest(body.left + 71 * k + k - 1, body.top + 20 * k, &hit), S_OK);
+        EXPECT_EQ(hit.lVal, 8);  // 再生します
+        ::VariantInit(&hit);
+        ASSERT_EQ(object->accHitTest(body.left + 72 * k, body.top + 20 * k, &hit), S_OK);
+        EXPECT_EQ(hit.lVal, 9);
+    }
+    app->Shutdown();
 }
 
 // The control panel is no skin: it follows the display scale itself, its design of

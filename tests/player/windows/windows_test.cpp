@@ -16,6 +16,7 @@
 #include "player/windows/on_screen_win32.h"
 #include "player/shared/texts.h"
 #include "player/windows/long_paths.h"
+#include "tests/support/accessible.h"
 #include "tests/support/in_process_player.h"
 #include "win32/handle.h"
 
@@ -424,6 +425,61 @@ TEST_F(WindowsTest, TheBodyWindowPaintsItsPictureAndReadOuts) {
     win32::unique_memory_dc pictureDc(::CreateCompatibleDC(screen.get()));
     win32::SelectObjectGuard show(pictureDc.get(), picture.get());
     EXPECT_EQ(::GetPixel(dc, 50, 15 + 60), ::GetPixel(pictureDc.get(), 50, 60));
+}
+
+// What a screen reader does with the parts: "press" a picture as a click would, read
+// the bars' positions and the read-outs' texts, see which bar has the focus. An object
+// it still holds after the player ended answers that it is cut off.
+TEST_F(WindowsTest, AScreenReaderPressesThePicturesAndReadsTheValues) {
+    win32::ComApartment com;
+    Start();
+    for (const wchar_t* name : {L"tone_440.mp3", L"chord_c.mp3"}) app->PanelControls().LstM3u.AddItem(Media(name));
+    win32::ComRef<IAccessible> skin = AccessibleOf(app->Skin().Handle());
+    ASSERT_TRUE(skin);
+    constexpr LONG kPlay = 8, kStop = 7, kNTime = 10, kScrTime = 12, kTitle = 13, kScrVolume = 14;
+    EXPECT_EQ(AccText(skin.get(), kPlay, &IAccessible::get_accDefaultAction), L"押す");
+    ASSERT_EQ(skin->accDoDefaultAction(Child(kPlay)), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return app->Device()->FileName() == Media(L"tone_440.mp3"); }, 5s));
+    EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
+    ASSERT_EQ(skin->accDoDefaultAction(Child(kStop)), S_OK);
+    ASSERT_TRUE(WaitUntil([&] { return app->Device()->Mode() == MediaDevice::kModePaused; }, 5s));
+
+    app->BodyControls().LblTitle.SetCaption(L"曲の名前");
+    app->BodyControls().LblNTime.SetCaption(L"3");
+    app->BodyControls().ScrVolume.SetValue(200);
+    app->BodyControls().ScrTime.SetValue(2);
+    EXPECT_EQ(AccText(skin.get(), kTitle, &IAccessible::get_accValue), L"曲の名前");
+    EXPECT_EQ(AccText(skin.get(), kNTime, &IAccessible::get_accValue), L"3");
+    EXPECT_EQ(AccText(skin.get(), kScrVolume, &IAccessible::get_accValue), L"200");
+    EXPECT_EQ(AccText(skin.get(), kScrTime, &IAccessible::get_accValue), L"2");
+    // Bars and read-outs have no action; ids beyond the parts are refused.
+    HRESULT hr = S_OK;
+    EXPECT_EQ(AccText(skin.get(), kScrTime, &IAccessible::get_accDefaultAction, &hr), L"");
+    EXPECT_EQ(hr, DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(skin->accDoDefaultAction(Child(kTitle)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(skin->accDoDefaultAction(Child(15)), E_INVALIDARG);
+    AccText(skin.get(), 15, &IAccessible::get_accName, &hr);
+    EXPECT_EQ(hr, E_INVALIDARG);
+
+    // The focused bar is the focused child.
+    ::SetFocus(app->Body().ScrVolumeWindow());
+    std::vector<AccChild> children = AccChildren(skin.get());
+    ASSERT_EQ(children.size(), 14u);
+    EXPECT_TRUE(children[kScrVolume - 1].state & STATE_SYSTEM_FOCUSED);
+    EXPECT_FALSE(children[kScrTime - 1].state & STATE_SYSTEM_FOCUSED);
+    VARIANT focus;
+    ::VariantInit(&focus);
+    ASSERT_EQ(skin->get_accFocus(&focus), S_OK);
+    EXPECT_EQ(focus.lVal, kScrVolume);
+    // Hidden windows' parts are invisible.
+    app->Body().Click(PlayerForm::PartCmdMinimum);
+    children = AccChildren(skin.get());
+    EXPECT_TRUE(children[kPlay - 1].state & STATE_SYSTEM_INVISIBLE);
+
+    Stop();
+    long count = 0;
+    EXPECT_EQ(skin->get_accChildCount(&count), RPC_E_DISCONNECTED);
+    EXPECT_EQ(skin->accDoDefaultAction(Child(kPlay)), RPC_E_DISCONNECTED);
 }
 
 }  // namespace
