@@ -9,8 +9,18 @@ namespace tessel::win32 {
 LRESULT PaintedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT: {
-            PAINTSTRUCT ps;
-            HDC dc = ::BeginPaint(Handle(), &ps);
+            // EndPaint runs however the painting ends: a window left unvalidated would be
+            // sent WM_PAINT again at once, for ever.
+            struct Painting {
+                HWND window;
+                PAINTSTRUCT ps{};
+                HDC dc;
+                explicit Painting(HWND w) : window(w), dc(::BeginPaint(w, &ps)) {}
+                ~Painting() { ::EndPaint(window, &ps); }
+                Painting(const Painting&) = delete;
+                Painting& operator=(const Painting&) = delete;
+            } painting(Handle());
+            HDC dc = painting.dc;
             RECT client{};
             ::GetClientRect(Handle(), &client);
             unique_memory_dc mem(::CreateCompatibleDC(dc));
@@ -23,7 +33,6 @@ LRESULT PaintedWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
             } else {
                 PaintContent(dc);
             }
-            ::EndPaint(Handle(), &ps);
             return 0;
         }
         case WM_PRINTCLIENT:

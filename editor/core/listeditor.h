@@ -82,7 +82,6 @@ public:
     // The current file, held as the status bar's text.
     TextValue& SBar() { return sbar_; }
     const SortedStringList& ExtList() const { return extList_; }
-    const SortedStringList& SortTrueList() const { return sortTrueList_; }
 
     // Start and exit: ext.ini.
     void LoadExtensions(const std::filesystem::path& iniPath);

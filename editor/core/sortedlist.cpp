@@ -47,8 +47,4 @@ void SortedStringList::InsertAll(std::vector<std::wstring> texts) {
     items_ = std::move(merged);
 }
 
-void SortedStringList::RemoveAt(std::size_t i) {
-    if (i < items_.size()) items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(i));
-}
-
 }  // namespace listwright

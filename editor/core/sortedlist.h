@@ -16,7 +16,6 @@ public:
     // Inserts many at once; the same result as inserting them one by one.
     void InsertAll(std::vector<std::wstring> texts);
     void Clear() { items_.clear(); }
-    void RemoveAt(std::size_t i);
     std::size_t Count() const { return items_.size(); }
     const std::wstring& At(std::size_t i) const { return items_.at(i); }
     const std::vector<std::wstring>& Items() const { return items_; }

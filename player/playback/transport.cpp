@@ -50,11 +50,6 @@ static_assert(std::size(texts::kDisplaySizes) == kDisplaySizeCount);
 
 }  // namespace
 
-const wchar_t* DisplaySizeCaption(int index) {
-    if (index < 0 || index >= kDisplaySizeCount) return L"";
-    return texts::kDisplaySizes[index];
-}
-
 DisplaySize DisplaySizeFor(int index) {
     if (index < 0 || index >= kDisplaySizeCount) return {};
     return kDisplaySizes[static_cast<std::size_t>(index)];

@@ -49,8 +49,6 @@ struct DisplaySize {
     int width = 0, height = 0;  // outer size in pixels, for Resize
 };
 inline constexpr int kDisplaySizeCount = 9;
-// The captions filled into CmbDispSize at start-up, index 0 to 8.
-const wchar_t* DisplaySizeCaption(int index);
 // What a selected index asks for; -1 and anything out of range ask for nothing.
 DisplaySize DisplaySizeFor(int index);
 

@@ -33,11 +33,6 @@ public:
     static void NoteCreated(HGDIOBJ object);
     static void NoteFreed(HGDIOBJ object);
     static void NoteGivenAway(HGDIOBJ object);
-
-    // While recording, every handle freed or given away is remembered, so a test can ask
-    // the system afterwards whether each one is really gone (GetObjectType == 0).
-    static void StartRecording();
-    static std::vector<HGDIOBJ> StopRecording();
 };
 
 inline void DeleteCounted(HGDIOBJ object) {
