@@ -73,6 +73,13 @@ using ContentProducer = std::function<bool(const WriteChunk& write)>;
 //
 // After a successful replace, stale temporaries of earlier saves beside the target are
 // removed (see IsStaleTemporary).
+//
+// A read-only target is not replaced (Windows would refuse the final step anyway, but
+// not every system does, and then the file would silently lose its protection): the
+// error names the file and kReadOnlyReason. On POSIX "read-only" is a file its owner
+// may not write. Every other replace keeps the target's attributes (hidden, system,
+// archive; on POSIX its permission bits).
+inline constexpr const wchar_t* kReadOnlyReason = L"読み取り専用のファイルです。";
 bool AtomicReplaceFile(const std::filesystem::path& target, const ContentProducer& produce,
                        std::wstring& error);
 bool AtomicReplaceFile(const std::filesystem::path& target, std::string_view content,

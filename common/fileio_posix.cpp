@@ -225,6 +225,15 @@ bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProd
     const std::filesystem::path folder = target.parent_path();
     const std::wstring targetName = WideFromPath(target.filename());
 
+    // rename() asks nothing of the target itself: a file its owner may not write is
+    // refused here (the check is the owner's bit, whoever runs us, root included).
+    struct stat old {};
+    const bool existed = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (existed && !(old.st_mode & S_IWUSR)) {
+        error = WideFromPath(target) + L": " + kReadOnlyReason;
+        return false;
+    }
+
     // A temporary left by a killed save of an earlier process with the same id may have
     // the name we would choose: take the next number then.
     static std::atomic<std::uint64_t> counter{0};
@@ -263,6 +272,11 @@ bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProd
         return failure == 0;
     };
     bool ok = produce(write) && failure == 0;
+    if (ok && existed && ::fchmod(fd, old.st_mode & 07777) != 0) {
+        failure = errno;
+        failedStep = "cannot keep the permissions of";
+        ok = false;
+    }
     if (ok && ::fsync(fd) != 0) {
         failure = errno;
         failedStep = "cannot flush";

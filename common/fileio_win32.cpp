@@ -220,6 +220,16 @@ bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProd
     const std::filesystem::path folder = target.parent_path();
     const std::wstring targetName = target.filename().wstring();
 
+    // Checked here: under some systems the final move ignores the attribute.
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (attributes & FILE_ATTRIBUTE_READONLY)) {
+        error = target.wstring() + L": " + kReadOnlyReason;
+        return false;
+    }
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+
     // A temporary left by a killed save of an earlier process with the same id may have
     // the name we would choose: take the next number then.
     static std::atomic<std::uint64_t> counter{0};
@@ -263,6 +273,11 @@ bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProd
         ok = false;
     }
     if (!file.Close() && ok) {
+        failure = GetLastError();
+        ok = false;
+    }
+    if (ok && attributes != INVALID_FILE_ATTRIBUTES && (attributes & kKept) &&
+        !SetFileAttributesW(temp.c_str(), attributes & kKept)) {
         failure = GetLastError();
         ok = false;
     }

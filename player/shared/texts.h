@@ -25,6 +25,10 @@ inline constexpr const wchar_t* kSettingsFolderFailed = L"設定フォルダを�
 inline constexpr const wchar_t* kSkinFileMissing = L"スキンファイルを読み込めません。";
 inline constexpr const wchar_t* kFavFolderFailed = L"お気に入りフォルダを作成できません。";
 inline constexpr const wchar_t* kStartFailed = L"起動できません。";
+// A second start whose file the running player could not take.
+inline constexpr const wchar_t* kHandOverFailed = L"実行中のプレイヤーにファイルを渡せませんでした。";
+inline constexpr const wchar_t* kHandOverPlayerEnded = L"実行中のプレイヤーが終了しました。";
+inline constexpr const wchar_t* kHandOverNoAnswer = L"実行中のプレイヤーが応答しません。";
 // The skin the settings name cannot be used (its folder deleted, renamed, or named by a
 // short name the volume no longer has): the start goes on with another, and says so
 // under the skin list's error title. "スキン「A」… スキン「B」で起動します。" and the reason.

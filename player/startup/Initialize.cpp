@@ -195,7 +195,13 @@ bool PlayerApp::HandOverToRunningInstance() {
     // A relative name means a file in the folder this start was made in (a console's
     // current folder); the running player would look in its own.
     const std::wstring path = FullPathName(RemoveDoubleQuotes(ArgumentsOf(options_.commandLine)));
-    if (!path.empty() && FileExistsExact(path)) instance_.HandOver(path);
+    if (!path.empty() && FileExistsExact(path)) {
+        if (auto failure = instance_.HandOver(path)) {
+            options_.report(Describe(texts::kHandOverFailed, path, *failure));
+            EndProcess(1);
+            return true;
+        }
+    }
     EndProcess(0);
     return true;
 }

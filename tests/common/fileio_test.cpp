@@ -7,7 +7,9 @@
 
 #include "tests/support/temp_dir.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <csignal>
 #include <sys/resource.h>
 #endif
@@ -46,6 +48,39 @@ TEST(AtomicReplace, ImpossibleTargetsFailCleanly) {
     error.clear();
     EXPECT_FALSE(AtomicReplaceFile(dir / "nofolder" / "x.ini", "x", error));
     EXPECT_FALSE(error.empty());
+}
+
+// A read-only target stays as it was, and the reason says why; a writable one keeps
+// its attributes (permission bits here, hidden and archive under Windows).
+TEST(AtomicReplace, ReadOnlyTargetsAreRefusedAndAttributesKept) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const auto target = dir.Write("init.ini", "old\r\n");
+    fs::permissions(target, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    std::wstring error;
+    EXPECT_FALSE(AtomicReplaceFile(target, "new\r\n", error));
+    EXPECT_NE(error.find(L"init.ini"), std::wstring::npos);
+    EXPECT_NE(error.find(kReadOnlyReason), std::wstring::npos);
+    EXPECT_EQ(TempDir::ReadBytes(target), "old\r\n");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::owner_write, fs::perms::none);
+    EXPECT_EQ(dir.EntryCount(), 1u);
+
+    fs::permissions(target, fs::perms::owner_write, fs::perm_options::add);
+#ifdef _WIN32
+    ASSERT_TRUE(::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
+#else
+    fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read,
+                    fs::perm_options::replace);
+#endif
+    const fs::perms before = fs::status(target).permissions();
+    ASSERT_TRUE(AtomicReplaceFile(target, "new\r\n", error)) << error.size();
+    EXPECT_EQ(TempDir::ReadBytes(target), "new\r\n");
+    EXPECT_EQ(fs::status(target).permissions(), before);
+#ifdef _WIN32
+    EXPECT_EQ(::GetFileAttributesW(target.c_str()), DWORD{FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE});
+    ::SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+#endif
 }
 
 #ifndef _WIN32
