@@ -234,5 +234,15 @@ TEST_F(Form1Window, TheListHasTheFocusAtStartAndAfterEveryDialogAndItsKeysSelect
     }
 }
 
+// The list is a standard control on the system's colours. (The status bar is drawn
+// by the visual style, which Windows turns off with a high-contrast scheme and Wine
+// does not: it is not checked here.)
+TEST_F(Form1Window, AHighContrastSchemeShowsInTheList) {
+    HighContrastColours scheme;
+    RECT list{};
+    GetClientRect(List(), &list);
+    EXPECT_EQ(ClientPixel(List(), list.right / 2, list.bottom / 2), HighContrastColours::kWindow);
+}
+
 }  // namespace
 }  // namespace listwright::testing

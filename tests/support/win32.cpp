@@ -344,4 +344,27 @@ int PopupWatcher::Items() {
     return items_;
 }
 
+HighContrastColours::HighContrastColours() {
+    for (int i = 0; i < 2; ++i) old_[i] = ::GetSysColor(kElements[i]);
+    const COLORREF colours[] = {kFace, kWindow};
+    ::SetSysColors(2, kElements, colours);
+    Pump(0ms);
+}
+
+HighContrastColours::~HighContrastColours() {
+    ::SetSysColors(2, kElements, old_);
+    Pump(0ms);
+}
+
+COLORREF ClientPixel(HWND window, int x, int y) {
+    ::UpdateWindow(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    POINT at{x, y};
+    ::ClientToScreen(window, &at);
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF pixel = ::GetPixel(screen, at.x, at.y);
+    ::ReleaseDC(nullptr, screen);
+    return pixel;
+}
+
 }  // namespace tessel::test

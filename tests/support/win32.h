@@ -112,6 +112,22 @@ bool RunningUnderWine();
 // for the pair when asked. F10 comes as a system key, as it does from a keyboard.
 void TypeKey(UINT key, bool shift = false);
 
+// The system colours of a high-contrast scheme for the life of this object (the
+// windows are told, as when the user turns the scheme on), then the old ones again.
+class HighContrastColours {
+public:
+    static constexpr COLORREF kFace = RGB(0x20, 0x40, 0x60);    // COLOR_BTNFACE
+    static constexpr COLORREF kWindow = RGB(0x60, 0x20, 0x40);  // COLOR_WINDOW
+    HighContrastColours();
+    ~HighContrastColours();
+
+private:
+    static constexpr int kElements[] = {COLOR_BTNFACE, COLOR_WINDOW};
+    COLORREF old_[2] = {};
+};
+// What the screen shows at a point of a window's client area (the window on top there).
+COLORREF ClientPixel(HWND window, int x, int y);
+
 // Waits (from a thread of its own) for the popup menu that this process opens next,
 // notes its items and where it opened, and closes it through `owner`.
 class PopupWatcher {

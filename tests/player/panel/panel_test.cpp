@@ -551,5 +551,18 @@ TEST_F(PanelTest, ArrowsSelectInTheQueueEnterPlaysTheEntryAndTheMenuKeysOpenItsM
     EXPECT_EQ(::GetFocus(), list);
 }
 
+// The panel is standard controls on the system's colours: a high-contrast scheme
+// shows in it as it does in every other program.
+TEST_F(PanelTest, AHighContrastSchemeShowsInThePanel) {
+    Start();
+    app->Panel().SetPanelVisible(true);
+    HighContrastColours scheme;
+    HWND list = app->Panel().Child(MenuForm::IdLstM3u);
+    RECT inside{};
+    ::GetClientRect(list, &inside);
+    EXPECT_EQ(ClientPixel(app->Panel().Handle(), 2, 2), HighContrastColours::kFace);
+    EXPECT_EQ(ClientPixel(list, inside.right / 2, inside.bottom / 2), HighContrastColours::kWindow);
+}
+
 }  // namespace
 }  // namespace tessel::test
