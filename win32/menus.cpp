@@ -34,7 +34,43 @@ unique_hmenu BuildMenuBar(std::span<const MenuEntry> entries) { return Fill(uniq
 
 void ShowPopupMenu(HMENU menu, HWND owner, LPARAM screenPoint) {
     POINT at{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
-    if (screenPoint == -1) ::GetCursorPos(&at);
+    if (ContextMenuFromKeyboard(screenPoint)) ::GetCursorPos(&at);
+    ShowPopupMenu(menu, owner, at);
+}
+
+bool ContextMenuFromKeyboard(LPARAM screenPoint) {
+    // Both halves -1, whatever the width of LPARAM the sender filled.
+    return static_cast<short>(LOWORD(screenPoint)) == -1 && static_cast<short>(HIWORD(screenPoint)) == -1;
+}
+
+MenuKey ContextMenuKey(UINT message, WPARAM key, bool shiftDown) {
+    const bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+    const bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
+    if (!down && !up) return MenuKey::None;
+    if (key == VK_APPS) return down ? MenuKey::Open : MenuKey::Swallow;
+    if (key == VK_F10 && shiftDown) return down ? MenuKey::Open : MenuKey::Swallow;
+    return MenuKey::None;
+}
+
+POINT ListEntryMenuPoint(HWND listBox) {
+    RECT client{};
+    ::GetClientRect(listBox, &client);
+    POINT at{client.left, client.top};
+    const LRESULT caret = ::SendMessageW(listBox, LB_GETCARETINDEX, 0, 0);
+    RECT item{};
+    if (caret != LB_ERR && ::SendMessageW(listBox, LB_GETCOUNT, 0, 0) > caret &&
+        ::SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(caret), reinterpret_cast<LPARAM>(&item)) !=
+            LB_ERR) {
+        at.x = item.left;
+        at.y = item.bottom;
+        if (at.y < client.top) at.y = client.top;
+        if (at.y > client.bottom) at.y = client.bottom;
+    }
+    ::ClientToScreen(listBox, &at);
+    return at;
+}
+
+void ShowPopupMenu(HMENU menu, HWND owner, POINT at) {
     ::SetForegroundWindow(owner);
     ::TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, owner, nullptr);
     // The menu's loop ends properly only after one more message to the owner.

@@ -28,5 +28,20 @@ unique_hmenu BuildMenuBar(std::span<const MenuEntry> entries);
 // menu does not close when the user clicks elsewhere (the notification-area icon's
 // menu in particular).
 void ShowPopupMenu(HMENU menu, HWND owner, LPARAM screenPoint = -1);
+void ShowPopupMenu(HMENU menu, HWND owner, POINT screenPoint);
+
+// A WM_CONTEXTMENU that the keyboard raised (Shift+F10, the menu key) carries no point.
+bool ContextMenuFromKeyboard(LPARAM screenPoint);
+
+// What a key message means to a control with a menu of its own: Shift+F10 and the
+// menu key open it; their other halves must not reach the control either, or the
+// system would open the menu bar (F10) or raise the menu a second time.
+enum class MenuKey { None, Open, Swallow };
+MenuKey ContextMenuKey(UINT message, WPARAM key, bool shiftDown);
+
+// Where a list box's menu opens from the keyboard: at the lower left of the entry with
+// the focus, kept inside the list's visible part, so it hangs under what it acts on;
+// at the list's top left when it has no entry. Screen coordinates.
+POINT ListEntryMenuPoint(HWND listBox);
 
 }  // namespace tessel::win32

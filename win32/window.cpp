@@ -79,6 +79,28 @@ HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, D
     return child;
 }
 
+namespace {
+constexpr const wchar_t* kDialogKeysProperty = L"TesselDialogKeys";
+}
+
+void UseDialogKeys(HWND window, bool use) {
+    if (!use) {
+        ::RemovePropW(window, kDialogKeysProperty);
+        return;
+    }
+    if (!::SetPropW(window, kDialogKeysProperty, reinterpret_cast<HANDLE>(1)))
+        DebugReport(LastErrorText(L"SetProp"));
+}
+
+bool TranslateDialogKeys(MSG& msg) {
+    // Only keys: a property is looked up on the server under Wine, too slow for every
+    // message of a list filling with thousands of entries.
+    if (msg.message < WM_KEYFIRST || msg.message > WM_KEYLAST || !msg.hwnd) return false;
+    HWND root = ::GetAncestor(msg.hwnd, GA_ROOT);
+    if (!root || !::GetPropW(root, kDialogKeysProperty)) return false;
+    return ::IsDialogMessageW(root, &msg) != FALSE;
+}
+
 std::wstring WindowText(HWND window) {
     // A caption may be long (the body window's carries a handed-over path).
     std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');

@@ -48,6 +48,13 @@ private:
 HWND CreateChild(HWND parent, const wchar_t* windowClass, const wchar_t* text, DWORD style, const RECT& pixels,
                  int id, HFONT font, DWORD exStyle = 0);
 
+// Tab, Shift+Tab and the arrow keys move the focus between the controls of a window
+// that is no dialog, in the order of its children, once the window has asked for it;
+// every message loop of the program passes its messages through TranslateDialogKeys,
+// which answers true for those it used (they must then not be dispatched).
+void UseDialogKeys(HWND window, bool use = true);
+bool TranslateDialogKeys(MSG& msg);
+
 // The whole text of a window (a caption or a control's text).
 std::wstring WindowText(HWND window);
 

@@ -229,6 +229,11 @@ std::optional<LRESULT> Form1::MainList_Message(UINT message, WPARAM wParam) {
         return 0;
     }
     if (message == WM_NCDESTROY) mainList_ = nullptr;
+    switch (tessel::win32::ContextMenuKey(message, wParam, GetKeyState(VK_SHIFT) < 0)) {
+    case tessel::win32::MenuKey::Open: MainList_PopupMenu(-1); return 0;
+    case tessel::win32::MenuKey::Swallow: return 0;
+    case tessel::win32::MenuKey::None: break;
+    }
     return std::nullopt;
 }
 
@@ -243,7 +248,14 @@ void Form1::MainList_OLEDragDrop(HDROP drop) {
     }
 }
 
-void Form1::MainList_PopupMenu(LPARAM screenPoint) { tessel::win32::ShowPopupMenu(menuEdit_, Handle(), screenPoint); }
+void Form1::MainList_PopupMenu(LPARAM screenPoint) {
+    // From the keyboard the menu hangs under the entry it acts on, not at the mouse.
+    if (tessel::win32::ContextMenuFromKeyboard(screenPoint)) {
+        tessel::win32::ShowPopupMenu(menuEdit_, Handle(), tessel::win32::ListEntryMenuPoint(mainList_));
+        return;
+    }
+    tessel::win32::ShowPopupMenu(menuEdit_, Handle(), screenPoint);
+}
 
 bool Form1::LetMessagesRun() {
     MSG msg;
@@ -353,6 +365,11 @@ LRESULT Form1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         Form_Resize();
+        return 0;
+    case WM_SETFOCUS:
+        // The list is the window's only control: whenever the window gets the focus
+        // (its start, the end of a dialog, a box or a file dialog), the list has it.
+        if (mainList_) SetFocus(mainList_);
         return 0;
     case WM_CLOSE:
         Form_Unload();

@@ -176,84 +176,93 @@ void MenuForm::CreateControls() {
     };
     HWND parent = Handle();
     HFONT font = font_.get();
-    // The design lets the captions above the two lists reach a pixel into them:
-    // the lists go on top of them and WS_CLIPSIBLINGS keeps a caption from painting
-    // over the list's border.
+    // The children are made in reading order, which is the window order and so the
+    // order of Tab: the options, the transparency sliders, the display size, the queue
+    // and its slider, the skin list, the buttons. Every caption comes just before the
+    // control it names (a screen reader takes a control's name from the static text
+    // before it); each one starts a group, so the arrow keys of a check box or a
+    // button stay among its neighbours.
     auto label = [&](const wchar_t* text, RECT r, int id = -1) {
-        return CreateChild(parent, L"STATIC", text, WS_VISIBLE | WS_CLIPSIBLINGS | SS_LEFTNOWORDWRAP | SS_NOPREFIX, r,
-                           id, font);
+        return CreateChild(parent, L"STATIC", text,
+                           WS_VISIBLE | WS_GROUP | WS_CLIPSIBLINGS | SS_LEFTNOWORDWRAP | SS_NOPREFIX, r, id, font);
     };
-    auto check = [&](const wchar_t* text, RECT r, int id) {
-        return CreateChild(parent, L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_CHECKBOX, r, id, font);
+    // The design lets the captions above the two lists reach a pixel into them; they
+    // stop at the list's top instead of lying under it, since a caption must come
+    // before its list in the window order.
+    auto above = [](RECT r, const RECT& list) {
+        if (r.bottom > list.top) r.bottom = list.top;
+        return r;
+    };
+    auto check = [&](const wchar_t* text, RECT r, int id, DWORD group = 0) {
+        return CreateChild(parent, L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | group | BS_CHECKBOX, r, id, font);
+    };
+    auto slider = [&](RECT r, int id) {
+        return CreateChild(parent, L"SCROLLBAR", nullptr, WS_VISIBLE | WS_TABSTOP | WS_GROUP | SBS_HORZ, r, id,
+                           nullptr);
     };
 
     label(t::kLabel1, px(120, 120, 5775, 240));
     auto readout = [&](RECT r, int id) {
         // SS_NOTIFY: the read-outs answer double clicks.
-        return CreateChild(parent, L"STATIC", L"", WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, r, id,
-                           font);
+        return CreateChild(parent, L"STATIC", L"",
+                           WS_VISIBLE | WS_GROUP | SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_NOTIFY, r, id, font);
     };
     // The read-outs are 180 twips high by design, less than a line of the panel's
     // font; they get the line's height so the path is not cut off at the bottom.
     BindLabel(c_.LblScrLstName, readout(px(120, 360, 6375, 225), IdLblScrLstName), &tips_);
     label(t::kLabel2, px(120, 600, 5775, 240));
     BindLabel(c_.LblScrMediaName, readout(px(120, 840, 6375, 225), IdLblScrMediaName), &tips_);
-    BindCheckBox(c_.ChkRandom, check(t::kChkRandom, px(120, 1080, 975, 255), IdChkRandom), &tips_);
+    BindCheckBox(c_.ChkRandom, check(t::kChkRandom, px(120, 1080, 975, 255), IdChkRandom, WS_GROUP), &tips_);
     // "エンドレス" needs a little more than its designed 1095 twips in the panel's font;
     // "隠す" has room to spare, so it moves right by what the other one gains.
     BindCheckBox(c_.ChkEndless, check(t::kChkEndless, px(1200, 1080, 1200, 255), IdChkEndless), &tips_);
     BindCheckBox(c_.ChkHide, check(t::kChkHide, px(2400, 1080, 735, 255), IdChkHide), &tips_);
     BindCheckBox(c_.ChkBreak, check(t::kChkBreak, px(3480, 1080, 975, 255), IdChkBreak), &tips_);
     BindCheckBox(c_.ChkStartPlay, check(t::kChkStartPlay, px(5040, 1080, 1455, 255), IdChkStartPlay), &tips_);
-    label(t::kLabel3, px(120, 1440, 2655, 255));
-    BindListBox(c_.LstSkinFile,
-                CreateChild(parent, L"LISTBOX", nullptr,
-                            WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
-                            px(120, 1680, 3375, 1110), IdLstSkinFile, font),
-                &tips_);
-    ::SetWindowPos(Child(IdLstSkinFile), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    label(t::kLabel4, px(3600, 1920, 2775, 255));
+    BindScrollBar(c_.ScrSkinTrans, slider(px(3600, 2160, 2775, 255), IdScrSkinTrans), &tips_);
+    BindScrollBar(c_.ScrPlayerTrans, slider(px(3600, 2520, 2775, 255), IdScrPlayerTrans), &tips_);
     // Up to the drop-down's left edge, so the whole caption shows.
     label(t::kLabel7, px(3600, 1560, 1545, 255));
     RECT combo = px(5160, 1500, 1215, 300);
     combo.bottom += 200;  // room for the dropped list
     BindComboBox(c_.CmbDispSize,
-                 CreateChild(parent, L"COMBOBOX", nullptr, WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                             combo, IdCmbDispSize, font),
+                 CreateChild(parent, L"COMBOBOX", nullptr,
+                             WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_VSCROLL | CBS_DROPDOWNLIST, combo, IdCmbDispSize,
+                             font),
                  &tips_);
-    label(t::kLabel4, px(3600, 1920, 2775, 255));
-    BindScrollBar(c_.ScrSkinTrans,
-                  CreateChild(parent, L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ, px(3600, 2160, 2775, 255),
-                              IdScrSkinTrans, nullptr),
-                  &tips_);
-    BindScrollBar(c_.ScrPlayerTrans,
-                  CreateChild(parent, L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ, px(3600, 2520, 2775, 255),
-                              IdScrPlayerTrans, nullptr),
-                  &tips_);
-    label(t::kLabel6, px(120, 2880, 1935, 255));
-    BindLabel(c_.LblListCount, label(L"", px(3600, 2880, 1935, 255), IdLblListCount), &tips_);
-    label(t::kLabel8, px(5640, 2880, 735, 255));
+    // Picture1 masks what panning pushes left of the list's resting edge: it lies
+    // above the list, and before the list's caption so the caption stays next to it.
+    const RECT queue = px(kListLeft, kListTop, kListWidth, kListHeight);
+    CreateChild(parent, L"STATIC", nullptr, WS_VISIBLE | WS_GROUP | SS_ETCHEDVERT, px(0, kListTop, 135, kListHeight),
+                IdPicture1, nullptr);
+    BindLabel(c_.LblListCount, label(L"", above(px(3600, 2880, 1935, 255), queue), IdLblListCount), &tips_);
+    label(t::kLabel8, above(px(5640, 2880, 735, 255), queue));
+    label(t::kLabel6, above(px(120, 2880, 1935, 255), queue));
     // WM_SETREDRAW is off while a whole list is loaded into it (see BindListBox).
     BindListBox(c_.LstM3u,
                 CreateChild(parent, L"LISTBOX", nullptr,
-                            WS_VISIBLE | WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
-                            px(kListLeft, kListTop, kListWidth, kListHeight), IdLstM3u, font),
+                            WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY |
+                                LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT,
+                            queue, IdLstM3u, font),
                 &tips_);
-    ::SetWindowPos(Child(IdLstM3u), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    // Picture1 masks what panning pushes left of the list's resting edge.
-    HWND picture1 = CreateChild(parent, L"STATIC", nullptr, WS_VISIBLE | SS_ETCHEDVERT,
-                                px(0, kListTop, 135, kListHeight), IdPicture1, nullptr);
-    ::SetWindowPos(picture1, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    BindScrollBar(listSlide_,
-                  CreateChild(parent, L"SCROLLBAR", nullptr, WS_VISIBLE | SBS_HORZ,
-                              px(kListLeft, kSlideTop, kListWidth, kSlideHeight), IdScrListSlide, nullptr),
-                  nullptr);
-    auto button = [&](const wchar_t* text, RECT r, int id) {
-        CreateChild(parent, L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, r, id, font);
+    BindScrollBar(listSlide_, slider(px(kListLeft, kSlideTop, kListWidth, kSlideHeight), IdScrListSlide), nullptr);
+    const RECT skins = px(120, 1680, 3375, 1110);
+    label(t::kLabel3, above(px(120, 1440, 2655, 255), skins));
+    BindListBox(c_.LstSkinFile,
+                CreateChild(parent, L"LISTBOX", nullptr,
+                            WS_VISIBLE | WS_TABSTOP | WS_GROUP | WS_BORDER | WS_VSCROLL | LBS_NOTIFY |
+                                LBS_NOINTEGRALHEIGHT,
+                            skins, IdLstSkinFile, font),
+                &tips_);
+    auto button = [&](const wchar_t* text, RECT r, int id, DWORD group = 0) {
+        CreateChild(parent, L"BUTTON", text, WS_VISIBLE | WS_TABSTOP | group | BS_PUSHBUTTON, r, id, font);
     };
-    button(t::kCmdMove00, px(840, 5070, 1215, 375), IdCmdMove00);
+    button(t::kCmdMove00, px(840, 5070, 1215, 375), IdCmdMove00, WS_GROUP);
     button(t::kCmdExecEdit, px(2160, 5070, 1335, 375), IdCmdExecEdit);
     button(t::kCmdChoice, px(3600, 5070, 1335, 375), IdCmdChoice);
     button(t::kCmdHide, px(5040, 5070, 1335, 375), IdCmdHide);
+    win32::UseDialogKeys(parent);
 
     // Mouse buttons and drops on the lists and read-outs arrive through a procedure
     // put in front of theirs (win32::ChildHook: filling the queue with 30,000 entries
@@ -271,6 +280,9 @@ void MenuForm::CreateControls() {
 
 std::optional<LRESULT> MenuForm::Child_Message(int id, HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     tips_.Relay(window, message, wParam, lParam);
+    if (id == IdLstM3u || id == IdLstSkinFile) {
+        if (auto taken = List_Key(id, message, wParam, lParam)) return taken;
+    }
     switch (message) {
         case WM_LBUTTONDOWN:
             if (id == IdLstM3u) LstM3u_MouseDown(kButtonLeft, ShiftState());
@@ -299,6 +311,46 @@ std::optional<LRESULT> MenuForm::Child_Message(int id, HWND window, UINT message
             break;
     }
     return std::nullopt;
+}
+
+std::optional<LRESULT> MenuForm::List_Key(int id, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (win32::ContextMenuKey(message, wParam, ::GetKeyState(VK_SHIFT) < 0)) {
+        case win32::MenuKey::Open: ListMenu_FromKeyboard(id); return 0;
+        case win32::MenuKey::Swallow: return 0;
+        case win32::MenuKey::None: break;
+    }
+    switch (message) {
+        case WM_CONTEXTMENU:
+            // The mouse's menus open at the button press (LstM3u_MouseDown); a menu
+            // asked for otherwise (another program, a screen reader) is the keyboard's.
+            if (win32::ContextMenuFromKeyboard(lParam)) ListMenu_FromKeyboard(id);
+            return 0;
+        case WM_GETDLGCODE: {
+            // Enter belongs to the list, not to the panel's dialog keys: it acts on
+            // the entry with the focus, as a double click does.
+            const MSG* key = reinterpret_cast<const MSG*>(lParam);
+            if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+                return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTMESSAGE;
+            return std::nullopt;
+        }
+        case WM_KEYDOWN:
+            if (wParam != VK_RETURN) return std::nullopt;
+            if (id == IdLstM3u) LstM3u_DblClick();
+            if (id == IdLstSkinFile && c_.LstSkinFile.Enabled()) LstSkinFile_DblClick();
+            return 0;
+        case WM_CHAR:
+            // The Enter just used is no letter to search the list for.
+            if (wParam == L'\r') return 0;
+            return std::nullopt;
+        default:
+            return std::nullopt;
+    }
+}
+
+void MenuForm::ListMenu_FromKeyboard(int id) {
+    HWND list = Child(id);
+    HMENU menu = id == IdLstM3u ? flMenu_ : skinMenu_;
+    win32::ShowPopupMenu(menu, Handle(), win32::ListEntryMenuPoint(list));
 }
 
 void MenuForm::SetToolTips() {
@@ -333,6 +385,27 @@ bool MenuForm::PanelVisible() const {
 
 void MenuForm::SetPanelVisible(bool visible) {
     ::ShowWindow(Handle(), !visible ? SW_HIDE : ::IsIconic(Handle()) ? SW_RESTORE : SW_SHOW);
+    // Opened from the icon's menu or the skin window, the panel takes the keyboard at
+    // once; its activation gives the focus back to the control that had it.
+    if (visible) ::SetForegroundWindow(Handle());
+}
+
+void MenuForm::Form_Activate(bool active) {
+    if (!active) {
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(Handle(), focus)) focus_ = focus;
+        return;
+    }
+    Form_GotFocus();
+}
+
+void MenuForm::Form_GotFocus() {
+    // The frame itself takes no keys: the focus goes on to a control, the one that
+    // had it last or else the first in the Tab order.
+    HWND target = focus_ && ::IsChild(Handle(), focus_) && ::IsWindowEnabled(focus_) && ::IsWindowVisible(focus_)
+                      ? focus_
+                      : ::GetNextDlgTabItem(Handle(), nullptr, FALSE);
+    if (target) ::SetFocus(target);
 }
 
 void MenuForm::StartMainTimer() {
@@ -658,6 +731,13 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kTrayCallbackMessage:
             if (wParam == kTrayIconId) TrayIcon_Mouse(static_cast<UINT>(LOWORD(lParam)));
             return 0;
+        case WM_ACTIVATE:
+            // Minimised, the panel keeps no focus to give.
+            if (!HIWORD(wParam)) Form_Activate(LOWORD(wParam) != WA_INACTIVE);
+            return 0;
+        case WM_SETFOCUS:
+            Form_GotFocus();
+            return 0;
         case WM_CLOSE:
             // The panel's own commands only hide it; the rest of the player needs its
             // queue, timers and media device until Shutdown.
@@ -675,6 +755,7 @@ LRESULT MenuForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam) host_.ShutdownForSessionEnd();
             return 0;
         case WM_DESTROY:
+            win32::UseDialogKeys(Handle(), false);
             StopMainTimer();
             StopNameScrolling();
             return 0;

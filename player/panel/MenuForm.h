@@ -131,6 +131,13 @@ private:
     void WarnIfListNotRemembered();
     // A message of one of the hooked children, before the child's own procedure.
     std::optional<LRESULT> Child_Message(int id, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Enter, Shift+F10 and the menu key on one of the two lists.
+    std::optional<LRESULT> List_Key(int id, UINT message, WPARAM wParam, LPARAM lParam);
+    void ListMenu_FromKeyboard(int id);
+    void Form_Activate(bool active);
+    void Form_GotFocus();
+    // The control that had the focus when the panel was last deactivated.
+    HWND focus_ = nullptr;
     // The lists and read-outs whose mouse buttons and drops the panel takes first.
     win32::ChildHook childHooks_[4];
 

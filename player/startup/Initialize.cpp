@@ -156,6 +156,7 @@ void PlayerApp::LoadForms() {
                 ::PostQuitMessage(static_cast<int>(msg.wParam));
                 break;
             }
+            if (win32::TranslateDialogKeys(msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }

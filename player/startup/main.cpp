@@ -5,6 +5,7 @@
 
 #include "player/playback/mmc/media_layers_win32.h"
 #include "player/startup/Initialize.h"
+#include "win32/window.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // An existence test on an empty card reader or disc drive (a list line, a dropped
@@ -21,6 +22,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (!app->StartUp()) return 0;
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        // The control panel's Tab and arrow keys.
+        if (tessel::win32::TranslateDialogKeys(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

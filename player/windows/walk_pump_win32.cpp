@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "win32/window.h"
+
 namespace tessel::player {
 
 bool LetWindowsAnswerDuringWalk() {
@@ -12,6 +14,7 @@ bool LetWindowsAnswerDuringWalk() {
             return false;
         }
         if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) return false;
+        if (win32::TranslateDialogKeys(msg)) continue;
         ::TranslateMessage(&msg);
         ::DispatchMessageW(&msg);
     }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 
+#include "editor/ui/texts.h"
 #include "tests/editor/window_harness.h"
 
 namespace listwright::testing {
@@ -142,37 +143,6 @@ TEST_F(Form1Window, AChangedListIsLetGoOnlyWithTheUsersWord) {
     EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.wav\r\n");
 }
 
-// Waits for the popup menu of this process, notes how many items it shows, and closes it.
-class PopupWatcher {
-public:
-    explicit PopupWatcher(HWND owner)
-        : thread_([this, owner] {
-              for (int i = 0; i < 150 && items_ < 0; ++i) {
-                  Sleep(20);
-                  HWND popup = FindWindowW(L"#32768", nullptr);
-                  if (popup && IsWindowVisible(popup)) {
-                      HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
-                      items_ = menu ? GetMenuItemCount(menu) : 0;
-                      first_ = menu ? GetMenuItemID(menu, 0) : 0;
-                  }
-              }
-              PostMessageW(owner, WM_CANCELMODE, 0, 0);
-          }) {}
-    ~PopupWatcher() {
-        if (thread_.joinable()) thread_.join();
-    }
-    int Items() {
-        thread_.join();
-        return items_;
-    }
-    UINT First() const { return first_; }
-
-private:
-    std::atomic<int> items_{-1};
-    std::atomic<UINT> first_{0};
-    std::thread thread_;
-};
-
 TEST_F(Form1Window, RightButtonReleasedOverTheListPopsUpTheEditMenu) {
     PopupWatcher watcher(Handle());
     POINT pt{20, 20};
@@ -209,6 +179,69 @@ TEST_F(Form1Window, SortAndRemoveMissingShowInTheListBox) {
     Command(kNoExistsDelete);
     EXPECT_EQ(ListBoxTexts(), Texts{real});
     EXPECT_EQ(ListBoxSelection(), std::vector<bool>{true});
+}
+
+// From the keyboard alone: the list has the keys whenever the window has them.
+TEST_F(Form1Window, TheListHasTheFocusAtStartAndAfterEveryDialogAndItsKeysSelectAndOpenTheMenu) {
+    SendMessageW(Handle(), WM_CLOSE, 0, 0);
+    Pump();
+    Create(SW_SHOWNORMAL);  // as the program starts
+    EXPECT_EQ(GetFocus(), List());
+
+    for (UINT dialog : {kWildCardList, kExtSetting}) {
+        Command(dialog);
+        Pump();
+        ASSERT_NE(form->DialogWindow(), nullptr);
+        EXPECT_NE(GetFocus(), List());
+        SendMessageW(form->DialogWindow(), WM_CLOSE, 0, 0);
+        Pump();
+        EXPECT_EQ(GetFocus(), List()) << dialog;
+    }
+    boxes.Expect(texts::form1::kOpenTitle, IDCANCEL);
+    Command(kEditExistFile);
+    Pump();
+    EXPECT_EQ(boxes.TakeSeen().size(), 1u);
+    EXPECT_EQ(GetFocus(), List());
+
+    Entries().Append({L"a.mp3", L"b.mp3", L"c.mp3"});
+    Pump();
+    TypeKey(VK_HOME);
+    TypeKey(VK_DOWN);
+    EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{false, true, false}));
+    TypeKey(VK_DOWN, true);
+    EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{false, true, true}));
+    // The editor's own list follows what the keys selected.
+    EXPECT_FALSE(Entries().Selected(0));
+    EXPECT_TRUE(Entries().Selected(1));
+    EXPECT_TRUE(Entries().Selected(2));
+
+    // The menu key and Shift+F10 open the edit menu under the entry with the focus,
+    // wherever the mouse is.
+    RECT item{};
+    SendMessageW(List(), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    POINT under{item.left, item.bottom};
+    ClientToScreen(List(), &under);
+    SetCursorPos(5, 5);
+    for (bool shiftF10 : {false, true}) {
+        PopupWatcher watcher(Handle());
+        TypeKey(shiftF10 ? VK_F10 : VK_APPS, shiftF10);
+        EXPECT_EQ(watcher.Items(), 18) << shiftF10;
+        EXPECT_EQ(watcher.First(), static_cast<UINT>(kCutFromList));
+        EXPECT_EQ(watcher.Origin().x, under.x);
+        EXPECT_EQ(watcher.Origin().y, under.y);
+        Pump();
+        EXPECT_EQ(GetFocus(), List());
+    }
+}
+
+// The list is a standard control on the system's colours. (The status bar is drawn
+// by the visual style, which Windows turns off with a high-contrast scheme and Wine
+// does not: it is not checked here.)
+TEST_F(Form1Window, AHighContrastSchemeShowsInTheList) {
+    HighContrastColours scheme;
+    RECT list{};
+    GetClientRect(List(), &list);
+    EXPECT_EQ(ClientPixel(List(), list.right / 2, list.bottom / 2), HighContrastColours::kWindow);
 }
 
 }  // namespace

@@ -35,9 +35,9 @@ struct EditorWindow : ::testing::Test {
         dir.Write("m3usetting/ext.ini", ExtIni());
         Create();
     }
-    void Create() {
+    void Create(int showCommand = SW_SHOWNOACTIVATE) {
         form = std::make_unique<Form1>(Form1::Options{dir.path(), false});
-        ASSERT_TRUE(form->Create(SW_SHOWNOACTIVATE));
+        ASSERT_TRUE(form->Create(showCommand));
         Pump();
     }
     void TearDown() override {

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "win32/window.h"
+
 namespace tessel::test {
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -16,6 +18,8 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
     for (;;) {
         MSG msg;
         while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // As the programs' own loops do.
+            if (win32::TranslateDialogKeys(msg)) continue;
             ::TranslateMessage(&msg);
             ::DispatchMessageW(&msg);
         }
@@ -292,6 +296,75 @@ std::optional<std::map<int, std::int64_t>> GdiObjectsByType(HANDLE process) {
         if (entries[i].type != 0) ++byType[entries[i].type];
     }
     return byType;
+}
+
+void TypeKey(UINT key, bool shift) {
+    BYTE state[256] = {};
+    ::GetKeyboardState(state);
+    const BYTE shiftBefore = state[VK_SHIFT];
+    if (shift) state[VK_SHIFT] = 0x80;
+    ::SetKeyboardState(state);
+    HWND focus = ::GetFocus();
+    const bool system = key == VK_F10;
+    // The release only once the press is done: a press may open a menu whose own
+    // loop would otherwise take the release.
+    ::PostMessageW(focus, system ? WM_SYSKEYDOWN : WM_KEYDOWN, key, 1);
+    Pump(0ms);
+    ::PostMessageW(::GetFocus(), system ? WM_SYSKEYUP : WM_KEYUP, key, 0xC0000001);
+    Pump(0ms);
+    ::GetKeyboardState(state);
+    state[VK_SHIFT] = shiftBefore;
+    ::SetKeyboardState(state);
+}
+
+PopupWatcher::PopupWatcher(HWND owner)
+    : thread_([this, owner] {
+          for (int i = 0; i < 150 && items_ < 0; ++i) {
+              ::Sleep(20);
+              HWND popup = ::FindWindowW(L"#32768", nullptr);
+              if (popup && ::IsWindowVisible(popup)) {
+                  RECT r{};
+                  ::GetWindowRect(popup, &r);
+                  originX_ = r.left;
+                  originY_ = r.top;
+                  HMENU menu = reinterpret_cast<HMENU>(::SendMessageW(popup, MN_GETHMENU, 0, 0));
+                  first_ = menu ? ::GetMenuItemID(menu, 0) : 0;
+                  items_ = menu ? ::GetMenuItemCount(menu) : 0;
+              }
+          }
+          ::PostMessageW(owner, WM_CANCELMODE, 0, 0);
+      }) {}
+
+PopupWatcher::~PopupWatcher() {
+    if (thread_.joinable()) thread_.join();
+}
+
+int PopupWatcher::Items() {
+    if (thread_.joinable()) thread_.join();
+    return items_;
+}
+
+HighContrastColours::HighContrastColours() {
+    for (int i = 0; i < 2; ++i) old_[i] = ::GetSysColor(kElements[i]);
+    const COLORREF colours[] = {kFace, kWindow};
+    ::SetSysColors(2, kElements, colours);
+    Pump(0ms);
+}
+
+HighContrastColours::~HighContrastColours() {
+    ::SetSysColors(2, kElements, old_);
+    Pump(0ms);
+}
+
+COLORREF ClientPixel(HWND window, int x, int y) {
+    ::UpdateWindow(window);
+    ::RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    POINT at{x, y};
+    ::ClientToScreen(window, &at);
+    HDC screen = ::GetDC(nullptr);
+    const COLORREF pixel = ::GetPixel(screen, at.x, at.y);
+    ::ReleaseDC(nullptr, screen);
+    return pixel;
 }
 
 }  // namespace tessel::test

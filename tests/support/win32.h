@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
@@ -105,6 +106,45 @@ std::vector<HWND> WindowsOfProcess(DWORD processId);
 HWND FindWindowOfProcess(DWORD processId, const wchar_t* windowClass, const wchar_t* title = nullptr);
 
 bool RunningUnderWine();
+
+// Keys as the user types them into the window with the focus, through this thread's
+// message loop (so the programs' dialog keys see them): down and up, with Shift held
+// for the pair when asked. F10 comes as a system key, as it does from a keyboard.
+void TypeKey(UINT key, bool shift = false);
+
+// The system colours of a high-contrast scheme for the life of this object (the
+// windows are told, as when the user turns the scheme on), then the old ones again.
+class HighContrastColours {
+public:
+    static constexpr COLORREF kFace = RGB(0x20, 0x40, 0x60);    // COLOR_BTNFACE
+    static constexpr COLORREF kWindow = RGB(0x60, 0x20, 0x40);  // COLOR_WINDOW
+    HighContrastColours();
+    ~HighContrastColours();
+
+private:
+    static constexpr int kElements[] = {COLOR_BTNFACE, COLOR_WINDOW};
+    COLORREF old_[2] = {};
+};
+// What the screen shows at a point of a window's client area (the window on top there).
+COLORREF ClientPixel(HWND window, int x, int y);
+
+// Waits (from a thread of its own) for the popup menu that this process opens next,
+// notes its items and where it opened, and closes it through `owner`.
+class PopupWatcher {
+public:
+    explicit PopupWatcher(HWND owner);
+    ~PopupWatcher();
+    // How many items the menu had (-1: none opened in 3 s), and its first command.
+    int Items();
+    UINT First() const { return first_; }
+    POINT Origin() const { return {originX_, originY_}; }
+
+private:
+    std::atomic<int> items_{-1};
+    std::atomic<UINT> first_{0};
+    std::atomic<LONG> originX_{0}, originY_{0};
+    std::thread thread_;
+};
 
 // The GDI objects a process holds, by type. Windows answers GetGuiResources (one
 // total, type 0); Wine answers 0 there but keeps the process's GDI handle table where

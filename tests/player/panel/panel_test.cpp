@@ -448,5 +448,121 @@ TEST_F(PanelTest, ShellRestartAddsTheIconAgainAndAMissingEditorStartsNothing) {
     EXPECT_EQ(::FindWindowW(nullptr, L"Quillow"), nullptr);
 }
 
+// The selection flags of a list as the panel's model holds them.
+std::vector<bool> ListBoxSelection(const player::ListBox& list) {
+    std::vector<bool> flags;
+    for (std::size_t i = 0; i < list.ListCount(); ++i) flags.push_back(list.Selected(i));
+    return flags;
+}
+
+// The panel from the keyboard alone, through the message loop as the program runs it.
+TEST_F(PanelTest, TabVisitsEveryControlOnceInReadingOrderAndTheListsFollowTheirCaptions) {
+    Start();
+    HWND panel = app->Panel().Handle();
+    // Opened from the icon's menu, the panel has the keys, on its first control.
+    Command(MenuForm::IdMenuShowSetting);
+    Pump(0ms);
+    EXPECT_EQ(::GetActiveWindow(), panel);
+    const int order[] = {MenuForm::IdChkRandom,    MenuForm::IdChkEndless,   MenuForm::IdChkHide,
+                         MenuForm::IdChkBreak,     MenuForm::IdChkStartPlay, MenuForm::IdScrSkinTrans,
+                         MenuForm::IdScrPlayerTrans, MenuForm::IdCmbDispSize, MenuForm::IdLstM3u,
+                         MenuForm::IdScrListSlide, MenuForm::IdLstSkinFile,  MenuForm::IdCmdMove00,
+                         MenuForm::IdCmdExecEdit,  MenuForm::IdCmdChoice,    MenuForm::IdCmdHide};
+    const int n = static_cast<int>(std::size(order));
+    auto focused = [&] { return ::GetDlgCtrlID(::GetFocus()); };
+    EXPECT_EQ(focused(), order[0]);
+    // Two rounds each way: after N presses the control N places on, wrapping round.
+    for (int i = 1; i <= 2 * n; ++i) {
+        TypeKey(VK_TAB);
+        ASSERT_EQ(focused(), order[i % n]) << "after " << i << " Tab";
+    }
+    for (int i = 1; i <= n; ++i) {
+        TypeKey(VK_TAB, true);
+        ASSERT_EQ(focused(), order[(n - i) % n]) << "after " << i << " Shift+Tab";
+    }
+    // Hidden and opened again from the skin window, the panel gives the focus back
+    // where it was.
+    TypeKey(VK_TAB);
+    TypeKey(VK_TAB);
+    Command(MenuForm::IdCmdHide, BN_CLICKED);
+    // Under Wine the focus change of the hiding comes back through the X server, a
+    // little later: only then is the skin window the one the user works in.
+    Pump(300ms);
+    ::SetActiveWindow(app->Skin().Handle());
+    ::SendMessageW(app->Skin().Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
+    Pump(0ms);
+    EXPECT_EQ(::GetActiveWindow(), panel);
+    EXPECT_EQ(focused(), order[2]);
+
+    // Space toggles the check box with the focus, and only that one.
+    ::SetFocus(app->Panel().Child(MenuForm::IdChkEndless));
+    TypeKey(VK_SPACE);
+    EXPECT_EQ(app->PanelControls().ChkEndless.Value(), 1);
+    EXPECT_EQ(app->PanelControls().ChkRandom.Value(), 0);
+    TypeKey(VK_SPACE);
+    EXPECT_EQ(app->PanelControls().ChkEndless.Value(), 0);
+
+    // A screen reader names a list by the caption just before it in the window order.
+    const std::pair<int, const wchar_t*> captions[] = {{MenuForm::IdLstM3u, menu_texts::kLabel6},
+                                                       {MenuForm::IdLstSkinFile, menu_texts::kLabel3}};
+    for (const auto& [id, caption] : captions) {
+        HWND label = ::GetWindow(app->Panel().Child(id), GW_HWNDPREV);
+        EXPECT_EQ(ClassOf(label), L"Static");
+        EXPECT_EQ(WindowText(label), caption);
+        EXPECT_TRUE(::IsWindowVisible(label));
+    }
+}
+
+TEST_F(PanelTest, ArrowsSelectInTheQueueEnterPlaysTheEntryAndTheMenuKeysOpenItsMenuThere) {
+    Start();
+    app->Panel().SetPanelVisible(true);
+    auto& queue = app->PanelControls().LstM3u;
+    for (const wchar_t* name : {L"tone_440.mp3", L"tone_660.wav", L"tone_440.mp3"}) queue.AddItem(Media(name));
+    HWND list = app->Panel().Child(MenuForm::IdLstM3u);
+    ::SetFocus(list);
+    TypeKey(VK_HOME);
+    TypeKey(VK_DOWN);
+    EXPECT_EQ(ListBoxSelection(queue), (std::vector<bool>{false, true, false}));
+    TypeKey(VK_DOWN, true);
+    EXPECT_EQ(ListBoxSelection(queue), (std::vector<bool>{false, true, true}));
+    TypeKey(VK_UP);
+    EXPECT_EQ(ListBoxSelection(queue), (std::vector<bool>{false, true, false}));
+
+    // The menu at the entry with the focus, not at the mouse; Shift+F10 as the menu key.
+    RECT item{};
+    ::SendMessageW(list, LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&item));
+    POINT under{item.left, item.bottom};
+    ::ClientToScreen(list, &under);
+    ::SetCursorPos(5, 5);
+    for (bool shiftF10 : {false, true}) {
+        PopupWatcher watcher(app->Panel().Handle());
+        TypeKey(shiftF10 ? VK_F10 : VK_APPS, shiftF10);
+        EXPECT_EQ(watcher.Items(), 5) << shiftF10;
+        EXPECT_EQ(watcher.First(), static_cast<UINT>(MenuForm::IdFLMenuPlay));
+        EXPECT_EQ(watcher.Origin().x, under.x);
+        EXPECT_EQ(watcher.Origin().y, under.y);
+        Pump(0ms);
+        // The key's release opened nothing more: no menu bar, no second menu.
+        EXPECT_EQ(::GetFocus(), list);
+    }
+    ASSERT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
+    TypeKey(VK_RETURN);
+    EXPECT_EQ(app->Device()->FileName(), Media(L"tone_660.wav"));
+    EXPECT_EQ(::GetFocus(), list);
+}
+
+// The panel is standard controls on the system's colours: a high-contrast scheme
+// shows in it as it does in every other program.
+TEST_F(PanelTest, AHighContrastSchemeShowsInThePanel) {
+    Start();
+    app->Panel().SetPanelVisible(true);
+    HighContrastColours scheme;
+    HWND list = app->Panel().Child(MenuForm::IdLstM3u);
+    RECT inside{};
+    ::GetClientRect(list, &inside);
+    EXPECT_EQ(ClientPixel(app->Panel().Handle(), 2, 2), HighContrastColours::kFace);
+    EXPECT_EQ(ClientPixel(list, inside.right / 2, inside.bottom / 2), HighContrastColours::kWindow);
+}
+
 }  // namespace
 }  // namespace tessel::test
