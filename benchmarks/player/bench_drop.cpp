@@ -14,9 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "player/playback/mmc/media_layers_win32.h"
-#include "player/startup/Initialize.h"
-#include "tests/support/player_folder.h"
+#include "benchmarks/player/bench_player_app.h"
 #include "tests/support/win32.h"
 
 namespace {
@@ -49,26 +47,13 @@ int main() {
     // Making 30,000 files takes minutes under Wine: the folder stays for the next run.
     const fs::path tree = fs::temp_directory_path() / L"tessel-bench-drop-曲";
     fs::create_directories(tree);
-    // The build's skins and its own first-run settings file, as they are.
-    test::MakeProgramFolder(program, {.settings = std::nullopt, .shippedSkins = true, .dist = TESSEL_BENCH_DIST});
-    fs::copy_file(fs::path(TESSEL_BENCH_DIST) / L"Setting" / L"init.ini", program / L"Setting" / L"init.ini");
     for (std::size_t i = 0; i < kFiles; ++i) {
-        const fs::path file = tree / (L"track " + std::to_wstring(i) + L".mp3");
-        if (::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-        HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return 1;
-        ::CloseHandle(h);
+        if (!bench::MakeBenchFile(tree / (L"track " + std::to_wstring(i) + L".mp3"), "")) return 1;
     }
 
-    StartOptions o;
-    o.programFolder = program.wstring();
-    o.commandLine = L"\"" + (program / L"tesselplay.exe").wstring() + L"\"";
-    o.instanceName = L"TesselPlayerBenchDrop." + std::to_wstring(::GetCurrentProcessId());
-    o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return MakePlayerMediaDevice(); };
-    o.endProcess = [](UINT) {};
-    o.report = [](const std::wstring&) { std::fprintf(stderr, "the player reported a failure\n"); };
-    auto app = std::make_unique<PlayerApp>(std::move(o));
-    if (!app->StartUp()) return 2;
+    // The build's skins and its own first-run settings file, as they are.
+    auto app = bench::StartBenchPlayer(program, TESSEL_BENCH_DIST, L"TesselPlayerBenchDrop");
+    if (!app) return 2;
     app->Panel().SetPanelVisible(true);
     HWND panelList = app->Panel().Child(MenuForm::IdLstM3u);
 

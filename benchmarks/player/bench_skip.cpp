@@ -17,9 +17,7 @@
 #include <thread>
 #include <vector>
 
-#include "player/playback/mmc/media_layers_win32.h"
-#include "player/startup/Initialize.h"
-#include "tests/support/player_folder.h"
+#include "benchmarks/player/bench_player_app.h"
 #include "tests/support/win32.h"
 
 namespace {
@@ -41,30 +39,16 @@ int wmain(int argc, wchar_t** argv) {
     // Making thousands of files takes a while under Wine: the folder stays for the next run.
     const fs::path covers = fs::temp_directory_path() / L"tessel-bench-skip-covers";
     fs::create_directories(covers);
-    test::MakeProgramFolder(program, {.settings = std::nullopt, .shippedSkins = true, .dist = TESSEL_BENCH_DIST});
-    fs::copy_file(fs::path(TESSEL_BENCH_DIST) / L"Setting" / L"init.ini", program / L"Setting" / L"init.ini");
     std::vector<std::wstring> queue;
     for (std::size_t i = 0; i < files; ++i) {
         // Texts and "pictures" in turn: neither media layer opens them.
         const fs::path file = covers / (L"cover " + std::to_wstring(i) + (i % 2 ? L".jpg" : L".txt"));
         queue.push_back(file.wstring());
-        if (::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES) continue;
-        HANDLE h = ::CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return 1;
-        DWORD written = 0;
-        ::WriteFile(h, "not a medium\r\n", 14, &written, nullptr);
-        ::CloseHandle(h);
+        if (!bench::MakeBenchFile(file, "not a medium\r\n")) return 1;
     }
 
-    StartOptions o;
-    o.programFolder = program.wstring();
-    o.commandLine = L"\"" + (program / L"tesselplay.exe").wstring() + L"\"";
-    o.instanceName = L"TesselPlayerBenchSkip." + std::to_wstring(::GetCurrentProcessId());
-    o.makeDevice = [](HWND) -> std::unique_ptr<MediaDevice> { return MakePlayerMediaDevice(); };
-    o.endProcess = [](UINT) {};
-    o.report = [](const std::wstring&) { std::fprintf(stderr, "the player reported a failure\n"); };
-    auto app = std::make_unique<PlayerApp>(std::move(o));
-    if (!app->StartUp()) return 2;
+    auto app = bench::StartBenchPlayer(program, TESSEL_BENCH_DIST, L"TesselPlayerBenchSkip");
+    if (!app) return 2;
     auto& list = app->PanelControls().LstM3u;
     list.BeginBatch();
     for (const std::wstring& path : queue) list.AddItem(path);
