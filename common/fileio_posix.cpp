@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/fileio.h"
+#include "common/utf8.h"
 
 namespace tessel {
 namespace {
@@ -24,28 +25,8 @@ std::wstring Describe(const char* what, const std::filesystem::path& path, int e
 }  // namespace
 
 std::filesystem::path PathFromWide(std::wstring_view name) {
-    std::string utf8;
-    utf8.reserve(name.size());
-    for (wchar_t wc : name) {
-        auto c = static_cast<char32_t>(wc);
-        if (c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) c = 0xFFFD;
-        if (c < 0x80) {
-            utf8.push_back(static_cast<char>(c));
-        } else if (c < 0x800) {
-            utf8.push_back(static_cast<char>(0xC0 | (c >> 6)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else if (c < 0x10000) {
-            utf8.push_back(static_cast<char>(0xE0 | (c >> 12)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        } else {
-            utf8.push_back(static_cast<char>(0xF0 | (c >> 18)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-            utf8.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-        }
-    }
-    return std::filesystem::path(utf8);
+    // A character that has no UTF-8 form (a lone surrogate) becomes U+FFFD.
+    return std::filesystem::path(EncodeUtf8(name).bytes);
 }
 
 std::wstring WideFromPath(const std::filesystem::path& path) {
