@@ -268,9 +268,8 @@ void MenuForm::CreateControls() {
     // put in front of theirs (win32::ChildHook: filling the queue with 30,000 entries
     // through a subclass took 8 times as long as listing them).
     ::DragAcceptFiles(Child(IdLstM3u), TRUE);
-    const int hooked[] = {IdLstM3u, IdLstSkinFile, IdLblScrLstName, IdLblScrMediaName};
-    for (std::size_t i = 0; i < std::size(hooked); ++i) {
-        const int id = hooked[i];
+    for (std::size_t i = 0; i < std::size(kHookedChildren); ++i) {
+        const int id = kHookedChildren[i];
         tips_.RelayFrom(Child(id));
         childHooks_[i].Attach(Child(id), [this, id](HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
             return Child_Message(id, window, message, wParam, lParam);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <iterator>
 #include <optional>
 #include <vector>
 #include <string>
@@ -138,8 +139,10 @@ private:
     void Form_GotFocus();
     // The control that had the focus when the panel was last deactivated.
     HWND focus_ = nullptr;
-    // The lists and read-outs whose mouse buttons and drops the panel takes first.
-    win32::ChildHook childHooks_[4];
+    // The lists and read-outs whose mouse buttons and drops the panel takes first, and
+    // one hook for each.
+    static constexpr int kHookedChildren[] = {IdLstM3u, IdLstSkinFile, IdLblScrLstName, IdLblScrMediaName};
+    win32::ChildHook childHooks_[std::size(kHookedChildren)];
 
     PanelHost& host_;
     LLVariable& vars_;
