@@ -23,6 +23,16 @@ bool AtomicReplaceFile(const std::filesystem::path& target, std::string_view con
         error);
 }
 
+StepOutcome RetryWhileHeld(const std::function<StepOutcome()>& step, const std::function<void(int ms)>& wait) {
+    StepOutcome outcome = step();
+    for (const int ms : kHeldRetryWaitsMs) {
+        if (outcome != StepOutcome::Held) break;
+        wait(ms);
+        outcome = step();
+    }
+    return outcome;
+}
+
 namespace {
 
 constexpr std::wstring_view kTemporarySuffix = L".tessel.tmp";

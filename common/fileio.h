@@ -79,11 +79,28 @@ using ContentProducer = std::function<bool(const WriteChunk& write)>;
 // error names the file and kReadOnlyReason. On POSIX "read-only" is a file its owner
 // may not write. Every other replace keeps the target's attributes (hidden, system,
 // archive; on POSIX its permission bits).
+//
+// A target another program holds open (a virus scanner, a sync client, a backup tool)
+// cannot be replaced while it does; such holds are mostly brief, so the last step is
+// tried again for about a second (see RetryWhileHeld) before the replace gives up with
+// kHeldReason. A folder that takes no new file is named itself, with
+// kFolderNotWritableReason: our temporary file is nothing the user knows of.
 inline constexpr const wchar_t* kReadOnlyReason = L"読み取り専用のファイルです。";
+inline constexpr const wchar_t* kHeldReason = L"ほかのプログラムがこのファイルを使用中のため、書き込めません。";
+inline constexpr const wchar_t* kFolderNotWritableReason = L"このフォルダにはファイルを作成できません。";
 bool AtomicReplaceFile(const std::filesystem::path& target, const ContentProducer& produce,
                        std::wstring& error);
 bool AtomicReplaceFile(const std::filesystem::path& target, std::string_view content,
                        std::wstring& error);
+
+// One try of a step that another program's hold on a file can stop.
+enum class StepOutcome { Done, Held, Failed };
+// The waits between the tries of a held step, in milliseconds: about a second in all.
+inline constexpr int kHeldRetryWaitsMs[] = {100, 150, 250, 500};
+// Runs `step` until it is done or fails for another reason than a hold; while the file
+// is held it waits the next of kHeldRetryWaitsMs (through `wait`) and tries again, and
+// after the last wait it gives up. Returns the outcome of the last try.
+StepOutcome RetryWhileHeld(const std::function<StepOutcome()>& step, const std::function<void(int ms)>& wait);
 
 // The temporary files of AtomicReplaceFile are named "~NAME.PID-N.tessel.tmp": NAME is
 // the target's file name (at most its first kTemporaryNameChars characters), PID the id

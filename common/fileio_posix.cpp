@@ -229,13 +229,16 @@ bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProd
             const int err = errno;
             fileio_detail::EndWriting(temp);
             if (err != EEXIST) {
-                error = Describe("cannot create", temp, err);
+                // The temporary is ours, not the user's: the folder is what failed.
+                error = err == EACCES || err == EPERM || err == EROFS
+                            ? WideFromPath(folder) + L": " + kFolderNotWritableReason
+                            : Describe("cannot create a file in", folder, err);
                 return false;
             }
         }
     }
     if (fd < 0) {
-        error = Describe("cannot create", temp, EEXIST);
+        error = Describe("cannot create a file in", folder, EEXIST);
         return false;
     }
     int failure = 0;

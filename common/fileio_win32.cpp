@@ -210,6 +210,20 @@ std::filesystem::path FinalPath(const std::filesystem::path& path) {
     return path;
 }
 
+// Whether a failed open or move of `path` failed because another program holds the
+// file. A move over a target that is open without delete sharing says only "access
+// denied", which a file we may not replace says too: a probe for delete access, which
+// the holder's sharing refuses with a sharing violation, tells the two apart.
+bool HeldElsewhere(const std::filesystem::path& path, DWORD code) {
+    if (code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION) return true;
+    if (code != ERROR_ACCESS_DENIED) return false;
+    Handle probe(CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                             OPEN_EXISTING, 0, nullptr));
+    if (probe.Valid()) return false;
+    const DWORD probed = GetLastError();
+    return probed == ERROR_SHARING_VIOLATION || probed == ERROR_LOCK_VIOLATION;
+}
+
 }  // namespace
 
 bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProducer& produce,
@@ -244,13 +258,15 @@ bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProd
             const DWORD err = GetLastError();
             fileio_detail::EndWriting(temp);
             if (err != ERROR_FILE_EXISTS && err != ERROR_ALREADY_EXISTS) {
-                error = Describe(temp, err);
+                // The temporary is ours, not the user's: the folder is what failed.
+                error = err == ERROR_ACCESS_DENIED ? folder.wstring() + L": " + kFolderNotWritableReason
+                                                   : Describe(folder, err);
                 return false;
             }
         }
     }
     if (created == INVALID_HANDLE_VALUE) {
-        error = Describe(temp, ERROR_FILE_EXISTS);
+        error = Describe(folder, ERROR_FILE_EXISTS);
         return false;
     }
     Handle file(created);
@@ -281,13 +297,23 @@ bool AtomicReplaceFile(const std::filesystem::path& requested, const ContentProd
         failure = GetLastError();
         ok = false;
     }
-    if (ok && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        failure = GetLastError();
-        ok = false;
+    bool held = false;
+    if (ok) {
+        const StepOutcome moved = RetryWhileHeld(
+            [&] {
+                if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+                    return StepOutcome::Done;
+                failure = GetLastError();
+                return HeldElsewhere(target, failure) ? StepOutcome::Held : StepOutcome::Failed;
+            },
+            [](int ms) { Sleep(static_cast<DWORD>(ms)); });
+        ok = moved == StepOutcome::Done;
+        held = moved == StepOutcome::Held;
     }
     if (!ok) {
         DeleteFileW(temp.c_str());
-        error = Describe(target, failure != ERROR_SUCCESS ? failure : ERROR_CANCELLED);
+        error = held ? target.wstring() + L": " + kHeldReason
+                     : Describe(target, failure != ERROR_SUCCESS ? failure : ERROR_CANCELLED);
     }
     fileio_detail::EndWriting(temp);
     if (ok) fileio_detail::SweepStaleTemporaries(folder);

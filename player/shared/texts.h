@@ -24,6 +24,10 @@ inline constexpr const wchar_t* kSettingsWriteFailed =
 inline constexpr const wchar_t* kSettingsFolderFailed = L"設定フォルダを作成できません。";
 inline constexpr const wchar_t* kSkinFileMissing = L"スキンファイルを読み込めません。";
 inline constexpr const wchar_t* kFavFolderFailed = L"お気に入りフォルダを作成できません。";
+inline constexpr const wchar_t* kFavFolderUnreadable = L"お気に入りフォルダを読み込めません。";
+// The start goes on without favourites, and says so once.
+inline constexpr const wchar_t* kFavUnavailable = L"お気に入りリストを使わずに続けます。";
+inline constexpr const wchar_t* kFolderLabel = L"フォルダ: ";
 inline constexpr const wchar_t* kStartFailed = L"起動できません。";
 // A second start whose file the running player could not take.
 inline constexpr const wchar_t* kHandOverFailed = L"実行中のプレイヤーにファイルを渡せませんでした。";

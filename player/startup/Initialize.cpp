@@ -17,6 +17,7 @@
 #include "player/skin/volume_device_win32.h"
 #include "player/skin/skin_paths.h"
 #include "player/startup/command_line.h"
+#include "player/startup/favourites.h"
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
 #include "player/shared/texts.h"
@@ -300,22 +301,21 @@ void PlayerApp::ReadSystemVolume() {
 void PlayerApp::BuildFavouritesMenu() {
     const std::wstring folder = JoinProgramPath(options_.programFolder, L"fav");
     MenuArray& menu = menuControls_.MenuFavList;
-    if (!FolderExists(folder)) {
-        if (!::CreateDirectoryW(folder.c_str(), nullptr)) {
-            Fail(Describe(texts::kFavFolderFailed, folder, win32::LastErrorText(L"CreateDirectory")));
-        }
-        menu.SetItemEnabled(0, true);
-        return;
-    }
-    // "更新する" can always be chosen, with or without favourites.
+    // "更新する" can always be chosen, with or without favourites: it tries again.
     menu.SetItemEnabled(0, true);
-    // Its files, without its folders or what a killed save left.
-    std::vector<std::wstring> files;
-    std::vector<SubFolder> folders;
-    SystemFolders().List(folder, files, folders);
+    const FavouritesFolder read = ReadFavouritesFolder(SystemFolders(), folder, [](const std::wstring& path) {
+        return ::CreateDirectoryW(path.c_str(), nullptr)
+                   ? std::nullopt
+                   : std::optional<std::wstring>(win32::LastErrorText(L"CreateDirectory"));
+    });
+    if (favouritesNotice_.ShouldSay(read)) {
+        std::wstring text = read.problem + texts::kFavUnavailable + L"\r\n\r\n" + texts::kFolderLabel + folder;
+        if (!read.reason.empty()) text += L"\r\n" + std::wstring(texts::kReasonLabel) + read.reason;
+        options_.report(text);
+    }
     // One batch: the menu is built once, not again after every one of thousands.
     menu.BeginBatch();
-    for (const std::wstring& file : files) menu.Load(MenuItem{std::filesystem::path(file).filename().wstring(), true, true});
+    for (const std::wstring& name : read.names) menu.Load(MenuItem{name, true, true});
     menu.EndBatch();
 }
 

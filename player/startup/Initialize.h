@@ -15,6 +15,7 @@
 #include "player/panel/tray_icon.h"
 #include "player/playback/engine.h"
 #include "player/playback/media_key_hotkeys_win32.h"
+#include "player/startup/favourites.h"
 #include "player/playback/media_keys.h"
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
@@ -185,6 +186,7 @@ private:
     DropWalks drops_;
     bool trayModified_ = false;
     bool shutDown_ = false;
+    FavouritesNotice favouritesNotice_;
     bool ended_ = false;
     // The start-up's list load: when it began (while it runs), and whether the windows
     // were shown or hidden as the settings say.

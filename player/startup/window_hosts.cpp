@@ -72,12 +72,7 @@ void PlayerApp::ReloadList() {
 
 void PlayerApp::RefreshFavouritesMenu() {
     menuControls_.MenuFavList.UnloadAllButFirst();
-    try {
-        BuildFavouritesMenu();
-    } catch (const Failure&) {
-        // A favourites folder that cannot be created leaves the menu at "更新する"; the
-        // player goes on.
-    }
+    BuildFavouritesMenu();
 }
 
 bool PlayerApp::ReAddTrayIcon() { return !shutDown_ && tray_.ReAdd(); }

@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 
@@ -44,11 +47,79 @@ TEST(AtomicReplace, ImpossibleTargetsFailCleanly) {
     EXPECT_FALSE(AtomicReplaceFile(dir / "sub", "x", error));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
     EXPECT_EQ(dir.EntryCount(), 1u);
-    // The folder of the target does not exist.
+    // The folder of the target does not exist: the error names it, not our temporary.
     error.clear();
     EXPECT_FALSE(AtomicReplaceFile(dir / "nofolder" / "x.ini", "x", error));
-    EXPECT_FALSE(error.empty());
+    EXPECT_NE(error.find(L"nofolder"), std::wstring::npos);
+    EXPECT_EQ(error.find(L".tmp"), std::wstring::npos) << error.size();
 }
+
+// A step stopped by another program's hold is tried again, and only then: the waits
+// follow kHeldRetryWaitsMs, about a second in all, and after the last one it gives up.
+TEST(AtomicReplace, HeldStepsAreTriedAgainForAboutASecond) {
+    constexpr std::size_t kTries = std::size(kHeldRetryWaitsMs) + 1;
+    using O = StepOutcome;
+    struct Case {
+        std::vector<O> outcomes;
+        O result;
+        std::size_t tries;
+    };
+    std::vector<O> lastTryDone(kTries - 1, O::Held);
+    lastTryDone.push_back(O::Done);
+    std::vector<O> heldThroughout(kTries, O::Held);
+    heldThroughout.push_back(O::Done);  // never reached
+    const Case cases[] = {{{O::Done}, O::Done, 1},
+                          {{O::Failed, O::Done}, O::Failed, 1},
+                          {{O::Held, O::Failed, O::Done}, O::Failed, 2},
+                          {lastTryDone, O::Done, kTries},
+                          {heldThroughout, O::Held, kTries}};
+    for (const Case& c : cases) {
+        std::size_t tries = 0;
+        std::vector<int> waits;
+        const O result = RetryWhileHeld([&] { return c.outcomes.at(tries++); },
+                                        [&](int ms) { waits.push_back(ms); });
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(tries, c.tries);
+        ASSERT_EQ(waits.size(), c.tries - 1);
+        for (std::size_t i = 0; i < waits.size(); ++i) EXPECT_EQ(waits[i], kHeldRetryWaitsMs[i]);
+    }
+    int total = 0;
+    for (const int ms : kHeldRetryWaitsMs) total += ms;
+    EXPECT_GE(total, 500);
+    EXPECT_LE(total, 1500);
+}
+
+#ifdef _WIN32
+// Another program holds the target with no sharing at all, as a scanner does: a hold let
+// go within the retries does not fail the save; one that lasts is reported as such, the
+// old content kept and no temporary left.
+TEST(AtomicReplace, TargetHeldByAnotherProgram) {
+    TempDir dir;
+    const auto target = dir.Write("init.ini", "old\r\n");
+    const auto hold = [&] {
+        return ::CreateFileW(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    };
+    HANDLE held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread release([held] {
+        ::Sleep(300);
+        ::CloseHandle(held);
+    });
+    std::wstring error;
+    EXPECT_TRUE(AtomicReplaceFile(target, "new\r\n", error)) << error.size();
+    release.join();
+    EXPECT_EQ(TempDir::ReadBytes(target), "new\r\n");
+
+    held = hold();
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    EXPECT_FALSE(AtomicReplaceFile(target, "newer\r\n", error));
+    ::CloseHandle(held);
+    EXPECT_NE(error.find(L"init.ini"), std::wstring::npos);
+    EXPECT_NE(error.find(kHeldReason), std::wstring::npos);
+    EXPECT_EQ(TempDir::ReadBytes(target), "new\r\n");
+    EXPECT_EQ(dir.EntryCount(), 1u);
+}
+#endif
 
 // A read-only target stays as it was, and the reason says why; a writable one keeps
 // its attributes (permission bits here, hidden and archive under Windows).

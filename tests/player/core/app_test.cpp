@@ -124,6 +124,34 @@ TEST_F(AppTest, UnusableStoredSkinStartsWithAnotherAndSaysWhich) {
     EXPECT_EQ(exits, std::vector<UINT>{1});
 }
 
+// A file named "fav" where the favourites folder belongs, in a program folder where it
+// cannot be made: the player starts without favourites and says so once, naming the
+// folder and the reason; the rebuilds of a skin change or of "更新する" do not say it
+// again, and once the way is clear "更新する" makes the folder.
+TEST_F(AppTest, FavouritesFolderThatCannotBeMadeDoesNotStopTheStart) {
+    MakeProgramFolder(home, folder);
+    fs::remove_all(home / L"fav");
+    WriteLines(home / L"fav", {});
+    app = Launch();
+    ASSERT_TRUE(app->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
+    EXPECT_TRUE(exits.empty());
+    ASSERT_EQ(reports.size(), 1u);
+    for (const std::wstring& part : {std::wstring(player::texts::kFavFolderFailed),
+                                    std::wstring(player::texts::kFavUnavailable), (home / L"fav").wstring()})
+        EXPECT_NE(reports[0].find(part), std::wstring::npos) << Printable(reports[0]);
+    EXPECT_NE(reports[0].find(player::texts::kReasonLabel), std::wstring::npos) << Printable(reports[0]);
+    const auto& menu = app->PanelControls().MenuFavList;
+    ASSERT_EQ(menu.Count(), 1u);
+    EXPECT_TRUE(menu.Item(0).enabled);
+
+    Command(MenuForm::IdMenuFavListFirst);  // "更新する"
+    EXPECT_EQ(reports.size(), 1u);
+    fs::remove(home / L"fav");
+    Command(MenuForm::IdMenuFavListFirst);
+    EXPECT_TRUE(fs::is_directory(home / L"fav"));
+    EXPECT_EQ(reports.size(), 1u);
+}
+
 // A start-up that fails: the report keeps every character, whether the failure came as
 // the system's wide text or as our own UTF-8.
 TEST_F(AppTest, StartUpFailuresKeepTheirJapaneseTextWhole) {
