@@ -143,7 +143,9 @@ TEST_F(PlaybackTest, AListOfM4aFlacAndMp4PlaysThroughMediaFoundation) {
         ASSERT_TRUE(WaitUntil([&] { return app->PanelControls().LblMediaName.Caption() != good[i]; }, 8s));
         const auto after = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - started);
         EXPECT_GE(after.count(), length - 300) << "the next entry started early";
-        EXPECT_LE(after.count(), length + 1500) << "the next entry started late";
+        // After the M4A comes a file of random bytes first, which both layers try in turn
+        // (0.6-0.7 s under Wine) before it is skipped.
+        EXPECT_LE(after.count(), length + (i == 0 ? 2500 : 1500)) << "the next entry started late";
     }
     EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
 }
