@@ -165,17 +165,35 @@ std::string_view LeadingMark(const std::vector<std::wstring>& lines, TextEncodin
     return needed ? kUtf8Bom : std::string_view();
 }
 
+// The bytes of `lines`, each ended by CR LF, handed to `write` in pieces of about
+// `pieceBytes` (the whole in one piece for the largest size); counts the lines that did
+// not encode exactly in `altered`. False when `write` refused a piece.
+bool EncodeLinesInPieces(const std::vector<std::wstring>& lines, TextEncoding encoding, std::size_t pieceBytes,
+                         const WriteChunk& write, std::size_t& altered) {
+    std::string piece(LeadingMark(lines, encoding));
+    for (const std::wstring& line : lines) {
+        bool changed = false;
+        piece += EncodeTextLine(line, encoding, changed).bytes;
+        piece += "\r\n";
+        if (changed) ++altered;
+        if (piece.size() >= pieceBytes) {
+            if (!write(piece)) return false;
+            piece.clear();
+        }
+    }
+    return piece.empty() || write(piece);
+}
+
 }  // namespace
 
 EncodedLines EncodeTextLines(const std::vector<std::wstring>& lines, TextEncoding encoding) {
     EncodedLines result;
-    result.bytes = LeadingMark(lines, encoding);
-    for (const std::wstring& line : lines) {
-        bool altered = false;
-        result.bytes += EncodeTextLine(line, encoding, altered).bytes;
-        result.bytes += "\r\n";
-        if (altered) ++result.alteredLines;
-    }
+    EncodeLinesInPieces(lines, encoding, std::string::npos,
+                        [&](std::string_view piece) {
+                            result.bytes += piece;
+                            return true;
+                        },
+                        result.alteredLines);
     return result;
 }
 
@@ -202,18 +220,7 @@ TextWriteResult WriteTextFileLines(const std::filesystem::path& path, const std:
     result.ok = AtomicReplaceFile(
         path,
         [&](const WriteChunk& write) {
-            std::string piece(LeadingMark(lines, encoding));
-            for (const std::wstring& line : lines) {
-                bool altered = false;
-                piece += EncodeTextLine(line, encoding, altered).bytes;
-                piece += "\r\n";
-                if (altered) ++result.alteredLines;
-                if (piece.size() >= kPieceBytes) {
-                    if (!write(piece)) return false;
-                    piece.clear();
-                }
-            }
-            return piece.empty() || write(piece);
+            return EncodeLinesInPieces(lines, encoding, kPieceBytes, write, result.alteredLines);
         },
         result.error);
     return result;
