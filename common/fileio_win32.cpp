@@ -7,6 +7,7 @@
 
 #include "common/fileio.h"
 #include "common/system_message.h"
+#include "win32/handle.h"
 
 namespace tessel {
 
@@ -170,14 +171,12 @@ std::uint64_t CurrentProcessId() { return GetCurrentProcessId(); }
 
 bool ProcessIsRunning(std::uint64_t processId) {
     if (processId == 0 || processId > 0xFFFFFFFFu) return false;  // no process has it
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(processId));
-    if (process == nullptr) {
+    const win32::unique_kernel_handle process(OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(processId)));
+    if (!process) {
         // No such process; any other refusal (access denied) means it exists.
         return GetLastError() != ERROR_INVALID_PARAMETER;
     }
-    const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
-    CloseHandle(process);
-    return running;
+    return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
 }  // namespace fileio_platform

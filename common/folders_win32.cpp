@@ -6,6 +6,7 @@
 
 #include "common/fileio.h"
 #include "common/folders.h"
+#include "win32/handle.h"
 
 namespace tessel {
 namespace {
@@ -37,14 +38,12 @@ public:
     std::optional<FolderId> Identify(const std::wstring& folder) override {
         // Opened without FILE_FLAG_OPEN_REPARSE_POINT: a junction or symbolic link is
         // followed, so the key is that of the folder it leads to.
-        HANDLE h = ::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return std::nullopt;
+        const win32::unique_kernel_handle h(::CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!h) return std::nullopt;
         BY_HANDLE_FILE_INFORMATION info{};
-        const BOOL ok = ::GetFileInformationByHandle(h, &info);
-        ::CloseHandle(h);
-        if (!ok) return std::nullopt;
+        if (!::GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
         return FolderId{info.dwVolumeSerialNumber,
                         (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow};
     }
@@ -52,10 +51,11 @@ public:
     bool List(const std::wstring& folder, std::vector<std::wstring>& files,
               std::vector<SubFolder>& subfolders) override {
         WIN32_FIND_DATAW data{};
-        HANDLE find = ::FindFirstFileExW(Join(folder, L"*").c_str(), FindExInfoBasic, &data, FindExSearchNameMatch,
-                                         nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        const win32::unique_find_handle find(::FindFirstFileExW(Join(folder, L"*").c_str(), FindExInfoBasic, &data,
+                                                                FindExSearchNameMatch, nullptr,
+                                                                FIND_FIRST_EX_LARGE_FETCH));
         // An empty folder still lists "." and "..": failing here means unreadable.
-        if (find == INVALID_HANDLE_VALUE) return false;
+        if (!find) return false;
         std::vector<std::wstring> foundFiles;
         std::vector<SubFolder> foundFolders;
         do {
@@ -66,9 +66,8 @@ public:
             } else if (!IsTemporaryFileName(data.cFileName)) {
                 foundFiles.push_back(Join(folder, data.cFileName));
             }
-        } while (::FindNextFileW(find, &data));
+        } while (::FindNextFileW(find.get(), &data));
         const DWORD error = ::GetLastError();
-        ::FindClose(find);
         if (error != ERROR_NO_MORE_FILES) return false;
         return Found(files, subfolders, std::move(foundFiles), std::move(foundFolders));
     }

@@ -71,6 +71,11 @@ using unique_hicon = unique_handle<Traits<HICON, &::DestroyIcon>>;
 using unique_hmenu = unique_handle<Traits<HMENU, &::DestroyMenu>>;
 using unique_hwnd = unique_handle<Traits<HWND, &::DestroyWindow>>;
 using unique_kernel_handle = unique_handle<KernelHandleTraits>;
+// A search of FindFirstFile and its kind: INVALID_HANDLE_VALUE when none.
+struct FindHandleTraits : Traits<HANDLE, &::FindClose> {
+    static pointer invalid() noexcept { return INVALID_HANDLE_VALUE; }
+};
+using unique_find_handle = unique_handle<FindHandleTraits>;
 using unique_memory_dc = unique_handle<Traits<HDC, &::DeleteDC>>;
 using unique_hglobal = unique_handle<Traits<HGLOBAL, &::GlobalFree>>;
 
