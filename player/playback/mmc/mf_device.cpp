@@ -33,6 +33,9 @@ constexpr UINT kSessionEventMessage = WM_APP + 1;
 // its decoders; a healthy platform answers within a few hundred milliseconds.
 constexpr DWORD kResolveWaitMs = 10000;
 constexpr DWORD kTopologyWaitMs = 5000;
+// How long the clock may stand at the end of a playing medium before the run counts as
+// ended without the session's report.
+constexpr DWORD kUnreportedEndMs = 1500;
 // How long "close" waits for a start under way to finish, and for the shutdown. Past
 // the second the shutdown goes on by itself and "close" returns: a platform that
 // never finishes shutting down a session must not freeze the player.
@@ -700,6 +703,7 @@ void MfDevice::Close() {
 }
 
 void MfDevice::MarkEnded() {
+    at_end_since_ = 0;
     state_ = State::Ended;
     position_ = length_;
 }
@@ -737,6 +741,19 @@ void MfDevice::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (state_ == State::NotOpen) {
         notify_window_.StopTimer();
         return;
+    }
+    // Under load Wine's session has let a run end (its clock at the end) without
+    // reporting it, once after a pause and a resume: the medium would then play for
+    // ever. A clock that stays at the end longer than the report can take ends the run.
+    if (state_ == State::Playing && pending_starts_ == 0 && ClockMs() >= length_) {
+        const DWORD now = ::GetTickCount();
+        if (at_end_since_ == 0) {
+            at_end_since_ = now | 1;
+        } else if (now - at_end_since_ >= kUnreportedEndMs) {
+            MarkEnded();
+        }
+    } else {
+        at_end_since_ = 0;
     }
     RaiseStatusUpdate();
 }

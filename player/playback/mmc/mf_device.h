@@ -99,6 +99,9 @@ private:
     mutable std::int32_t position_ = 0;
     // Starts asked of the session that it has not yet confirmed.
     int pending_starts_ = 0;
+    // When the status timer first found the clock at the end of a playing medium
+    // whose end the session has not reported; 0 while it is not there.
+    DWORD at_end_since_ = 0;
     // Numbers the sessions, so events of a closed one are told apart.
     unsigned generation_ = 0;
 };
