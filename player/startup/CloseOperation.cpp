@@ -22,25 +22,12 @@ bool PlayerApp::SaveSettings(std::wstring& error) {
     return written.ok;
 }
 
-void PlayerApp::ShutdownForSessionEnd() {
-    if (shutDown_) return;
-    shutDown_ = true;
-    mediaKeys_.Unregister();
-    StopAndCloseDevice();
-    std::wstring error;
-    // The session is ending: no message box can be answered any more.
-    SaveSettings(error);
-    tray_.Remove();
-}
-
-void PlayerApp::Shutdown() {
-    if (shutDown_) return;  // a second close request while the first one runs
-    shutDown_ = true;
+void PlayerApp::TearDown(SaveOnEnd save) {
     menuForm_.StopMainTimer();
     mediaKeys_.Unregister();
     StopAndCloseDevice();
     std::wstring error;
-    if (!SaveSettings(error)) {
+    if (save != SaveOnEnd::No && !SaveSettings(error) && save == SaveOnEnd::Reporting) {
         // Say so, but still leave nothing behind: the device is closed already and
         // the icon goes below.
         std::wstring text = texts::kSettingsWriteFailed;
@@ -50,6 +37,19 @@ void PlayerApp::Shutdown() {
         options_.report(text);
     }
     tray_.Remove();
+}
+
+void PlayerApp::ShutdownForSessionEnd() {
+    if (shutDown_) return;
+    shutDown_ = true;
+    // The session is ending: no message box can be answered any more.
+    TearDown(SaveOnEnd::Quietly);
+}
+
+void PlayerApp::Shutdown() {
+    if (shutDown_) return;  // a second close request while the first one runs
+    shutDown_ = true;
+    TearDown(SaveOnEnd::Reporting);
     EndProcess(0);
 }
 

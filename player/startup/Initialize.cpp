@@ -70,8 +70,7 @@ PlayerApp::PlayerApp(StartOptions options)
 
 PlayerApp::~PlayerApp() {
     // Whatever happened, no device stays open and no icon stays behind.
-    StopAndCloseDevice();
-    tray_.Remove();
+    TearDown(SaveOnEnd::No);
     for (Control* c : std::initializer_list<Control*>{
              &menuControls_.LstM3u, &menuControls_.LblScrLstName, &menuControls_.LblScrMediaName,
              &menuControls_.LblListCount, &menuControls_.ChkRandom, &menuControls_.ChkEndless,
@@ -122,11 +121,8 @@ bool PlayerApp::StartUp() {
     } catch (const std::exception& e) {
         options_.report(std::wstring(texts::kStartFailed) + L"\r\n\r\n" + win32::DescribeException(e));
     }
-    // No recovery, but nothing left behind either: the device is closed (a process
-    // that ends with one open crashes) and the icon removed.
-    mediaKeys_.Unregister();
-    StopAndCloseDevice();
-    tray_.Remove();
+    // No recovery, but nothing left behind either.
+    TearDown(SaveOnEnd::No);
     EndProcess(1);
     return false;
 }

@@ -164,6 +164,12 @@ private:
     // Shutdown's (CloseOperation.cpp).
     bool SaveSettings(std::wstring& error);
     void StopAndCloseDevice();
+    // How the end of a run treats the settings file.
+    enum class SaveOnEnd { No, Quietly, Reporting };
+    // Every way of ending runs this, in this order: the timers stop, the media keys go
+    // back, the device is closed (a process that ends with one open crashes under
+    // Wine), the settings are saved as asked, and the icon goes last.
+    void TearDown(SaveOnEnd save);
     // The skin change's (Modify.cpp): the six skin paths and the body window's
     // offsets of another state.
     void RestoreSkinPaths(const LLVariable& from);
