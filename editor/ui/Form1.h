@@ -76,7 +76,6 @@ public:
     ListEditor& Editor() { return editor_; }
     HWND MainList() const { return mainList_; }
     HWND SBar() const { return sbar_; }
-    HMENU MenuBar() const { return menuBar_; }
     // The open dialog window (Form2 or Form3), or nothing.
     HWND DialogWindow() const;
     // Gives the open dialog its keyboard navigation; true if the message was used.

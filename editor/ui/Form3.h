@@ -30,7 +30,6 @@ public:
     // False (reported for a debugger) when the window cannot be made.
     bool Create(HWND owner, POINT topLeft, const std::vector<std::wstring>& patterns, Handlers handlers);
     ~Form3() override;
-    HWND ExtListBox() const { return extListBox_; }
     HWND Text1() const { return text1_; }
     const EntryList& ExtList() const { return extList_; }
 

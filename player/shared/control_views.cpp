@@ -55,14 +55,11 @@ void ToolTips::SetForRect(UINT id, const RECT& rect, const std::wstring& text) {
 
 namespace {
 
-// Enabled, visible and tool tip are the same for every kind.
+// Enabled and tool tip are the same for every kind.
 bool CommonChange(Control& control, HWND window, ToolTips* tips, ControlChange change) {
     switch (change) {
         case ControlChange::Enabled:
             ::EnableWindow(window, control.Enabled());
-            return true;
-        case ControlChange::Visible:
-            ::ShowWindow(window, control.Visible() ? SW_SHOWNA : SW_HIDE);
             return true;
         case ControlChange::ToolTip:
             if (tips) tips->SetForWindow(window, control.ToolTipText());

@@ -24,12 +24,6 @@ void Control::SetEnabled(bool enabled) {
     Tell(ControlChange::Enabled);
 }
 
-void Control::SetVisible(bool visible) {
-    if (visible_ == visible) return;
-    visible_ = visible;
-    Tell(ControlChange::Visible);
-}
-
 void Control::SetToolTipText(std::wstring text) {
     if (toolTip_ == text) return;
     toolTip_ = std::move(text);

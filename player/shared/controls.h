@@ -26,7 +26,6 @@ enum class ControlChange {
     Value,       // caption, check value, scroll value, list index
     Range,       // scroll bar Min/Max
     Enabled,
-    Visible,
     ToolTip,
     ItemAdded,   // index = position of the new item
     ItemRemoved, // index = position the item had
@@ -47,8 +46,6 @@ public:
 
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
-    bool Visible() const { return visible_; }
-    void SetVisible(bool visible);
     const std::wstring& ToolTipText() const { return toolTip_; }
     void SetToolTipText(std::wstring text);
 
@@ -67,7 +64,6 @@ protected:
 
 private:
     bool enabled_ = true;
-    bool visible_ = true;
     std::wstring toolTip_;
 };
 
