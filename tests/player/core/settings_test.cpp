@@ -148,7 +148,7 @@ TEST(Settings, MalformedLinesStopAtTheirLineWithEarlierValuesApplied) {
         {1, L""},        {2, L""},         {2, L"12px"},     {3, L"nan"},     {3, L"inf"},
         {4, L"3"},       {4, L"x"},        {5, L"-1"},       {6, L"1.0"},     {7, L""},
         {8, L"256"},     {8, L"40000"},    {9, L"-1"},       {11, L"9"},      {11, L"-2"},
-        {11, L"99999"},  {12, L"1.5"},     {12, L"3000000000"}, {13, L""},   {14, L"7"},
+        {11, L"99999"},  {12, L"1.5"},     {12, L"2147483648"}, {12, L"-2147483649"}, {13, L""},   {14, L"7"},
         {14, L"yes"},    {4, L"0x1"},      {8, L"１"},
     };
     for (const BadLine& c : cases) {
@@ -165,6 +165,13 @@ TEST(Settings, MalformedLinesStopAtTheirLineWithEarlierValuesApplied) {
             EXPECT_EQ(s.vars.SkinName, L"Azure");
         }
         EXPECT_EQ(s.menu.ScrSkinTrans.Value(), c.line > 8 ? 200 : 255);
+    }
+    // Both ends of the widest range a line takes (line 12: any 32-bit integer) are in it.
+    for (const wchar_t* end : {L"2147483647", L"-2147483648"}) {
+        Subject s;
+        auto lines = SampleLines();
+        lines[11] = end;
+        EXPECT_FALSE(ApplySettingsLines(lines, s.Get(), k96Dpi)) << (end[0] == L'-' ? "lowest" : "highest");
     }
 }
 

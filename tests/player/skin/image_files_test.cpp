@@ -137,6 +137,7 @@ TEST(DecodeBmp, AFileShorterThanItsHeadersPromiseIsRefused) {
     EXPECT_EQ(Decode(whole, image), ImageProblem::None);
     // Pixels or a palette cut short, or said to start beyond the end, in a plain bitmap:
     // the fuzz target's seeds. Here the headers themselves, and what only other kinds hold.
+    EXPECT_EQ(Decode(whole.substr(0, whole.size() - 12), image), ImageProblem::Truncated) << "one row short";
     EXPECT_EQ(Decode(whole.substr(0, 14 + 39), image), ImageProblem::Truncated);
     EXPECT_EQ(Decode(whole.substr(0, 17), image), ImageProblem::Truncated);
     Bmp m;

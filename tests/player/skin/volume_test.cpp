@@ -25,6 +25,9 @@ TEST(Volume, ReadBackOfDeviceValues) {
     EXPECT_EQ(VolumeToLevel(0x07ABCDE7u), 7);
     EXPECT_EQ(VolumeToLevel(0x01234567u), std::nullopt);
     EXPECT_EQ(VolumeToLevel(0x80000080u), 0x80);
+    // The quietest level the bar writes is not silence, in either encoding.
+    EXPECT_EQ(VolumeToLevel(LevelToVolume(1)), 1);
+    EXPECT_EQ(ScalarsToVolume(VolumeToScalars(LevelToVolume(1))), LevelToVolume(1));
 }
 
 TEST(Volume, ScalarsKeepTheChannelsApartAndStayInRange) {
