@@ -76,8 +76,6 @@ TEST_F(WindowsTest, DraggingMovesBothWindowsAClickOrAFixedPositionDoesNot) {
     EXPECT_EQ(app->Skin().LeftTwips(), s1.left * app->Factors().x);
 }
 
-// The walk's rules are tested natively (add_path_test); here the skin window's part
-// and the Win32 file system under it, with links made from the Linux side.
 // Places from init.ini that no monitor shows now (one was unplugged), and windows that
 // a change of the displays leaves off every screen: each comes into the nearest work
 // area, the body window with the skin window; a place on the screen stays as stored.
