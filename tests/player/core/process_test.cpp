@@ -184,12 +184,6 @@ TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
              dir.Write("parts/Azure/skin.bmp", bmp);
          },
          L"skin.bmp"},
-        {"define.ini numbers of 400 digits",
-         [&] {
-             const std::wstring huge(400, L'9');
-             WriteLines(skin / L"define.ini", {huge + L"," + huge, L"255,0,255", L"255,0,255", L"0,0,0", L"0,0"});
-         },
-         L"define.ini"},
         {"icon cut short", [&] { fs::resize_file(skin / L"task.ico", fs::file_size(skin / L"task.ico") / 2); },
          L"task.ico"},
         {"skin folder missing", [&] { fs::remove_all(skin); }, L"Azure\\"},
