@@ -107,21 +107,6 @@ protected:
             ASSERT_TRUE(expected);
             EXPECT_TRUE(SameRegion(actual.get(), expected.get())) << Printable(c.mask);
         }
-        // The body window's painted controls stay visible through its shape (rounded
-        // corners may take a few pixels of the corner ones).
-        win32::unique_hrgn body(::CreateRectRgn(0, 0, 0, 0));
-        ::GetWindowRgn(app->Body().Handle(), body.get());
-        RECT client{};
-        ::GetClientRect(app->Body().Handle(), &client);
-        for (UINT part = player::PlayerForm::PartCmdInfo; part < player::PlayerForm::PartCount; ++part) {
-            const RECT whole = app->Body().PartRect(static_cast<player::PlayerForm::Part>(part));
-            RECT r{};  // the title runs on under the window's edge
-            ::IntersectRect(&r, &whole, &client);
-            int opaque = 0;
-            for (int y = r.top; y < r.bottom; ++y)
-                for (int x = r.left; x < r.right; ++x) opaque += ::PtInRegion(body.get(), x, y) ? 1 : 0;
-            EXPECT_GE(opaque * 10, (r.right - r.left) * (r.bottom - r.top) * 9) << Printable(skin) << " part " << part;
-        }
     }
 
     // The skin window's picture as it paints it: every skin pixel a scale x scale block
