@@ -12,8 +12,14 @@ namespace {
 
 using Dialogs = EditorWindow;
 
-HWND FindDialog(const wchar_t* caption) {
+const wchar_t kPatternTitle[] = L"ワイルドカード検索";
+const wchar_t kExtTitle[] = L"登録する拡張子";
+
+// The dialog a menu command of the main window opens, once it shows.
+HWND Open(EditorWindow& editor, UINT command) {
+    editor.Command(command);
     HWND found = nullptr;
+    const wchar_t* caption = command == kExtSetting ? kExtTitle : kPatternTitle;
     WaitUntil([&] { return (found = FindWindowW(nullptr, caption)) != nullptr; }, 2s);
     return found;
 }
@@ -22,11 +28,16 @@ void Click(HWND dialog, int id) {
     SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// "登録" of a pattern typed into the extension dialog.
+void Register(HWND dialog, const wchar_t* pattern) {
+    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), pattern);
+    Click(dialog, kForm3Command1);
+}
+
 TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
     Entries().Append({L"a.MP3", L"b.wav", L"C.mp3"});
     UserSelect({1});
-    Command(kWildCardList);
-    HWND dialog = FindDialog(L"ワイルドカード検索");
+    HWND dialog = Open(*this, kWildCardList);
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(IsWindowEnabled(Handle()));
     HWND text1 = GetDlgItem(dialog, kForm2Text1);
@@ -44,8 +55,7 @@ TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
     EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{true, false, true}));
 
     // A new dialog starts with "*" again; closing it any way changes nothing.
-    Command(kWildCardList);
-    dialog = FindDialog(L"ワイルドカード検索");
+    dialog = Open(*this, kWildCardList);
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm2Text1)), L"*");
     SendMessageW(dialog, WM_CLOSE, 0, 0);
@@ -56,22 +66,19 @@ TEST_F(Dialogs, PatternDialogDisablesTheMainWindowAndSelectsOnRun) {
 }
 
 TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
-    Command(kExtSetting);
-    HWND dialog = FindDialog(L"登録する拡張子");
+    HWND dialog = Open(*this, kExtSetting);
     ASSERT_NE(dialog, nullptr);
     EXPECT_FALSE(IsWindowEnabled(Handle()));
     HWND list = GetDlgItem(dialog, kForm3ExtList);
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
 
     // Registered twice as typed, leading space and all; Text1 keeps its text.
-    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L" *.AVI");
-    Click(dialog, kForm3Command1);
+    Register(dialog, L" *.AVI");
     Click(dialog, kForm3Command1);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm3Text1)), L" *.AVI");
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
     // An empty Text1 registers nothing.
-    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"");
-    Click(dialog, kForm3Command1);
+    Register(dialog, L"");
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 4);
 
     // "削除" with nothing selected changes nothing; with "*.wav" selected removes it.
@@ -90,11 +97,9 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
 
     // Closed by its window's close box, by "終了": the same.
     for (int way = 0; way < 2; ++way) {
-        Command(kExtSetting);
-        dialog = FindDialog(L"登録する拡張子");
+        dialog = Open(*this, kExtSetting);
         ASSERT_NE(dialog, nullptr);
-        SetWindowTextW(GetDlgItem(dialog, kForm3Text1), way == 0 ? L"*.ogg" : L"*.flac");
-        Click(dialog, kForm3Command1);
+        Register(dialog, way == 0 ? L"*.ogg" : L"*.flac");
         if (way == 0) SendMessageW(dialog, WM_CLOSE, 0, 0);
         else SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(kForm3OnEnd, 0), 0);
         Pump();
@@ -108,13 +113,11 @@ TEST_F(Dialogs, ExtensionDialogEditsAWorkingCopyHandedBackOnAnyClose) {
 }
 
 TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
-    Command(kExtSetting);
-    HWND dialog = FindDialog(L"登録する拡張子");
+    HWND dialog = Open(*this, kExtSetting);
     ASSERT_NE(dialog, nullptr);
     Command(kWildCardList);  // a second dialog is not opened over the first
-    EXPECT_EQ(FindWindowW(nullptr, L"ワイルドカード検索"), nullptr);
-    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
-    Click(dialog, kForm3Command1);
+    EXPECT_EQ(FindWindowW(nullptr, kPatternTitle), nullptr);
+    Register(dialog, L"*.ogg");
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
     Pump();
     EXPECT_FALSE(IsWindow(dialog));
@@ -124,8 +127,7 @@ TEST_F(Dialogs, ClosingTheEditorWithTheExtensionDialogOpenKeepsItsEdits) {
 
 TEST_F(Dialogs, KeepingAChangedListAtCloseLeavesTheOpenDialogInCharge) {
     Entries().Append({L"a.mp3"});
-    Command(kExtSetting);
-    HWND dialog = FindDialog(L"登録する拡張子");
+    HWND dialog = Open(*this, kExtSetting);
     ASSERT_NE(dialog, nullptr);
     boxes.Expect(L"確認", IDCANCEL);
     SendMessageW(Handle(), WM_CLOSE, 0, 0);
@@ -144,14 +146,12 @@ TEST_F(Dialogs, KeepingAChangedListAtCloseLeavesTheOpenDialogInCharge) {
 TEST_F(Dialogs, DialogsAreMadeForTheDpiOfTheirMonitor) {
     struct Design {
         UINT command;
-        const wchar_t* caption;
         int text1;
         double width, height;
     };
-    for (const Design& d : {Design{kWildCardList, L"ワイルドカード検索", kForm2Text1, 4785, 825},
-                            Design{kExtSetting, L"登録する拡張子", kForm3Text1, 4260, 1710}}) {
-        Command(d.command);
-        HWND dialog = FindDialog(d.caption);
+    for (const Design& d : {Design{kWildCardList, kForm2Text1, 4785, 825},
+                            Design{kExtSetting, kForm3Text1, 4260, 1710}}) {
+        HWND dialog = Open(*this, d.command);
         ASSERT_NE(dialog, nullptr);
         const DesignScale scale(tessel::win32::WindowDpi(dialog));
         EXPECT_EQ(MonitorDpiAt(POINT{0, 0}), scale.Dpi());
@@ -194,13 +194,9 @@ TEST_F(Dialogs, AnExtIniThatCouldNotBeReadIsOnlyReplacedAfterAChange) {
         Create();
         CloseHandle(lock);
         EXPECT_EQ(boxes.TakeSeen().size(), 1u);
-        Command(kExtSetting);
-        HWND dialog = FindDialog(L"登録する拡張子");
+        HWND dialog = Open(*this, kExtSetting);
         ASSERT_NE(dialog, nullptr);
-        if (change) {
-            SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
-            Click(dialog, kForm3Command1);
-        }
+        if (change) Register(dialog, L"*.ogg");
         Click(dialog, kForm3Command2);
         SendMessageW(Handle(), WM_CLOSE, 0, 0);
         Pump();
@@ -215,11 +211,9 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {
     dir.Write("m3usetting/ext.ini", "untouched");
     SendMessageW(Handle(), WM_ENDSESSION, FALSE, 0);
     EXPECT_EQ(ExtIniBytes(), "untouched");
-    Command(kExtSetting);
-    HWND dialog = FindDialog(L"登録する拡張子");
+    HWND dialog = Open(*this, kExtSetting);
     ASSERT_NE(dialog, nullptr);
-    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.ogg");
-    Click(dialog, kForm3Command1);
+    Register(dialog, L"*.ogg");
     EXPECT_EQ(SendMessageW(Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
     SendMessageW(Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
     EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.ogg\r\n*.wav\r\n");
@@ -234,13 +228,11 @@ TEST_F(Dialogs, TheEndOfTheSessionSavesThePatternsOnce) {
 
 // "é" has no code page 932 form: saved, "*Café*" would come back as the wider "*Caf?*".
 TEST_F(Dialogs, APatternTheSettingsFileCannotHoldIsRefused) {
-    Command(kExtSetting);
-    HWND dialog = FindDialog(L"登録する拡張子");
+    HWND dialog = Open(*this, kExtSetting);
     ASSERT_NE(dialog, nullptr);
     HWND list = GetDlgItem(dialog, kForm3ExtList);
     boxes.Expect(L"エラー", IDOK);
-    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*Café*");
-    Click(dialog, kForm3Command1);
+    Register(dialog, L"*Café*");
     EXPECT_TRUE(WaitUntil([&] { return boxes.AllUsed(); }, 3s));
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 2);
     EXPECT_EQ(WindowText(GetDlgItem(dialog, kForm3Text1)), L"*Café*");
@@ -248,8 +240,7 @@ TEST_F(Dialogs, APatternTheSettingsFileCannotHoldIsRefused) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find(L"登録できません"), std::wstring::npos);
     // Japanese is held by the file's code page and goes in.
-    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*曲*");
-    Click(dialog, kForm3Command1);
+    Register(dialog, L"*曲*");
     EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 3);
 }
 
@@ -270,15 +261,13 @@ TEST_F(MegabyteOfPatterns, AreReadListedAndKept) {
     const std::string before = ExtIniBytes();
     const std::size_t lines = static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n'));
     EXPECT_EQ(form->Editor().ExtList().Count(), lines);
-    Command(kExtSetting);
-    HWND dialog = FindDialog(L"登録する拡張子");
+    HWND dialog = Open(*this, kExtSetting);
     ASSERT_NE(dialog, nullptr);
     // The list box shows what it can hold; the dialog hands every pattern back.
     EXPECT_EQ(SendMessageW(GetDlgItem(dialog, kForm3ExtList), LB_GETCOUNT, 0, 0), 32767);
     // A pattern registered into the full list is refused with a word, not dropped.
     boxes.Expect(L"エラー", IDOK);
-    SetWindowTextW(GetDlgItem(dialog, kForm3Text1), L"*.new");
-    Click(dialog, kForm3Command1);
+    Register(dialog, L"*.new");
     const auto seen = boxes.TakeSeen();
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_NE(seen[0].text.find(L"これ以上登録できません"), std::wstring::npos);

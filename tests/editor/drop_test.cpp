@@ -3,8 +3,6 @@
 // system under it.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "tests/editor/window_harness.h"
 
 namespace listwright::testing {
@@ -46,27 +44,6 @@ TEST_F(Drops, ClosingDuringTheWalkEndsCleanlyAndWritesExtIni) {
     Pump();
     EXPECT_EQ(form->Handle(), nullptr);
     EXPECT_EQ(ExtIniBytes(), "*.mp3\r\n*.wav\r\n");
-}
-
-// Folders that link to each other, made from the Linux side (tests/make-link-loops.sh):
-// the Win32 file system tells the walk which folder a link leads to, so each walk ends
-// with every file once.
-TEST_F(Drops, LinkLoopsEndWithEachFileOnce) {
-    const fs::path loops = FromEnvironmentPath("TESSEL_TEST_LINK_LOOPS");
-    auto drop = [&](const fs::path& folder) {
-        Entries().Clear();
-        Drop({folder.wstring()});
-        Texts got = ListBoxTexts();
-        std::sort(got.begin(), got.end());
-        return got;
-    };
-    EXPECT_EQ(drop(loops / "parent"), (Texts{(loops / "parent\\a.mp3").wstring(), (loops / "parent\\mid\\m.mp3").wstring(),
-                                             (loops / "parent\\mid\\sub\\b.mp3").wstring()}));
-    // Twelve levels of folders linking to each other: 4,096 ways down, one file, by
-    // its own path.
-    std::wstring deep = L"levels";
-    for (int i = 0; i < 12; ++i) deep += L"\\a\\next";
-    EXPECT_EQ(drop(loops / "levels"), Texts{(loops / (deep + L"\\deep.mp3")).wstring()});
 }
 
 }  // namespace

@@ -15,15 +15,18 @@ using Texts = std::vector<std::wstring>;
 using tessel::test::TempDir;
 using testing::FakeHost;
 
-TEST(ExtIni, ReadTakesNonEmptyLinesVerbatimWriteIsSortedWithDuplicates) {
+// An editor over a program folder with its settings folder and no ext.ini yet.
+struct ExtIni : ::testing::Test {
     TempDir dir;
-    fs::create_directory(dir / "m3usetting");
+    FakeHost host;
+    ListEditor editor{host};
     const fs::path ini = ExtIniPath(dir.path());
+    void SetUp() override { fs::create_directory(dir / "m3usetting"); }
+};
+
+TEST_F(ExtIni, ReadTakesNonEmptyLinesVerbatimWriteIsSortedWithDuplicates) {
     EXPECT_EQ(ini, dir / "m3usetting" / "ext.ini");
     dir.Write("m3usetting/ext.ini", "*.wav\r\n\r\n *.mp3\r\n*.AVI\r\n*.mp3\r\n\r\n*.avi\r\n*.mp3");
-
-    FakeHost host;
-    ListEditor editor(host);
     editor.LoadExtensions(ini);
     EXPECT_TRUE(host.told.empty());
     EXPECT_EQ(editor.ExtList().Items(),
@@ -39,13 +42,8 @@ TEST(ExtIni, ReadTakesNonEmptyLinesVerbatimWriteIsSortedWithDuplicates) {
 
 // Bytes code page 932 does not decode read as U+FFFD; written as '?' they would become
 // a wildcard. Such lines go back as they were read, as long as the pattern stays.
-TEST(ExtIni, LinesThatDoNotDecodeAreWrittenBackAsTheirBytes) {
-    TempDir dir;
-    fs::create_directory(dir / "m3usetting");
-    const fs::path ini = ExtIniPath(dir.path());
+TEST_F(ExtIni, LinesThatDoNotDecodeAreWrittenBackAsTheirBytes) {
     dir.Write("m3usetting/ext.ini", "*.mp3\r\n*\x80.ogg\r\n\xfd\xfe\n*\x80.ogg\r\n*.\x82\xa0");
-    FakeHost host;
-    ListEditor editor(host);
     editor.LoadExtensions(ini);
     ASSERT_EQ(editor.ExtList().Count(), 5u);
     ASSERT_TRUE(editor.SaveExtensions());
@@ -66,12 +64,7 @@ TEST(ExtIni, LinesThatDoNotDecodeAreWrittenBackAsTheirBytes) {
     EXPECT_EQ(bytes.find('?'), std::string::npos);
 }
 
-TEST(ExtIni, MissingFileIsCreatedEmptyAndWrittenEmpty) {
-    TempDir dir;
-    fs::create_directory(dir / "m3usetting");
-    const fs::path ini = ExtIniPath(dir.path());
-    FakeHost host;
-    ListEditor editor(host);
+TEST_F(ExtIni, MissingFileIsCreatedEmptyAndWrittenEmpty) {
     editor.LoadExtensions(ini);
     EXPECT_TRUE(host.told.empty());
     ASSERT_TRUE(fs::exists(ini));
@@ -81,13 +74,10 @@ TEST(ExtIni, MissingFileIsCreatedEmptyAndWrittenEmpty) {
     EXPECT_EQ(fs::file_size(ini), 0u);
 }
 
-TEST(ExtIni, AnUnreadableFileIsNotOverwrittenUnlessThePatternsWereSetAgain) {
-    TempDir dir;
+TEST_F(ExtIni, AnUnreadableFileIsNotOverwrittenUnlessThePatternsWereSetAgain) {
     // A folder where the file should be: it exists but cannot be read as a file.
-    fs::create_directories(dir / "m3usetting" / "ext.ini");
-    FakeHost host;
-    ListEditor editor(host);
-    editor.LoadExtensions(ExtIniPath(dir.path()));
+    fs::create_directory(ini);
+    editor.LoadExtensions(ini);
     ASSERT_EQ(host.told.size(), 1u);
     EXPECT_EQ(host.told[0].notice, EditorHost::Notice::ExtReadFailed);
     EXPECT_TRUE(editor.SaveExtensions());  // nothing to save: the patterns are unknown

@@ -317,11 +317,5 @@ TEST_F(DropTest, EndingDuringTheWalkAddsNothing) {
     EXPECT_EQ(list.Count(), 1u);
 }
 
-TEST_F(DropTest, NoPatternsNothingAdded) {
-    editor.ReplaceExtensions({});
-    editor.DropFiles({W(dir / "one.mp3")});
-    EXPECT_TRUE(list.Empty());
-}
-
 }  // namespace
 }  // namespace listwright

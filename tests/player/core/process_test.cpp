@@ -3,10 +3,8 @@
 // of broken skins and settings.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -41,11 +39,10 @@ protected:
     static std::wstring MediaReadout(const Process& p) { return PanelText(p, MenuForm::IdLblScrMediaName); }
 };
 
-// Second starts without a file to hand over change nothing. Three second starts at
-// once each hand their file over (a Japanese name among them, a bare name given in the
-// file's own folder) and end with code 0,
-// leaving no window; each file is played once, and the mailbox (the body window's
-// caption) is empty again.
+// Second starts without a file to hand over change nothing. A second start with a
+// Japanese name, and one typed in a console in the media's folder with a bare name,
+// hand their file over and end with code 0; the mailbox (the body window's caption) is
+// empty again. (Many starts at once, each file taken once: hand_over_process_test.)
 TEST_F(PlayerProcessTest, SecondStartsHandTheirFilesToTheRunningPlayerEachPlayedOnce) {
     const std::wstring playing = L" " + Media(L"silence_185.mp3");
     Process first(exe, Quoted(MediaDir() / L"silence_185.mp3"));
@@ -62,33 +59,15 @@ TEST_F(PlayerProcessTest, SecondStartsHandTheirFilesToTheRunningPlayerEachPlayed
     EXPECT_EQ(WindowText(body), L"PlayerForm");
     EXPECT_EQ(MediaReadout(first), playing);
 
-    const std::vector<fs::path> songs{MediaDir() / L"テスト 曲 その1.mp3", MediaDir() / L"chord_c.mp3",
-                                      MediaDir() / L"tone_660.wav"};
-    std::vector<Process> seconds;
-    // The second is typed in a console in the media's folder: a bare name there.
-    seconds.emplace_back(exe, Quoted(songs[0]));
-    seconds.emplace_back(exe, songs[1].filename().wstring(), songs[1].parent_path());
-    seconds.emplace_back(exe, Quoted(songs[2]));
-    // Every read-out the panel shows while the three are taken over.
-    std::vector<std::wstring> shown;
-    WaitUntil(
-        [&] {
-            const std::wstring now = MediaReadout(first);
-            if (now != playing && now != L" " && (shown.empty() || shown.back() != now)) shown.push_back(now);
-            return shown.size() >= 3 &&
-                   std::none_of(seconds.begin(), seconds.end(), [](const Process& p) { return p.Running(); });
-        },
-        20s);
-    for (auto& s : seconds) {
-        EXPECT_TRUE(s.WaitExit(5s, &code));
+    for (const fs::path& song : {MediaDir() / L"テスト 曲 その1.mp3", MediaDir() / L"chord_c.mp3"}) {
+        const bool bare = song.filename() == L"chord_c.mp3";
+        Process second(exe, bare ? song.filename().wstring() : Quoted(song), bare ? song.parent_path() : fs::path());
+        EXPECT_TRUE(second.WaitExit(10s, &code));
         EXPECT_EQ(code, 0u);
-        EXPECT_EQ(FindWindowOfProcess(s.Id(), player::kPlayerFormClass), nullptr);
+        EXPECT_TRUE(WaitUntil([&] { return MediaReadout(first) == L" " + song.wstring(); }, 5s))
+            << Printable(song.wstring());
+        EXPECT_TRUE(WaitUntil([&] { return WindowText(body) == L"PlayerForm"; }, 1s));
     }
-    std::map<std::wstring, int> times;
-    for (const auto& s : shown) ++times[s];
-    for (const auto& s : songs) EXPECT_EQ(times[L" " + s.wstring()], 1) << Printable(s.wstring());
-    EXPECT_EQ(shown.size(), 3u);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(body) == L"PlayerForm"; }, 1s));
     EXPECT_TRUE(first.Running());
 }
 
@@ -184,12 +163,6 @@ TEST_F(PlayerProcessTest, BrokenFilesAtStartAreReportedByNameAndEndTheProgram) {
              dir.Write("parts/Azure/skin.bmp", bmp);
          },
          L"skin.bmp"},
-        {"define.ini numbers of 400 digits",
-         [&] {
-             const std::wstring huge(400, L'9');
-             WriteLines(skin / L"define.ini", {huge + L"," + huge, L"255,0,255", L"255,0,255", L"0,0,0", L"0,0"});
-         },
-         L"define.ini"},
         {"icon cut short", [&] { fs::resize_file(skin / L"task.ico", fs::file_size(skin / L"task.ico") / 2); },
          L"task.ico"},
         {"skin folder missing", [&] { fs::remove_all(skin); }, L"Azure\\"},

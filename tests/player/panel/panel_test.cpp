@@ -340,14 +340,12 @@ TEST_F(PanelTest, ListCommandsCopyDeleteClearReloadAndPan) {
     EXPECT_EQ(ReadClipboard(), L"a\r\nc\r\n");
     app->Panel().FLMenuDelete_Click();
     EXPECT_EQ(ListBoxItems(box), std::vector<std::wstring>{L"b"});
-    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"1");
 
     const fs::path listFile = dir / L"l.m3u";
     WriteLines(listFile, {Media(L"tone_440.mp3"), Media(L"tone_660.wav")});
     app->PanelControls().LblM3uName.SetCaption(listFile.wstring());
     app->Panel().FLMenuClear_Click();
     EXPECT_EQ(::SendMessageW(box, LB_GETCOUNT, 0, 0), 0);
-    EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
     Command(MenuForm::IdMenuReLoadList);
     EXPECT_EQ(::SendMessageW(box, LB_GETCOUNT, 0, 0), 2);
 

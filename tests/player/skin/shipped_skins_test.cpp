@@ -1,10 +1,11 @@
 // The skins the build draws and ships: each must be usable as it stands, and must fit
-// the body window whose layout is fixed.
+// the body window whose layout is fixed and leave its painted parts showing.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "player/shared/body_parts.h"
 #include "player/skin/mask_runs.h"
 #include "player/skin/placement.h"
 #include "player/skin/skin_layout.h"
@@ -105,6 +106,15 @@ TEST_P(ShippedSkin, SkinWindowFramesTheBodyWindowWithoutCoveringIt) {
         for (int x = at.x - 2; x < at.x + 96 + 2; ++x)
             if (!skin.At(x, y) && !body.At(x - at.x, y - at.y)) ++gaps;
     EXPECT_EQ(gaps, 0) << "the desktop shows between the skin and the body window";
+    // The body window's painted parts show through its own shape (rounded corners may
+    // take a few pixels of the corner ones).
+    for (const BodyPartDesign& d : BodyParts()) {
+        const ScreenRect r = VisiblePartPixels(d.part, {15, 15}, 96, 83);
+        int opaque = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) opaque += body.At(x, y);
+        EXPECT_GE(opaque * 10, (r.right - r.left) * (r.bottom - r.top) * 9) << static_cast<int>(d.part);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, ::testing::Values("Azure", "Ember"));

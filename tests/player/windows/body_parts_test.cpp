@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <iterator>
+#include <utility>
 #include <string>
 
 namespace tessel::player {
@@ -14,30 +16,28 @@ std::array<int, 4> Edges(const ScreenRect& r) { return {r.left, r.top, r.right, 
 
 constexpr TwipsPerPixel kScale1{15.0, 15.0}, kScale2{7.5, 7.5};
 
+// Each part's role and its tool tip's text, which a screen reader announces.
 TEST(BodyParts, ReadingOrderRolesAndNames) {
-    ASSERT_EQ(BodyParts().size(), 14u);
-    // Top to bottom, and left to right within a row.
-    for (std::size_t i = 1; i < BodyParts().size(); ++i) {
-        const TwipsBox& a = BodyParts()[i - 1].box;
-        const TwipsBox& b = BodyParts()[i].box;
-        EXPECT_TRUE(b.top > a.top || (b.top == a.top && b.left > a.left)) << i;
+    using R = PartRole;
+    const std::pair<PartRole, std::wstring> expected[] = {
+        {R::PushButton, L"バージョン情報"},        {R::PushButton, L"設定ウィンドウを表示します"},
+        {R::PushButton, L"タスクトレイに格納します"}, {R::PushButton, L"終了します"},
+        {R::PushButton, L"リストファイルを選択します"}, {R::PushButton, L"先頭から再生し直します"},
+        {R::PushButton, L"停止します"},            {R::PushButton, L"再生します"},
+        {R::PushButton, L"次のファイルを再生します"}, {R::StaticText, L"現在の時間"},
+        {R::StaticText, L"全体の時間"},            {R::Slider, L"再生位置"},
+        {R::StaticText, L"再生中のファイル名"},      {R::Slider, L"音量"},
+    };
+    ASSERT_EQ(BodyParts().size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const BodyPartDesign& d = BodyParts()[i];
+        EXPECT_EQ(&DesignOf(d.part), &d) << i;
+        EXPECT_EQ(d.role, expected[i].first) << i;
+        EXPECT_EQ(d.name, expected[i].second) << i;
+        // Top to bottom, and left to right within a row.
+        const TwipsBox& a = BodyParts()[i ? i - 1 : 0].box;
+        EXPECT_TRUE(!i || d.box.top > a.top || (d.box.top == a.top && d.box.left > a.left)) << i;
     }
-    int buttons = 0, sliders = 0, texts = 0;
-    for (const BodyPartDesign& d : BodyParts()) {
-        buttons += d.role == PartRole::PushButton;
-        sliders += d.role == PartRole::Slider;
-        texts += d.role == PartRole::StaticText;
-        EXPECT_FALSE(std::wstring(d.name).empty());
-    }
-    EXPECT_EQ(buttons, 9);
-    EXPECT_EQ(sliders, 2);
-    EXPECT_EQ(texts, 3);
-    EXPECT_EQ(DesignOf(BodyPart::CmdInfo).name, std::wstring(L"バージョン情報"));
-    EXPECT_EQ(DesignOf(BodyPart::ImgPlay).name, std::wstring(L"再生します"));
-    EXPECT_EQ(DesignOf(BodyPart::ImgStop).name, std::wstring(L"停止します"));
-    EXPECT_EQ(DesignOf(BodyPart::LblTitle).name, std::wstring(L"再生中のファイル名"));
-    EXPECT_EQ(DesignOf(BodyPart::ScrVolume).role, PartRole::Slider);
-    EXPECT_EQ(DesignOf(BodyPart::LblNTime).role, PartRole::StaticText);
 }
 
 TEST(BodyParts, PlacesAtBothScalesTheTitleCutAtTheWindowsEdge) {

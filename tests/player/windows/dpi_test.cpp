@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "player/shared/body_parts.h"
 #include "player/skin/skin_layout.h"
 #include "player/skin/skin_scale.h"
 #include "tests/support/accessible.h"
@@ -106,21 +107,6 @@ protected:
             ASSERT_TRUE(expected);
             EXPECT_TRUE(SameRegion(actual.get(), expected.get())) << Printable(c.mask);
         }
-        // The body window's painted controls stay visible through its shape (rounded
-        // corners may take a few pixels of the corner ones).
-        win32::unique_hrgn body(::CreateRectRgn(0, 0, 0, 0));
-        ::GetWindowRgn(app->Body().Handle(), body.get());
-        RECT client{};
-        ::GetClientRect(app->Body().Handle(), &client);
-        for (UINT part = player::PlayerForm::PartCmdInfo; part < player::PlayerForm::PartCount; ++part) {
-            const RECT whole = app->Body().PartRect(static_cast<player::PlayerForm::Part>(part));
-            RECT r{};  // the title runs on under the window's edge
-            ::IntersectRect(&r, &whole, &client);
-            int opaque = 0;
-            for (int y = r.top; y < r.bottom; ++y)
-                for (int x = r.left; x < r.right; ++x) opaque += ::PtInRegion(body.get(), x, y) ? 1 : 0;
-            EXPECT_GE(opaque * 10, (r.right - r.left) * (r.bottom - r.top) * 9) << Printable(skin) << " part " << part;
-        }
     }
 
     // The skin window's picture as it paints it: every skin pixel a scale x scale block
@@ -208,26 +194,10 @@ TEST_F(DpiTest, AMonitorOfAnotherScaleDrawsTheSkinAgainWhereTheSystemSuggests) {
 TEST_F(DpiTest, BothSkinnedWindowsExposeTheBodyWindowsPartsAtTheScale) {
     win32::ComApartment com;
     Start(L"Ember");
-    const struct {
-        LONG role;
-        const wchar_t* name;
-        RECT at96;
-    } expected[] = {
-        {ROLE_SYSTEM_PUSHBUTTON, L"バージョン情報", {0, 0, 18, 15}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"設定ウィンドウを表示します", {18, 0, 36, 15}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"タスクトレイに格納します", {36, 0, 54, 15}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"終了します", {54, 0, 72, 15}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"リストファイルを選択します", {72, 0, 96, 15}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"先頭から再生し直します", {0, 15, 24, 39}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"停止します", {24, 15, 48, 39}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"再生します", {48, 15, 72, 39}},
-        {ROLE_SYSTEM_PUSHBUTTON, L"次のファイルを再生します", {72, 15, 96, 39}},
-        {ROLE_SYSTEM_STATICTEXT, L"現在の時間", {0, 39, 48, 51}},
-        {ROLE_SYSTEM_STATICTEXT, L"全体の時間", {48, 39, 96, 51}},
-        {ROLE_SYSTEM_SLIDER, L"再生位置", {0, 51, 96, 61}},
-        {ROLE_SYSTEM_STATICTEXT, L"再生中のファイル名", {0, 61, 96, 73}},
-        {ROLE_SYSTEM_SLIDER, L"音量", {0, 73, 96, 83}},
-    };
+    // Names and places come from the parts' table (body_parts_test); here that both
+    // windows give them at the skin scale, on the screen, with the system's roles.
+    const LONG roles[] = {ROLE_SYSTEM_PUSHBUTTON, ROLE_SYSTEM_SLIDER, ROLE_SYSTEM_STATICTEXT};
+    const TwipsPerPixel factors{15.0 / k, 15.0 / k};
     const RECT body = Rect(app->Body().Handle());
     for (HWND window : {app->Skin().Handle(), app->Body().Handle()}) {
         SCOPED_TRACE(window == app->Skin().Handle() ? "skin window" : "body window");
@@ -238,16 +208,17 @@ TEST_F(DpiTest, BothSkinnedWindowsExposeTheBodyWindowsPartsAtTheScale) {
         ASSERT_EQ(object->get_accRole(Child(CHILDID_SELF), &role), S_OK);
         EXPECT_EQ(role.lVal, ROLE_SYSTEM_CLIENT);
         const std::vector<AccChild> children = AccChildren(object.get());
-        ASSERT_EQ(children.size(), std::size(expected));
+        ASSERT_EQ(children.size(), player::kBodyPartCount);
         for (std::size_t i = 0; i < children.size(); ++i) {
             const AccChild& c = children[i];
-            const RECT& e = expected[i].at96;
-            EXPECT_EQ(c.role, expected[i].role) << i;
-            EXPECT_EQ(c.name, expected[i].name) << i;
-            EXPECT_EQ(c.rect.left, body.left + e.left * k) << i;
-            EXPECT_EQ(c.rect.top, body.top + e.top * k) << i;
-            EXPECT_EQ(c.rect.right, body.left + e.right * k) << i;
-            EXPECT_EQ(c.rect.bottom, body.top + e.bottom * k) << i;
+            const player::BodyPartDesign& d = player::BodyParts()[i];
+            const player::ScreenRect e = player::VisiblePartPixels(d.part, factors, 96 * k, 83 * k);
+            EXPECT_EQ(c.role, roles[static_cast<int>(d.role)]) << i;
+            EXPECT_EQ(c.name, d.name) << i;
+            EXPECT_EQ(c.rect.left, body.left + e.left) << i;
+            EXPECT_EQ(c.rect.top, body.top + e.top) << i;
+            EXPECT_EQ(c.rect.right, body.left + e.right) << i;
+            EXPECT_EQ(c.rect.bottom, body.top + e.bottom) << i;
         }
         const RECT volume = Rect(app->Body().ScrVolumeWindow());
         EXPECT_EQ(children.back().rect.top, volume.top);
