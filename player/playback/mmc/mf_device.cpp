@@ -191,9 +191,13 @@ public:
     // Null when the window could not be made.
     HWND Handle() const { return window_.load(); }
 
-    // The renderer's display, handed to the window's thread (which keeps a reference).
+    // The renderer's display, handed to the window's thread with a reference of its
+    // own. Posted, not sent: the window's thread may be busy with the renderer.
     void SetDisplay(IMFVideoDisplayControl* display) {
-        if (const HWND window = window_.load()) ::SendMessageW(window, kSetDisplayMessage, 0, LPARAM(display));
+        const HWND window = window_.load();
+        if (window == nullptr || display == nullptr) return;
+        display->AddRef();
+        if (!::PostMessageW(window, kSetDisplayMessage, 0, LPARAM(display))) display->Release();
     }
 
     void ShowFirstTime() {
@@ -233,7 +237,7 @@ private:
             }
         }
         ~Picture() override {
-            display_.Reset();
+            ReleaseDisplay();
             if (Handle() != nullptr) ::DestroyWindow(Handle());
         }
 
@@ -241,9 +245,9 @@ private:
         LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override {
             switch (msg) {
             case kSetDisplayMessage: {
-                auto* display = reinterpret_cast<IMFVideoDisplayControl*>(lp);
-                if (display) display->AddRef();
-                display_ = ComRef<IMFVideoDisplayControl>(display);
+                ReleaseDisplay();
+                // The reference SetDisplay took is this window's now.
+                display_ = ComRef<IMFVideoDisplayControl>(reinterpret_cast<IMFVideoDisplayControl*>(lp));
                 if (display_) {
                     Call([](IMFVideoDisplayControl* d, const RECT&) {
                         d->SetAspectRatioMode(MFVideoARMode_PreservePicture);
@@ -254,7 +258,7 @@ private:
                 return 0;
             }
             case kDestroyMessage:
-                display_.Reset();
+                ReleaseDisplay();
                 ::DestroyWindow(Handle());
                 return 0;
             case WM_NCDESTROY:
@@ -287,6 +291,20 @@ private:
                 RECT target = client;
                 d->SetVideoPosition(nullptr, &target);
             });
+        }
+
+        // The last reference to the renderer may take it down, which waits for its
+        // threads, which may be waiting for this window: let it go on a pool thread.
+        void ReleaseDisplay() {
+            if (!display_) return;
+            IMFVideoDisplayControl* display = display_.get();
+            display->AddRef();  // this one goes on the pool thread
+            display_.Reset();
+            const auto run = [](void* context) -> DWORD {
+                static_cast<IMFVideoDisplayControl*>(context)->Release();
+                return 0;
+            };
+            if (!::QueueUserWorkItem(run, display, WT_EXECUTEDEFAULT)) display->Release();
         }
 
         // Calls the renderer from a pool thread, never from this one: the renderer may
@@ -386,8 +404,11 @@ struct MfDevice::Session {
     Session& operator=(const Session&) = delete;
     ~Session() {
         if (parts->video && parts->video->Handle() != nullptr) ::ShowWindowAsync(parts->video->Handle(), SW_HIDE);
+        // Moved into the job, not copied: a copy left here would be the last one
+        // whenever the job ends in time, and the parts would then be shut down on this
+        // thread after all, where the video renderer's shutdown can wait for ever.
         std::shared_ptr<Parts> going(std::move(parts));
-        RunInMultithreadedApartment([going]() mutable { going.reset(); }, kTeardownWaitMs);
+        RunInMultithreadedApartment([going = std::move(going)]() mutable { going.reset(); }, kTeardownWaitMs);
     }
 
     IMFMediaSession* session() const { return parts->session.get(); }
