@@ -59,16 +59,21 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-std::string Figure(MediaDevice& device, const std::wstring& path) {
+// The median of `runs` measurements as a column of the table; "-" when one failed.
+std::string MedianFigure(int runs, const std::function<double()>& measure) {
     std::vector<double> times;
-    for (int i = 0; i < 5; ++i) {
-        const double t = OpenToPlaying(device, path);
+    for (int i = 0; i < runs; ++i) {
+        const double t = measure();
         if (t < 0) return "      -";
         times.push_back(t);
     }
     char text[32];
     std::snprintf(text, sizeof text, "%7.1f", Median(times));
     return text;
+}
+
+std::string Figure(MediaDevice& device, const std::wstring& path) {
+    return MedianFigure(5, [&] { return OpenToPlaying(device, path); });
 }
 
 // From "open" to the first frame on screen: the first bar of colours.mp4 (red) seen
@@ -97,15 +102,7 @@ double FirstFrame(MediaDevice& device, const wchar_t* videoClass) {
 }
 
 std::string FrameFigure(MediaDevice& device, const wchar_t* videoClass) {
-    std::vector<double> times;
-    for (int i = 0; i < 3; ++i) {
-        const double t = FirstFrame(device, videoClass);
-        if (t < 0) return "      -";
-        times.push_back(t);
-    }
-    char text[32];
-    std::snprintf(text, sizeof text, "%7.1f", Median(times));
-    return text;
+    return MedianFigure(3, [&] { return FirstFrame(device, videoClass); });
 }
 
 struct Usage {
