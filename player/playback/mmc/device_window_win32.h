@@ -35,4 +35,11 @@ private:
     bool timer_running_ = false;
 };
 
+// Waits up to `limit_ms` (INFINITE: no limit) for `object` while the calling thread's
+// windows keep answering: messages other threads send to them are handled and they
+// repaint, so the system never takes them for hung. Nothing posted to them runs in
+// between (no input, no timer), so none of the owner's own handlers run while it waits.
+// True when the object was signalled in time.
+bool WaitAnswering(HANDLE object, DWORD limit_ms);
+
 }  // namespace tessel

@@ -30,8 +30,11 @@ constexpr wchar_t kNotifyClass[] = L"TesselMfDeviceWindow";
 // 16 bits and the event type in the low 16, lParam the event's status.
 constexpr UINT kSessionEventMessage = WM_APP + 1;
 // How long "open" waits for the platform to resolve a file and for the session to find
-// its decoders; a healthy platform answers within a few hundred milliseconds.
+// its decoders; a healthy platform answers within a few hundred milliseconds. The
+// resolution itself is cancelled a little before the owner stops waiting for it, so
+// that what it took is let go on the spot.
 constexpr DWORD kResolveWaitMs = 10000;
+constexpr DWORD kResolveLimitMs = 8000;
 constexpr DWORD kTopologyWaitMs = 5000;
 // How long the clock may stand at the end of a playing medium before the run counts as
 // ended without the session's report.
@@ -49,10 +52,39 @@ constexpr DWORD kVideoStyle = WS_OVERLAPPEDWINDOW;
 // lack.
 constexpr GUID kEnumerateSourceTypes = {0x6248c36d, 0x5d0b, 0x4f40, {0xa0, 0xbb, 0xb0, 0xb3, 0x05, 0xf7, 0x76, 0x98}};
 
+// What every callback of the platform's asynchronous calls has in common: it is
+// counted, called on the platform's threads, and answers for IMFAsyncCallback only.
+class AsyncCallback : public IMFAsyncCallback {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (out == nullptr) return E_POINTER;
+        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFAsyncCallback)) {
+            *out = static_cast<IMFAsyncCallback*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
+    STDMETHODIMP_(ULONG) Release() override {
+        const ULONG left = --references_;
+        if (left == 0) delete this;
+        return left;
+    }
+    STDMETHODIMP GetParameters(DWORD*, DWORD*) override { return E_NOTIMPL; }
+
+protected:
+    virtual ~AsyncCallback() = default;
+
+private:
+    std::atomic<ULONG> references_{1};
+};
+
 // The receiver of the session's events. The session calls it on a platform thread;
 // it only posts each event to the owner's window (which may be gone by then: the post
 // then fails harmlessly) and asks for the next, until the session is shut down.
-class SessionEvents final : public IMFAsyncCallback {
+class SessionEvents final : public AsyncCallback {
 public:
     SessionEvents(IMFMediaSession* session, HWND target, unsigned generation)
         : target_(target), generation_(generation) {
@@ -74,24 +106,6 @@ public:
         FinishLocked();
     }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (out == nullptr) return E_POINTER;
-        if (iid == __uuidof(IUnknown) || iid == __uuidof(IMFAsyncCallback)) {
-            *out = static_cast<IMFAsyncCallback*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++references_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        const ULONG left = --references_;
-        if (left == 0) delete this;
-        return left;
-    }
-    STDMETHODIMP GetParameters(DWORD*, DWORD*) override { return E_NOTIMPL; }
-
     STDMETHODIMP Invoke(IMFAsyncResult* result) override {
         std::lock_guard lock(mutex_);
         if (!session_) return S_OK;
@@ -111,30 +125,65 @@ public:
     }
 
 private:
-    ~SessionEvents() = default;
+    ~SessionEvents() override = default;
     void FinishLocked() { session_.Reset(); }
 
-    std::atomic<ULONG> references_{1};
     std::mutex mutex_;
     ComRef<IMFMediaSession> session_;
     const HWND target_;
     const unsigned generation_;
 };
 
-// Waits for `object`, letting messages other threads send to this thread's windows
-// through, but no posted message: nothing of the owner runs in between. True when the
-// object was signalled in time.
-bool WaitDispatchingSentMessages(HANDLE object, DWORD timeout_ms) {
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        const DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= timeout_ms) return ::WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
-        const DWORD result = ::MsgWaitForMultipleObjects(1, &object, FALSE, timeout_ms - elapsed, QS_SENDMESSAGE);
-        if (result == WAIT_OBJECT_0) return true;
-        if (result != WAIT_OBJECT_0 + 1) return false;
-        MSG msg;
-        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+// The answer of an asynchronous resolution of a file into a media source.
+class Resolution final : public AsyncCallback {
+public:
+    explicit Resolution(IMFSourceResolver* resolver) : done_(::CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        resolver->AddRef();
+        resolver_ = ComRef<IMFSourceResolver>(resolver);
     }
+    HANDLE Done() const { return done_.get(); }
+    // The source, once Done() is signalled; null when the file could not be resolved.
+    ComRef<IUnknown> Take() {
+        std::lock_guard lock(mutex_);
+        return std::move(object_);
+    }
+
+    STDMETHODIMP Invoke(IMFAsyncResult* result) override {
+        std::lock_guard lock(mutex_);
+        MF_OBJECT_TYPE type = MF_OBJECT_INVALID;
+        if (FAILED(resolver_->EndCreateObjectFromURL(result, &type, object_.Put()))) object_.Reset();
+        resolver_.Reset();
+        ::SetEvent(done_.get());
+        return S_OK;
+    }
+
+private:
+    ~Resolution() override = default;
+
+    std::mutex mutex_;
+    win32::unique_kernel_handle done_;
+    ComRef<IMFSourceResolver> resolver_;
+    ComRef<IUnknown> object_;
+};
+
+// Resolves `path` into a media source. Asynchronously, so that a file the platform
+// would parse for minutes can be given up: past `limit_ms` the resolution is cancelled
+// and what the platform took for it is let go.
+ComRef<IUnknown> ResolveSource(const std::wstring& path, DWORD limit_ms) {
+    ComRef<IMFSourceResolver> resolver;
+    if (FAILED(::MFCreateSourceResolver(resolver.Put()))) return {};
+    ComRef<Resolution> pending(new Resolution(resolver.get()));
+    if (!pending->Done()) return {};
+    ComRef<IUnknown> cancel;
+    if (FAILED(resolver->BeginCreateObjectFromURL(
+            path.c_str(), MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_CONTENT_DOES_NOT_HAVE_TO_MATCH_EXTENSION_OR_MIME_TYPE,
+            nullptr, cancel.Put(), pending.get(), nullptr)))
+        return {};
+    if (::WaitForSingleObject(pending->Done(), limit_ms) != WAIT_OBJECT_0) {
+        if (cancel) resolver->CancelObjectCreation(cancel.get());
+        return {};
+    }
+    return pending->Take();
 }
 
 DWORD WINAPI RunJob(void* job) {
@@ -164,7 +213,7 @@ bool RunInMultithreadedApartment(std::function<void()> work, DWORD timeout_ms) {
         RunJob(job);  // no thread to be had: here, then
         return true;
     }
-    return WaitDispatchingSentMessages(thread.get(), timeout_ms);
+    return WaitAnswering(thread.get(), timeout_ms);
 }
 
 }  // namespace
@@ -448,15 +497,7 @@ std::unique_ptr<MfDevice::Session> MfDevice::Session::Build(const std::wstring& 
                                                             unsigned generation) {
     auto media = std::make_unique<Session>();
     Parts& parts = *media->parts;
-    ComRef<IMFSourceResolver> resolver;
-    ComRef<IUnknown> object;
-    MF_OBJECT_TYPE type = MF_OBJECT_INVALID;
-    if (FAILED(::MFCreateSourceResolver(resolver.Put())) ||
-        FAILED(resolver->CreateObjectFromURL(
-            path.c_str(), MF_RESOLUTION_MEDIASOURCE | MF_RESOLUTION_CONTENT_DOES_NOT_HAVE_TO_MATCH_EXTENSION_OR_MIME_TYPE,
-            nullptr, &type, object.Put())))
-        return nullptr;
-    parts.source = object.As<IMFMediaSource>();
+    parts.source = ResolveSource(path, kResolveLimitMs).As<IMFMediaSource>();
     if (!parts.source) return nullptr;
 
     ComRef<IMFPresentationDescriptor> pd;

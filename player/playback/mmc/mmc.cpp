@@ -17,8 +17,6 @@ constexpr DWORD kStartGraceMs = 400;
 // A position this far below the last one read means the driver has set it back to
 // the start point, which it does at the end of a run (small jitter is not an end).
 constexpr std::int32_t kFallBackMs = 100;
-// The MCI return buffer; every status item we read is a short number or word.
-constexpr UINT kResultChars = 128;
 
 std::atomic<unsigned> g_next_alias{1};
 
@@ -26,12 +24,17 @@ std::atomic<unsigned> g_next_alias{1};
 
 // Without the window the device still plays; the end is then found by polling in
 // Mode and Position.
-Mmc::Mmc()
+Mmc::Mmc(DWORD open_limit_ms)
     : notify_window_(kWindowClass, MM_MCINOTIFY, [this](UINT msg, WPARAM wp, LPARAM lp) { OnMessage(msg, wp, lp); }),
-      alias_(L"tessel_mmc_" + std::to_wstring(g_next_alias.fetch_add(1))) {}
+      alias_base_(L"tessel_mmc_" + std::to_wstring(g_next_alias.fetch_add(1))),
+      alias_(alias_base_),
+      open_limit_ms_(open_limit_ms) {}
 
-// The window goes with notify_window_, after the device is closed.
-Mmc::~Mmc() { Close(); }
+// The window goes with notify_window_, after the device is closed and its thread ended.
+Mmc::~Mmc() {
+    Close();
+    thread_.reset();
+}
 
 UINT Mmc::DeviceId() const {
     if (state_ == State::NotOpen) {
@@ -47,6 +50,13 @@ void Mmc::Command(MediaCommand command) {
     case MediaCommand::Pause: Pause(); break;
     case MediaCommand::Stop: Stop(); break;
     case MediaCommand::Close: Close(); break;
+    }
+    // A command that hung gave the device up, whatever the command then made of it.
+    if (given_up_) {
+        notify_window_.StopTimer();
+        state_ = State::NotOpen;
+        length_ = 0;
+        position_ = 0;
     }
     EndCommand();
 }
@@ -87,7 +97,9 @@ void Mmc::Open() {
     if (path.find(L'"') != std::wstring::npos) {
         return;
     }
-    if (Send(L"open \"" + path + L"\" type mpegvideo alias " + alias_) != 0) {
+    alias_ = alias_base_ + L"_" + std::to_wstring(++opens_);
+    given_up_ = false;
+    if (Send(L"open \"" + path + L"\" type mpegvideo alias " + alias_, nullptr, open_limit_ms_) != 0) {
         return;
     }
     state_ = State::Stopped;
@@ -233,13 +245,22 @@ void Mmc::DropQueuedNotifications() const {
     }
 }
 
-DWORD Mmc::Send(const std::wstring& command, std::wstring* result) const {
-    wchar_t buffer[kResultChars] = {};
-    const MCIERROR error = mciSendStringW(command.c_str(), buffer, kResultChars, notify_window_.Handle());
-    if (result != nullptr) {
-        *result = error == 0 ? buffer : L"";
+DWORD Mmc::Send(const std::wstring& command, std::wstring* result, DWORD limit_ms) const {
+    if (result != nullptr) result->clear();
+    // The device given up on belongs to its old thread now; nothing reaches it from here.
+    if (given_up_) return MCIERR_INTERNAL;
+    if (!thread_) thread_ = std::make_unique<MciThread>();
+    MciThread::Answer answer = thread_->Send(command, notify_window_.Handle(), limit_ms);
+    if (!answer.in_time) {
+        // Whatever the driver holds is closed on its thread once it returns; here the
+        // medium is gone, and the next "open" gets a thread of its own.
+        MciThread::Abandon(std::move(thread_), L"close " + alias_);
+        given_up_ = true;
+        state_ = State::NotOpen;
+        position_ = 0;
     }
-    return error;
+    if (result != nullptr) *result = std::move(answer.text);
+    return answer.error;
 }
 
 bool Mmc::QueryNumber(const wchar_t* item, std::int32_t* value) const {

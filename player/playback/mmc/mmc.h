@@ -17,6 +17,11 @@
 // MCI errors never reach the caller: a failed open leaves Mode() at kModeNotOpen
 // and Length() at 0.
 //
+// The driver itself runs on a thread of the object's own (MciThread), and the owner's
+// windows keep answering while it works. An "open" that has not answered within the
+// object's limit counts as unplayable, and any other command that hangs closes the
+// medium; the thread is then let go and closes what it opened once the driver returns.
+//
 // The object owns a hidden message-only window that receives the driver's end
 // notifications (MM_MCINOTIFY) and carries the StatusUpdate timer, so it must be
 // created and used on one thread that pumps messages. The destructor closes the
@@ -28,16 +33,22 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "player/playback/mmc/media_device.h"
 #include "player/playback/mmc/device_window_win32.h"
+#include "player/playback/mmc/mci_thread_win32.h"
 
 namespace tessel {
 
 class Mmc final : public MediaDeviceProperties {
 public:
-    Mmc();
+    // How long an "open" may take before the medium counts as unplayable: the driver
+    // reads a playable file's header in well under a second, also a large one.
+    static constexpr DWORD kOpenLimitMs = 10000;
+
+    explicit Mmc(DWORD open_limit_ms = kOpenLimitMs);
     ~Mmc() override;
 
     void Command(MediaCommand command) override;
@@ -45,8 +56,9 @@ public:
     std::int32_t Length() const override;
     std::int32_t Position() const override;
 
-    // The MCI alias of this object's device (unique per object) and its device
-    // ID, 0 while nothing is open.
+    // The MCI alias of this object's device (unique per object and "open", since a
+    // device given up on may still be opening under the old one) and its device ID, 0
+    // while nothing is open.
     const std::wstring& Alias() const { return alias_; }
     UINT DeviceId() const;
 
@@ -69,15 +81,25 @@ private:
     // Removes end notifications still queued for this window, so that a stale one
     // from an earlier run cannot end the next.
     void DropQueuedNotifications() const;
-    // One MCI command string; returns the driver's error code (0 on success).
-    DWORD Send(const std::wstring& command, std::wstring* result = nullptr) const;
+    // One MCI command string on the device's thread; returns the driver's error code
+    // (0 on success). A command that does not answer within `limit_ms` gives the
+    // device up: the medium reads as closed and the thread goes (MciThread::Abandon).
+    DWORD Send(const std::wstring& command, std::wstring* result = nullptr, DWORD limit_ms = kCommandLimitMs) const;
+    static constexpr DWORD kCommandLimitMs = 5000;
     bool QueryNumber(const wchar_t* item, std::int32_t* value) const;
 
     void OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     // The driver's end notifications (MM_MCINOTIFY) and the status timer.
     DeviceWindow notify_window_;
+    const std::wstring alias_base_;
     std::wstring alias_;
+    unsigned opens_ = 0;
+    const DWORD open_limit_ms_;
+    // Made at the first command and again after a thread was given up.
+    mutable std::unique_ptr<MciThread> thread_;
+    // Set when a command of the open medium did not answer in time; cleared at "open".
+    mutable bool given_up_ = false;
 
     std::int32_t length_ = 0;
     // Mutable: reading Mode() or Position() may discover that the medium ended.
