@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
@@ -253,6 +254,11 @@ void MakeVerbatim(const std::wstring& path) {
     CloseHandle(h);
 }
 
+std::wstring Forward(std::wstring path) {
+    std::replace(path.begin(), path.end(), L'\\', L'/');
+    return path;
+}
+
 TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
     // The media device opens "plain.mp3 " as plain.mp3: so does the existence test.
     test::TempDir dir;
@@ -266,11 +272,7 @@ TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
     EXPECT_TRUE(FileExistsExact(base + L".\\plain.mp3"));
     EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3"));
     EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3 "));
-    std::wstring forward = base + L"plain.mp3";
-    for (wchar_t& c : forward) {
-        if (c == L'\\') c = L'/';
-    }
-    EXPECT_TRUE(FileExistsExact(forward));
+    EXPECT_TRUE(FileExistsExact(Forward(base + L"plain.mp3")));
     EXPECT_FALSE(FileExistsExact(base + L" plain.mp3"));  // leading spaces stay
     EXPECT_FALSE(FileExistsExact(base + L"plain.mp"));
     EXPECT_FALSE(FileExistsExact(base + L"sub"));
@@ -297,11 +299,7 @@ TEST(FileExistsExact, PathsLongerThanMaxPathWork) {
     EXPECT_TRUE(FileExistsExact(file + L" "));
     EXPECT_TRUE(FileExistsExact(L"\\\\?\\" + file));
     EXPECT_TRUE(FileExistsExact(folder + L"\\.\\..\\" + std::wstring(60, L'd') + L"\\長い名前.mp3"));
-    std::wstring forward = file;
-    for (wchar_t& c : forward) {
-        if (c == L'\\') c = L'/';
-    }
-    EXPECT_TRUE(FileExistsExact(forward));
+    EXPECT_TRUE(FileExistsExact(Forward(file)));
     EXPECT_FALSE(FileExistsExact(folder + L"\\other.mp3"));
     EXPECT_FALSE(FileExistsExact(folder));
     // Removed through the same form, as TempDir cannot reach so deep.
