@@ -1,6 +1,16 @@
 #include "common/folders.h"
 
+#include "common/fileio.h"
+
 namespace tessel {
+
+void FolderSource::Listing::Add(std::wstring path, const std::wstring& name, bool folder, bool viaLink) {
+    if (folder) {
+        folders.push_back(SubFolder{std::move(path), viaLink});
+    } else if (!IsTemporaryFileName(name)) {
+        files.push_back(std::move(path));
+    }
+}
 
 bool FolderScope::Admit(const std::wstring& path, bool viaLink) {
     if (!viaLink && !linked_) {

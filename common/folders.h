@@ -57,6 +57,19 @@ public:
                       std::vector<SubFolder>& subfolders) = 0;
 
 protected:
+    // What a List collects while it reads a folder: handed over only once the whole
+    // folder was read, so that a folder that fails midway appends nothing.
+    struct Listing {
+        std::vector<std::wstring> files;
+        std::vector<SubFolder> folders;
+
+        // An entry of the folder: a subfolder, or a file unless it is a save's temporary.
+        void Add(std::wstring path, const std::wstring& name, bool folder, bool viaLink);
+        bool HandOver(std::vector<std::wstring>& toFiles, std::vector<SubFolder>& toFolders) {
+            return Found(toFiles, toFolders, std::move(files), std::move(folders));
+        }
+    };
+
     // The end of a List that read the whole folder: what it found, appended.
     static bool Found(std::vector<std::wstring>& files, std::vector<SubFolder>& subfolders,
                       std::vector<std::wstring>&& foundFiles, std::vector<SubFolder>&& foundFolders) {

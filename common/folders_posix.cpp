@@ -36,20 +36,16 @@ public:
         std::error_code ec;
         fs::directory_iterator it(fs::path(folder), ec);
         if (ec) return false;
-        std::vector<std::wstring> foundFiles;
-        std::vector<SubFolder> foundFolders;
+        Listing found;
         for (const fs::directory_iterator end; it != end; it.increment(ec)) {
             if (ec) return false;
             const fs::directory_entry& entry = *it;
             std::error_code kindError;
-            if (entry.is_directory(kindError)) {
-                foundFolders.push_back(SubFolder{entry.path().wstring(), entry.is_symlink(kindError)});
-            } else if (!IsTemporaryFileName(entry.path().filename().wstring())) {
-                foundFiles.push_back(entry.path().wstring());
-            }
+            const bool isFolder = entry.is_directory(kindError);
+            found.Add(entry.path().wstring(), entry.path().filename().wstring(), isFolder,
+                      isFolder && entry.is_symlink(kindError));
         }
-        if (ec) return false;
-        return Found(files, subfolders, std::move(foundFiles), std::move(foundFolders));
+        return !ec && found.HandOver(files, subfolders);
     }
 };
 

@@ -56,20 +56,13 @@ public:
                                                                 FIND_FIRST_EX_LARGE_FETCH));
         // An empty folder still lists "." and "..": failing here means unreadable.
         if (!find) return false;
-        std::vector<std::wstring> foundFiles;
-        std::vector<SubFolder> foundFolders;
+        Listing found;
         do {
             if (IsDotEntry(data.cFileName)) continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                const bool link = (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-                foundFolders.push_back(SubFolder{Join(folder, data.cFileName), link});
-            } else if (!IsTemporaryFileName(data.cFileName)) {
-                foundFiles.push_back(Join(folder, data.cFileName));
-            }
+            found.Add(Join(folder, data.cFileName), data.cFileName, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                      (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0);
         } while (::FindNextFileW(find.get(), &data));
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_NO_MORE_FILES) return false;
-        return Found(files, subfolders, std::move(foundFiles), std::move(foundFolders));
+        return ::GetLastError() == ERROR_NO_MORE_FILES && found.HandOver(files, subfolders);
     }
 };
 

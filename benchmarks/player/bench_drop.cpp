@@ -19,12 +19,11 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 using namespace tessel;
 using namespace tessel::player;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+using bench::Clock;
+using bench::Ms;
 
 std::size_t Enumerate(const std::wstring& folder, std::vector<std::wstring>& out) {
     WIN32_FIND_DATAW found{};

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -16,6 +17,9 @@
 #include "tests/support/player_folder.h"
 
 namespace tessel::bench {
+
+using Clock = std::chrono::steady_clock;
+inline double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 // Starts the player in `program` (made here from `dist`); null when the start failed.
 // `name` keeps the single-instance name apart from other runs.

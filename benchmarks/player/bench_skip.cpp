@@ -20,16 +20,10 @@
 #include "benchmarks/player/bench_player_app.h"
 #include "tests/support/win32.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 using namespace tessel;
+using namespace tessel::bench;
 using namespace tessel::player;
-
-double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
     const std::size_t files = argc > 1 ? std::wcstoul(argv[1], nullptr, 10) : 5000;

@@ -35,31 +35,20 @@ Lines ReadAll(TextLineReader& reader, std::size_t batch = TextLineReader::kNoLin
     return lines;
 }
 
-// The line-end rules, for a whole text and wherever a piece of it ends (pieces of one
-// byte cut every CR LF in two; a line may span many pieces).
-TEST(TextLines, LineEndRulesHoldWhereverAPieceEnds) {
-    struct Case {
-        std::string bytes;
-        Lines lines;
-    };
-    const Case cases[] = {
-        {"", {}},
-        {"a", {L"a"}},
-        {"a\r\n", {L"a"}},                 // no empty line after the final line end
-        {"a\r\nb", {L"a", L"b"}},          // a last line without line end is a line
-        {"\r\n\r\n", {L"", L""}},
-        {"a\nb\n", {L"a", L"b"}},          // lone LF ends a line too
-        {"a\rb\r\n", {L"a\rb"}},           // lone CR is part of the line
-        {" x \r\n\ty\t", {L" x ", L"\ty\t"}},  // nothing trimmed
-        {"C:\\\x89\xB9\x8A\x79\r\n", {L"C:\\音楽"}},  // code page 932, also cut between pieces
-        {"a\r\n\r\nbc\rd\r\r\n\nlong line of text\r\nlast\r", {L"a", L"", L"bc\rd\r", L"", L"long line of text", L"last\r"}},
-    };
+struct Case {
+    std::string bytes;
+    Lines lines;
+};
+
+// Each text decoded whole, and read wherever a piece of it ends (pieces of one byte cut
+// every CR LF and every character in two; a line may span many pieces).
+void ExpectLinesWhereverAPieceEnds(const std::vector<Case>& cases, TextEncoding encoding) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bytes);
-        EXPECT_EQ(DecodeTextLines(c.bytes), c.lines);
-        for (std::size_t piece : {1u, 2u, 3u, 64u}) {
+        EXPECT_EQ(DecodeTextLines(c.bytes, encoding), c.lines);
+        for (std::size_t piece : {1u, 2u, 3u, 4u, 64u}) {
             for (std::size_t batch : {1u, 100u}) {
-                TextLineReader reader = ReaderOver(c.bytes, piece);
+                TextLineReader reader = ReaderOver(c.bytes, piece, encoding);
                 EXPECT_EQ(ReadAll(reader, batch), c.lines) << piece << " bytes a piece, " << batch << " lines a batch";
                 EXPECT_EQ(reader.SkippedLines(), 0u);
             }
@@ -67,33 +56,41 @@ TEST(TextLines, LineEndRulesHoldWhereverAPieceEnds) {
     }
 }
 
+TEST(TextLines, LineEndRulesHoldWhereverAPieceEnds) {
+    ExpectLinesWhereverAPieceEnds(
+        {
+            {"", {}},
+            {"a", {L"a"}},
+            {"a\r\n", {L"a"}},                 // no empty line after the final line end
+            {"a\r\nb", {L"a", L"b"}},          // a last line without line end is a line
+            {"\r\n\r\n", {L"", L""}},
+            {"a\nb\n", {L"a", L"b"}},          // lone LF ends a line too
+            {"a\rb\r\n", {L"a\rb"}},           // lone CR is part of the line
+            {" x \r\n\ty\t", {L" x ", L"\ty\t"}},  // nothing trimmed
+            {"C:\\\x89\xB9\x8A\x79\r\n", {L"C:\\音楽"}},  // code page 932
+            {"a\r\n\r\nbc\rd\r\r\n\nlong line of text\r\nlast\r",
+             {L"a", L"", L"bc\rd\r", L"", L"long line of text", L"last\r"}},
+        },
+        TextEncoding::Cp932);
+}
+
 // UTF-8 text: the same line rule; a mark at the very start is skipped, wherever the
 // pieces cut it, and only there; bytes that only begin a mark are text.
 TEST(TextLines, Utf8MarkAndLinesHoldWhereverAPieceEnds) {
-    struct Case {
-        std::string bytes;
-        Lines lines;
-    };
-    const Case cases[] = {
-        {"\xEF\xBB\xBF", {}},
-        {"\xEF\xBB\xBF\r\n", {L""}},
-        {"\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xED\x95\x9C\rx\n\xF0\x9F\x8E\xB5", {L"caf\u00E9", L"\uD55C\rx", L"\U0001F3B5"}},
-        {"caf\xC3\xA9\r\n", {L"caf\u00E9"}},                         // no mark
-        {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", {L"\uFEFF" L"a"}},         // a second one is text
-        {"a\r\n\xEF\xBB\xBF" "b", {L"a", L"\uFEFF" L"b"}},          // so is one further on
-        {"\xEF\xBB", {L"\uFFFD"}},                                   // the start of a mark only
-        {"\xEF\xBB\r\nz", {L"\uFFFD", L"z"}},
-        {"\xEFx\r\n", {L"\uFFFDx"}},
-        {"\xEF\xBB\xBE", {L"\uFEFE"}},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.bytes);
-        EXPECT_EQ(DecodeTextLines(c.bytes, TextEncoding::Utf8), c.lines);
-        for (std::size_t piece : {1u, 2u, 3u, 4u, 64u}) {
-            TextLineReader reader = ReaderOver(c.bytes, piece, TextEncoding::Utf8);
-            EXPECT_EQ(ReadAll(reader, 1), c.lines) << piece << " bytes a piece";
-        }
-    }
+    ExpectLinesWhereverAPieceEnds(
+        {
+            {"\xEF\xBB\xBF", {}},
+            {"\xEF\xBB\xBF\r\n", {L""}},
+            {"\xEF\xBB\xBF" "caf\xC3\xA9\r\n\xED\x95\x9C\rx\n\xF0\x9F\x8E\xB5", {L"caf\u00E9", L"\uD55C\rx", L"\U0001F3B5"}},
+            {"caf\xC3\xA9\r\n", {L"caf\u00E9"}},                         // no mark
+            {"\xEF\xBB\xBF\xEF\xBB\xBF" "a", {L"\uFEFF" L"a"}},         // a second one is text
+            {"a\r\n\xEF\xBB\xBF" "b", {L"a", L"\uFEFF" L"b"}},          // so is one further on
+            {"\xEF\xBB", {L"\uFFFD"}},                                   // the start of a mark only
+            {"\xEF\xBB\r\nz", {L"\uFFFD", L"z"}},
+            {"\xEFx\r\n", {L"\uFFFDx"}},
+            {"\xEF\xBB\xBE", {L"\uFEFE"}},
+        },
+        TextEncoding::Utf8);
     // Code page 932 knows no mark: its bytes are the first line's.
     const std::string marked = "\xEF\xBB\xBF" "a\r\n";
     EXPECT_EQ(DecodeTextLines(marked), Lines{DecodeCp932("\xEF\xBB\xBF" "a")});

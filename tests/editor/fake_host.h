@@ -95,8 +95,6 @@ private:
     }
 };
 
-inline std::vector<std::wstring> Texts(const EntryList& list) { return list.Texts(); }
-
 inline std::vector<bool> Flags(const EntryList& list) {
     std::vector<bool> flags;
     for (const auto& e : list.Entries()) flags.push_back(e.selected);

@@ -52,13 +52,6 @@ std::vector<std::wstring> ListEntries(const std::wstring& tag, int count) {
     return entries;
 }
 
-bool SaveList(const fs::path& path, const std::vector<std::wstring>& entries) {
-    return listfile::WriteListFile(path, entries).ok;
-}
-bool SaveSettings(const fs::path& path, const std::vector<std::wstring>& lines) {
-    return WriteTextFileLines(path, lines).ok;
-}
-
 struct Target {
     const char* what;
     fs::path path;
@@ -83,12 +76,12 @@ TEST(KilledSave, TheFileIsAlwaysWholeAndNoTemporaryOutlivesTheNextSave) {
     Target targets[2];
     targets[0].what = "list file";
     targets[0].path = dir / "list.m3u";
-    targets[0].save = [&](bool second) { return SaveList(targets[0].path, second ? listB : listA); };
+    targets[0].save = [&](bool second) { return listfile::WriteListFile(targets[0].path, second ? listB : listA).ok; };
     targets[0].first = EncodeTextLines(listA).bytes;
     targets[0].second = EncodeTextLines(listB).bytes;
     targets[1].what = "settings file";
     targets[1].path = dir / "init.ini";
-    targets[1].save = [&](bool second) { return SaveSettings(targets[1].path, second ? setB : setA); };
+    targets[1].save = [&](bool second) { return WriteTextFileLines(targets[1].path, second ? setB : setA).ok; };
     targets[1].first = EncodeTextLines(setA).bytes;
     targets[1].second = EncodeTextLines(setB).bytes;
     ASSERT_GT(targets[0].first.size(), 1000000u);

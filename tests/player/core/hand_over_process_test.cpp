@@ -15,6 +15,7 @@
 #include "player/windows/PlayerForm.h"
 #include "tests/support/box_answerer.h"
 #include "tests/support/player_folder.h"
+#include "tests/support/player_process_test.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win32.h"
 
@@ -25,12 +26,9 @@ namespace fs = std::filesystem;
 using player::kInstanceMutexName;
 using player::kPlayerFormClass;
 
-class HandOverProcessTest : public ::testing::Test {
+class HandOverProcessTest : public PlayerProcessFixture {
 protected:
-    TempDir dir{"handover"};
-    fs::path exe = dir / L"tesselplay.exe";
-
-    void SetUp() override { MakeProgramFolder(dir.path(), {.program = true}); }
+    HandOverProcessTest() : PlayerProcessFixture("handover") {}
 
     // A second start that has come as far as the hand-over: its body window, renamed.
     // (Read without a message: a start waiting for its turn need not answer one.)

@@ -14,6 +14,7 @@
 #include "player/windows/PlayerForm.h"
 #include "tests/support/box_answerer.h"
 #include "tests/support/player_folder.h"
+#include "tests/support/player_process_test.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win32.h"
 
@@ -23,12 +24,9 @@ namespace {
 namespace fs = std::filesystem;
 using player::MenuForm;
 
-class PlayerProcessTest : public ::testing::Test {
+class PlayerProcessTest : public PlayerProcessFixture {
 protected:
-    TempDir dir{"process"};
-    fs::path exe = dir / L"tesselplay.exe";
-
-    void SetUp() override { MakeProgramFolder(dir.path(), {.program = true}); }
+    PlayerProcessTest() : PlayerProcessFixture("process") {}
     fs::path SettingsFile() const { return dir / L"Setting" / L"init.ini"; }
 
     static std::wstring PanelText(const Process& p, int id) {
