@@ -142,4 +142,32 @@ private:
     bool wait_ = false;
 };
 
+// A device over one media layer: each command is a method of its own, and the device
+// keeps what it knows of the medium in one of the states below.
+class LayerDevice : public MediaDeviceProperties {
+public:
+    void Command(MediaCommand command) final {
+        switch (command) {
+        case MediaCommand::Open: Open(); break;
+        case MediaCommand::Play: Play(); break;
+        case MediaCommand::Pause: Pause(); break;
+        case MediaCommand::Stop: Stop(); break;
+        case MediaCommand::Close: Close(); break;
+        }
+        AfterCommand();
+        EndCommand();
+    }
+
+protected:
+    enum class State { NotOpen, Stopped, Playing, Paused, Ended };
+
+    virtual void Open() = 0;
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+    virtual void Close() = 0;
+    // Runs after every command, before Notify and Wait are reset.
+    virtual void AfterCommand() {}
+};
+
 }  // namespace tessel

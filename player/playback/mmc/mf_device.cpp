@@ -581,17 +581,6 @@ HWND MfDevice::VideoWindow() const {
 
 bool MfDevice::HasVideo() const { return session_ && session_->has_video; }
 
-void MfDevice::Command(MediaCommand command) {
-    switch (command) {
-    case MediaCommand::Open: Open(); break;
-    case MediaCommand::Play: Play(); break;
-    case MediaCommand::Pause: Pause(); break;
-    case MediaCommand::Stop: Stop(); break;
-    case MediaCommand::Close: Close(); break;
-    }
-    EndCommand();
-}
-
 int MfDevice::Mode() const {
     switch (state_) {
     case State::NotOpen: return kModeNotOpen;

@@ -42,12 +42,11 @@
 
 namespace tessel {
 
-class MfDevice final : public MediaDeviceProperties {
+class MfDevice final : public LayerDevice {
 public:
     MfDevice();
     ~MfDevice() override;
 
-    void Command(MediaCommand command) override;
     int Mode() const override;
     std::int32_t Length() const override;
     std::int32_t Position() const override;
@@ -58,13 +57,11 @@ public:
     bool HasVideo() const;
 
 private:
-    enum class State { NotOpen, Stopped, Playing, Paused, Ended };
-
-    void Open();
-    void Play();
-    void Pause();
-    void Stop();
-    void Close();
+    void Open() override;
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+    void Close() override;
     // Waits for the session's answer to the topology of "open": true when it can play.
     bool WaitForTopology();
     // Runs this session's events as they arrive, and only those, until `done` says so

@@ -43,22 +43,14 @@ UINT Mmc::DeviceId() const {
     return mciGetDeviceIDW(alias_.c_str());
 }
 
-void Mmc::Command(MediaCommand command) {
-    switch (command) {
-    case MediaCommand::Open: Open(); break;
-    case MediaCommand::Play: Play(); break;
-    case MediaCommand::Pause: Pause(); break;
-    case MediaCommand::Stop: Stop(); break;
-    case MediaCommand::Close: Close(); break;
-    }
-    // A command that hung gave the device up, whatever the command then made of it.
+// A command that hung gave the device up, whatever the command then made of it.
+void Mmc::AfterCommand() {
     if (given_up_) {
         notify_window_.StopTimer();
         state_ = State::NotOpen;
         length_ = 0;
         position_ = 0;
     }
-    EndCommand();
 }
 
 int Mmc::Mode() const {

@@ -42,7 +42,7 @@
 
 namespace tessel {
 
-class Mmc final : public MediaDeviceProperties {
+class Mmc final : public LayerDevice {
 public:
     // How long an "open" may take before the medium counts as unplayable: the driver
     // reads a playable file's header in well under a second, also a large one.
@@ -51,7 +51,6 @@ public:
     explicit Mmc(DWORD open_limit_ms = kOpenLimitMs);
     ~Mmc() override;
 
-    void Command(MediaCommand command) override;
     int Mode() const override;
     std::int32_t Length() const override;
     std::int32_t Position() const override;
@@ -63,15 +62,12 @@ public:
     UINT DeviceId() const;
 
 private:
-    // What this object knows about the medium; the driver's own mode is only
-    // consulted while playing.
-    enum class State { NotOpen, Stopped, Playing, Paused, Ended };
-
-    void Open();
-    void Play();
-    void Pause();
-    void Stop();
-    void Close();
+    void Open() override;
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
+    void Close() override;
+    void AfterCommand() override;
     // Sends "stop" then "play from start notify". False when the driver refused.
     bool StartAt(std::int32_t start);
     // While playing, reads the driver and turns the state to Ended when the medium
