@@ -14,7 +14,7 @@
 #include "common/fileio.h"
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
-#include "player/skin/volume.h"
+#include "player/playback/volume.h"
 #include "player/startup/stored_names_win32.h"
 #include "win32/clipboard.h"
 #include "win32/drops.h"

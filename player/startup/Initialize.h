@@ -20,12 +20,12 @@
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
-#include "player/skin/skin_applier.h"
-#include "player/skin/volume.h"
+#include "player/windows/skin_applier.h"
+#include "player/playback/volume.h"
 #include "player/startup/hand_over.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
-#include "player/windows/add_path.h"
+#include "player/shared/add_path.h"
 
 namespace tessel::player {
 

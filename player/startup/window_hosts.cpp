@@ -5,8 +5,8 @@
 #include "player/panel/panel_logic.h"
 #include "player/playback/transport.h"
 #include "player/playback/video_window_win32.h"
-#include "player/windows/add_path.h"
-#include "player/windows/on_screen_win32.h"
+#include "player/shared/add_path.h"
+#include "player/shared/on_screen_win32.h"
 #include "player/windows/walk_pump_win32.h"
 #include "win32/menus.h"
 

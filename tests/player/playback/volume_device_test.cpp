@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "player/skin/volume_device_win32.h"
+#include "player/playback/volume_device_win32.h"
 
 namespace tessel::player {
 namespace {

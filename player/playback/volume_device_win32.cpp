@@ -1,4 +1,4 @@
-#include "player/skin/volume_device_win32.h"
+#include "player/playback/volume_device_win32.h"
 
 // clang-format off
 #include <windows.h>

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "player/skin/volume.h"
+#include "player/playback/volume.h"
 
 namespace tessel::player {
 
