@@ -15,7 +15,6 @@
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
 #include "player/playback/volume.h"
-#include "player/startup/stored_names_win32.h"
 #include "win32/clipboard.h"
 #include "win32/drops.h"
 #include "win32/error_text.h"
@@ -452,7 +451,7 @@ void MenuForm::ChooseListFile() {
 void MenuForm::WarnIfListNotRemembered() {
     // Said at once: at the next start it would be too late to choose another name.
     const std::wstring& path = c_.LblM3uName.Caption();
-    if (path.empty() || StorableListPath(path)) return;
+    if (path.empty() || host_.CanRememberList(path)) return;
     ::MessageBoxW(Handle(), menu_texts::kListNotRemembered, menu_texts::kNoticeTitle, MB_OK);
 }
 
@@ -602,7 +601,7 @@ void MenuForm::ConfirmAndChangeSkin(const std::wstring& name) {
     namespace t = menu_texts;
     // A skin the settings file cannot name would be lost at the next start, and that
     // start would fail on it.
-    if (!StorableSkinName(host_.ProgramFolder(), name)) {
+    if (!host_.CanRememberSkin(name)) {
         ::MessageBoxW(Handle(), t::kSkinNameUnstorable, t::kNoticeTitle, MB_OK);
         return;
     }

@@ -125,6 +125,8 @@ private:
     void SetBodyCaption(const std::wstring& caption) override { playerForm_.SetCaption(caption); }
     void ReloadList() override;
     std::optional<std::wstring> ListSkins() override;
+    bool CanRememberList(const std::wstring& path) const override;
+    bool CanRememberSkin(const std::wstring& name) const override;
     void RefreshFavouritesMenu() override;
     bool ReAddTrayIcon() override;
     std::optional<LRESULT> MediaKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
