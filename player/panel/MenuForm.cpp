@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -63,6 +64,17 @@ MenuForm::MenuForm(PanelHost& host, LLVariable& vars, const TwipsPerPixel& facto
           if (interval == 0) ::KillTimer(Handle(), kTimerMediaScrId);
           else ::SetTimer(Handle(), kTimerMediaScrId, static_cast<UINT>(interval), nullptr);
       }) {}
+
+MenuForm::~MenuForm() {
+    // The controls outlive the panel; their views call into its child windows and its
+    // tool tips, which go with it. Cut first, before any of them is destroyed.
+    for (Control* c : std::initializer_list<Control*>{
+             &c_.LstM3u, &c_.LblScrLstName, &c_.LblScrMediaName, &c_.LblListCount, &c_.ChkRandom,
+             &c_.ChkEndless, &c_.ChkHide, &c_.ChkBreak, &c_.ChkStartPlay, &c_.CmbDispSize, &c_.ScrSkinTrans,
+             &c_.ScrPlayerTrans, &c_.LstSkinFile, &c_.MenuFavList}) {
+        c->view = nullptr;
+    }
+}
 
 void MenuForm::Load() {
     RegisterWindowClass(kMenuFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
