@@ -78,8 +78,6 @@ public:
     // report comes back (the caller shows it, and puts SkinName back unless the change
     // applied). Playback, options and translucency are not touched.
     SkinChange ChangeSkin() override;
-    // Whether the last skin change's modification of the tray icon succeeded.
-    bool TrayIconModified() const { return trayModified_; }
     bool TrayIconAdded() const { return tray_.Added(); }
     VolumeDevice& Volume() override { return *volume_; }
     PlaybackEngine& Engine() override { return *engine_; }
@@ -192,7 +190,6 @@ private:
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<VolumeDevice> volume_;
     DropWalks drops_;
-    bool trayModified_ = false;
     bool shutDown_ = false;
     FavouritesNotice favouritesNotice_;
     bool ended_ = false;
