@@ -29,8 +29,4 @@ struct SystemVolume {
 // device). The result reads what the mixer or another program set, at any time.
 SystemVolume OpenSystemVolume();
 
-// Each backend on its own, for tests; null when it does not work here.
-std::unique_ptr<VolumeDevice> OpenSessionVolume(bool withChannels);
-std::unique_ptr<VolumeDevice> OpenWaveMapperVolume();
-
 }  // namespace tessel::player
