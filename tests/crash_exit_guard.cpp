@@ -1,5 +1,5 @@
 // Linked into every Windows test program: a crash fails the test run for certain.
-#include "common/crash_exit.h"
+#include "tests/support/crash_exit.h"
 
 namespace {
 const bool installed = (tessel::InstallCrashExit(), true);

@@ -14,13 +14,6 @@ bool Less(const std::wstring& a, const std::wstring& b) { return CompareIgnoring
 
 }  // namespace
 
-std::size_t SortedStringList::Insert(std::wstring text) {
-    const auto at = std::upper_bound(items_.begin(), items_.end(), text, Less);
-    const auto index = static_cast<std::size_t>(at - items_.begin());
-    items_.insert(at, std::move(text));
-    return index;
-}
-
 void SortedStringList::InsertAll(std::vector<std::wstring> texts) {
     {
         // One collation key per string, then a plain byte comparison: far fewer

@@ -11,9 +11,8 @@ namespace listwright {
 
 class SortedStringList {
 public:
-    // Inserts at the sorted place and returns that place.
-    std::size_t Insert(std::wstring text);
-    // Inserts many at once; the same result as inserting them one by one.
+    // Inserts at their sorted places, each after the equals already there; the same
+    // result as inserting them one by one.
     void InsertAll(std::vector<std::wstring> texts);
     void Clear() { items_.clear(); }
     std::size_t Count() const { return items_.size(); }

@@ -79,16 +79,6 @@ WriteResult WriteListFile(const std::filesystem::path& path,
     return result;
 }
 
-std::vector<std::wstring> FilterExistingFiles(const std::vector<std::wstring>& lines,
-                                              const ExistsFn& exists) {
-    std::vector<std::wstring> kept;
-    for (const std::wstring& line : lines) {
-        const bool found = exists ? exists(line) : FileExistsExact(line);
-        if (found) kept.push_back(line);
-    }
-    return kept;
-}
-
 LoadResult LoadExistingEntries(TextLineReader& reader, const ExistsFn& exists, const LoadOptions& options,
                                const BatchFn& onBatch) {
     LoadResult result;

@@ -63,11 +63,9 @@ std::size_t CountKeptOnlyByUtf8(const std::vector<std::wstring>& entries);
 WriteResult WriteListFile(const std::filesystem::path& path,
                           const std::vector<std::wstring>& entries);
 
-// The player's filter: the lines that name an existing file, unchanged and in order.
-// `exists` defaults to FileExistsExact.
+// Whether a list line names an existing file; the loads below default to
+// FileExistsExact.
 using ExistsFn = std::function<bool(const std::wstring&)>;
-std::vector<std::wstring> FilterExistingFiles(const std::vector<std::wstring>& lines,
-                                              const ExistsFn& exists = {});
 
 // No longer line can name a file: a path has at most 32,767 UTF-16 units, each at most
 // two bytes in code page 932 and three in UTF-8 (a four-byte sequence is two units).

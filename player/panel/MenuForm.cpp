@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -14,8 +15,7 @@
 #include "common/fileio.h"
 #include "player/playback/polling.h"
 #include "player/playback/transport.h"
-#include "player/skin/volume.h"
-#include "player/startup/stored_names_win32.h"
+#include "player/playback/volume.h"
 #include "win32/clipboard.h"
 #include "win32/drops.h"
 #include "win32/error_text.h"
@@ -64,6 +64,17 @@ MenuForm::MenuForm(PanelHost& host, LLVariable& vars, const TwipsPerPixel& facto
           if (interval == 0) ::KillTimer(Handle(), kTimerMediaScrId);
           else ::SetTimer(Handle(), kTimerMediaScrId, static_cast<UINT>(interval), nullptr);
       }) {}
+
+MenuForm::~MenuForm() {
+    // The controls outlive the panel; their views call into its child windows and its
+    // tool tips, which go with it. Cut first, before any of them is destroyed.
+    for (Control* c : std::initializer_list<Control*>{
+             &c_.LstM3u, &c_.LblScrLstName, &c_.LblScrMediaName, &c_.LblListCount, &c_.ChkRandom,
+             &c_.ChkEndless, &c_.ChkHide, &c_.ChkBreak, &c_.ChkStartPlay, &c_.CmbDispSize, &c_.ScrSkinTrans,
+             &c_.ScrPlayerTrans, &c_.LstSkinFile, &c_.MenuFavList}) {
+        c->view = nullptr;
+    }
+}
 
 void MenuForm::Load() {
     RegisterWindowClass(kMenuFormClass, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
@@ -452,7 +463,7 @@ void MenuForm::ChooseListFile() {
 void MenuForm::WarnIfListNotRemembered() {
     // Said at once: at the next start it would be too late to choose another name.
     const std::wstring& path = c_.LblM3uName.Caption();
-    if (path.empty() || StorableListPath(path)) return;
+    if (path.empty() || host_.CanRememberList(path)) return;
     ::MessageBoxW(Handle(), menu_texts::kListNotRemembered, menu_texts::kNoticeTitle, MB_OK);
 }
 
@@ -602,7 +613,7 @@ void MenuForm::ConfirmAndChangeSkin(const std::wstring& name) {
     namespace t = menu_texts;
     // A skin the settings file cannot name would be lost at the next start, and that
     // start would fail on it.
-    if (!StorableSkinName(host_.ProgramFolder(), name)) {
+    if (!host_.CanRememberSkin(name)) {
         ::MessageBoxW(Handle(), t::kSkinNameUnstorable, t::kNoticeTitle, MB_OK);
         return;
     }

@@ -32,6 +32,7 @@ inline constexpr UINT kTrayIconId = 1;
 class MenuForm : public win32::ScaledWindow {
 public:
     MenuForm(PanelHost& host, LLVariable& vars, const TwipsPerPixel& factors, MenuFormControls& controls);
+    ~MenuForm() override;
 
     void Load();
     void SetIcon(HICON icon);

@@ -88,7 +88,6 @@ public:
         std::size_t named = 0;
     };
     LoadOutcome LoadListFileCounting(const std::wstring& path, const std::function<void()>& opened = {});
-    bool Loading() const { return loading_; }
     // Appends entries to the queue in one batch (the list box does not redraw per
     // item; a full queue drops the rest) and updates LblListCount.
     void AppendToQueue(std::vector<std::wstring> entries);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "player/startup/command_line.h"
+#include "player/shared/command_line.h"
 #include "player/shared/texts.h"
 
 namespace tessel::player {

@@ -3,7 +3,7 @@
 #include <cwchar>
 #include <string>
 
-#include "player/windows/on_screen_win32.h"
+#include "player/shared/on_screen_win32.h"
 
 namespace tessel::player {
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "player/shared/controls.h"
-#include "player/skin/skin_list.h"
+#include "player/shared/skin_list.h"
 
 namespace tessel::player {
 

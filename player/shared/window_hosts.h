@@ -104,6 +104,10 @@ public:
     virtual SkinChange ChangeSkin() = 0;
     // The offered skins into LstSkinFile; the report of a failure.
     virtual std::optional<std::wstring> ListSkins() = 0;
+    // Whether the settings file can keep the list file or the skin for the next start
+    // (by its own name or by the short name the system gives it).
+    virtual bool CanRememberList(const std::wstring& path) const = 0;
+    virtual bool CanRememberSkin(const std::wstring& name) const = 0;
     virtual void RefreshFavouritesMenu() = 0;
     // The shell restarted: the tray icon again.
     virtual bool ReAddTrayIcon() = 0;

@@ -11,12 +11,12 @@
 #include "common/folders.h"
 #include "common/textfile.h"
 #include "player/skin/skin_scale.h"
-#include "player/skin/skin_list.h"
+#include "player/shared/skin_list.h"
 #include "player/skin/transparency_win32.h"
 #include "player/panel/panel_logic.h"
-#include "player/skin/volume_device_win32.h"
+#include "player/playback/volume_device_win32.h"
 #include "player/skin/skin_paths.h"
-#include "player/startup/command_line.h"
+#include "player/shared/command_line.h"
 #include "player/startup/favourites.h"
 #include "player/startup/settings.h"
 #include "player/startup/stored_names_win32.h"
@@ -69,16 +69,12 @@ PlayerApp::PlayerApp(StartOptions options)
 }
 
 PlayerApp::~PlayerApp() {
-    // Whatever happened, no device stays open and no icon stays behind.
+    // Whatever happened, no device stays open and no icon stays behind. The windows
+    // still show what the teardown changes; each form cuts its views loose itself when
+    // it goes (the controls are declared before the forms, so they outlive them).
     TearDown(SaveOnEnd::No);
-    for (Control* c : std::initializer_list<Control*>{
-             &menuControls_.LstM3u, &menuControls_.LblScrLstName, &menuControls_.LblScrMediaName,
-             &menuControls_.LblListCount, &menuControls_.ChkRandom, &menuControls_.ChkEndless,
-             &menuControls_.ChkHide, &menuControls_.ChkBreak, &menuControls_.ChkStartPlay,
-             &menuControls_.CmbDispSize, &menuControls_.ScrSkinTrans, &menuControls_.ScrPlayerTrans,
-             &menuControls_.LstSkinFile, &menuControls_.MenuFavList}) {
-        c->view = nullptr;
-    }
+    // The device goes after the engine and the forms (it is declared before them): a
+    // status report from its closing must reach none of them.
     if (mmc_) mmc_->SetStatusUpdate(nullptr);
 }
 

@@ -20,12 +20,12 @@
 #include "player/playback/mmc/media_device.h"
 #include "player/shared/llvariable.h"
 #include "player/shared/window_hosts.h"
-#include "player/skin/skin_applier.h"
-#include "player/skin/volume.h"
+#include "player/windows/skin_applier.h"
+#include "player/playback/volume.h"
 #include "player/startup/hand_over.h"
 #include "player/windows/PlayerForm.h"
 #include "player/windows/SkinForm.h"
-#include "player/windows/add_path.h"
+#include "player/shared/add_path.h"
 
 namespace tessel::player {
 
@@ -78,8 +78,6 @@ public:
     // report comes back (the caller shows it, and puts SkinName back unless the change
     // applied). Playback, options and translucency are not touched.
     SkinChange ChangeSkin() override;
-    // Whether the last skin change's modification of the tray icon succeeded.
-    bool TrayIconModified() const { return trayModified_; }
     bool TrayIconAdded() const { return tray_.Added(); }
     VolumeDevice& Volume() override { return *volume_; }
     PlaybackEngine& Engine() override { return *engine_; }
@@ -125,6 +123,8 @@ private:
     void SetBodyCaption(const std::wstring& caption) override { playerForm_.SetCaption(caption); }
     void ReloadList() override;
     std::optional<std::wstring> ListSkins() override;
+    bool CanRememberList(const std::wstring& path) const override;
+    bool CanRememberSkin(const std::wstring& name) const override;
     void RefreshFavouritesMenu() override;
     bool ReAddTrayIcon() override;
     std::optional<LRESULT> MediaKeyMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
@@ -190,7 +190,6 @@ private:
     std::unique_ptr<PlaybackEngine> engine_;
     std::unique_ptr<VolumeDevice> volume_;
     DropWalks drops_;
-    bool trayModified_ = false;
     bool shutDown_ = false;
     FavouritesNotice favouritesNotice_;
     bool ended_ = false;

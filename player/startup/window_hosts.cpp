@@ -5,8 +5,9 @@
 #include "player/panel/panel_logic.h"
 #include "player/playback/transport.h"
 #include "player/playback/video_window_win32.h"
-#include "player/windows/add_path.h"
-#include "player/windows/on_screen_win32.h"
+#include "player/shared/add_path.h"
+#include "player/shared/on_screen_win32.h"
+#include "player/startup/stored_names_win32.h"
 #include "player/windows/walk_pump_win32.h"
 #include "win32/menus.h"
 
@@ -76,5 +77,11 @@ void PlayerApp::RefreshFavouritesMenu() {
 }
 
 bool PlayerApp::ReAddTrayIcon() { return !shutDown_ && tray_.ReAdd(); }
+
+bool PlayerApp::CanRememberList(const std::wstring& path) const { return StorableListPath(path).has_value(); }
+
+bool PlayerApp::CanRememberSkin(const std::wstring& name) const {
+    return StorableSkinName(options_.programFolder, name).has_value();
+}
 
 }  // namespace tessel::player

@@ -7,7 +7,7 @@
 #include "player/playback/mmc/media_device.h"
 #include "player/playback/transport.h"
 #include "player/skin/placement.h"
-#include "player/skin/volume.h"
+#include "player/playback/volume.h"
 #include "player/shared/texts.h"
 
 namespace tessel::player {

@@ -48,13 +48,21 @@ TEST(ListFilePlayerFilter, KeepsOnlyLinesNamingExistingFiles) {
         base + L"b.wav", L"", L"#" + base + L"a.mp3", base + L"missing.mp3",
         base + L"folder.mp3", base + L"a.mp3 ", base + L"a.mp3", base + L"b.wav",
     };
+    ASSERT_TRUE(WriteListFile(dir / "list.m3u8", lines).ok);
+    // The player's load without an existence test of its own asks the file system.
+    Entries kept;
+    const LoadResult loaded = LoadExistingEntries(dir / "list.m3u8", {}, {}, [&](Entries& batch) {
+        kept.insert(kept.end(), batch.begin(), batch.end());
+        return true;
+    });
+    ASSERT_TRUE(loaded.ok);
 #ifdef _WIN32
     // Windows opens "a.mp3 " as a.mp3; the entry stays as written.
-    EXPECT_EQ(FilterExistingFiles(lines),
-              (Entries{base + L"b.wav", base + L"a.mp3 ", base + L"a.mp3", base + L"b.wav"}));
+    EXPECT_EQ(kept, (Entries{base + L"b.wav", base + L"a.mp3 ", base + L"a.mp3", base + L"b.wav"}));
 #else
-    EXPECT_EQ(FilterExistingFiles(lines), (Entries{base + L"b.wav", base + L"a.mp3", base + L"b.wav"}));
+    EXPECT_EQ(kept, (Entries{base + L"b.wav", base + L"a.mp3", base + L"b.wav"}));
 #endif
+    EXPECT_EQ(loaded.entries, kept.size());
 }
 
 // The player's load with an existence test that accepts every name it is asked about

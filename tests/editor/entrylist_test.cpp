@@ -88,21 +88,21 @@ TEST(EntryListRemove, KeepsOrderAndSelectionOfTheRest) {
 
 TEST(SortedStringList, AscendingIgnoringCaseEqualsKeepInsertionOrder) {
     SortedStringList sorted;
-    sorted.Insert(L"b.mp3");
-    sorted.Insert(L"A.mp3");
-    sorted.Insert(L"c.mp3");
+    sorted.InsertAll({L"b.mp3"});  // one at a time: each merged with what is there
+    sorted.InsertAll({L"A.mp3"});
+    sorted.InsertAll({L"c.mp3"});
     EXPECT_EQ(sorted.Items(), (Texts{L"A.mp3", L"b.mp3", L"c.mp3"}));
 
     SortedStringList one, bulk;
     const Texts input{L"*.MP3", L"*.wav", L"*.mp3", L"*.AVI", L"*.Mp3", L"*.avi"};
-    for (const auto& s : input) one.Insert(s);
+    for (const auto& s : input) one.InsertAll({s});
     bulk.InsertAll(input);
     EXPECT_EQ(one.Items(), bulk.Items());
     EXPECT_EQ(one.Items(), (Texts{L"*.AVI", L"*.avi", L"*.MP3", L"*.mp3", L"*.Mp3", L"*.wav"}));
     // The keys of a bulk sort order exactly as the pairwise comparison does.
     const Texts mixed{L"b", L"B", L"a b", L"ab", L"a-b", L"A", L"\u00E4", L"z", L"10", L"9", L"", L" "};
     SortedStringList pairwise, keyed;
-    for (const auto& s : mixed) pairwise.Insert(s);
+    for (const auto& s : mixed) pairwise.InsertAll({s});
     keyed.InsertAll(mixed);
     EXPECT_EQ(pairwise.Items(), keyed.Items());
     // A bulk insert into a list that already holds equals puts the new ones after them.

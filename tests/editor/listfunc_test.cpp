@@ -122,7 +122,7 @@ TEST(SelectByPattern, LowerCasingGoesBeyondAToZ) {
 TEST(SortByName, CaseIgnoredAllUnselectedCopyKept) {
     EntryList list = ListOf({L"b.mp3", L"A.mp3", L"c.mp3"}, {0, 2});
     SortedStringList sortTrueList;
-    sortTrueList.Insert(L"left over from an earlier sort");
+    sortTrueList.InsertAll({L"left over from an earlier sort"});
     SortByName(list, sortTrueList);
     EXPECT_EQ(list.Texts(), (Texts{L"A.mp3", L"b.mp3", L"c.mp3"}));
     EXPECT_EQ(list.SelCount(), 0u);

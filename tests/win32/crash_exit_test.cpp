@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "common/crash_exit.h"
+#include "tests/support/crash_exit.h"
 #include "tests/support/win32.h"
 
 namespace {

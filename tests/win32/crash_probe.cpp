@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "common/crash_exit.h"
+#include "tests/support/crash_exit.h"
 
 int main(int argc, char** argv) {
     tessel::InstallCrashExit();

@@ -123,6 +123,10 @@ TEST_F(PanelTest, SkinChangeWhilePlayingReshapesReplacesAndModifiesTheIcon) {
     ASSERT_TRUE(WaitUntil([&] { return app->BodyControls().ScrTime.Max() > 0; }, 5s));
     app->PanelControls().ScrSkinTrans.SetValue(200);
     const RECT before = Rect(app->Skin().Handle());
+    const HWND panel = app->Panel().Handle();
+    const auto panelIcon = [&] { return ::SendMessageW(panel, WM_GETICON, ICON_SMALL, 0); };
+    const LRESULT iconBefore = panelIcon();
+    ASSERT_NE(iconBefore, 0);
 
     boxes.Expect(menu_texts::kSkinConfirmTitle, IDYES);
     app->Panel().ConfirmAndChangeSkin(L"Ember");
@@ -130,7 +134,11 @@ TEST_F(PanelTest, SkinChangeWhilePlayingReshapesReplacesAndModifiesTheIcon) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(seen[0].text, L"Ember 適用しますか？");
     EXPECT_EQ(app->Vars().SkinName, L"Ember");
-    EXPECT_TRUE(app->TrayIconModified());
+    // The new skin's picture (the panel shows the tray icon's), and the icon is still
+    // in the notification area.
+    EXPECT_NE(panelIcon(), 0);
+    EXPECT_NE(panelIcon(), iconBefore);
+    EXPECT_TRUE(NotifyTrayIcon(NIM_MODIFY, panel));
     const player::SkinLayout layout = Layout(L"Ember");
     const RECT s = Rect(app->Skin().Handle());
     EXPECT_NE(s.right - s.left, before.right - before.left) << "the shipped skins must differ in size";

@@ -106,7 +106,7 @@ TEST_F(ListFileTest, ALongListArrivesInBatchesWithTheWindowsAnsweringBetween) {
     EXPECT_EQ(counts, (std::vector<std::wstring>{first, second, all}));
     EXPECT_EQ(menu.LstM3u.ListCount(), lines.size());
     EXPECT_TRUE(device.opened.empty());
-    EXPECT_FALSE(loading.Loading());
+    EXPECT_FALSE(loading.Busy());  // the timers' handlers run again
     // Said stop (the program is ending) after the first batch: the rest is not read.
     menu.LstM3u.Clear();
     services.keepResponsive = [] { return false; };

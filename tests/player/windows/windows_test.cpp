@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "player/skin/skin_layout.h"
-#include "player/skin/volume_device_win32.h"
-#include "player/windows/on_screen_win32.h"
+#include "player/playback/volume_device_win32.h"
+#include "player/shared/on_screen_win32.h"
 #include "player/shared/texts.h"
-#include "player/windows/long_paths.h"
+#include "player/shared/long_paths.h"
 #include "tests/support/accessible.h"
 #include "tests/support/in_process_player.h"
 #include "win32/handle.h"

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "player/windows/add_path.h"
-#include "player/windows/long_paths.h"
+#include "player/shared/add_path.h"
+#include "player/shared/long_paths.h"
 #include "tests/support/counting_folders.h"
 #include "tests/support/link_loops.h"
 

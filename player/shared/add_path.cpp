@@ -1,6 +1,6 @@
-#include "player/windows/add_path.h"
+#include "player/shared/add_path.h"
 
-#include "player/windows/long_paths.h"
+#include "player/shared/long_paths.h"
 
 namespace tessel::player {
 namespace {

@@ -1,4 +1,4 @@
-#include "player/skin/skin_list.h"
+#include "player/shared/skin_list.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Where a window goes that would come back off every screen, with several monitors.
-#include "player/windows/on_screen.h"
+#include "player/shared/on_screen.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "player/skin/volume.h"
+#include "player/playback/volume.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "player/skin/skin_applier.h"
+#include "player/windows/skin_applier.h"
 
 #include <filesystem>
 

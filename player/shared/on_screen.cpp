@@ -1,4 +1,4 @@
-#include "player/windows/on_screen.h"
+#include "player/shared/on_screen.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "player/windows/long_paths.h"
+#include "player/shared/long_paths.h"
 
 #include <utility>
 

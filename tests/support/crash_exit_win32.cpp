@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "common/crash_exit.h"
+#include "tests/support/crash_exit.h"
 
 namespace tessel {
 namespace {

@@ -1,4 +1,4 @@
-#include "player/skin/volume_device_win32.h"
+#include "player/playback/volume_device_win32.h"
 
 // clang-format off
 #include <windows.h>
@@ -178,15 +178,8 @@ private:
     std::atomic<std::uint64_t> changes_{0};
 };
 
-// The session volume of the default device as it is now: both channels where the
-// platform has them, else the master alone.
-std::unique_ptr<VolumeDevice> OpenDefaultSessionVolume() {
-    if (auto device = OpenSessionVolume(true)) return device;
-    return OpenSessionVolume(false);
-}
-
-}  // namespace
-
+// The session volume alone, with both channels or the master only; null when it does
+// not work here.
 std::unique_ptr<VolumeDevice> OpenSessionVolume(bool withChannels) {
     auto device = std::make_unique<SessionVolume>();
     if (!device->Open(withChannels)) return nullptr;
@@ -194,11 +187,21 @@ std::unique_ptr<VolumeDevice> OpenSessionVolume(bool withChannels) {
     return device;
 }
 
+// The session volume of the default device as it is now: both channels where the
+// platform has them, else the master alone.
+std::unique_ptr<VolumeDevice> OpenDefaultSessionVolume() {
+    if (auto device = OpenSessionVolume(true)) return device;
+    return OpenSessionVolume(false);
+}
+
+// The wave mapper's volume; null when it does not work here.
 std::unique_ptr<VolumeDevice> OpenWaveMapperVolume() {
     auto device = std::make_unique<WaveMapperVolume>();
     if (!device->Read()) return nullptr;
     return device;
 }
+
+}  // namespace
 
 SystemVolume OpenSystemVolume() {
     auto session = std::make_unique<SessionVolume>();

@@ -18,7 +18,7 @@ SkinChange PlayerApp::ChangeSkin() {
     }
     const LLVariable inUse = vars_;                                         // its paths and offsets
     SetSkinPaths(options_.programFolder, vars_, false);                     // 1
-    trayModified_ = tray_.Change(vars_.TrayIconPath, PlaybackEngine::TrayTipFor(texts::kTrayTip));            // 2
+    tray_.Change(vars_.TrayIconPath, PlaybackEngine::TrayTipFor(texts::kTrayTip));  // 2
     menuControls_.LstSkinFile.SetEnabled(false);                            // 3
     std::optional<std::wstring> failure = skin_.Apply();
     if (failure) {

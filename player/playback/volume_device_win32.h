@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "player/skin/volume.h"
+#include "player/playback/volume.h"
 
 namespace tessel::player {
 
@@ -28,9 +28,5 @@ struct SystemVolume {
 // thread; COM is initialised for the thread if it is not yet (and released with the
 // device). The result reads what the mixer or another program set, at any time.
 SystemVolume OpenSystemVolume();
-
-// Each backend on its own, for tests; null when it does not work here.
-std::unique_ptr<VolumeDevice> OpenSessionVolume(bool withChannels);
-std::unique_ptr<VolumeDevice> OpenWaveMapperVolume();
 
 }  // namespace tessel::player

@@ -1,6 +1,6 @@
-#include "player/windows/on_screen_win32.h"
+#include "player/shared/on_screen_win32.h"
 
-#include "player/windows/on_screen.h"
+#include "player/shared/on_screen.h"
 
 namespace tessel::player {
 

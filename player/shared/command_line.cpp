@@ -1,4 +1,4 @@
-#include "player/startup/command_line.h"
+#include "player/shared/command_line.h"
 
 #include "common/wildcard.h"
 

@@ -1,4 +1,4 @@
-#include "player/skin/skin_list.h"
+#include "player/shared/skin_list.h"
 
 #include <algorithm>
 #include <system_error>
