@@ -120,35 +120,31 @@ public:
                        [&] { return standard_->get_accDescription(child, out); });
     }
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
-        if (!role) return E_POINTER;
-        ::VariantInit(role);
-        return ForTarget(child,
-                         [&](BodyPart part) {
-                             SetChild(role, RoleOf(DesignOf(part).role));
-                             return S_OK;
-                         },
-                         [&] { return standard_->get_accRole(child, role); });
+        return ForPart(child, role,
+                       [&](BodyPart part) {
+                           SetChild(role, RoleOf(DesignOf(part).role));
+                           return S_OK;
+                       },
+                       [&] { return standard_->get_accRole(child, role); });
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
-        if (!state) return E_POINTER;
-        ::VariantInit(state);
-        return ForTarget(child,
-                         [&](BodyPart part) {
-                             LONG flags = 0;
-                             if (!source_->PartsVisible()) flags |= STATE_SYSTEM_INVISIBLE;
-                             switch (DesignOf(part).role) {
-                                 case PartRole::Slider:
-                                     // The bars are real controls that take the focus.
-                                     flags |= STATE_SYSTEM_FOCUSABLE;
-                                     if (source_->PartFocused(part)) flags |= STATE_SYSTEM_FOCUSED;
-                                     break;
-                                 case PartRole::StaticText: flags |= STATE_SYSTEM_READONLY; break;
-                                 case PartRole::PushButton: break;
-                             }
-                             SetChild(state, flags);
-                             return S_OK;
-                         },
-                         [&] { return standard_->get_accState(child, state); });
+        return ForPart(child, state,
+                       [&](BodyPart part) {
+                           LONG flags = 0;
+                           if (!source_->PartsVisible()) flags |= STATE_SYSTEM_INVISIBLE;
+                           switch (DesignOf(part).role) {
+                               case PartRole::Slider:
+                                   // The bars are real controls that take the focus.
+                                   flags |= STATE_SYSTEM_FOCUSABLE;
+                                   if (source_->PartFocused(part)) flags |= STATE_SYSTEM_FOCUSED;
+                                   break;
+                               case PartRole::StaticText: flags |= STATE_SYSTEM_READONLY; break;
+                               case PartRole::PushButton: break;
+                           }
+                           SetChild(state, flags);
+                           return S_OK;
+                       },
+                       [&] { return standard_->get_accState(child, state); });
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override {
         return ForPart(child, help, [](BodyPart) { return S_FALSE; },
@@ -279,6 +275,13 @@ private:
     HRESULT ForPart(const VARIANT& child, BSTR* out, OnPart onPart, OnSelf onSelf) {
         if (!out) return E_POINTER;
         *out = nullptr;
+        return ForTarget(child, onPart, onSelf);
+    }
+    // For the properties given as a VARIANT: empty unless one is given.
+    template <typename OnPart, typename OnSelf>
+    HRESULT ForPart(const VARIANT& child, VARIANT* out, OnPart onPart, OnSelf onSelf) {
+        if (!out) return E_POINTER;
+        ::VariantInit(out);
         return ForTarget(child, onPart, onSelf);
     }
 

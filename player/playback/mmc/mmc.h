@@ -63,13 +63,15 @@ public:
 
 private:
     void Open() override;
-    void Play() override;
-    void Pause() override;
-    void Stop() override;
     void Close() override;
     void AfterCommand() override;
+    // Every run starts with StartAt, from the start point or the position.
+    void Play() override;
     // Sends "stop" then "play from start notify". False when the driver refused.
     bool StartAt(std::int32_t start);
+    // Pausing records the position; resuming plays on from it.
+    void Pause() override;
+    void Stop() override;
     // While playing, reads the driver and turns the state to Ended when the medium
     // has finished. Safe to call any time.
     void Refresh() const;
