@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "common/fileio.h"
@@ -38,11 +37,6 @@ Walk Collect(const Texts& dropped, std::function<bool()> pump = {}, FolderSource
     return w;
 }
 
-void Touch(const fs::path& p) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p) << "x";
-}
-
 // The dropped files first, then every file of a level before any of the next, the
 // dropped folders in their drop order within a level (names chosen so that a
 // depth-first or name-ordered walk would interleave levels).
@@ -59,32 +53,18 @@ TEST(DropWalk, DroppedFilesFirstThenFolderLevelByLevel) {
     EXPECT_EQ(w.pumps, 3);
 }
 
-TEST(DropWalk, TemporariesOfSavesAreNotCollected) {
-    // A list saved into a music folder leaves a temporary there while it is written
-    // (or for good, if the save was killed): it is never a medium.
+// A list saved into a music folder leaves a temporary there while it is written (or for
+// good, if the save was killed): it is never a medium. Duplicates are kept.
+TEST(DropWalk, TemporariesOfSavesAreNotCollectedDuplicatesAre) {
     TempDir dir;
-    const fs::path folder = dir / "folder";
-    Touch(folder / "a.mp3");
-    Touch(folder / tessel::PathFromWide(tessel::TemporaryFileName(L"all.m3u", 1234, 0)));
-    Touch(folder / "sub" / tessel::PathFromWide(tessel::TemporaryFileName(L"b.m3u", 99, 7)));
-    Touch(folder / "~all.m3u.1234-0.tmp");  // somebody else's: an ordinary file
-    Walk w = Collect({W(folder)});
-    std::sort(w.files.begin(), w.files.end());
-    EXPECT_EQ(w.files, (Texts{W(folder / "a.mp3"), W(folder / "~all.m3u.1234-0.tmp")}));
-}
-
-TEST(DropWalk, DuplicatesAreKept) {
-    TempDir dir;
-    Touch(dir / "f" / "a.mp3");
-    const Walk w = Collect({W(dir / "f" / "a.mp3"), W(dir / "f" / "a.mp3"), W(dir / "f"), W(dir / "f"),
-                            W(dir / "missing.mp3")});
-    EXPECT_EQ(w.files, Texts(4, W(dir / "f" / "a.mp3")));
-}
-
-TEST(DropWalk, EmptyFolderAndNothingDroppedAddNothing) {
-    TempDir dir;
+    const std::wstring a = W(dir.Write("folder/a.mp3", "x"));
+    dir.Write(fs::path("folder") / tessel::PathFromWide(tessel::TemporaryFileName(L"all.m3u", 1234, 0)), "x");
+    dir.Write(fs::path("folder/sub") / tessel::PathFromWide(tessel::TemporaryFileName(L"b.m3u", 99, 7)), "x");
+    const std::wstring other = W(dir.Write("folder/~all.m3u.1234-0.tmp", "x"));  // somebody else's
     fs::create_directories(dir / "empty");
-    EXPECT_TRUE(Collect({W(dir / "empty")}).files.empty());
+    Walk w = Collect({W(dir / "folder"), a, W(dir / "empty"), W(dir / "missing.mp3"), a, W(dir / "folder")});
+    std::sort(w.files.begin(), w.files.end());
+    EXPECT_EQ(w.files, (Texts{a, a, a, a, other, other}));
     const Walk none = Collect({});
     EXPECT_TRUE(none.files.empty());
     EXPECT_EQ(none.pumps, 0);
@@ -147,8 +127,8 @@ TEST(DropWalkLoops, EveryShapeEndsListingEachFolderOnce) {
 
 TEST(DropWalk, StoppingInTheMiddleLeavesNothing) {
     TempDir dir;
-    Touch(dir / "a" / "1.mp3");
-    Touch(dir / "a" / "b" / "2.mp3");
+    dir.Write("a/1.mp3", "x");
+    dir.Write("a/b/2.mp3", "x");
     int calls = 0;
     const Walk w = Collect({W(dir / "x.mp3"), W(dir / "a")}, [&] { return ++calls < 2; });
     EXPECT_TRUE(w.result.aborted);

@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "tests/support/temp_dir.h"
 #include "tests/editor/fake_host.h"
@@ -149,6 +147,9 @@ TEST_F(EditorTest, AChangedListIsOnlyLetGoWithTheUsersWord) {
     editor.CreateNewFile();
     EXPECT_FALSE(editor.ConfirmDiscard());
     EXPECT_EQ(list.Texts(), Texts{L"new"});
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].notice, N::WriteFailed);
+    EXPECT_TRUE(editor.SBar().Get().empty());
     EXPECT_TRUE(editor.ConfirmDiscard());
     EXPECT_EQ(TempDir::ReadBytes(dir / "b.m3u"), "new\r\n");
     EXPECT_EQ(host.saveDialogs, 3);
@@ -250,15 +251,6 @@ TEST_F(EditorTest, UnreadableCharactersAreWarnedAboutOnceWhicheverTheFile) {
     EXPECT_EQ(TempDir::ReadBytes(dir / "bad.m3u"), "ok\r\nx?y\r\n");
 }
 
-TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheCurrentFile) {
-    list.Append({L"a"});
-    host.saveAnswers = {W(dir / "no such folder" / "x.m3u")};
-    editor.NameFileSave();
-    ASSERT_EQ(host.told.size(), 1u);
-    EXPECT_EQ(host.told[0].notice, N::WriteFailed);
-    EXPECT_TRUE(editor.SBar().Get().empty());
-}
-
 TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
     const fs::path inner = dir.Write("inner.m3u", "deep\r\n");
     const fs::path three = dir.Write("three.m3u", "1\r\n" + std::string(inner.string()) + "\r\n3\r\n");
@@ -296,24 +288,15 @@ TEST_F(EditorTest, ClipboardBusyIsToldAndNothingIsLost) {
     EXPECT_EQ(host.told[0].notice, N::ClipboardBusy);
 }
 
-struct DropTest : EditorTest {
-    void SetUp() override {
-        fs::create_directory(dir / "m3usetting");
-        dir.Write("m3usetting/ext.ini", "*.mp3\r\n");
-        editor.LoadExtensions(ExtIniPath(dir.path()));
-        std::ofstream(dir / "one.mp3") << "1";
-        std::ofstream(dir / "two.mp3") << "2";
-        fs::create_directory(dir / "f");
-        std::ofstream(dir / "f" / "in.mp3") << "4";
-    }
-};
-
-TEST_F(DropTest, EndingDuringTheWalkAddsNothing) {
+TEST_F(EditorTest, EndingDuringADropWalkAddsNothing) {
+    dir.Write("m3usetting/ext.ini", "*.mp3\r\n");
+    editor.LoadExtensions(ExtIniPath(dir.path()));
+    dir.Write("f/in.mp3", "x");
     host.onLetMessagesRun = [] { return false; };
-    editor.DropFiles({W(dir / "one.mp3"), W(dir / "f")});
+    editor.DropFiles({W(dir.Write("one.mp3", "1")), W(dir / "f")});
     EXPECT_TRUE(list.Empty());
     host.onLetMessagesRun = {};
-    editor.DropFiles({W(dir / "two.mp3")});
+    editor.DropFiles({W(dir.Write("two.mp3", "2"))});
     EXPECT_EQ(list.Count(), 1u);
 }
 

@@ -134,22 +134,18 @@ TEST(SkinLayout, NumberGrammar) {
         EXPECT_FALSE(ParseLayoutNumber(bad).has_value()) << std::wstring(bad);
 }
 
-class SkinLayoutFile : public ::testing::Test {
-protected:
-    tessel::test::TempDir dir_{"skin-layout"};
-};
-
 // The shipped skins' files are read in shipped_skins_test; a file that is missing is
 // reported by name and not made, an empty one lacks its first line.
-TEST_F(SkinLayoutFile, MissingOrEmptyFilesAreReported) {
-    const auto path = dir_ / "define.ini";
+TEST(SkinLayoutFile, MissingOrEmptyFilesAreReported) {
+    tessel::test::TempDir dir{"skin-layout"};
+    const auto path = dir / "define.ini";
     SkinLayout l;
     auto error = ReadSkinLayout(path, l);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->problem, SkinLayoutProblem::Unreadable);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_NE(DescribeSkinLayoutError(*error, path.wstring()).find(path.wstring()), std::wstring::npos);
-    error = ReadSkinLayout(dir_.Write("define.ini", ""), l);
+    error = ReadSkinLayout(dir.Write("define.ini", ""), l);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->problem, SkinLayoutProblem::TooFewLines);
     EXPECT_EQ(error->line, 1u);
