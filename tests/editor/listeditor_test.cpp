@@ -68,17 +68,7 @@ TEST_F(EditorTest, AListCutShortOnOpeningBelongsToNoFile) {
     EXPECT_EQ(fs::file_size(over), lines.size() + 6);
 }
 
-TEST_F(EditorTest, SaveAsAddsNoExtension) {
-    list.Append({L"x", L"y"});
-    host.saveAnswers = {W(dir / "noext")};
-    editor.NameFileSave();
-    EXPECT_EQ(TempDir::ReadBytes(dir / "noext"), "x\r\ny\r\n");
-    EXPECT_FALSE(fs::exists(dir / "noext.m3u"));
-    EXPECT_TRUE(host.asked.empty());
-    EXPECT_EQ(editor.SBar().Get(), W(dir / "noext"));
-}
-
-TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAnEmptyListIsZeroBytesAndNewForgetsTheFile) {
+TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsWhichAddsNoExtensionAndNewForgetsTheFile) {
     host.saveAnswers = {std::nullopt};
     editor.OverwriteFile();
     EXPECT_EQ(host.saveDialogs, 1);
@@ -92,10 +82,17 @@ TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAnEmptyListIsZeroBytesAndN
     EXPECT_EQ(host.saveDialogs, 2);
     EXPECT_TRUE(host.asked.empty());
     EXPECT_EQ(TempDir::ReadBytes(dir / "empty.m3u"), "new\r\n");
-    // New empties the list and forgets the current file.
+    // New empties the list and forgets the current file; Save As adds no extension.
     editor.CreateNewFile();
     EXPECT_TRUE(list.Empty());
     EXPECT_TRUE(editor.SBar().Get().empty());
+    list.Append({L"x", L"y"});
+    host.saveAnswers = {W(dir / "noext")};
+    editor.NameFileSave();
+    EXPECT_EQ(TempDir::ReadBytes(dir / "noext"), "x\r\ny\r\n");
+    EXPECT_FALSE(fs::exists(dir / "noext.m3u"));
+    EXPECT_TRUE(host.asked.empty());
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "noext"));
 }
 
 // New, Open and the exit (ConfirmDiscard) let a changed list go only on the user's word.
@@ -264,17 +261,14 @@ TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
     editor.ExpFiles();
     EXPECT_EQ(list.Texts(), (Texts{W(three), L"plain", W(dir / "missing.m3u"), L"1", W(inner), L"3"}));
     EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, true, false, false, false}));
-}
-
-TEST_F(EditorTest, ExpandAsksPerLargeFileAndCancelSkipsOnlyThatOne) {
+    // A large file is asked about on its own; cancel skips only that one.
     const fs::path big = dir.Write("big.m3u", std::string(1100001, 'x'));
-    const fs::path small = dir.Write("small.m3u", "s\r\n");
-    list.Append({W(big), W(small)});
+    list.Assign({W(big), W(inner)});
     editor.ListAllChoice();
     host.answer = false;
     editor.ExpFiles();
     EXPECT_EQ(host.asked, (std::vector<Q>{Q::SizeOver}));
-    EXPECT_EQ(list.Texts(), (Texts{W(big), W(small), L"s"}));
+    EXPECT_EQ(list.Texts(), (Texts{W(big), W(inner), L"deep"}));
 }
 
 TEST_F(EditorTest, ClipboardBusyIsToldAndNothingIsLost) {

@@ -110,20 +110,6 @@ TEST(SkinLayout, RejectsEveryMalformedLayoutNamingLineAndField) {
     }
 }
 
-TEST(SkinLayout, ReportNamesFileLineFieldAndWhatWasFound) {
-    std::vector<std::wstring> lines = ExampleLines();
-    lines[1] = L"255,0,blue";
-    SkinLayout layout;
-    auto error = ParseSkinLayout(lines, layout);
-    ASSERT_TRUE(error);
-    const std::wstring text = DescribeSkinLayoutError(*error, L"C:\\Tessel\\parts\\Azure\\define.ini");
-    EXPECT_NE(text.find(L"C:\\Tessel\\parts\\Azure\\define.ini"), std::wstring::npos);
-    EXPECT_NE(text.find(L"2"), std::wstring::npos);
-    EXPECT_NE(text.find(L"3 番目"), std::wstring::npos);
-    EXPECT_NE(text.find(L"\"blue\""), std::wstring::npos);
-    EXPECT_NE(text.find(L"0 から 255"), std::wstring::npos);
-}
-
 TEST(SkinLayout, NumberGrammar) {
     EXPECT_EQ(ParseLayoutNumber(L"12"), 12.0);
     EXPECT_EQ(ParseLayoutNumber(L" -3 "), -3.0);
@@ -135,8 +121,9 @@ TEST(SkinLayout, NumberGrammar) {
 }
 
 // The shipped skins' files are read in shipped_skins_test; a file that is missing is
-// reported by name and not made, an empty one lacks its first line.
-TEST(SkinLayoutFile, MissingOrEmptyFilesAreReported) {
+// reported by name and not made, an empty one lacks its first line, and a report names
+// the file, the line, the field and what was found there.
+TEST(SkinLayoutFile, MissingEmptyAndMalformedFilesAreReported) {
     tessel::test::TempDir dir{"skin-layout"};
     const auto path = dir / "define.ini";
     SkinLayout l;
@@ -149,6 +136,13 @@ TEST(SkinLayoutFile, MissingOrEmptyFilesAreReported) {
     ASSERT_TRUE(error);
     EXPECT_EQ(error->problem, SkinLayoutProblem::TooFewLines);
     EXPECT_EQ(error->line, 1u);
+    std::vector<std::wstring> lines = ExampleLines();
+    lines[1] = L"255,0,blue";
+    error = ParseSkinLayout(lines, l);
+    ASSERT_TRUE(error);
+    const std::wstring text = DescribeSkinLayoutError(*error, L"C:\\Tessel\\parts\\Azure\\define.ini");
+    for (const wchar_t* part : {L"C:\\Tessel\\parts\\Azure\\define.ini", L"2", L"3 番目", L"\"blue\"", L"0 から 255"})
+        EXPECT_NE(text.find(part), std::wstring::npos) << part;
 }
 
 }  // namespace

@@ -20,7 +20,6 @@
 #include "tests/support/accessible.h"
 #include "tests/support/in_process_player.h"
 #include "tests/support/pixel_region.h"
-#include "win32/dpi.h"
 #include "win32/handle.h"
 
 namespace tessel::test {
@@ -134,11 +133,6 @@ protected:
         EXPECT_EQ(wrong, 0) << Printable(skin);
     }
 };
-
-TEST_F(DpiTest, ThePrefixRunsAtTheDisplayScaleAskedFor) {
-    EXPECT_EQ(win32::SystemDpi(), dpi);
-    EXPECT_EQ(k, dpi / 96);
-}
 
 TEST_F(DpiTest, BothSkinsAtTheWholeNumberScaleWhereInitIniPutsThem) {
     for (const std::wstring skin : {L"Azure", L"Ember"}) {
