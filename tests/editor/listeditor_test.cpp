@@ -29,7 +29,7 @@ struct EditorTest : ::testing::Test {
     EntryList& list = editor.MainList();
 };
 
-TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
+TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFileUnlessTheListWasCutShort) {
     list.Append({L"unsaved"});
     const fs::path file = dir.Write("a.m3u", "one\r\n\r\ntwo ");
     host.openAnswers = {W(file)};
@@ -45,11 +45,9 @@ TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
     EXPECT_EQ(list.Count(), 3u);
     EXPECT_EQ(editor.SBar().Get(), W(file));
     EXPECT_TRUE(host.told.empty());
-}
 
-// The list holds 32,767 entries: one more line is cut off, and the file is then no
-// longer the list's, so saving asks for a name instead of shortening it.
-TEST_F(EditorTest, AListCutShortOnOpeningBelongsToNoFile) {
+    // The list holds 32,767 entries: one more line is cut off, and the file is then no
+    // longer the list's, so saving asks for a name instead of shortening it.
     std::string lines;
     for (int i = 0; i < 32767; ++i) lines += "e\r\n";
     const fs::path full = dir.Write("full.m3u", lines);
@@ -214,18 +212,6 @@ TEST_F(EditorTest, SavingAsM3u8KeepsEveryNameAndBecomesTheCurrentFile) {
     EXPECT_EQ(editor.SBar().Get(), W(dir / "other.m3u8"));
 }
 
-TEST_F(EditorTest, AddAndExpandReadEachListInTheEncodingItsNameSays) {
-    const fs::path utf8 = dir.Write("u.M3U8", "\xEF\xBB\xBF\xC3\xA9\r\n");
-    const fs::path sjis = dir.Write("s.m3u", "\x93\xFA\r\n");
-    host.openAnswers = {W(utf8)};
-    editor.AddingList();
-    list.Append({W(utf8), W(sjis)});
-    list.SetSelected(1, true);
-    list.SetSelected(2, true);
-    editor.ExpFiles();
-    EXPECT_EQ(list.Texts(), (Texts{L"\u00E9", W(utf8), W(sjis), L"\u00E9", L"\u65E5"}));
-}
-
 TEST_F(EditorTest, UnreadableCharactersAreWarnedAboutOnceWhicheverTheFile) {
     // Bytes that were not UTF-8 read as U+FFFD; saving can keep the mark, not the bytes.
     const fs::path bad = dir.Write("bad.m3u8", "ok\r\nx\xFFy\r\n");
@@ -248,7 +234,7 @@ TEST_F(EditorTest, UnreadableCharactersAreWarnedAboutOnceWhicheverTheFile) {
     EXPECT_EQ(TempDir::ReadBytes(dir / "bad.m3u"), "ok\r\nx?y\r\n");
 }
 
-TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
+TEST_F(EditorTest, ExpandReadsSelectedListFilesInTheirEncodingAsksAboutLargeOnes) {
     const fs::path inner = dir.Write("inner.m3u", "deep\r\n");
     const fs::path three = dir.Write("three.m3u", "1\r\n" + std::string(inner.string()) + "\r\n3\r\n");
     editor.ExpFiles();  // nothing selected
@@ -269,6 +255,17 @@ TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
     editor.ExpFiles();
     EXPECT_EQ(host.asked, (std::vector<Q>{Q::SizeOver}));
     EXPECT_EQ(list.Texts(), (Texts{W(big), W(inner), L"deep"}));
+    // Add and Expand read each list in the encoding its name says.
+    const fs::path utf8 = dir.Write("u.M3U8", "\xEF\xBB\xBF\xC3\xA9\r\n");
+    const fs::path sjis = dir.Write("s.m3u", "\x93\xFA\r\n");
+    list.Clear();
+    host.openAnswers = {W(utf8)};
+    editor.AddingList();
+    list.Append({W(utf8), W(sjis)});
+    list.SetSelected(1, true);
+    list.SetSelected(2, true);
+    editor.ExpFiles();
+    EXPECT_EQ(list.Texts(), (Texts{L"\u00E9", W(utf8), W(sjis), L"\u00E9", L"\u65E5"}));
 }
 
 TEST_F(EditorTest, ClipboardBusyIsToldAndNothingIsLost) {

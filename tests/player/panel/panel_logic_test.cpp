@@ -73,7 +73,7 @@ TEST(ListRightClick, ModifiersOrTheHeldLeftButtonOpenTheFavourites) {
     EXPECT_EQ(held, false);
 }
 
-TEST(ListCommands, CopyDeletePlayAndClear) {
+TEST(ListCommands, CopyDeletePlayClearAndPan) {
     ListBox list;
     Label count(L"4");
     Fill(list, {L"a", L"b", L"c", L"d"}, {0, 3});
@@ -95,9 +95,7 @@ TEST(ListCommands, CopyDeletePlayAndClear) {
     ClearEntries(list, count);
     EXPECT_EQ(list.ListCount(), 0u);
     EXPECT_EQ(count.Caption(), L"0");
-}
-
-TEST(ListSlide, PanningKeepsTheRightEdgeAndComesBackAtZero) {
+    // Panning keeps the right edge and comes back at zero.
     EXPECT_EQ(ListSlideSpan(120, 6255, 0), (HorizontalSpan{120, 6255}));
     const HorizontalSpan wide = ListSlideSpan(120, 6255, kListSlideMax);
     EXPECT_EQ(wide, (HorizontalSpan{-1880, 8255}));

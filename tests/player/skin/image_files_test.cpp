@@ -148,8 +148,7 @@ TEST(DecodeBmp, AFileShorterThanItsHeadersPromiseIsRefused) {
 TEST(DecodeBmp, SidesAreCheckedBeforeAnythingIsRead) {
     BmpImage image;
     Bmp b;
-    b.width = 8;
-    b.height = 8;
+    b.width = b.height = 8;
     b.pixels = std::string(8 * 24, '\0');
     EXPECT_EQ(Decode(b.File(), image, 8), ImageProblem::None);
     b.width = 9;

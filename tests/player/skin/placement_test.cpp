@@ -29,14 +29,8 @@ TEST(Placement, BodyWindowSitsAtTheSkinOffsetsHalfPixelsRoundingToEven) {
         {7500, 4500, 1800, 2147483647, 2147483647, {15, 15}, {2147483647, 2147483647}},
     };
     for (const auto& c : cases) {
-        PlacementInput in;
-        in.skinLeft = c.left;
-        in.skinTop = c.top;
-        in.skinHeight = c.height;
-        in.playerOffsetX = c.offsetX;
-        in.playerOffsetY = c.offsetY;
-        in.factors = c.factors;
-        const PixelPoint p = PlayerFormPosition(in);
+        const PixelPoint p = PlayerFormPosition(PlacementInput{c.left, c.top, c.height, kPlayerFormWidthTwips,
+                                                               kPlayerFormHeightTwips, c.offsetX, c.offsetY, c.factors});
         EXPECT_EQ(p.x, c.at.x) << c.left << "," << c.top;
         EXPECT_EQ(p.y, c.at.y) << c.left << "," << c.top;
     }

@@ -39,19 +39,17 @@ TEST(SkinLayout, ReadsEveryFieldOfTheFiveLines) {
               Fields(l));
 }
 
-TEST(SkinLayout, WholeNumberFieldsRoundHalfToEvenAndTheWindowSizeKeepsItsFraction) {
+TEST(SkinLayout, WholeNumberFieldsRoundHalfToEvenTheWindowSizeKeepsItsFractionAndItsPixels) {
     const SkinLayout l = ParseOk({L"320.5,121.5", L"254.5,253.5,0.5", L"1e2,2.5E1,0", L"0,0,0", L"-20.5,115.5"});
     EXPECT_EQ(Fields(l), (std::vector<double>{320.5, 121.5, 254, 254, 0, 100, 25, 0, 0, 0, 0, -20, 116}));
     EXPECT_EQ(l.ScanWidth(), 320);
     EXPECT_EQ(l.ScanHeight(), 122);
     EXPECT_DOUBLE_EQ(SkinFormSizeTwips(l, {15, 15}).width, 4807.5);
-}
-
-TEST(SkinLayout, SkinWindowSizeInPixelsIsTheSameAtAnyFactor) {
-    const SkinLayout l = ParseOk(ExampleLines());
+    // The skin window's size in pixels is the same at any factor.
+    const SkinLayout example = ParseOk(ExampleLines());
     for (TwipsPerPixel f : {TwipsPerPixel{15, 15}, TwipsPerPixel{12, 12}, TwipsPerPixel{9.6, 9.6},
                             TwipsPerPixel{1440.0 / 144, 1440.0 / 168}}) {
-        const TwipsSize t = SkinFormSizeTwips(l, f);
+        const TwipsSize t = SkinFormSizeTwips(example, f);
         EXPECT_EQ(TwipsToPixels(t.width, f.x), 320);
         EXPECT_EQ(TwipsToPixels(t.height, f.y), 120);
     }

@@ -63,7 +63,6 @@ TEST_F(WindowsTest, DraggingMovesBothWindowsAClickOrAFixedPositionDoesNot) {
     EXPECT_EQ(Rect(skin).left, s1.left);
     EXPECT_EQ(Rect(skin).top, s1.top);
 
-    // With the position fixed no drag moves it.
     app->PanelControls().ChkBreak.SetValue(1);
     ::SendMessageW(skin, WM_LBUTTONDOWN, MK_LBUTTON, Point(10, 10));
     ::SetCursorPos(400, 400);
@@ -190,7 +189,6 @@ TEST_F(WindowsTest, DropsPlayOneFileQueueEverythingElseAndWalkFoldersOfAnyDepth)
     ASSERT_GT(expected.back().size(), static_cast<std::size_t>(MAX_PATH));
     SendDrop(skin, {(dir / L"deep").wstring()});
     EXPECT_EQ(queue.Items(), expected);
-    // Dropped itself, the deepest folder and its file.
     queue.Clear();
     SendDrop(skin, {expected.back().substr(0, expected.back().rfind(L'\\')), expected.back()});
     EXPECT_EQ(queue.Items(), (std::vector<std::wstring>{expected.back(), expected.back()}));
@@ -202,13 +200,8 @@ TEST_F(WindowsTest, SkinChangesLeaveNoGdiObjectsOrWindowsBehind) {
     Start();
     auto windows = [] {
         int n = 0;
-        ::EnumThreadWindows(
-            ::GetCurrentThreadId(),
-            [](HWND, LPARAM count) -> BOOL {
-                ++*reinterpret_cast<int*>(count);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&n));
+        const WNDENUMPROC count = [](HWND, LPARAM at) -> BOOL { return ++*reinterpret_cast<int*>(at) > 0; };
+        ::EnumThreadWindows(::GetCurrentThreadId(), count, reinterpret_cast<LPARAM>(&n));
         return n;
     };
     auto change = [&](int i) {
@@ -273,7 +266,6 @@ TEST_F(WindowsTest, TheVolumeBarWritesAndReadsTheRealDeviceVolume) {
     // two objects of one process do not share it).
     volume = player::OpenSystemVolume().device;
     if (!volume->Read()) GTEST_SKIP() << "no device volume here";
-    // The start-up reads the device into the bar.
     ASSERT_TRUE(volume->Write(0x0A0A0A0Au));
     Start();
     player::VolumeDevice* device = &app->Volume();
@@ -351,13 +343,11 @@ TEST_F(WindowsTest, TheBodyWindowsButtonsAndADoubleClickOnThem) {
     EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePaused);
     app->Body().Click(PlayerForm::PartImgStop);
     EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModePlaying);
-    // Back to the start acts on the medium playing.
     app->Device()->SetFrom(90000);
     app->Device()->Command(MediaCommand::Play);
     app->Body().Click(PlayerForm::PartImgPrev);
     EXPECT_LT(app->Device()->Position(), 5000);
     app->Device()->Command(MediaCommand::Close);
-    // To the notification area: both skinned windows hide.
     app->Body().Click(PlayerForm::PartCmdMinimum);
     EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
     EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
@@ -431,7 +421,6 @@ TEST_F(WindowsTest, AScreenReaderPressesThePicturesAndReadsTheValues) {
     AccText(skin.get(), 15, &IAccessible::get_accName, &hr);
     EXPECT_EQ(hr, E_INVALIDARG);
 
-    // The focused bar is the focused child.
     ::SetFocus(app->Body().ScrVolumeWindow());
     std::vector<AccChild> children = AccChildren(skin.get());
     ASSERT_EQ(children.size(), 14u);
@@ -441,7 +430,6 @@ TEST_F(WindowsTest, AScreenReaderPressesThePicturesAndReadsTheValues) {
     ::VariantInit(&focus);
     ASSERT_EQ(skin->get_accFocus(&focus), S_OK);
     EXPECT_EQ(focus.lVal, kScrVolume);
-    // Hidden windows' parts are invisible.
     app->Body().Click(PlayerForm::PartCmdMinimum);
     children = AccChildren(skin.get());
     EXPECT_TRUE(children[kPlay - 1].state & STATE_SYSTEM_INVISIBLE);
