@@ -9,7 +9,7 @@ namespace {
 
 using Clipboard = EditorWindow;
 
-TEST_F(Clipboard, CopyAndCutPutTheSelectedEntriesOnTheSystemClipboard) {
+TEST_F(Clipboard, CopyCutAndPasteThroughTheSystemClipboard) {
     Entries().Append({L"a", L"x", L"b", L"\u65E5\u672C"});
     UserSelect({0, 2, 3});
     Command(kCopyFromList);
@@ -24,14 +24,12 @@ TEST_F(Clipboard, CopyAndCutPutTheSelectedEntriesOnTheSystemClipboard) {
     Command(kCutFromList);
     EXPECT_EQ(ReadClipboard(), L"x\r\n\u65E5\u672C\r\n");
     EXPECT_EQ(ListBoxTexts(), (Texts{L"a", L"b"}));
-}
 
-TEST_F(Clipboard, PasteAtTheEndAndAtTheSelection) {
-    Entries().Append({L"A", L"B", L"C"});
+    Entries().Append({L"C"});
     UserSelect({1});
     WriteClipboard(L"X\r\n\r\nY\r\n");
     Command(kPasteToPoint);
-    EXPECT_EQ(ListBoxTexts(), (Texts{L"A", L"X", L"Y", L"B", L"C"}));
+    EXPECT_EQ(ListBoxTexts(), (Texts{L"a", L"X", L"Y", L"b", L"C"}));
     EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{false, false, false, true, false}));
 
     WriteClipboard(L"p\nq\n");

@@ -8,7 +8,7 @@ namespace {
 // The extension dialog's client area (4,260 by 1,710 twips), the dialogs' offset from
 // the main window (1,000), the pattern dialog's width (4,785) and the font (180) on
 // monitors of 100 %, 125 %, 150 % and 200 %; halves go to the even neighbour.
-TEST(DesignScale, MeasuresAndFontFollowTheMonitorsDpi) {
+TEST(DesignScale, MeasuresFontAndPlacesFollowTheMonitorsDpi) {
     struct Case {
         int dpi, width, height, offset, patternWidth, font;
     };
@@ -30,11 +30,8 @@ TEST(DesignScale, MeasuresAndFontFollowTheMonitorsDpi) {
     // A DPI the system could not tell is 100 %.
     EXPECT_EQ(DesignScale(0).Pixels(1710), 114);
     EXPECT_EQ(DesignScale(-1).Dpi(), 96);
-}
-
-TEST(DesignScale, AControlsPlaceConvertsEachMeasureOnItsOwn) {
-    // At 144 DPI 105 twips are 10.5 pixels (10), 2,370 are 237: the right edge is
-    // 10 + 237, not the 247.5 (248) of 2,475 twips.
+    // A control's place converts each measure on its own: at 144 DPI 105 twips are 10.5
+    // pixels (10), 2,370 are 237; the right edge is 10 + 237, not the 248 of 2,475 twips.
     const PixelRect r = DesignScale(144).Rect(105, 105, 2370, 1500);
     EXPECT_EQ(r.left, 10);
     EXPECT_EQ(r.top, 10);

@@ -16,7 +16,7 @@ struct Drops : EditorWindow {
     std::wstring W(const char* name) const { return (dir / name).make_preferred().wstring(); }
 };
 
-TEST_F(Drops, DroppedFilesThenFolderLevelsFilteredAndAppendedUnselected) {
+TEST_F(Drops, DroppedFilesThenFolderLevelsFilteredAppendedUnselectedAndInTurn) {
     for (const char* name : {"folder/a.mp3", "folder/sub/b.mp3", "folder/SONG.MP3", "folder/notes.txt", "c.mp3"})
         Touch(name);
     Entries().Append({L"first", L"middle", L"last"});
@@ -25,12 +25,11 @@ TEST_F(Drops, DroppedFilesThenFolderLevelsFilteredAndAppendedUnselected) {
     EXPECT_EQ(ListBoxTexts(), (Texts{L"first", L"middle", L"last", W("c.mp3"), W("folder/a.mp3"), W("folder/sub/b.mp3")}));
     EXPECT_EQ(ListBoxSelection(), (std::vector<bool>{false, true, false, false, false, false}));
     EXPECT_EQ(StatusText(), L"");
-}
 
-TEST_F(Drops, ASecondDropDuringTheWalkRunsAfterItWithoutMixing) {
+    // A second drop waiting in the queue arrives while the first walk lets messages
+    // run: it is walked after it, without mixing.
+    Entries().Clear();
     for (const char* name : {"one/1.mp3", "one/deeper/2.mp3", "two.mp3"}) Touch(name);
-    // The second drop is waiting in the queue and arrives while the first walk lets
-    // messages run.
     PostMessageW(List(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({W("two.mp3")})), 0);
     Drop({W("one")});
     EXPECT_EQ(ListBoxTexts(), (Texts{W("one/1.mp3"), W("one/deeper/2.mp3"), W("two.mp3")}));

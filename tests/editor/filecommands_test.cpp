@@ -17,23 +17,34 @@ const wchar_t kSaveTitle[] = L"保存するファイル";
 
 using FileCommands = EditorWindow;
 
-// Where the question starts is the list file module's rule; here, that it is asked
-// and answered.
-TEST_F(FileCommands, OpenAsksBeforeALargeFileAndCancelKeepsTheList) {
+// Where the size question starts is the list file module's rule; here, that it is asked
+// and answered, and that a file another program holds open without sharing leaves the
+// list and the current file as they were.
+TEST_F(FileCommands, OpenAsksBeforeALargeFileAndKeepsTheListOnCancelOrAFailedRead) {
     const fs::path first = dir.Write("first.m3u", "one\r\ntwo\r\n");
     const fs::path over = dir.Write("over.m3u", std::string(1100001, 'x'));
+    const fs::path locked = dir.Write("locked.m3u", "x\r\ny\r\nz\r\n");
+    HANDLE h = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
     boxes.Expect(kOpenTitle, IDOK, first.wstring());
-    Command(kEditExistFile);
     boxes.Expect(kOpenTitle, IDOK, over.wstring());
     boxes.Expect(L"確認", IDCANCEL);
-    Command(kEditExistFile);
+    boxes.Expect(kOpenTitle, IDOK, locked.wstring());
+    boxes.Expect(L"エラー", IDOK);
+    for (int i = 0; i < 3; ++i) Command(kEditExistFile);
+    CloseHandle(h);
     EXPECT_EQ(ListBoxTexts(), (Texts{L"one", L"two"}));
     EXPECT_EQ(StatusText(), first.wstring());
     const auto seen = boxes.TakeSeen();
-    ASSERT_EQ(seen.size(), 3u);
+    ASSERT_EQ(seen.size(), 5u);
     EXPECT_EQ(seen[2].text, L"ファイルサイズが1MBを超えます本当に開きますか？");
+    EXPECT_NE(seen[4].text.find(L"ファイルを読み込めませんでした"), std::wstring::npos);
     // The one dialog object keeps the last name chosen.
     EXPECT_NE(seen[1].nameField.find(L"first.m3u"), std::wstring::npos);
+    // So "上書き保存" still writes to the file whose content the list holds.
+    Command(kOverwriteFile);
+    EXPECT_EQ(TempDir::ReadBytes(first), "one\r\ntwo\r\n");
+    EXPECT_EQ(TempDir::ReadBytes(locked), "x\r\ny\r\nz\r\n");
 
     boxes.Expect(kOpenTitle, IDOK, over.wstring());
     boxes.Expect(L"確認", IDOK);
@@ -41,32 +52,6 @@ TEST_F(FileCommands, OpenAsksBeforeALargeFileAndCancelKeepsTheList) {
     EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 1);
     EXPECT_EQ(StatusText(), over.wstring());
     EXPECT_TRUE(boxes.AllUsed());
-}
-
-TEST_F(FileCommands, AFileThatCannotBeReadLeavesListAndCurrentFileAsTheyWere) {
-    const fs::path first = dir.Write("first.m3u", "one\r\ntwo\r\n");
-    boxes.Expect(kOpenTitle, IDOK, first.wstring());
-    Command(kEditExistFile);
-    ASSERT_EQ(StatusText(), first.wstring());
-
-    // Another program holds the file open without sharing: reading it fails.
-    const fs::path locked = dir.Write("locked.m3u", "x\r\ny\r\nz\r\n");
-    HANDLE h = CreateFileW(locked.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    boxes.Expect(kOpenTitle, IDOK, locked.wstring());
-    boxes.Expect(L"エラー", IDOK);
-    Command(kEditExistFile);
-    CloseHandle(h);
-    EXPECT_EQ(ListBoxTexts(), (Texts{L"one", L"two"}));
-    EXPECT_EQ(StatusText(), first.wstring());
-    const auto seen = boxes.TakeSeen();
-    ASSERT_EQ(seen.size(), 3u);
-    EXPECT_NE(seen[2].text.find(L"ファイルを読み込めませんでした"), std::wstring::npos);
-
-    // So "上書き保存" still writes to the file whose content the list holds.
-    Command(kOverwriteFile);
-    EXPECT_EQ(TempDir::ReadBytes(first), "one\r\ntwo\r\n");
-    EXPECT_EQ(TempDir::ReadBytes(locked), "x\r\ny\r\nz\r\n");
 }
 
 // The save rules (no extension added, an empty list as zero bytes) are tested natively;
@@ -112,10 +97,7 @@ TEST_F(FileCommands, M3u8ListsKeepNamesOutsideCodePage932) {
     Command(kOverwriteFile);
     EXPECT_EQ(boxes.TakeSeen().size(), 1u);  // only the open dialog: no question
     // No mark written; the dropped name in UTF-8 after the others.
-    const std::string saved = TempDir::ReadBytes(list);
-    EXPECT_EQ(saved.substr(0, utf8.size()), utf8);
-    EXPECT_EQ(saved, tessel::EncodeTextLines(all, tessel::TextEncoding::Utf8).bytes);
-    EXPECT_EQ(saved.substr(saved.size() - 19), "Sigur R\xC3\xB3s \xC3\x91.mp3\r\n");
+    EXPECT_EQ(TempDir::ReadBytes(list), tessel::EncodeTextLines(all, tessel::TextEncoding::Utf8).bytes);
 
     // Save As .m3u: the question, with the way out; キャンセル writes nothing, いいえ
     // writes '?'.
@@ -129,7 +111,6 @@ TEST_F(FileCommands, M3u8ListsKeepNamesOutsideCodePage932) {
     Command(kNameFileSave);
     auto seen = boxes.TakeSeen();
     ASSERT_EQ(seen.size(), 4u);
-    EXPECT_EQ(seen[1].text, seen[3].text);
     EXPECT_NE(seen[3].text.find(L" 4 件"), std::wstring::npos) << Printable(seen[3].text);
     EXPECT_NE(seen[3].text.find(L"「plain.m3u8」"), std::wstring::npos) << Printable(seen[3].text);
     EXPECT_EQ(StatusText(), m3u.wstring());
@@ -141,7 +122,6 @@ TEST_F(FileCommands, M3u8ListsKeepNamesOutsideCodePage932) {
     boxes.Expect(L"確認", IDYES);
     Command(kOverwriteFile);
     EXPECT_EQ(TempDir::ReadBytes(dir / L"plain.m3u8"), tessel::EncodeTextLines(all, tessel::TextEncoding::Utf8).bytes);
-    EXPECT_EQ(TempDir::ReadBytes(m3u), written);
     EXPECT_EQ(StatusText(), (dir / L"plain.m3u8").wstring());
     EXPECT_TRUE(boxes.AllUsed());
 }

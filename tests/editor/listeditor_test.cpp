@@ -3,9 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
 
 #include "tests/support/temp_dir.h"
 #include "tests/editor/fake_host.h"
@@ -31,7 +29,7 @@ struct EditorTest : ::testing::Test {
     EntryList& list = editor.MainList();
 };
 
-TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
+TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFileUnlessTheListWasCutShort) {
     list.Append({L"unsaved"});
     const fs::path file = dir.Write("a.m3u", "one\r\n\r\ntwo ");
     host.openAnswers = {W(file)};
@@ -47,11 +45,9 @@ TEST_F(EditorTest, OpenReplacesTheListAndSetsTheCurrentFile) {
     EXPECT_EQ(list.Count(), 3u);
     EXPECT_EQ(editor.SBar().Get(), W(file));
     EXPECT_TRUE(host.told.empty());
-}
 
-// The list holds 32,767 entries: one more line is cut off, and the file is then no
-// longer the list's, so saving asks for a name instead of shortening it.
-TEST_F(EditorTest, AListCutShortOnOpeningBelongsToNoFile) {
+    // The list holds 32,767 entries: one more line is cut off, and the file is then no
+    // longer the list's, so saving asks for a name instead of shortening it.
     std::string lines;
     for (int i = 0; i < 32767; ++i) lines += "e\r\n";
     const fs::path full = dir.Write("full.m3u", lines);
@@ -70,17 +66,7 @@ TEST_F(EditorTest, AListCutShortOnOpeningBelongsToNoFile) {
     EXPECT_EQ(fs::file_size(over), lines.size() + 6);
 }
 
-TEST_F(EditorTest, SaveAsAddsNoExtension) {
-    list.Append({L"x", L"y"});
-    host.saveAnswers = {W(dir / "noext")};
-    editor.NameFileSave();
-    EXPECT_EQ(TempDir::ReadBytes(dir / "noext"), "x\r\ny\r\n");
-    EXPECT_FALSE(fs::exists(dir / "noext.m3u"));
-    EXPECT_TRUE(host.asked.empty());
-    EXPECT_EQ(editor.SBar().Get(), W(dir / "noext"));
-}
-
-TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAnEmptyListIsZeroBytesAndNewForgetsTheFile) {
+TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsWhichAddsNoExtensionAndNewForgetsTheFile) {
     host.saveAnswers = {std::nullopt};
     editor.OverwriteFile();
     EXPECT_EQ(host.saveDialogs, 1);
@@ -94,10 +80,17 @@ TEST_F(EditorTest, OverwriteWithoutCurrentFileIsSaveAsAnEmptyListIsZeroBytesAndN
     EXPECT_EQ(host.saveDialogs, 2);
     EXPECT_TRUE(host.asked.empty());
     EXPECT_EQ(TempDir::ReadBytes(dir / "empty.m3u"), "new\r\n");
-    // New empties the list and forgets the current file.
+    // New empties the list and forgets the current file; Save As adds no extension.
     editor.CreateNewFile();
     EXPECT_TRUE(list.Empty());
     EXPECT_TRUE(editor.SBar().Get().empty());
+    list.Append({L"x", L"y"});
+    host.saveAnswers = {W(dir / "noext")};
+    editor.NameFileSave();
+    EXPECT_EQ(TempDir::ReadBytes(dir / "noext"), "x\r\ny\r\n");
+    EXPECT_FALSE(fs::exists(dir / "noext.m3u"));
+    EXPECT_TRUE(host.asked.empty());
+    EXPECT_EQ(editor.SBar().Get(), W(dir / "noext"));
 }
 
 // New, Open and the exit (ConfirmDiscard) let a changed list go only on the user's word.
@@ -149,6 +142,9 @@ TEST_F(EditorTest, AChangedListIsOnlyLetGoWithTheUsersWord) {
     editor.CreateNewFile();
     EXPECT_FALSE(editor.ConfirmDiscard());
     EXPECT_EQ(list.Texts(), Texts{L"new"});
+    ASSERT_EQ(host.told.size(), 1u);
+    EXPECT_EQ(host.told[0].notice, N::WriteFailed);
+    EXPECT_TRUE(editor.SBar().Get().empty());
     EXPECT_TRUE(editor.ConfirmDiscard());
     EXPECT_EQ(TempDir::ReadBytes(dir / "b.m3u"), "new\r\n");
     EXPECT_EQ(host.saveDialogs, 3);
@@ -216,18 +212,6 @@ TEST_F(EditorTest, SavingAsM3u8KeepsEveryNameAndBecomesTheCurrentFile) {
     EXPECT_EQ(editor.SBar().Get(), W(dir / "other.m3u8"));
 }
 
-TEST_F(EditorTest, AddAndExpandReadEachListInTheEncodingItsNameSays) {
-    const fs::path utf8 = dir.Write("u.M3U8", "\xEF\xBB\xBF\xC3\xA9\r\n");
-    const fs::path sjis = dir.Write("s.m3u", "\x93\xFA\r\n");
-    host.openAnswers = {W(utf8)};
-    editor.AddingList();
-    list.Append({W(utf8), W(sjis)});
-    list.SetSelected(1, true);
-    list.SetSelected(2, true);
-    editor.ExpFiles();
-    EXPECT_EQ(list.Texts(), (Texts{L"\u00E9", W(utf8), W(sjis), L"\u00E9", L"\u65E5"}));
-}
-
 TEST_F(EditorTest, UnreadableCharactersAreWarnedAboutOnceWhicheverTheFile) {
     // Bytes that were not UTF-8 read as U+FFFD; saving can keep the mark, not the bytes.
     const fs::path bad = dir.Write("bad.m3u8", "ok\r\nx\xFFy\r\n");
@@ -250,16 +234,7 @@ TEST_F(EditorTest, UnreadableCharactersAreWarnedAboutOnceWhicheverTheFile) {
     EXPECT_EQ(TempDir::ReadBytes(dir / "bad.m3u"), "ok\r\nx?y\r\n");
 }
 
-TEST_F(EditorTest, AFailedSaveSaysSoAndKeepsTheCurrentFile) {
-    list.Append({L"a"});
-    host.saveAnswers = {W(dir / "no such folder" / "x.m3u")};
-    editor.NameFileSave();
-    ASSERT_EQ(host.told.size(), 1u);
-    EXPECT_EQ(host.told[0].notice, N::WriteFailed);
-    EXPECT_TRUE(editor.SBar().Get().empty());
-}
-
-TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
+TEST_F(EditorTest, ExpandReadsSelectedListFilesInTheirEncodingAsksAboutLargeOnes) {
     const fs::path inner = dir.Write("inner.m3u", "deep\r\n");
     const fs::path three = dir.Write("three.m3u", "1\r\n" + std::string(inner.string()) + "\r\n3\r\n");
     editor.ExpFiles();  // nothing selected
@@ -272,17 +247,25 @@ TEST_F(EditorTest, ExpandReadsSelectedListFilesUpToTheNotedCount) {
     editor.ExpFiles();
     EXPECT_EQ(list.Texts(), (Texts{W(three), L"plain", W(dir / "missing.m3u"), L"1", W(inner), L"3"}));
     EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, true, false, false, false}));
-}
-
-TEST_F(EditorTest, ExpandAsksPerLargeFileAndCancelSkipsOnlyThatOne) {
+    // A large file is asked about on its own; cancel skips only that one.
     const fs::path big = dir.Write("big.m3u", std::string(1100001, 'x'));
-    const fs::path small = dir.Write("small.m3u", "s\r\n");
-    list.Append({W(big), W(small)});
+    list.Assign({W(big), W(inner)});
     editor.ListAllChoice();
     host.answer = false;
     editor.ExpFiles();
     EXPECT_EQ(host.asked, (std::vector<Q>{Q::SizeOver}));
-    EXPECT_EQ(list.Texts(), (Texts{W(big), W(small), L"s"}));
+    EXPECT_EQ(list.Texts(), (Texts{W(big), W(inner), L"deep"}));
+    // Add and Expand read each list in the encoding its name says.
+    const fs::path utf8 = dir.Write("u.M3U8", "\xEF\xBB\xBF\xC3\xA9\r\n");
+    const fs::path sjis = dir.Write("s.m3u", "\x93\xFA\r\n");
+    list.Clear();
+    host.openAnswers = {W(utf8)};
+    editor.AddingList();
+    list.Append({W(utf8), W(sjis)});
+    list.SetSelected(1, true);
+    list.SetSelected(2, true);
+    editor.ExpFiles();
+    EXPECT_EQ(list.Texts(), (Texts{L"\u00E9", W(utf8), W(sjis), L"\u00E9", L"\u65E5"}));
 }
 
 TEST_F(EditorTest, ClipboardBusyIsToldAndNothingIsLost) {
@@ -296,24 +279,15 @@ TEST_F(EditorTest, ClipboardBusyIsToldAndNothingIsLost) {
     EXPECT_EQ(host.told[0].notice, N::ClipboardBusy);
 }
 
-struct DropTest : EditorTest {
-    void SetUp() override {
-        fs::create_directory(dir / "m3usetting");
-        dir.Write("m3usetting/ext.ini", "*.mp3\r\n");
-        editor.LoadExtensions(ExtIniPath(dir.path()));
-        std::ofstream(dir / "one.mp3") << "1";
-        std::ofstream(dir / "two.mp3") << "2";
-        fs::create_directory(dir / "f");
-        std::ofstream(dir / "f" / "in.mp3") << "4";
-    }
-};
-
-TEST_F(DropTest, EndingDuringTheWalkAddsNothing) {
+TEST_F(EditorTest, EndingDuringADropWalkAddsNothing) {
+    dir.Write("m3usetting/ext.ini", "*.mp3\r\n");
+    editor.LoadExtensions(ExtIniPath(dir.path()));
+    dir.Write("f/in.mp3", "x");
     host.onLetMessagesRun = [] { return false; };
-    editor.DropFiles({W(dir / "one.mp3"), W(dir / "f")});
+    editor.DropFiles({W(dir.Write("one.mp3", "1")), W(dir / "f")});
     EXPECT_TRUE(list.Empty());
     host.onLetMessagesRun = {};
-    editor.DropFiles({W(dir / "two.mp3")});
+    editor.DropFiles({W(dir.Write("two.mp3", "2"))});
     EXPECT_EQ(list.Count(), 1u);
 }
 

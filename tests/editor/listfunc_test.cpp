@@ -23,14 +23,6 @@ EntryList ListOf(const Texts& texts, const std::vector<std::size_t>& selected = 
     return list;
 }
 
-TEST(DeleteSelected, RemovesOnlySelectedKeepingOrder) {
-    EntryList list = ListOf({L"1", L"2", L"3", L"4", L"5"}, {0, 2, 4});
-    DeleteSelected(list);
-    EXPECT_EQ(list.Texts(), (Texts{L"2", L"4"}));
-    DeleteSelected(list);  // nothing selected now
-    EXPECT_EQ(list.Count(), 2u);
-}
-
 TEST(SplitPastedText, OnlyCrLfSplitsAndEmptyPiecesGo) {
     EXPECT_EQ(SplitPastedText(L"x\r\n\r\ny"), (Texts{L"x", L"y"}));
     EXPECT_EQ(SplitPastedText(L"a\nb\nc\n"), (Texts{L"a\nb\nc\n"}));
@@ -40,54 +32,48 @@ TEST(SplitPastedText, OnlyCrLfSplitsAndEmptyPiecesGo) {
     EXPECT_EQ(SplitPastedText(L" a \r\n"), (Texts{L" a "}));
 }
 
-TEST(Paste, AtEndAddsNonEmptyPiecesUnselected) {
+// Where one entry is selected, the clipboard window test pastes before it.
+TEST(Paste, AtEndNonEmptyPiecesUnselectedAtTheSelectionOnlyWithOneSelected) {
     FakeClipboard clip;
     std::wstring opeText;
     EntryList list = ListOf({L"first"}, {0});
     clip.text = L"x\r\n\r\ny";
-    const PasteResult r = PasteAtEnd(list, opeText, clip);
-    EXPECT_EQ(r.result, ClipResult::Done);
+    EXPECT_EQ(PasteAtEnd(list, opeText, clip).result, ClipResult::Done);
     EXPECT_EQ(list.Texts(), (Texts{L"first", L"x", L"y"}));
     EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, false}));
-
     clip.text.reset();  // an image and no text
     EXPECT_EQ(PasteAtEnd(list, opeText, clip).result, ClipResult::NothingToDo);
     clip.text = L"";
     EXPECT_EQ(PasteAtEnd(list, opeText, clip).result, ClipResult::NothingToDo);
     EXPECT_EQ(list.Count(), 3u);
-}
-
-// Where one entry is selected, the clipboard window test pastes before it.
-TEST(Paste, AtSelectionNeedsExactlyOneSelectedEntry) {
-    FakeClipboard clip;
-    std::wstring opeText;
     clip.text = L"X\r\n";
-    EntryList two = ListOf({L"A", L"B", L"C"}, {0, 2});
-    PasteAtSelection(two, opeText, clip);
+    list.SetSelected(2, true);
+    PasteAtSelection(list, opeText, clip);
     EntryList none = ListOf({L"A", L"B"});
     PasteAtSelection(none, opeText, clip);
-    EXPECT_EQ(two.Count(), 3u);
+    EXPECT_EQ(list.Count(), 3u);
     EXPECT_EQ(none.Count(), 2u);
 }
 
 TEST(Paste, IntoAFullListReportsWhatWasLeftOut) {
     FakeClipboard clip;
     std::wstring opeText;
-    EntryList list;
-    Texts many(EntryList::kMaxEntries - 1, L"e");
-    list.Append(many);
-    list.SetSelected(0, true);
+    EntryList list = ListOf(Texts(EntryList::kMaxEntries - 1, L"e"), {0});
     clip.text = L"p\r\nq\r\nr\r\n";
-    PasteResult r = PasteAtEnd(list, opeText, clip);
-    EXPECT_EQ(r.leftOut, 2u);
+    EXPECT_EQ(PasteAtEnd(list, opeText, clip).leftOut, 2u);
     EXPECT_EQ(list.Text(list.Count() - 1), L"p");
-    r = PasteAtSelection(list, opeText, clip);
-    EXPECT_EQ(r.leftOut, 3u);
+    EXPECT_EQ(PasteAtSelection(list, opeText, clip).leftOut, 3u);
     EXPECT_EQ(list.Count(), EntryList::kMaxEntries);
 }
 
-TEST(Selection, AllNoneInvert) {
-    EntryList list = ListOf({L"a", L"b", L"c"}, {1});
+TEST(Selection, DeleteAllNoneInvert) {
+    EntryList list = ListOf({L"1", L"2", L"3", L"4", L"5"}, {0, 2, 4});
+    DeleteSelected(list);
+    EXPECT_EQ(list.Texts(), (Texts{L"2", L"4"}));
+    DeleteSelected(list);  // nothing selected now
+    EXPECT_EQ(list.Count(), 2u);
+    list.Append({L"6"});
+    list.SetSelected(1, true);
     InvertSelection(list);
     EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, true}));
     SelectAll(list);
@@ -109,13 +95,11 @@ TEST(SelectByPattern, LowerCasesBothSidesAndReplacesTheSelection) {
     EXPECT_EQ(list.SelCount(), 0u);
     SelectByPattern(list, L"*MUSIC*");
     EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, false, false, false}));
-}
-
-TEST(SelectByPattern, LowerCasingGoesBeyondAToZ) {
-    EntryList list = ListOf({L"\u00C4RGER.mp3", L"\u0391\u0392.mp3", L"abc.mp3"});
-    SelectByPattern(list, L"\u00E4*");  // ä against Ä
+    // Lower-casing goes beyond A to Z: ä against Ä, αβ against ΑΒ.
+    list = ListOf({L"\u00C4RGER.mp3", L"\u0391\u0392.mp3", L"abc.mp3"});
+    SelectByPattern(list, L"\u00E4*");
     EXPECT_EQ(Flags(list), (std::vector<bool>{true, false, false}));
-    SelectByPattern(list, L"\u03B1\u03B2.MP3");  // αβ against ΑΒ
+    SelectByPattern(list, L"\u03B1\u03B2.MP3");
     EXPECT_EQ(Flags(list), (std::vector<bool>{false, true, false}));
 }
 

@@ -14,18 +14,14 @@ void Fill(ListBox& list, const std::vector<std::wstring>& items, const std::vect
     for (std::size_t i : selected) list.SetSelected(i, true);
 }
 
-TEST(CmdMove00, TallerSkinWindowGoesToTheTopAndTheBodyToItsLeft) {
-    // Skin 200 twips taller than the body window.
+TEST(CmdMove00, TheTallerWindowTakesTheTopTheBottomsAligned) {
+    // Skin 200 twips taller than the body window; taller body (bottoms aligned, the body
+    // window's top at 0); equal heights take the second case.
     const Move00Target t = CmdMove00Target(1445, 1440, 1245);
     EXPECT_EQ(t.skinTop, 0);
     EXPECT_EQ(t.skinLeft, 1440);
-}
-
-TEST(CmdMove00, TallerBodyWindowPutsTheSkinWindowDownByTheDifference) {
-    const Move00Target t = CmdMove00Target(900, 1440, 1245);
-    EXPECT_EQ(t.skinTop, 345);  // bottoms aligned, body window's top at 0
-    EXPECT_EQ(t.skinLeft, 1440);
-    // Equal heights take the second case: both tops at 0.
+    EXPECT_EQ(CmdMove00Target(900, 1440, 1245).skinTop, 345);
+    EXPECT_EQ(CmdMove00Target(900, 1440, 1245).skinLeft, 1440);
     EXPECT_EQ(CmdMove00Target(1245, 1440, 1245).skinTop, 0);
 }
 
@@ -77,47 +73,29 @@ TEST(ListRightClick, ModifiersOrTheHeldLeftButtonOpenTheFavourites) {
     EXPECT_EQ(held, false);
 }
 
-TEST(ListCommands, CopyTextEndsEveryEntryWithCrLf) {
-    ListBox list;
-    Fill(list, {L"a", L"b", L"c"}, {0, 2});
-    EXPECT_EQ(SelectedEntriesText(list), std::wstring(L"a\r\nc\r\n"));
-    ListBox none;
-    Fill(none, {L"a"}, {});
-    EXPECT_FALSE(SelectedEntriesText(none).has_value());
-}
-
-TEST(ListCommands, DeleteRemovesEverySelectedEntryBottomUp) {
+TEST(ListCommands, CopyDeletePlayClearAndPan) {
     ListBox list;
     Label count(L"4");
-    Fill(list, {L"a", L"b", L"c", L"d"}, {1, 3});
-    DeleteSelectedEntries(list, count);
-    EXPECT_EQ(list.Items(), (std::vector<std::wstring>{L"a", L"c"}));
-    EXPECT_EQ(count.Caption(), L"2");
-    // Adjacent selections: removing top-down would skip the second one.
-    ListBox run;
-    Fill(run, {L"a", L"b", L"c", L"d"}, {1, 2});
-    DeleteSelectedEntries(run, count);
-    EXPECT_EQ(run.Items(), (std::vector<std::wstring>{L"a", L"d"}));
-    // Nothing selected: nothing changes, not even the count.
-    count.SetCaption(L"x");
-    DeleteSelectedEntries(run, count);
-    EXPECT_EQ(run.ListCount(), 2u);
-    EXPECT_EQ(count.Caption(), L"x");
-}
-
-TEST(ListCommands, PlayTakesExactlyOneSelectedEntryAndClearShowsZero) {
-    ListBox list;
-    Fill(list, {L"a", L"b", L"c"}, {1});
-    EXPECT_EQ(SingleSelectedEntry(list), std::wstring(L"b"));
-    list.SetSelected(2, true);
+    Fill(list, {L"a", L"b", L"c", L"d"}, {0, 3});
+    EXPECT_EQ(SelectedEntriesText(list), std::wstring(L"a\r\nd\r\n"));
     EXPECT_FALSE(SingleSelectedEntry(list).has_value());
-    Label count(L"3");
+    // Delete goes bottom up: adjacent selections removed top-down would skip the second.
+    list.SetSelected(2, true);
+    DeleteSelectedEntries(list, count);
+    EXPECT_EQ(list.Items(), (std::vector<std::wstring>{L"b"}));
+    EXPECT_EQ(count.Caption(), L"1");
+    // Nothing selected: no text, and nothing changes, not even the count.
+    EXPECT_FALSE(SelectedEntriesText(list).has_value());
+    count.SetCaption(L"x");
+    DeleteSelectedEntries(list, count);
+    EXPECT_EQ(list.ListCount(), 1u);
+    EXPECT_EQ(count.Caption(), L"x");
+    Fill(list, {L"c", L"d"}, {1});
+    EXPECT_EQ(SingleSelectedEntry(list), std::wstring(L"c"));
     ClearEntries(list, count);
     EXPECT_EQ(list.ListCount(), 0u);
     EXPECT_EQ(count.Caption(), L"0");
-}
-
-TEST(ListSlide, PanningKeepsTheRightEdgeAndComesBackAtZero) {
+    // Panning keeps the right edge and comes back at zero.
     EXPECT_EQ(ListSlideSpan(120, 6255, 0), (HorizontalSpan{120, 6255}));
     const HorizontalSpan wide = ListSlideSpan(120, 6255, kListSlideMax);
     EXPECT_EQ(wide, (HorizontalSpan{-1880, 8255}));
@@ -163,19 +141,14 @@ TEST(NameScroll, SecondDoubleClickChangesNothingAndTheRestoreRereadsTheHolder) {
     f.scroller.ScrollNameLabelTick();
     f.scroller.ScrollNameLabelTick();
     EXPECT_EQ(f.readout.Caption(), L" new");
-    // A pass after the pass starts again.
-    f.scroller.StartNameScroll();
-    EXPECT_EQ(f.scroller.Interval(), kNameScrollInterval);
-    f.scroller.Stop();
-    EXPECT_EQ(f.scroller.Interval(), 0);
-    EXPECT_EQ(f.readout.Caption(), L" new");
-}
-
-TEST(NameScroll, CharacterBeyondTheBasicPlaneLeavesWhole) {
-    ScrollFixture f;
+    // A pass after the pass starts again; a character beyond the basic plane leaves whole.
     f.readout.SetCaption(L"\U0001F3B5x");
     f.scroller.StartNameScroll();
+    EXPECT_EQ(f.scroller.Interval(), kNameScrollInterval);
     f.scroller.ScrollNameLabelTick();
+    EXPECT_EQ(f.readout.Caption(), L"x");
+    f.scroller.Stop();
+    EXPECT_EQ(f.scroller.Interval(), 0);
     EXPECT_EQ(f.readout.Caption(), L"x");
 }
 

@@ -35,7 +35,7 @@ protected:
     }
 };
 
-TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
+TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanelAndTheIconComesBack) {
     Start();
     HWND body = app->Body().Handle(), skin = app->Skin().Handle(), panel = app->Panel().Handle();
     app->Panel().SetPanelVisible(true);
@@ -60,7 +60,6 @@ TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
     EXPECT_TRUE(::IsWindowVisible(body));
     EXPECT_TRUE(::IsWindowVisible(skin));
 
-    // The menu entry does the same.
     Command(MenuForm::IdMenuShowMain);
     EXPECT_EQ(app->PanelControls().ChkHide.Value(), 1);
     EXPECT_FALSE(::IsWindowVisible(skin));
@@ -84,9 +83,22 @@ TEST_F(PanelTest, CheckBoxIconAndMenuHideAndShowTheTwoWindowsButNotThePanel) {
     ::SendMessageW(skin, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(20, 20));
     EXPECT_TRUE(::IsWindowVisible(panel));
     EXPECT_FALSE(::IsIconic(panel));
+
+    // A shell restart (which deletes the icon) adds it again: it can be deleted once more.
+    ASSERT_TRUE(app->TrayIconAdded());
+    ASSERT_TRUE(NotifyTrayIcon(NIM_DELETE, panel));
+    ::SendMessageW(panel, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(app->TrayIconAdded());
+    EXPECT_TRUE(NotifyTrayIcon(NIM_DELETE, panel));
+    NotifyTrayIcon(NIM_ADD, panel);
+    // Without the editor beside it nothing is shown and nothing starts (a box would
+    // fail the test); the editor started from the panel is the download's test.
+    Command(MenuForm::IdCmdExecEdit, BN_CLICKED);
+    Pump(300ms);
+    EXPECT_EQ(::FindWindowW(nullptr, L"Quillow"), nullptr);
 }
 
-TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255) {
+TEST_F(PanelTest, SlidersMakeEachWindowLayeredAndASkinChangeWhilePlayingKeepsThatReshapesAndReplacesTheIcon) {
     folder.settings->at(7) = L"100";  // skin window, restored at start-up
     Start();
     HWND body = app->Body().Handle(), skin = app->Skin().Handle();
@@ -115,10 +127,8 @@ TEST_F(PanelTest, SlidersMakeEachWindowLayeredWithTheirAlphaAndKeepTheStyleAt255
     EXPECT_EQ(alphaOf(body), 255);
     app->PanelControls().ScrPlayerTrans.SetValue(0);
     EXPECT_EQ(alphaOf(body), 0);
-}
 
-TEST_F(PanelTest, SkinChangeWhilePlayingReshapesReplacesAndModifiesTheIcon) {
-    Start();
+    // A skin change while playing reshapes, replaces the icon and keeps the translucency.
     app->PlayFile(Media(L"silence_185.mp3"));
     ASSERT_TRUE(WaitUntil([&] { return app->BodyControls().ScrTime.Max() > 0; }, 5s));
     app->PanelControls().ScrSkinTrans.SetValue(200);
@@ -148,15 +158,11 @@ TEST_F(PanelTest, SkinChangeWhilePlayingReshapesReplacesAndModifiesTheIcon) {
     EXPECT_EQ(s.bottom - s.top, layout.ScanHeight());
     const RECT p = Rect(app->Body().Handle());
     EXPECT_EQ(p.left, s.left - 96 + layout.playerOffsetX);
-    // Translucency, playback and the skin list go on.
-    BYTE alpha = 0;
-    ::GetLayeredWindowAttributes(app->Skin().Handle(), nullptr, &alpha, nullptr);
-    EXPECT_EQ(alpha, 200);
+    EXPECT_EQ(alphaOf(app->Skin().Handle()), 200);
     EXPECT_TRUE(app->PanelControls().LstSkinFile.Enabled());
     const int position = app->BodyControls().ScrTime.Value();
     EXPECT_TRUE(WaitUntil([&] { return app->BodyControls().ScrTime.Value() > position; }, 4s));
 
-    // "No" changes nothing.
     boxes.Expect(menu_texts::kSkinConfirmTitle, IDNO);
     app->Panel().ConfirmAndChangeSkin(L"Azure");
     EXPECT_EQ(boxes.TakeSeen().size(), 1u);
@@ -261,7 +267,6 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
     const fs::path list = dir / L"Listes à jouer" / L"Café.m3u";
     fs::create_directories(list.parent_path());
     WriteLines(list, {Media(L"tone_440.mp3"), Media(L"chord_c.mp3")});
-    // The skin question and the open dialog; no other box may come.
     boxes.Expect(menu_texts::kSkinConfirmTitle, IDYES);
     boxes.Expect(menu_texts::kListFileDialogTitle, IDOK, list.wstring());
     app->Panel().ConfirmAndChangeSkin(L"Café");
@@ -277,7 +282,6 @@ TEST_F(PanelTest, NamesOutsideTheSettingsCodePageSurviveASaveAndARestart) {
         EXPECT_EQ(line->find(L'?'), std::wstring::npos) << Printable(*line);
         EXPECT_FALSE(line->empty());
     }
-    // The next start takes the same skin and the same list.
     app = Launch(L"/play");
     ASSERT_TRUE(app->StartUp()) << (reports.empty() ? "" : Printable(reports[0]));
     EXPECT_EQ(Rect(app->Skin().Handle()).right - Rect(app->Skin().Handle()).left, Layout(L"Café").ScanWidth());
@@ -335,13 +339,12 @@ TEST_F(PanelTest, TenThousandFavouritesMakeOneMenu) {
     EXPECT_EQ(::GetMenuItemCount(fav), 10001);
 }
 
-TEST_F(PanelTest, ListCommandsCopyDeleteClearReloadAndPan) {
+TEST_F(PanelTest, ListCommandsCopyDeleteClearReloadAndPanAndDropsAreAddedInOneBatch) {
     Start();
     auto& list = app->PanelControls().LstM3u;
     for (const wchar_t* item : {L"a", L"b", L"c"}) list.AddItem(item);
     list.SetSelected(0, true);
     list.SetSelected(2, true);
-    // The real list box follows the object.
     HWND box = app->Panel().Child(MenuForm::IdLstM3u);
     EXPECT_EQ(::SendMessageW(box, LB_GETSELCOUNT, 0, 0), 2);
     app->Panel().FLMenuCopy_Click();
@@ -383,75 +386,30 @@ TEST_F(PanelTest, ListCommandsCopyDeleteClearReloadAndPan) {
     EXPECT_NEAR(Rect(box).left, rest.left - 2000 / 15, 1);
     ::SendMessageW(app->Panel().Handle(), WM_HSCROLL, MAKEWPARAM(SB_LEFT, 0), reinterpret_cast<LPARAM>(slide));
     EXPECT_EQ(Rect(box).left, rest.left);
-}
 
-// Drops on the queue list: every item is added (one file too: the panel never plays
-// a drop), in one batch so a large drop does not redraw the list per item.
-TEST_F(PanelTest, DropsOnTheQueueListAreAddedInOneBatch) {
-    Start();
+    // Drops on the queue list: every item is added (one file too: the panel never plays
+    // a drop), in one batch so a large drop does not redraw the list per item.
+    list.Clear();
     for (const char* name : {"drop/a.mp3", "drop/b.mp3", "drop/sub/c.mp3"}) dir.Write(name, "x");
     const fs::path tree = dir / L"drop";
-    player::ListBox& queue = app->PanelControls().LstM3u;
-    std::vector<player::ControlChange> seen;
-    const player::Control::ViewFn real = queue.view;
-    queue.view = [&](player::ControlChange change, std::size_t index) {
-        seen.push_back(change);
+    std::vector<player::ControlChange> changes;
+    const player::Control::ViewFn real = list.view;
+    list.view = [&](player::ControlChange change, std::size_t index) {
+        changes.push_back(change);
         real(change, index);
     };
-    HWND list = app->Panel().Child(MenuForm::IdLstM3u);
-    SendDrop(list, {(tree / L"a.mp3").wstring()});
+    SendDrop(box, {(tree / L"a.mp3").wstring()});
     EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
-    SendDrop(list, {tree.wstring(), L"C:\\gone\\nowhere.mp3"});
-    queue.view = real;
+    SendDrop(box, {tree.wstring(), L"C:\\gone\\nowhere.mp3"});
+    list.view = real;
     const std::wstring a = (tree / L"a.mp3").wstring();
-    EXPECT_EQ(ListBoxItems(list),
+    EXPECT_EQ(ListBoxItems(box),
               (std::vector<std::wstring>{a, a, (tree / L"b.mp3").wstring(), (tree / L"sub\\c.mp3").wstring()}));
     EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"4");
     // Each drop: the batch opens before its first item and closes after its last.
     using C = player::ControlChange;
-    EXPECT_EQ(seen, (std::vector<C>{C::BatchBegin, C::ItemAdded, C::BatchEnd, C::BatchBegin, C::ItemAdded,
-                                    C::ItemAdded, C::ItemAdded, C::BatchEnd}));
-}
-
-TEST_F(PanelTest, Move00PutsTheWindowsAtTheScreensCornerAndGivesTheSkinWindowTheKeys) {
-    Start();
-    // Pressed in the shown panel, which is the active window then.
-    app->Panel().SetPanelVisible(true);
-    ::SetActiveWindow(app->Panel().Handle());
-    ASSERT_EQ(::GetActiveWindow(), app->Panel().Handle());
-    Command(MenuForm::IdCmdMove00, BN_CLICKED);
-    EXPECT_EQ(::GetActiveWindow(), app->Skin().Handle());
-    EXPECT_EQ(::GetFocus(), app->Skin().Handle());
-    const RECT s = Rect(app->Skin().Handle());
-    const RECT p = Rect(app->Body().Handle());
-    const player::SkinLayout layout = Layout(L"Azure");
-    EXPECT_EQ(s.left, 96);
-    EXPECT_EQ(p.left, layout.playerOffsetX);
-    EXPECT_EQ(std::min(s.top, p.top - layout.playerOffsetY), 0);
-    EXPECT_EQ(p.bottom - layout.playerOffsetY, s.bottom);
-    // Hidden windows are only placed: nothing shows, the panel keeps the keys.
-    app->PanelControls().ChkHide.SetValue(1);
-    ::SetActiveWindow(app->Panel().Handle());
-    Command(MenuForm::IdCmdMove00, BN_CLICKED);
-    EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
-    EXPECT_EQ(::GetActiveWindow(), app->Panel().Handle());
-}
-
-TEST_F(PanelTest, ShellRestartAddsTheIconAgainAndAMissingEditorStartsNothing) {
-    Start();
-    ASSERT_TRUE(app->TrayIconAdded());
-    HWND owner = app->Panel().Handle();
-    ASSERT_TRUE(NotifyTrayIcon(NIM_DELETE, owner));  // what a shell restart does
-    ::SendMessageW(owner, ::RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
-    EXPECT_TRUE(app->TrayIconAdded());
-    // The icon exists again: it can be deleted once more.
-    EXPECT_TRUE(NotifyTrayIcon(NIM_DELETE, owner));
-    NotifyTrayIcon(NIM_ADD, owner);
-    // Without the editor beside it nothing is shown and nothing starts (a box would
-    // fail the test); the editor started from the panel is the download's test.
-    Command(MenuForm::IdCmdExecEdit, BN_CLICKED);
-    Pump(300ms);
-    EXPECT_EQ(::FindWindowW(nullptr, L"Quillow"), nullptr);
+    EXPECT_EQ(changes, (std::vector<C>{C::BatchBegin, C::ItemAdded, C::BatchEnd, C::BatchBegin, C::ItemAdded,
+                                       C::ItemAdded, C::ItemAdded, C::BatchEnd}));
 }
 
 // The selection flags of a list as the panel's model holds them.
@@ -462,7 +420,7 @@ std::vector<bool> ListBoxSelection(const player::ListBox& list) {
 }
 
 // The panel from the keyboard alone, through the message loop as the program runs it.
-TEST_F(PanelTest, TabVisitsEveryControlOnceInReadingOrderAndTheListsFollowTheirCaptions) {
+TEST_F(PanelTest, TabVisitsEveryControlOnceInReadingOrderTheListsFollowTheirCaptionsAndMove00TakesTheKeys) {
     Start();
     HWND panel = app->Panel().Handle();
     // Opened from the icon's menu, the panel has the keys, on its first control.
@@ -517,9 +475,30 @@ TEST_F(PanelTest, TabVisitsEveryControlOnceInReadingOrderAndTheListsFollowTheirC
         EXPECT_EQ(WindowText(label), caption);
         EXPECT_TRUE(::IsWindowVisible(label));
     }
+
+    // "Move00" pressed in the shown panel puts the windows at the screen's corner and
+    // gives the skin window the keys; hidden windows are only placed, nothing shows and
+    // the panel keeps the keys.
+    ::SetActiveWindow(panel);
+    ASSERT_EQ(::GetActiveWindow(), panel);
+    Command(MenuForm::IdCmdMove00, BN_CLICKED);
+    EXPECT_EQ(::GetActiveWindow(), app->Skin().Handle());
+    EXPECT_EQ(::GetFocus(), app->Skin().Handle());
+    const RECT s = Rect(app->Skin().Handle());
+    const RECT p = Rect(app->Body().Handle());
+    const player::SkinLayout layout = Layout(L"Azure");
+    EXPECT_EQ(s.left, 96);
+    EXPECT_EQ(p.left, layout.playerOffsetX);
+    EXPECT_EQ(std::min(s.top, p.top - layout.playerOffsetY), 0);
+    EXPECT_EQ(p.bottom - layout.playerOffsetY, s.bottom);
+    app->PanelControls().ChkHide.SetValue(1);
+    ::SetActiveWindow(panel);
+    Command(MenuForm::IdCmdMove00, BN_CLICKED);
+    EXPECT_FALSE(::IsWindowVisible(app->Skin().Handle()));
+    EXPECT_EQ(::GetActiveWindow(), panel);
 }
 
-TEST_F(PanelTest, ArrowsSelectInTheQueueEnterPlaysTheEntryAndTheMenuKeysOpenItsMenuThere) {
+TEST_F(PanelTest, ArrowsSelectInTheQueueEnterPlaysTheEntryTheMenuKeysOpenItsMenuAndHighContrastShows) {
     Start();
     app->Panel().SetPanelVisible(true);
     auto& queue = app->PanelControls().LstM3u;
@@ -555,15 +534,10 @@ TEST_F(PanelTest, ArrowsSelectInTheQueueEnterPlaysTheEntryAndTheMenuKeysOpenItsM
     TypeKey(VK_RETURN);
     EXPECT_EQ(app->Device()->FileName(), Media(L"tone_660.wav"));
     EXPECT_EQ(::GetFocus(), list);
-}
 
-// The panel is standard controls on the system's colours: a high-contrast scheme
-// shows in it as it does in every other program.
-TEST_F(PanelTest, AHighContrastSchemeShowsInThePanel) {
-    Start();
-    app->Panel().SetPanelVisible(true);
+    // Standard controls on the system's colours: a high-contrast scheme shows in the
+    // panel as it does in every other program.
     HighContrastColours scheme;
-    HWND list = app->Panel().Child(MenuForm::IdLstM3u);
     RECT inside{};
     ::GetClientRect(list, &inside);
     EXPECT_EQ(ClientPixel(app->Panel().Handle(), 2, 2), HighContrastColours::kFace);

@@ -32,31 +32,24 @@ protected:
 };
 
 TEST_F(AddPathTest, FilesOfAFolderComeBeforeItsSubfoldersDepthFirst) {
-    Touch("top/b.txt");
-    Touch("top/a.mp3");
-    Touch("top/sub1/c.mp3");
-    Touch("top/sub1/deep/d.wav");
-    Touch("top/sub1/e.mp3");
-    Touch("top/sub2/f.mp3");
+    for (const char* name : {"top/b.txt", "top/a.mp3", "top/sub1/c.mp3", "top/sub1/deep/d.wav", "top/sub1/e.mp3",
+                             "top/sub2/f.mp3"})
+        Touch(name);
     AddPathToList(Path("top"), menu, files);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{Path("top/a.mp3"), Path("top/b.txt"), Path("top/sub1/c.mp3"),
                                                   Path("top/sub1/e.mp3"), Path("top/sub1/deep/d.wav"),
                                                   Path("top/sub2/f.mp3")}));
     EXPECT_EQ(menu.LblListCount.Caption(), L"6");
-}
-
-TEST_F(AddPathTest, OneFileAndVanishedPaths) {
-    const std::wstring file = Touch("one.mp3");
-    AddPathToList(file, menu, files);
+    // One file is queued itself; a vanished path adds nothing.
+    AddPathToList(Touch("one.mp3"), menu, files);
     AddPathToList(Path("gone.mp3"), menu, files);
-    EXPECT_EQ(Queue(), std::vector<std::wstring>{file});
-    EXPECT_EQ(menu.LblListCount.Caption(), L"1");
+    EXPECT_EQ(Queue().size(), 7u);
+    EXPECT_EQ(Queue().back(), Path("one.mp3"));
+    EXPECT_EQ(menu.LblListCount.Caption(), L"7");
 }
 
 TEST_F(AddPathTest, OnlyTheExactSystemHiddenFolderValueIsSkipped) {
-    Touch("sys/a.mp3");
-    Touch("hidden/b.mp3");
-    Touch("archived/c.mp3");
+    for (const char* name : {"sys/a.mp3", "hidden/b.mp3", "archived/c.mp3"}) Touch(name);
     files.attributes[Path("sys")] = 22;       // directory + system + hidden
     files.attributes[Path("hidden")] = 18;    // directory + hidden
     files.attributes[Path("archived")] = 54;  // directory + system + hidden + archive
@@ -149,11 +142,8 @@ TEST_F(AddPathTest, AWalkGoesNoDeeperThan256Folders) {
 // Between two folders the walk asks whether to go on; a "no" (Esc) ends it there,
 // with the paths dropped after it and those that joined it meanwhile.
 TEST_F(AddPathTest, AWalkEndsBetweenTwoFoldersWhenToldSo) {
-    Touch("top/a.mp3");
-    Touch("top/sub1/b.mp3");
-    Touch("top/sub2/c.mp3");
-    Touch("later/d.mp3");
-    Touch("joined/e.mp3");
+    for (const char* name : {"top/a.mp3", "top/sub1/b.mp3", "top/sub2/c.mp3", "later/d.mp3", "joined/e.mp3"})
+        Touch(name);
     int asked = 0;
     EXPECT_FALSE(AddPathsToList({Path("top"), Path("later")}, menu, files, [&] { return ++asked < 2; }));
     EXPECT_EQ(Queue(), std::vector<std::wstring>{Path("top/a.mp3")});

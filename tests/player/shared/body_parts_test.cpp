@@ -42,10 +42,7 @@ TEST(BodyParts, ReadingOrderRolesAndNames) {
 
 TEST(BodyParts, PlacesAtBothScalesTheTitleCutAtTheWindowsEdge) {
     EXPECT_EQ(Edges(PartPixels(BodyPart::CmdInfo, kScale1)), (std::array{0, 0, 18, 15}));
-    EXPECT_EQ(Edges(PartPixels(BodyPart::CmdChoice, kScale1)), (std::array{72, 0, 96, 15}));
     EXPECT_EQ(Edges(PartPixels(BodyPart::ImgPlay, kScale1)), (std::array{48, 15, 72, 39}));
-    EXPECT_EQ(Edges(PartPixels(BodyPart::LblTTime, kScale1)), (std::array{48, 39, 96, 51}));
-    EXPECT_EQ(Edges(PartPixels(BodyPart::ScrTime, kScale1)), (std::array{0, 51, 96, 61}));
     EXPECT_EQ(Edges(PartPixels(BodyPart::LblTitle, kScale1)), (std::array{0, 61, 497, 73}));
     EXPECT_EQ(Edges(PartPixels(BodyPart::ScrVolume, kScale1)), (std::array{0, 73, 96, 83}));
     EXPECT_EQ(Edges(PartPixels(BodyPart::ImgPlay, kScale2)), (std::array{96, 30, 144, 78}));

@@ -22,16 +22,13 @@ ScreenRect At(int left, int top, int width = 320, int height = 120) {
 // coordinates) and a smaller one right of it, top-aligned.
 const std::vector<ScreenRect> kThree = {{0, 0, 1920, 1040}, {-1280, 0, 0, 1024}, {1920, 0, 3200, 720}};
 
-TEST(KeepOnScreen, AWindowSharingAPixelWithAnyWorkAreaStays) {
+TEST(KeepOnScreen, AWindowSharingAPixelWithAWorkAreaStaysOthersMoveIntoTheNearest) {
     for (const ScreenRect& w : {At(-319, 500), At(1919, -119), At(-1280, 1023), At(120, -8), At(3199, 0),
                                 At(-1500, 100), At(2000, 600)}) {
         EXPECT_EQ(KeepOnScreen(w, kThree), w);
     }
     EXPECT_EQ(KeepOnScreen(At(-9000, -9000), {}), At(-9000, -9000));  // no monitor known
-}
-
-TEST(KeepOnScreen, AWindowOffEveryWorkAreaMovesIntoTheNearestNoFurtherThanNeeded) {
-    // Touching an edge shares no pixel.
+    // Off every work area: into the nearest, no further than needed. Touching an edge shares no pixel.
     EXPECT_EQ(KeepOnScreen(At(100, -120), kThree), At(100, 0));
     EXPECT_EQ(KeepOnScreen(At(-1600, 100), kThree), At(-1280, 100));
     EXPECT_EQ(KeepOnScreen(At(-1600, 100), {kThree[0]}), At(0, 100));

@@ -15,33 +15,25 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class SkinFolders : public ::testing::Test {
-protected:
-    void Folder(const std::wstring& name) { fs::create_directories(parts_ / PathFromWide(name)); }
-    void File(const std::wstring& name) { parts_.Write(PathFromWide(name), "x"); }
-    tessel::test::TempDir parts_{"parts"};
-};
-
-TEST_F(SkinFolders, OffersSubFoldersButNotTildeFoldersOrFiles) {
-    for (const wchar_t* name : {L"red", L"~work", L"blue", L"~test", L"Azure", L"a~b", L"青"}) Folder(name);
-    File(L"zeta.txt");
-    File(L"define.ini");
-    Folder(L"~test/inner");  // a skin-like folder below a hidden one is not looked at
-    const SkinListResult result = ListSkins(parts_.path());
-    ASSERT_TRUE(result.ok) << std::string(result.error.begin(), result.error.end());
-    EXPECT_EQ(result.names, (std::vector<std::wstring>{L"Azure", L"a~b", L"blue", L"red", L"青"}));
-}
-
-TEST_F(SkinFolders, EmptyFolderGivesNoSkinsAndMissingFolderIsAnError) {
-    const SkinListResult empty = ListSkins(parts_.path());
+TEST(SkinFolders, SubFoldersButNotTildeFoldersOrFilesAndAMissingFolderIsAnError) {
+    tessel::test::TempDir parts{"parts"};
+    const SkinListResult empty = ListSkins(parts.path());
     EXPECT_TRUE(empty.ok);
     EXPECT_TRUE(empty.names.empty());
+    for (const wchar_t* name : {L"red", L"~work", L"blue", L"~test", L"Azure", L"a~b", L"青"})
+        fs::create_directories(parts / PathFromWide(name));
+    parts.Write("zeta.txt", "x");
+    parts.Write("define.ini", "x");
+    fs::create_directories(parts / "~test/inner");  // a skin-like folder below a hidden one is not looked at
+    const SkinListResult result = ListSkins(parts.path());
+    ASSERT_TRUE(result.ok) << std::string(result.error.begin(), result.error.end());
+    EXPECT_EQ(result.names, (std::vector<std::wstring>{L"Azure", L"a~b", L"blue", L"red", L"青"}));
 
-    const fs::path missing = parts_ / "absent";
-    const SkinListResult result = ListSkins(missing);
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.names.empty());
-    EXPECT_NE(result.error.find(WideFromPath(missing)), std::wstring::npos) << "the report names the folder";
+    const fs::path missing = parts / "absent";
+    const SkinListResult none = ListSkins(missing);
+    EXPECT_FALSE(none.ok);
+    EXPECT_TRUE(none.names.empty());
+    EXPECT_NE(none.error.find(WideFromPath(missing)), std::wstring::npos) << "the report names the folder";
 }
 
 TEST(SkinNameOrder, AlphabeticalWithoutRegardToCase) {

@@ -28,26 +28,15 @@ struct Bmp {
 
     std::string File() const {
         std::string header;
-        if (headerSize == 12) {
-            Put(header, std::uint32_t(width), 2);
-            Put(header, std::uint32_t(height), 2);
-            Put(header, 1, 2);
-            Put(header, bits, 2);
-        } else {
-            Put(header, std::uint32_t(width), 4);
-            Put(header, std::uint32_t(height), 4);
-            Put(header, 1, 2);
-            Put(header, bits, 2);
-            Put(header, compression, 4);
-            Put(header, compressedSize, 4);
-            Put(header, 2835, 4);
-            Put(header, 2835, 4);
-            Put(header, used, 4);
-            Put(header, 0, 4);
-            if (headerSize > 40) {
-                for (std::uint32_t m : masks) Put(header, m, 4);
-                header.resize(headerSize - 4, '\0');
-            }
+        const int side = headerSize == 12 ? 2 : 4;
+        for (auto [value, bytes] : {std::pair<std::uint64_t, int>{std::uint32_t(width), side}, {std::uint32_t(height), side},
+                                    {1, 2}, {bits, 2}})
+            Put(header, value, bytes);
+        if (headerSize > 12)
+            for (std::uint32_t value : {compression, compressedSize, 2835u, 2835u, used, 0u}) Put(header, value, 4);
+        if (headerSize > 40) {
+            for (std::uint32_t m : masks) Put(header, m, 4);
+            header.resize(headerSize - 4, '\0');
         }
         std::string extra;
         if (headerSize == 40)
@@ -55,10 +44,8 @@ struct Bmp {
         for (std::uint32_t c : palette) Put(extra, c, headerSize == 12 ? 3 : 4);
         std::string file = "BM";
         const std::uint32_t at = 14 + headerSize + std::uint32_t(extra.size());
-        Put(file, at + pixels.size(), 4);
-        Put(file, 0, 4);
-        Put(file, at, 4);
-        Put(file, headerSize, 4);
+        for (std::uint64_t value : {at + pixels.size(), std::uint64_t{0}, std::uint64_t{at}, std::uint64_t{headerSize}})
+            Put(file, value, 4);
         return file + header + extra + pixels;
     }
 };
@@ -161,8 +148,7 @@ TEST(DecodeBmp, AFileShorterThanItsHeadersPromiseIsRefused) {
 TEST(DecodeBmp, SidesAreCheckedBeforeAnythingIsRead) {
     BmpImage image;
     Bmp b;
-    b.width = 8;
-    b.height = 8;
+    b.width = b.height = 8;
     b.pixels = std::string(8 * 24, '\0');
     EXPECT_EQ(Decode(b.File(), image, 8), ImageProblem::None);
     b.width = 9;
@@ -250,11 +236,8 @@ struct Ico {
 
 std::string IconImage(int side, int bits) {
     std::string image;
-    Put(image, 40, 4);
-    Put(image, std::uint32_t(side), 4);
-    Put(image, std::uint32_t(side * 2), 4);
-    Put(image, 1, 2);
-    Put(image, std::uint32_t(bits), 2);
+    for (auto [value, bytes] : {std::pair<std::uint32_t, int>{40, 4}, {side, 4}, {side * 2, 4}, {1, 2}, {bits, 2}})
+        Put(image, value, bytes);
     image += std::string(24, '\0');
     if (bits <= 8) image += std::string(4u << bits, '\0');
     const std::size_t colour = (std::size_t(side) * bits + 31) / 32 * 4, mask = (std::size_t(side) + 31) / 32 * 4;

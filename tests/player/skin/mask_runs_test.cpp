@@ -21,7 +21,7 @@ struct TestMask {
 // That the runs are exactly the opaque points of a per-pixel scan, row by row and
 // maximal, whatever the mask, its padding and the scan's size, is the fuzz target's
 // property; here, cases worked out by hand.
-TEST(MaskRuns, BottomUpBitmapWithNegativeStride) {
+TEST(MaskRuns, BottomUpBitmapsAndTheEdgesTheRandomMasksMiss) {
     // The same picture stored bottom-up: rows reversed, pointer at the top row's start.
     TestMask top(7, 5, kMagenta);
     top.at(1, 0) = 0;
@@ -34,11 +34,8 @@ TEST(MaskRuns, BottomUpBitmapWithNegativeStride) {
     EXPECT_EQ(MaskToRuns(view, 7, 5, kMagenta), MaskToRuns(top.View(), 7, 5, kMagenta));
     EXPECT_EQ(MaskToRuns(view, 7, 5, kMagenta),
               (std::vector<PixelRun>{{0, 1, 2}, {2, 3, 4}, {4, 6, 7}}));
-}
-
-// A mask all of the key colour, a key with bits beyond 24 (it matches no pixel), no
-// pixels at all (everything opaque), and scans of no width or height.
-TEST(MaskRuns, EdgesTheRandomMasksMiss) {
+    // A mask all of the key colour, a key with bits beyond 24 (it matches no pixel), no
+    // pixels at all (everything opaque), and scans of no width or height.
     TestMask m(5, 2, kMagenta | 0xFF000000u);
     EXPECT_TRUE(MaskToRuns(m.View(), 5, 2, kMagenta).empty());
     EXPECT_EQ(CountRunPixels(MaskToRuns(m.View(), 5, 2, kMagenta | 0x01000000u)), 10);

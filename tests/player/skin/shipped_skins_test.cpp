@@ -56,26 +56,21 @@ protected:
 };
 
 TEST_P(ShippedSkin, HasEveryFileAtTheSizesItsLayoutImplies) {
-    for (const char* file : {"skin.bmp", "s_mask.bmp", "player.bmp", "p_mask.bmp", "task.ico", "define.ini"})
-        EXPECT_TRUE(std::filesystem::is_regular_file(dir_ + file)) << file;
-
-    const BmpImage skin = Decoded(dir_ + "skin.bmp");
-    const BmpImage sMask = Decoded(dir_ + "s_mask.bmp");
-    EXPECT_EQ(skin.width, layout_.ScanWidth());
-    EXPECT_EQ(skin.height, layout_.ScanHeight());
-    EXPECT_EQ(sMask.width, layout_.ScanWidth());
-    EXPECT_EQ(sMask.height, layout_.ScanHeight());
-
-    const PixelSize body = PlayerFormPixelSize({15, 15});
-    const BmpImage pMask = Decoded(dir_ + "p_mask.bmp");
-    EXPECT_EQ(pMask.width, body.width);
-    EXPECT_EQ(pMask.height, body.height);
     // player.bmp is the picture of the picture box below the command buttons: 1440 x
     // 1020 twips of it are visible in the window.
-    const BmpImage player = Decoded(dir_ + "player.bmp");
-    EXPECT_EQ(player.width, 96);
-    EXPECT_EQ(player.height, 68);
-
+    const PixelSize body = PlayerFormPixelSize({15, 15});
+    const struct {
+        const char* file;
+        int width, height;
+    } pictures[] = {{"skin.bmp", layout_.ScanWidth(), layout_.ScanHeight()},
+                    {"s_mask.bmp", layout_.ScanWidth(), layout_.ScanHeight()},
+                    {"p_mask.bmp", body.width, body.height},
+                    {"player.bmp", 96, 68}};
+    for (const auto& p : pictures) {
+        const BmpImage image = Decoded(dir_ + p.file);
+        EXPECT_EQ(image.width, p.width) << p.file;
+        EXPECT_EQ(image.height, p.height) << p.file;
+    }
     // The icon's sizes are checked where the platform loads it (skin_window_test).
     EXPECT_EQ(CheckIco(tessel::test::TempDir::ReadBytes(dir_ + "task.ico")), ImageProblem::None);
 }

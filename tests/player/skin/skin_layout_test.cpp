@@ -39,19 +39,17 @@ TEST(SkinLayout, ReadsEveryFieldOfTheFiveLines) {
               Fields(l));
 }
 
-TEST(SkinLayout, WholeNumberFieldsRoundHalfToEvenAndTheWindowSizeKeepsItsFraction) {
+TEST(SkinLayout, WholeNumberFieldsRoundHalfToEvenTheWindowSizeKeepsItsFractionAndItsPixels) {
     const SkinLayout l = ParseOk({L"320.5,121.5", L"254.5,253.5,0.5", L"1e2,2.5E1,0", L"0,0,0", L"-20.5,115.5"});
     EXPECT_EQ(Fields(l), (std::vector<double>{320.5, 121.5, 254, 254, 0, 100, 25, 0, 0, 0, 0, -20, 116}));
     EXPECT_EQ(l.ScanWidth(), 320);
     EXPECT_EQ(l.ScanHeight(), 122);
     EXPECT_DOUBLE_EQ(SkinFormSizeTwips(l, {15, 15}).width, 4807.5);
-}
-
-TEST(SkinLayout, SkinWindowSizeInPixelsIsTheSameAtAnyFactor) {
-    const SkinLayout l = ParseOk(ExampleLines());
+    // The skin window's size in pixels is the same at any factor.
+    const SkinLayout example = ParseOk(ExampleLines());
     for (TwipsPerPixel f : {TwipsPerPixel{15, 15}, TwipsPerPixel{12, 12}, TwipsPerPixel{9.6, 9.6},
                             TwipsPerPixel{1440.0 / 144, 1440.0 / 168}}) {
-        const TwipsSize t = SkinFormSizeTwips(l, f);
+        const TwipsSize t = SkinFormSizeTwips(example, f);
         EXPECT_EQ(TwipsToPixels(t.width, f.x), 320);
         EXPECT_EQ(TwipsToPixels(t.height, f.y), 120);
     }
@@ -110,20 +108,6 @@ TEST(SkinLayout, RejectsEveryMalformedLayoutNamingLineAndField) {
     }
 }
 
-TEST(SkinLayout, ReportNamesFileLineFieldAndWhatWasFound) {
-    std::vector<std::wstring> lines = ExampleLines();
-    lines[1] = L"255,0,blue";
-    SkinLayout layout;
-    auto error = ParseSkinLayout(lines, layout);
-    ASSERT_TRUE(error);
-    const std::wstring text = DescribeSkinLayoutError(*error, L"C:\\Tessel\\parts\\Azure\\define.ini");
-    EXPECT_NE(text.find(L"C:\\Tessel\\parts\\Azure\\define.ini"), std::wstring::npos);
-    EXPECT_NE(text.find(L"2"), std::wstring::npos);
-    EXPECT_NE(text.find(L"3 番目"), std::wstring::npos);
-    EXPECT_NE(text.find(L"\"blue\""), std::wstring::npos);
-    EXPECT_NE(text.find(L"0 から 255"), std::wstring::npos);
-}
-
 TEST(SkinLayout, NumberGrammar) {
     EXPECT_EQ(ParseLayoutNumber(L"12"), 12.0);
     EXPECT_EQ(ParseLayoutNumber(L" -3 "), -3.0);
@@ -134,25 +118,29 @@ TEST(SkinLayout, NumberGrammar) {
         EXPECT_FALSE(ParseLayoutNumber(bad).has_value()) << std::wstring(bad);
 }
 
-class SkinLayoutFile : public ::testing::Test {
-protected:
-    tessel::test::TempDir dir_{"skin-layout"};
-};
-
 // The shipped skins' files are read in shipped_skins_test; a file that is missing is
-// reported by name and not made, an empty one lacks its first line.
-TEST_F(SkinLayoutFile, MissingOrEmptyFilesAreReported) {
-    const auto path = dir_ / "define.ini";
+// reported by name and not made, an empty one lacks its first line, and a report names
+// the file, the line, the field and what was found there.
+TEST(SkinLayoutFile, MissingEmptyAndMalformedFilesAreReported) {
+    tessel::test::TempDir dir{"skin-layout"};
+    const auto path = dir / "define.ini";
     SkinLayout l;
     auto error = ReadSkinLayout(path, l);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->problem, SkinLayoutProblem::Unreadable);
     EXPECT_FALSE(std::filesystem::exists(path));
     EXPECT_NE(DescribeSkinLayoutError(*error, path.wstring()).find(path.wstring()), std::wstring::npos);
-    error = ReadSkinLayout(dir_.Write("define.ini", ""), l);
+    error = ReadSkinLayout(dir.Write("define.ini", ""), l);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->problem, SkinLayoutProblem::TooFewLines);
     EXPECT_EQ(error->line, 1u);
+    std::vector<std::wstring> lines = ExampleLines();
+    lines[1] = L"255,0,blue";
+    error = ParseSkinLayout(lines, l);
+    ASSERT_TRUE(error);
+    const std::wstring text = DescribeSkinLayoutError(*error, L"C:\\Tessel\\parts\\Azure\\define.ini");
+    for (const wchar_t* part : {L"C:\\Tessel\\parts\\Azure\\define.ini", L"2", L"3 番目", L"\"blue\"", L"0 から 255"})
+        EXPECT_NE(text.find(part), std::wstring::npos) << part;
 }
 
 }  // namespace

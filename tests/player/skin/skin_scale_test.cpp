@@ -7,14 +7,11 @@
 namespace tessel::player {
 namespace {
 
-TEST(SkinScale, TheDisplayScaleRoundedHalvesUpBetweenOneAndThree) {
+TEST(SkinScale, TheDisplayScaleRoundedHalvesUpBetweenOneAndThreeAndItsTwipsPerPixel) {
     // dpi: 96 is 100 %, 144 is 150 %, 240 is 250 %.
     const std::pair<int, int> cases[] = {{0, 1},   {72, 1},  {96, 1},  {120, 1}, {143, 1}, {144, 2},
                                          {192, 2}, {239, 2}, {240, 3}, {288, 3}, {384, 3}};
     for (auto [dpi, k] : cases) EXPECT_EQ(SkinScaleForDpi(dpi), k) << dpi;
-}
-
-TEST(SkinScale, TheSkinnedWindowsTwipsPerPixelShrinkWithTheScale) {
     // At 100 % a skin pixel is 15 twips; at k, k screen pixels make one.
     EXPECT_EQ(SkinTwipsPerPixel(1).x, 15.0);
     EXPECT_EQ(SkinTwipsPerPixel(2).y, 7.5);

@@ -33,50 +33,18 @@ win32::unique_hwnd TestWindow(int width, int height) {
                                                 ::GetModuleHandleW(nullptr), nullptr));
 }
 
-// Shapes the window and checks that the region it holds is the reference's, point for
-// point. No opaque point must leave the window without any region.
-void ExpectShapeMatchesReference(HWND window, const std::wstring& mask, int scanW, int scanH, const RgbColour& key) {
-    auto failure = ShapeWindowFromMask(window, mask, scanW, scanH, key);
-    ASSERT_FALSE(failure) << failure->Message().c_str();
-    HRGN reference = PixelByPixelRegion(mask, scanW, scanH, ColourValue(key));
-    HRGN held = ::CreateRectRgn(0, 0, 0, 0);
-    const int kind = ::GetWindowRgn(window, held);
-    if (!reference) {
-        EXPECT_EQ(kind, ERROR) << "a mask without opaque points must leave no region";
-    } else {
-        ASSERT_NE(kind, ERROR) << "the window has no region";
-        EXPECT_TRUE(SameRegion(held, reference));
-        ::DeleteObject(reference);
-    }
-    ::DeleteObject(held);
-}
-
-// Which points a mask makes opaque is tested natively (mask_runs_test), and the shipped
-// skins' shapes of many runs on the program's windows (dpi_test); here, that one point
-// becomes the window's region, and that none at all leaves no region.
-TEST(GeneratedMask, RunsBecomeTheWindowsRegion) {
-    test::TempDir temp("skin-window");
-    const auto window = TestWindow(64, 48);
-    std::vector<std::uint32_t> pixels(64 * 48, kMagenta);
-    pixels[5 * 64 + 3] = 0x000000;
-    const std::wstring single = (temp / L"single.bmp").wstring();
-    ASSERT_TRUE(test::WriteBmp24(single, 64, 48, pixels.data()));
-    ExpectShapeMatchesReference(window.get(), single, 64, 48, kMagentaKey);
-
-    // All key colour after a shape: the shape goes, the window is a rectangle again.
-    pixels.assign(pixels.size(), kMagenta);
-    const std::wstring empty = (temp / L"empty.bmp").wstring();
-    ASSERT_TRUE(test::WriteBmp24(empty, 64, 48, pixels.data()));
-    ExpectShapeMatchesReference(window.get(), empty, 64, 48, kMagentaKey);
-}
-
-TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
+TEST(MaskShapes, TheReferencesShapeOrAFailureNamingTheFileThatKeepsTheOldShape) {
     test::TempDir temp("skin-window");
     const auto window = TestWindow(96, 83);
     const std::wstring good = SkinFile("Azure", L"p_mask.bmp");
     ASSERT_FALSE(ShapeWindowFromMask(window.get(), good, 96, 83, kMagentaKey));
+    // Which points a mask makes opaque is tested natively (mask_runs_test), and the
+    // shipped skins' shapes on the program's windows at both scales (dpi_test).
     HRGN before = ::CreateRectRgn(0, 0, 0, 0);
     ASSERT_NE(::GetWindowRgn(window.get(), before), ERROR);
+    HRGN reference = PixelByPixelRegion(good, 96, 83, ColourValue(kMagentaKey));
+    EXPECT_TRUE(SameRegion(before, reference));
+    ::DeleteObject(reference);
 
     // Which files the reader refuses is tested natively (image_files_test).
     const std::wstring missing = (temp / L"nothing.bmp").wstring();
@@ -95,6 +63,12 @@ TEST(ShapeFailures, NameTheFileAndKeepTheOldShape) {
     }
     EXPECT_EQ(GdiLedger::Snapshot().Live(), startCounts.Live());
     EXPECT_TRUE(ShapeWindowFromMask(nullptr, good, 96, 83, kMagentaKey));
+    // All key colour: the shape goes, the window is a rectangle again.
+    const std::vector<std::uint32_t> keyOnly(96 * 83, kMagenta);
+    const std::wstring empty = (temp / L"empty.bmp").wstring();
+    ASSERT_TRUE(test::WriteBmp24(empty, 96, 83, keyOnly.data()));
+    ASSERT_FALSE(ShapeWindowFromMask(window.get(), empty, 96, 83, kMagentaKey));
+    EXPECT_EQ(::GetWindowRgn(window.get(), before), ERROR);
     ::DeleteObject(before);
 }
 

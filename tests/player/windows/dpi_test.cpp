@@ -20,7 +20,6 @@
 #include "tests/support/accessible.h"
 #include "tests/support/in_process_player.h"
 #include "tests/support/pixel_region.h"
-#include "win32/dpi.h"
 #include "win32/handle.h"
 
 namespace tessel::test {
@@ -135,11 +134,6 @@ protected:
     }
 };
 
-TEST_F(DpiTest, ThePrefixRunsAtTheDisplayScaleAskedFor) {
-    EXPECT_EQ(win32::SystemDpi(), dpi);
-    EXPECT_EQ(k, dpi / 96);
-}
-
 TEST_F(DpiTest, BothSkinsAtTheWholeNumberScaleWhereInitIniPutsThem) {
     for (const std::wstring skin : {L"Azure", L"Ember"}) {
         SCOPED_TRACE(Printable(skin));
@@ -235,9 +229,9 @@ TEST_F(DpiTest, BothSkinnedWindowsExposeTheBodyWindowsPartsAtTheScale) {
     app->Shutdown();
 }
 
-// The control panel is no skin: it follows the display scale itself, its design of
-// 6510 x 5520 twips being 434 x 368 pixels at 100 %.
-TEST_F(DpiTest, ThePanelFollowsTheDisplayScaleAndAMoveToAnotherMonitor) {
+// The control panel and the editor are no skins: they follow the display scale
+// themselves, the panel's design of 6510 x 5520 twips being 434 x 368 pixels at 100 %.
+TEST_F(DpiTest, ThePanelAndTheEditorFollowTheDisplayScaleAndThePanelAMoveToAnotherMonitor) {
     Start(L"Azure");
     HWND panel = app->Panel().Handle();
     RECT client{};
@@ -263,11 +257,9 @@ TEST_F(DpiTest, ThePanelFollowsTheDisplayScaleAndAMoveToAnotherMonitor) {
     ASSERT_TRUE(::GetObjectW(reinterpret_cast<HFONT>(::SendMessageW(list, WM_GETFONT, 0, 0)), sizeof font, &font));
     EXPECT_EQ(font.lfHeight, -12 * other / 96);
     app->Shutdown();
-}
 
-// The editor as a user starts it: its design of 7215 x 6450 twips is a client area of
-// 481 x 430 pixels at 100 %.
-TEST_F(DpiTest, TheEditorFollowsTheDisplayScale) {
+    // The editor as a user starts it: its design of 7215 x 6450 twips is a client area
+    // of 481 x 430 pixels at 100 %.
     fs::create_directories(home / L"exec" / L"m3usetting");
     fs::copy_file(DistDir() / L"exec" / L"listwright.exe", home / L"exec" / L"listwright.exe");
     fs::copy_file(DistDir() / L"exec" / L"m3usetting" / L"ext.ini", home / L"exec" / L"m3usetting" / L"ext.ini");
@@ -276,7 +268,6 @@ TEST_F(DpiTest, TheEditorFollowsTheDisplayScale) {
     HWND form = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (form = FindWindowOfProcess(editor.Id(), nullptr, L"Quillow")) != nullptr; },
                           20s));
-    RECT client{};
     ::GetClientRect(form, &client);
     EXPECT_EQ(client.right, 481 * dpi / 96);
     EXPECT_EQ(client.bottom, 430 * dpi / 96);
