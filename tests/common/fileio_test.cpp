@@ -252,19 +252,13 @@ TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
     const std::wstring base = WideFromPath(dir.path() / "");
     dir.Write("plain.mp3", "x");
     std::filesystem::create_directory(dir / "sub");
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3"));
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3 "));
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3."));
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3 . "));
-    EXPECT_TRUE(FileExistsExact(base + L".\\plain.mp3"));
-    EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3"));
-    EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3 "));
+    for (const wchar_t* name : {L"plain.mp3", L"plain.mp3 ", L"plain.mp3.", L"plain.mp3 . ", L".\\plain.mp3",
+                                L"sub\\..\\plain.mp3", L"sub\\..\\plain.mp3 "})
+        EXPECT_TRUE(FileExistsExact(base + name)) << name;
     EXPECT_TRUE(FileExistsExact(Forward(base + L"plain.mp3")));
-    EXPECT_FALSE(FileExistsExact(base + L" plain.mp3"));  // leading spaces stay
-    EXPECT_FALSE(FileExistsExact(base + L"plain.mp"));
-    EXPECT_FALSE(FileExistsExact(base + L"sub"));
-    EXPECT_FALSE(FileExistsExact(base + L"sub."));
-    EXPECT_FALSE(FileExistsExact(base + L"sub\\"));
+    // Leading spaces stay; folders are no files, whatever their name ends in.
+    for (const wchar_t* name : {L" plain.mp3", L"plain.mp", L"sub", L"sub.", L"sub\\"})
+        EXPECT_FALSE(FileExistsExact(base + name)) << name;
     // A file whose name really ends in a space cannot be opened by its name: the name
     // opens the file without the space, which is not there.
     MakeVerbatim(base + L"spaced.mp3 ");
