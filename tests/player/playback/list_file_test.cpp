@@ -47,7 +47,7 @@ protected:
     std::vector<std::wstring> Queue() const { return menu.LstM3u.Items(); }
 };
 
-TEST_F(ListFileTest, AppendsAndLeavesTheQueueAloneForAMissingFile) {
+TEST_F(ListFileTest, AppendsUntilTheQueueIsFullAndLeavesItAloneForAMissingFile) {
     const std::wstring a = Touch(L"a.mp3"), b = Touch(L"b.wav");
     menu.LstM3u.AddItem(L"earlier");
     engine->LoadListFile(List(L"l.m3u", {b, a, b}));
@@ -57,6 +57,11 @@ TEST_F(ListFileTest, AppendsAndLeavesTheQueueAloneForAMissingFile) {
     engine->LoadListFile(L"");
     EXPECT_EQ(Queue().size(), 4u);
     EXPECT_EQ(menu.LblListCount.Caption(), L"stale");
+    // Two places left in the queue: the read stops when it is full.
+    for (std::size_t i = Queue().size(); i + 2 < ListBox::kMaxItems; ++i) menu.LstM3u.AddItem(L"x");
+    engine->LoadListFile(List(L"l.m3u", {a, a, a, a}));
+    EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
+    EXPECT_EQ(menu.LblListCount.Caption(), L"32767");
 }
 
 TEST_F(ListFileTest, BareNamesResolveInTheCurrentFolderAndStayAsWritten) {
@@ -71,14 +76,6 @@ TEST_F(ListFileTest, BareNamesResolveInTheCurrentFolderAndStayAsWritten) {
     engine->LoadListFile(list);
     fs::current_path(before);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"here.mp3"}));
-}
-
-TEST_F(ListFileTest, AFullQueueStopsTheRead) {
-    const std::wstring a = Touch(L"a.mp3");
-    for (std::size_t i = 0; i + 2 < ListBox::kMaxItems; ++i) menu.LstM3u.AddItem(L"x");
-    engine->LoadListFile(List(L"l.m3u", {a, a, a, a}));
-    EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
-    EXPECT_EQ(menu.LblListCount.Caption(), L"32767");
 }
 
 // A long list goes into the queue a batch at a time, the windows getting their turn

@@ -183,11 +183,16 @@ TEST_F(MainTimerTest, TracksTheVideoWindowOnlyWhilePlaying) {
     EXPECT_EQ(vars.VideoWindowRect.left, 300);
 }
 
-TEST_F(MainTimerTest, VolumeReadBackUnlessTheUserIsChangingIt) {
+// Each tick steps the marquee, reads the volume back unless the user is changing it,
+// and takes a handed-over file.
+TEST_F(MainTimerTest, MarqueeVolumeAndHandOver) {
+    body.LblTitle.SetCaption(L"ab");
     body.ScrVolume.SetValue(100);
     level = 200;
     Tick();
+    EXPECT_EQ(body.LblTitle.Caption(), L"ba");
     EXPECT_EQ(body.ScrVolume.Value(), 200);
+    EXPECT_TRUE(captions.empty());
     level = 50;
     vars.VolumeActive = true;
     Tick();
@@ -196,13 +201,6 @@ TEST_F(MainTimerTest, VolumeReadBackUnlessTheUserIsChangingIt) {
     level.reset();  // channels apart, silence, unreadable: the bar keeps its place
     Tick();
     EXPECT_EQ(body.ScrVolume.Value(), 200);
-}
-
-TEST_F(MainTimerTest, MarqueeTicksAndHandOverRestoresTheCaption) {
-    body.LblTitle.SetCaption(L"ab");
-    Tick();
-    EXPECT_EQ(body.LblTitle.Caption(), L"ba");
-    EXPECT_TRUE(captions.empty());
     // A path that does not exist falls back to the queue; the caption is restored.
     caption = L"\"missing.mp3\"";
     Tick();
