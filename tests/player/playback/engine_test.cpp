@@ -345,37 +345,29 @@ TEST_F(PollingTest, StatusShowsWholeSecondsAndAdvancesAtTheEnd) {
     EXPECT_EQ(body.LblTitle.Caption(), kIdleTitle);
 }
 
-TEST_F(PollingTest, HandedOverFileIsPlayedOnceAndTheCaptionRestoredFirst) {
-    AddMedia(3500, {LR"(C:\m\given.mp3)"});
+// A handed-over file is played once, the caption restored first. While it is being
+// started, a tick finds nothing to do, and the stale state of the medium before
+// (ended) starts no other entry.
+TEST_F(PollingTest, AHandedOverFileIsPlayedOnceAndNothingElseStartsMeanwhile) {
+    AddMedia(3500, {LR"(C:\m\given.mp3)", L"b.mp3"});
+    Queue({L"b.mp3"});
     std::wstring caption = L"\"C:\\m\\given.mp3\"";
+    const auto setCaption = [&](const std::wstring& c) { caption = c; };
     auto engine = MakeEngine();
     std::vector<std::wstring> captionWhilePlaying;
-    // A tick that arrives while the file is being started must find nothing to do.
     duringPump = [&] {
         captionWhilePlaying.push_back(caption);
-        EXPECT_FALSE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
-    };
-    EXPECT_TRUE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
-    EXPECT_EQ(caption, L"PlayerForm");
-    EXPECT_EQ(captionWhilePlaying, (std::vector<std::wstring>{L"PlayerForm"}));
-    EXPECT_EQ(device.opened, (std::vector<std::wstring>{LR"(C:\m\given.mp3)"}));
-    // At rest nothing happens.
-    EXPECT_FALSE(TakeHandedOverFile(engine, caption, [&](const std::wstring& c) { caption = c; }));
-}
-
-TEST_F(PollingTest, StatusEventsWhileTheEngineIsBusyAreIgnored) {
-    AddMedia(3500, {L"a.mp3", L"b.mp3"});
-    Queue({L"b.mp3"});
-    auto engine = MakeEngine();
-    // The stale device state of the previous medium (ended) must not start another
-    // entry while this one is being started.
-    duringPump = [&] {
+        EXPECT_FALSE(TakeHandedOverFile(engine, caption, setCaption));
         device.position = device.length;
         OnMediaStatus(engine, device, body, vars);
     };
-    engine.PlayFile(L"a.mp3");
-    EXPECT_EQ(device.opened, (std::vector<std::wstring>{L"a.mp3"}));
+    EXPECT_TRUE(TakeHandedOverFile(engine, caption, setCaption));
+    EXPECT_EQ(caption, L"PlayerForm");
+    EXPECT_EQ(captionWhilePlaying, (std::vector<std::wstring>{L"PlayerForm"}));
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{LR"(C:\m\given.mp3)"}));
     EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
+    // At rest nothing happens.
+    EXPECT_FALSE(TakeHandedOverFile(engine, caption, setCaption));
 }
 
 }  // namespace

@@ -135,13 +135,30 @@ protected:
     }
 };
 
-TEST_F(ChooseTest, TakesTheListReplacesTheQueueAndRefreshesTheNames) {
+// A cancel, an empty name, a file that is not there or is gone before it is read change
+// nothing; a list chosen replaces the queue and refreshes the names, and the medium
+// playing is not touched.
+TEST_F(ChooseTest, NothingChangesUntilAListIsTakenWhichReplacesTheQueue) {
     const std::wstring a = Touch(L"a.mp3");
-    const std::wstring list = List(L"l.m3u", {a, L"#comment"});
-    menu.LstM3u.AddItem(L"old");
+    menu.LblM3uName.SetCaption(L"previous.m3u");
+    menu.LstM3u.AddItem(L"kept");
     menu.LblMediaName.SetCaption(L"playing.mp3");
     device.lengths[L"playing.mp3"] = 1000;
+    EXPECT_FALSE(Choose());
+    chosen = L"";
+    EXPECT_FALSE(Choose());
+    chosen = WideFromPath(dir / "never.m3u");
+    EXPECT_FALSE(Choose());
+    const std::wstring list = List(L"l.m3u", {a, L"#comment"});
     chosen = list;
+    beforeRead = [&] { fs::remove(PathFromWide(list)); };
+    EXPECT_FALSE(Choose());
+    EXPECT_EQ(menu.LblM3uName.Caption(), L"previous.m3u");
+    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"kept"}));
+    EXPECT_EQ(refreshes, 0);
+
+    beforeRead = nullptr;
+    List(L"l.m3u", {a, L"#comment"});
     EXPECT_TRUE(Choose());
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{a}));
@@ -150,27 +167,7 @@ TEST_F(ChooseTest, TakesTheListReplacesTheQueueAndRefreshesTheNames) {
     EXPECT_EQ(menu.LblScrMediaName.Caption(), L" playing.mp3");
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(questions, 0);
-    EXPECT_TRUE(device.commands.empty());  // the medium playing is not touched
-}
-
-TEST_F(ChooseTest, CancelOrAVanishedFileChangesNothing) {
-    const std::wstring a = Touch(L"a.mp3");
-    menu.LblM3uName.SetCaption(L"previous.m3u");
-    menu.LstM3u.AddItem(L"kept");
-    chosen.reset();
-    EXPECT_FALSE(Choose());
-    chosen = L"";
-    EXPECT_FALSE(Choose());
-    const std::wstring list = List(L"l.m3u", {a});
-    chosen = list;
-    beforeRead = [&] { fs::remove(PathFromWide(list)); };
-    EXPECT_FALSE(Choose());
-    beforeRead = nullptr;
-    chosen = WideFromPath(dir / "never.m3u");
-    EXPECT_FALSE(Choose());
-    EXPECT_EQ(menu.LblM3uName.Caption(), L"previous.m3u");
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"kept"}));
-    EXPECT_EQ(refreshes, 0);
+    EXPECT_TRUE(device.commands.empty());
 }
 
 }  // namespace
