@@ -249,44 +249,36 @@ TEST_F(EngineTest, AListFileHandedOverReplacesTheQueueAndPlays) {
     EXPECT_EQ(menu.LblM3uName.Caption(), sjis);
 }
 
-TEST_F(EngineTest, EndlessRefillForgetsOnlyAListThatNamesNothing) {
+TEST_F(EngineTest, EndlessRefillForgetsOnlyAListThatNamesNothingAndRunsOncePerPlay) {
     // A list read whole with nothing but blank and comment lines is no list to come
     // back to. One that cannot be read, or whose entries are all missing (a drive not
-    // there yet), is kept for later and for the settings file.
+    // there yet) or do not play, is kept for later and for the settings file; those
+    // that do not play are tried once each, then the idle display.
     const std::wstring unreadable = (dir.path() / "unreadable.m3u").wstring();
     files.insert(unreadable);  // said to exist, but no such file opens
+    AddMedia(0, {L"/m/bad1.mp3", L"/m/bad2.mp3"});
     const struct {
         std::wstring list;
         bool forgotten;
+        long opens;
     } cases[] = {
-        {WriteList("blank.m3u", {"#EXTM3U", "", "#comment"}), true},
-        {WriteList("gone.m3u", {"#EXTM3U", "X:\\absent\\a.mp3", "X:\\absent\\b.mp3"}), false},
-        {L"X:\\absent\\list.m3u", false},
-        {unreadable, false},
+        {WriteList("blank.m3u", {"#EXTM3U", "", "#comment"}), true, 0},
+        {WriteList("gone.m3u", {"#EXTM3U", "X:\\absent\\a.mp3", "X:\\absent\\b.mp3"}), false, 0},
+        {L"X:\\absent\\list.m3u", false, 0},
+        {unreadable, false, 0},
+        {WriteList("bad.m3u", {"/m/bad1.mp3", "/m/bad2.mp3"}), false, 2},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         menu.LblM3uName.SetCaption(c.list);
         menu.ChkEndless.SetValue(1);
+        device.commands.clear();
         auto engine = MakeEngine();
         engine.PlayNext();
         ExpectIdle();
         EXPECT_EQ(menu.LblM3uName.Caption(), c.forgotten ? L"" : c.list) << i;
+        EXPECT_EQ(std::count(device.commands.begin(), device.commands.end(), MediaCommand::Open), c.opens) << i;
     }
-}
-
-TEST_F(EngineTest, EndlessListOfUnplayableFilesStopsAfterOnePass) {
-    AddMedia(0, {L"/m/bad1.mp3", L"/m/bad2.mp3"});
-    const std::wstring list = WriteList("bad.m3u", {"/m/bad1.mp3", "/m/bad2.mp3"});
-    menu.LblM3uName.SetCaption(list);
-    menu.ChkEndless.SetValue(1);
-    Queue({L"/m/bad2.mp3"});
-    auto engine = MakeEngine();
-    engine.PlayNext();  // must return
-    ExpectIdle();
-    // One refill, each entry tried once more, then the idle display.
-    EXPECT_EQ(std::count(device.commands.begin(), device.commands.end(), MediaCommand::Open), 3);
-    EXPECT_EQ(menu.LblM3uName.Caption(), list);
 }
 
 TEST_F(EngineTest, VideoWindowIsFoundByTheClassOfEveryMediaLayer) {
