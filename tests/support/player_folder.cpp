@@ -18,8 +18,9 @@ void Put(std::string& out, std::uint32_t value, int bytes) {
     for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
-void WriteBytes(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+bool WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary);
+    return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 void WriteSolidBitmap(const fs::path& path, int width, int height, std::uint32_t colour) {
@@ -54,9 +55,7 @@ bool WriteBmp24(const fs::path& path, int width, int height, const std::uint32_t
         for (int x = 0; x < width; ++x) Put(bytes, pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x)], 3);
         bytes.resize(rowStart + stride, '\0');
     }
-    std::ofstream out(path, std::ios::binary);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    return static_cast<bool>(out);
+    return WriteBytes(path, bytes);
 }
 
 HWND WaitForPlayerBody(const Process& program) {

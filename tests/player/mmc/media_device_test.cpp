@@ -1,21 +1,27 @@
 // The promises of MediaDevice, kept by each real media layer (Media Foundation and
-// MCI's DirectShow device) with generated media under Wine. Playback runs in real
-// time, so every check is a range or an order, never an exact tick; every wait pumps
-// messages (the layers' events arrive as window messages) and is bounded.
+// MCI's DirectShow device) with generated media under Wine, and what only the MCI
+// device has. Playback runs in real time, so every check is a range or an order, never
+// an exact tick; every wait pumps messages (the layers' events arrive as window
+// messages) and is bounded.
 #include <windows.h>
 #include <mmsystem.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
-#include <ostream>
 #include <memory>
+#include <ostream>
+#include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "player/playback/mmc/choosing_device.h"
 #include "player/playback/mmc/mf_device.h"
 #include "player/playback/mmc/mmc.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/win32.h"
 
 namespace tessel {
@@ -35,17 +41,19 @@ int OpenMciDevices() {
 // Top-level windows of a class that belong to this process.
 int WindowsOfClass(const wchar_t* windowClass) {
     int count = 0;
-    HWND window = nullptr;
-    while ((window = FindWindowExW(nullptr, window, windowClass, nullptr)) != nullptr) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(window, &process);
-        if (process == GetCurrentProcessId()) ++count;
-    }
+    for (HWND window : test::WindowsOfProcess(GetCurrentProcessId()))
+        count += lstrcmpiW(test::ClassOf(window).c_str(), windowClass) == 0;
     return count;
 }
 
-// Wine's ntdll exports its version; Windows' does not.
-bool UnderWine() { return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr; }
+// Opens a medium the way the player does before every medium.
+void OpenLikeThePlayer(MediaDevice& device, const std::wstring& path) {
+    device.SetNotify(false);
+    device.SetWait(true);
+    device.SetUpdateInterval(1000);
+    device.SetFileName(path);
+    device.Command(MediaCommand::Open);
+}
 
 struct Layer {
     const char* name;
@@ -71,14 +79,7 @@ protected:
             << "a video window outlived its device";
     }
 
-    // Opens a medium the way the player does before every medium.
-    void Open(const std::wstring& path) {
-        device_->SetNotify(false);
-        device_->SetWait(true);
-        device_->SetUpdateInterval(1000);
-        device_->SetFileName(path);
-        device_->Command(MediaCommand::Open);
-    }
+    void Open(const std::wstring& path) { OpenLikeThePlayer(*device_, path); }
 
     struct Run {
         bool ended = false;
@@ -372,44 +373,9 @@ INSTANTIATE_TEST_SUITE_P(
     Layers, MediaDeviceTest,
     testing::Values(
         Layer{"MediaFoundation", [] { return std::unique_ptr<MediaDevice>(new MfDevice()); },
-              kVideoClassMediaFoundation, !UnderWine()},
+              kVideoClassMediaFoundation, !test::RunningUnderWine()},
         Layer{"Mci", [] { return std::unique_ptr<MediaDevice>(new Mmc()); }, L"MCIQTZ_Window", true}),
     LayerName);
-
-// The colour of screen pixels, read from the screen (what a person sees).
-struct Screen {
-    std::vector<COLORREF> pixels;
-    int width = 0, height = 0;
-    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-Screen CaptureClient(HWND window) {
-    Screen shot;
-    RECT client{};
-    GetClientRect(window, &client);
-    POINT origin{0, 0};
-    ClientToScreen(window, &origin);
-    shot.width = client.right;
-    shot.height = client.bottom;
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, shot.width, shot.height);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, shot.width, shot.height, screen, origin.x, origin.y, SRCCOPY);
-    SelectObject(memory, old);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    std::vector<DWORD> raw(static_cast<std::size_t>(shot.width) * shot.height);
-    GetDIBits(memory, bitmap, 0, shot.height, raw.data(), &info, DIB_RGB_COLORS);
-    for (DWORD bgr : raw) shot.pixels.push_back(RGB((bgr >> 16) & 0xFF, (bgr >> 8) & 0xFF, bgr & 0xFF));
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return shot;
-}
 
 // A colour named by which channels are high (above 160) and low (below 96).
 char ColourName(COLORREF c) {
@@ -425,19 +391,20 @@ char ColourName(COLORREF c) {
     return '?';
 }
 
-// The six bars of colours.mp4 as seen across the middle row of the picture, which
-// keeps its 4:3 shape inside the window's client area.
+// The six bars of colours.mp4 as the screen shows them (what a person sees) across the
+// middle row of the picture, which keeps its 4:3 shape inside the window's client area.
 std::string BarsSeen(HWND window) {
-    const Screen shot = CaptureClient(window);
-    int width = shot.width, height = shot.height;
-    if (width * 3 > height * 4) {
-        width = height * 4 / 3;
-    } else {
-        height = width * 3 / 4;
-    }
-    const int left = (shot.width - width) / 2, top = (shot.height - height) / 2;
+    RECT client{};
+    GetClientRect(window, &client);
+    const int width = std::min<int>(client.right, client.bottom * 4 / 3), height = width * 3 / 4;
+    HDC screen = GetDC(nullptr);
     std::string bars;
-    for (int bar = 0; bar < 6; ++bar) bars += ColourName(shot.At(left + width * (2 * bar + 1) / 12, top + height / 2));
+    for (int bar = 0; bar < 6; ++bar) {
+        POINT at{(client.right - width) / 2 + width * (2 * bar + 1) / 12, (client.bottom - height) / 2 + height / 2};
+        ClientToScreen(window, &at);
+        bars += ColourName(GetPixel(screen, at.x, at.y));
+    }
+    ReleaseDC(nullptr, screen);
     return bars;
 }
 
@@ -511,14 +478,70 @@ TEST(ChoosingDeviceUnderWine, WhatTheFirstLayerRefusesPlaysThroughMci) {
         << "the run from 2.5 s did not end";
     EXPECT_EQ(device.Position(), device.Length());
     EXPECT_GE(events, 2) << "the status event of the chosen layer did not come through";
+}
 
-    // Neither layer: length 0, nothing open.
-    device.SetFileName(Media(L"noise.mp4"));
-    device.Command(MediaCommand::Open);
-    EXPECT_EQ(device.ChosenLayer(), -1);
-    EXPECT_EQ(device.Length(), 0);
-    EXPECT_EQ(device.Mode(), MediaDevice::kModeNotOpen);
+// What only the MCI device has: a driver alias and device of its own per object. The
+// threads of this process that carry an MCI device, counted by their windows.
+int MciThreadCount() {
+    int count = 0;
+    for (HWND w = nullptr; (w = ::FindWindowExW(HWND_MESSAGE, w, MciThread::kWindowClass, nullptr)) != nullptr;)
+        ++count;
+    return count;
+}
+
+TEST(Mmc, DestroyingTheObjectClosesItsDevice) {
+    {
+        Mmc first;
+        Mmc second;
+        OpenLikeThePlayer(first, Media(L"tone_440.mp3"));
+        OpenLikeThePlayer(second, Media(L"chord_c.mp3"));
+        EXPECT_NE(first.Alias(), second.Alias());
+        EXPECT_NE(first.DeviceId(), 0u);
+        EXPECT_NE(first.DeviceId(), second.DeviceId());
+        first.Command(MediaCommand::Play);
+        second.Command(MediaCommand::Play);
+        test::Pump(300ms);
+        EXPECT_EQ(OpenMciDevices(), 2);
+    }
     EXPECT_EQ(OpenMciDevices(), 0);
+}
+
+// Megabytes of random bytes under a media name keep the driver parsing for seconds
+// (2 to 7 s for 32 MB under Wine, and minutes for some files on Windows). The open is
+// given up at the object's limit while the caller's windows answer; the device the
+// driver opens late is closed on its own thread, and the next medium opens as usual.
+TEST(Mmc, AnOpenPastItsLimitIsGivenUpWhileTheCallersWindowsAnswer) {
+    test::TempDir dir("mmc-slow");
+    std::string junk(32 << 20, '\0');
+    std::mt19937 random(7);
+    for (char& c : junk) c = static_cast<char>(random());
+    const std::wstring path = dir.Write("junk.mp3", junk).wstring();
+
+    const HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    std::atomic<bool> answered{false};
+    std::thread asker([&] {
+        std::this_thread::sleep_for(50ms);
+        DWORD_PTR unused = 0;
+        answered = ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 1500, &unused) != 0;
+    });
+    {
+        Mmc mmc(800);
+        OpenLikeThePlayer(mmc, path);
+        asker.join();
+        EXPECT_TRUE(answered);
+        EXPECT_EQ(mmc.Length(), 0);
+        EXPECT_EQ(mmc.Mode(), MediaDevice::kModeNotOpen);
+
+        OpenLikeThePlayer(mmc, Media(L"tone_440.mp3"));
+        EXPECT_GT(mmc.Length(), 0);
+        EXPECT_EQ(MciThreadCount(), 2);
+        // The thread given up on ends once the driver returns, and closes what it opened.
+        EXPECT_TRUE(test::WaitUntil([] { return MciThreadCount() == 1; }, 90s));
+        EXPECT_EQ(OpenMciDevices(), 1);
+    }
+    EXPECT_EQ(OpenMciDevices(), 0);
+    ::DestroyWindow(window);
 }
 
 }  // namespace

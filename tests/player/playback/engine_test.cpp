@@ -2,12 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <iterator>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "player/playback/polling.h"
 #include "tests/support/fake_device.h"
 #include "tests/support/temp_dir.h"
 
@@ -28,6 +31,7 @@ protected:
     std::vector<WindowId> topmost;
     int displaySizeApplied = 0;
     int pumps = 0;
+    std::function<void()> duringPump;  // runs at every pump
     std::vector<bool> openReports;  // mediumOpen, in turn
     int continuations = 0;            // continueLater asked for (when slicing)
     bool slicing = false;
@@ -44,7 +48,10 @@ protected:
         s.makeTopmost = [this](WindowId w) { topmost.push_back(w); };
         s.applyDisplaySize = [this] { ++displaySizeApplied; };
         s.setTrayTip = [this](const std::wstring& tip) { tips.push_back(tip); };
-        s.pumpEvents = [this] { ++pumps; };
+        s.pumpEvents = [this] {
+            ++pumps;
+            if (duringPump) duringPump();
+        };
         s.mediumOpen = [this](bool open) { openReports.push_back(open); };
         if (slicing) s.continueLater = [this] { ++continuations; };
         s.random = [this] {
@@ -55,9 +62,11 @@ protected:
         };
         return PlaybackEngine(device, menu, body, vars, std::move(s));
     }
-    void AddMedium(const std::wstring& path, std::int32_t ms) {
-        files.insert(path);
-        device.lengths[path] = ms;
+    void AddMedia(std::int32_t ms, std::initializer_list<std::wstring> paths) {
+        for (const auto& path : paths) {
+            files.insert(path);
+            device.lengths[path] = ms;
+        }
     }
     void Queue(std::initializer_list<const wchar_t*> paths) {
         for (auto p : paths) menu.LstM3u.AddItem(p);
@@ -80,9 +89,9 @@ protected:
 };
 
 TEST_F(EngineTest, PlaysTheQueueInOrderAndShowsWhatIsLeft) {
-    AddMedium(LR"(C:\m\A.mp3)", 3500);
-    AddMedium(LR"(C:\m\B.mp3)", 185900);
-    AddMedium(LR"(C:\m\C.mp3)", 1000);
+    AddMedia(3500, {LR"(C:\m\A.mp3)"});
+    AddMedia(185900, {LR"(C:\m\B.mp3)"});
+    AddMedia(40000 * 1000, {LR"(C:\m\C.mp3)"});
     Queue({LR"(C:\m\A.mp3)", LR"(C:\m\B.mp3)", LR"(C:\m\C.mp3)"});
     auto engine = MakeEngine();
 
@@ -110,6 +119,9 @@ TEST_F(EngineTest, PlaysTheQueueInOrderAndShowsWhatIsLeft) {
     engine.PlayNext();
     EXPECT_EQ(device.Playing(), LR"(C:\m\C.mp3)");
     EXPECT_EQ(menu.LblListCount.Caption(), L"0");
+    // A long medium caps the time bar but not the read-out.
+    EXPECT_EQ(body.LblTTime.Caption(), L"40000");
+    EXPECT_EQ(body.ScrTime.Max(), 32767);
     // Every open came after a stop and close of the previous medium.
     EXPECT_EQ(device.opened, (std::vector<std::wstring>{LR"(C:\m\A.mp3)", LR"(C:\m\B.mp3)", LR"(C:\m\C.mp3)"}));
     EXPECT_EQ(device.UpdateInterval(), 1000u);
@@ -123,8 +135,8 @@ TEST_F(EngineTest, PlaysTheQueueInOrderAndShowsWhatIsLeft) {
 }
 
 TEST_F(EngineTest, MissingAndUnplayableEntriesAreSkippedSilentlyToTheIdleEnd) {
-    AddMedium(LR"(C:\m\broken.mp3)", 0);
-    AddMedium(LR"(C:\m\good.mp3)", 2000);
+    AddMedia(0, {LR"(C:\m\broken.mp3)"});
+    AddMedia(2000, {LR"(C:\m\good.mp3)"});
     Queue({LR"(C:\m\gone1.mp3)", LR"(C:\m\gone2.mp3)", LR"(C:\m\broken.mp3)", LR"(C:\m\good.mp3)",
            LR"(C:\m\after.mp3)"});
     auto engine = MakeEngine();
@@ -141,9 +153,8 @@ TEST_F(EngineTest, MissingAndUnplayableEntriesAreSkippedSilentlyToTheIdleEnd) {
 
 TEST_F(EngineTest, ALongRunOfEntriesThatDoNotPlayIsSkippedASliceAtATime) {
     slicing = true;
-    AddMedium(L"/m/good.mp3", 2000);
-    AddMedium(L"/m/other.mp3", 2000);
-    AddMedium(L"/m/broken.txt", 0);
+    AddMedia(2000, {L"/m/good.mp3", L"/m/other.mp3"});
+    AddMedia(0, {L"/m/broken.txt"});
     auto engine = MakeEngine();
     // Fewer than a slice's worth in front of a playable entry: played at once.
     for (std::size_t i = 0; i + 1 < kSkipSliceEntries; ++i) menu.LstM3u.AddItem(L"/m/broken.txt");
@@ -182,7 +193,7 @@ TEST_F(EngineTest, ALongRunOfEntriesThatDoNotPlayIsSkippedASliceAtATime) {
 TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
     std::vector<std::string> lines;
     for (int i = 0; i < 6; ++i) {
-        AddMedium(L"/m/" + std::to_wstring(i) + L".mp3", 1000);
+        AddMedia(1000, {L"/m/" + std::to_wstring(i) + L".mp3"});
         lines.push_back("/m/" + std::to_string(i) + ".mp3");
     }
     const std::wstring list = WriteList("six.m3u", lines);
@@ -214,10 +225,7 @@ TEST_F(EngineTest, RandomOrderPlaysEachEntryOnceThenEndlessStartsANewRound) {
 // A list handed to the player (command line, second start) is played as a list, in
 // the encoding its name says; a medium is played as a medium.
 TEST_F(EngineTest, AListFileHandedOverReplacesTheQueueAndPlays) {
-    AddMedium(L"/m/Beyonc\u00E9 - Halo.mp3", 1000);
-    AddMedium(L"/m/\uD55C\uAD6D\uC5B4.mp3", 1000);
-    AddMedium(L"/m/\U0001F3B5.mp3", 1000);
-    AddMedium(L"/m/old.mp3", 1000);
+    AddMedia(1000, {L"/m/Beyonc\u00E9 - Halo.mp3", L"/m/\uD55C\uAD6D\uC5B4.mp3", L"/m/\U0001F3B5.mp3", L"/m/old.mp3"});
     const std::wstring list = WriteList("cafe.M3U8", {"\xEF\xBB\xBF/m/Beyonc\xC3\xA9 - Halo.mp3",
                                                              "/m/\xED\x95\x9C\xEA\xB5\xAD\xEC\x96\xB4.mp3", "/m/\xF0\x9F\x8E\xB5.mp3"});
     const std::wstring sjis = WriteList("old.m3u", {"/m/old.mp3"});
@@ -241,54 +249,40 @@ TEST_F(EngineTest, AListFileHandedOverReplacesTheQueueAndPlays) {
     EXPECT_EQ(menu.LblM3uName.Caption(), sjis);
 }
 
-TEST_F(EngineTest, EndlessRefillForgetsOnlyAListThatNamesNothing) {
+TEST_F(EngineTest, EndlessRefillForgetsOnlyAListThatNamesNothingAndRunsOncePerPlay) {
     // A list read whole with nothing but blank and comment lines is no list to come
     // back to. One that cannot be read, or whose entries are all missing (a drive not
-    // there yet), is kept for later and for the settings file.
+    // there yet) or do not play, is kept for later and for the settings file; those
+    // that do not play are tried once each, then the idle display.
     const std::wstring unreadable = (dir.path() / "unreadable.m3u").wstring();
     files.insert(unreadable);  // said to exist, but no such file opens
+    AddMedia(0, {L"/m/bad1.mp3", L"/m/bad2.mp3"});
     const struct {
         std::wstring list;
         bool forgotten;
+        long opens;
     } cases[] = {
-        {WriteList("blank.m3u", {"#EXTM3U", "", "#comment"}), true},
-        {WriteList("gone.m3u", {"#EXTM3U", "X:\\absent\\a.mp3", "X:\\absent\\b.mp3"}), false},
-        {L"X:\\absent\\list.m3u", false},
-        {unreadable, false},
+        {WriteList("blank.m3u", {"#EXTM3U", "", "#comment"}), true, 0},
+        {WriteList("gone.m3u", {"#EXTM3U", "X:\\absent\\a.mp3", "X:\\absent\\b.mp3"}), false, 0},
+        {L"X:\\absent\\list.m3u", false, 0},
+        {unreadable, false, 0},
+        {WriteList("bad.m3u", {"/m/bad1.mp3", "/m/bad2.mp3"}), false, 2},
     };
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const auto& c = cases[i];
         menu.LblM3uName.SetCaption(c.list);
         menu.ChkEndless.SetValue(1);
+        device.commands.clear();
         auto engine = MakeEngine();
         engine.PlayNext();
         ExpectIdle();
         EXPECT_EQ(menu.LblM3uName.Caption(), c.forgotten ? L"" : c.list) << i;
+        EXPECT_EQ(std::count(device.commands.begin(), device.commands.end(), MediaCommand::Open), c.opens) << i;
     }
 }
 
-TEST_F(EngineTest, EndlessListOfUnplayableFilesStopsAfterOnePass) {
-    AddMedium(L"/m/bad1.mp3", 0);
-    AddMedium(L"/m/bad2.mp3", 0);
-    const std::wstring list = WriteList("bad.m3u", {"/m/bad1.mp3", "/m/bad2.mp3"});
-    menu.LblM3uName.SetCaption(list);
-    menu.ChkEndless.SetValue(1);
-    Queue({L"/m/bad2.mp3"});
-    auto engine = MakeEngine();
-    engine.PlayNext();  // must return
-    ExpectIdle();
-    // One refill, each entry tried once more, then the idle display.
-    std::size_t opens = 0;
-    for (const auto& c : device.commands) opens += c == MediaCommand::Open;
-    EXPECT_EQ(opens, 3u);
-    EXPECT_EQ(menu.LblM3uName.Caption(), list);
-}
-
 TEST_F(EngineTest, VideoWindowIsFoundByTheClassOfEveryMediaLayer) {
-    AddMedium(L"/v/clip.mp4", 5000);
-    AddMedium(L"/v/old.avi", 5000);
-    AddMedium(L"/v/film.mkv", 5000);
-    AddMedium(L"/a/song.mp3", 5000);
+    AddMedia(5000, {L"/v/clip.mp4", L"/v/old.avi", L"/v/film.mkv", L"/a/song.mp3"});
     windows[{L"MCIQTZ_Window", L"/v/clip.mp4"}] = 77;
     windows[{L"AVIWnd32", L"old.avi"}] = 88;
     windows[{kVideoClassMediaFoundation, L"/v/film.mkv"}] = 66;
@@ -307,12 +301,65 @@ TEST_F(EngineTest, VideoWindowIsFoundByTheClassOfEveryMediaLayer) {
     EXPECT_EQ(displaySizeApplied, 3);
 }
 
-TEST_F(EngineTest, LongMediaCapTheTimeBarButNotTheReadout) {
-    AddMedium(L"/m/long.mp3", 40000 * 1000);
+// The status event and the main timer's hand-over check.
+using PollingTest = EngineTest;
+
+TEST_F(PollingTest, StatusShowsWholeSecondsAndAdvancesAtTheEnd) {
+    AddMedia(3500, {L"a.mp3", L"b.mp3"});
+    Queue({L"a.mp3", L"b.mp3"});
     auto engine = MakeEngine();
-    engine.PlayFile(L"/m/long.mp3");
-    EXPECT_EQ(body.LblTTime.Caption(), L"40000");
-    EXPECT_EQ(body.ScrTime.Max(), 32767);
+    engine.PlayNext();
+    std::vector<std::wstring> shown;
+    for (std::int32_t ms : {0, 999, 1000, 2500, 3499}) {
+        device.position = ms;
+        OnMediaStatus(engine, device, body, vars);
+        shown.push_back(body.LblNTime.Caption());
+        EXPECT_EQ(device.opened.size(), 1u);
+    }
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"0", L"0", L"1", L"2", L"3"}));
+    EXPECT_EQ(body.ScrTime.Value(), 3);
+    // Paused, the medium waits; a time bar the user holds stays put.
+    device.mode = MediaDevice::kModePaused;
+    device.position = 2000;
+    vars.TimeBarFocused = true;
+    OnMediaStatus(engine, device, body, vars);
+    EXPECT_EQ(body.LblNTime.Caption(), L"2");
+    EXPECT_EQ(body.ScrTime.Value(), 3);
+    EXPECT_EQ(device.opened.size(), 1u);
+    device.mode = MediaDevice::kModePlaying;
+    device.position = 3500;  // position reached the length
+    OnMediaStatus(engine, device, body, vars);
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{L"a.mp3", L"b.mp3"}));
+    // A device that reports stopped ends the medium too.
+    device.position = 1200;
+    device.mode = MediaDevice::kModeStopped;
+    OnMediaStatus(engine, device, body, vars);
+    EXPECT_EQ(body.LblTitle.Caption(), kIdleTitle);
+}
+
+// A handed-over file is played once, the caption restored first. While it is being
+// started, a tick finds nothing to do, and the stale state of the medium before
+// (ended) starts no other entry.
+TEST_F(PollingTest, AHandedOverFileIsPlayedOnceAndNothingElseStartsMeanwhile) {
+    AddMedia(3500, {LR"(C:\m\given.mp3)", L"b.mp3"});
+    Queue({L"b.mp3"});
+    std::wstring caption = L"\"C:\\m\\given.mp3\"";
+    const auto setCaption = [&](const std::wstring& c) { caption = c; };
+    auto engine = MakeEngine();
+    std::vector<std::wstring> captionWhilePlaying;
+    duringPump = [&] {
+        captionWhilePlaying.push_back(caption);
+        EXPECT_FALSE(TakeHandedOverFile(engine, caption, setCaption));
+        device.position = device.length;
+        OnMediaStatus(engine, device, body, vars);
+    };
+    EXPECT_TRUE(TakeHandedOverFile(engine, caption, setCaption));
+    EXPECT_EQ(caption, L"PlayerForm");
+    EXPECT_EQ(captionWhilePlaying, (std::vector<std::wstring>{L"PlayerForm"}));
+    EXPECT_EQ(device.opened, (std::vector<std::wstring>{LR"(C:\m\given.mp3)"}));
+    EXPECT_EQ(menu.LstM3u.ListCount(), 1u);
+    // At rest nothing happens.
+    EXPECT_FALSE(TakeHandedOverFile(engine, caption, setCaption));
 }
 
 }  // namespace

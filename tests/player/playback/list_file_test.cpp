@@ -47,7 +47,7 @@ protected:
     std::vector<std::wstring> Queue() const { return menu.LstM3u.Items(); }
 };
 
-TEST_F(ListFileTest, AppendsAndLeavesTheQueueAloneForAMissingFile) {
+TEST_F(ListFileTest, AppendsUntilTheQueueIsFullAndLeavesItAloneForAMissingFile) {
     const std::wstring a = Touch(L"a.mp3"), b = Touch(L"b.wav");
     menu.LstM3u.AddItem(L"earlier");
     engine->LoadListFile(List(L"l.m3u", {b, a, b}));
@@ -57,6 +57,11 @@ TEST_F(ListFileTest, AppendsAndLeavesTheQueueAloneForAMissingFile) {
     engine->LoadListFile(L"");
     EXPECT_EQ(Queue().size(), 4u);
     EXPECT_EQ(menu.LblListCount.Caption(), L"stale");
+    // Two places left in the queue: the read stops when it is full.
+    for (std::size_t i = Queue().size(); i + 2 < ListBox::kMaxItems; ++i) menu.LstM3u.AddItem(L"x");
+    engine->LoadListFile(List(L"l.m3u", {a, a, a, a}));
+    EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
+    EXPECT_EQ(menu.LblListCount.Caption(), L"32767");
 }
 
 TEST_F(ListFileTest, BareNamesResolveInTheCurrentFolderAndStayAsWritten) {
@@ -71,14 +76,6 @@ TEST_F(ListFileTest, BareNamesResolveInTheCurrentFolderAndStayAsWritten) {
     engine->LoadListFile(list);
     fs::current_path(before);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"here.mp3"}));
-}
-
-TEST_F(ListFileTest, AFullQueueStopsTheRead) {
-    const std::wstring a = Touch(L"a.mp3");
-    for (std::size_t i = 0; i + 2 < ListBox::kMaxItems; ++i) menu.LstM3u.AddItem(L"x");
-    engine->LoadListFile(List(L"l.m3u", {a, a, a, a}));
-    EXPECT_EQ(menu.LstM3u.ListCount(), ListBox::kMaxItems);
-    EXPECT_EQ(menu.LblListCount.Caption(), L"32767");
 }
 
 // A long list goes into the queue a batch at a time, the windows getting their turn
@@ -138,13 +135,30 @@ protected:
     }
 };
 
-TEST_F(ChooseTest, TakesTheListReplacesTheQueueAndRefreshesTheNames) {
+// A cancel, an empty name, a file that is not there or is gone before it is read change
+// nothing; a list chosen replaces the queue and refreshes the names, and the medium
+// playing is not touched.
+TEST_F(ChooseTest, NothingChangesUntilAListIsTakenWhichReplacesTheQueue) {
     const std::wstring a = Touch(L"a.mp3");
-    const std::wstring list = List(L"l.m3u", {a, L"#comment"});
-    menu.LstM3u.AddItem(L"old");
+    menu.LblM3uName.SetCaption(L"previous.m3u");
+    menu.LstM3u.AddItem(L"kept");
     menu.LblMediaName.SetCaption(L"playing.mp3");
     device.lengths[L"playing.mp3"] = 1000;
+    EXPECT_FALSE(Choose());
+    chosen = L"";
+    EXPECT_FALSE(Choose());
+    chosen = WideFromPath(dir / "never.m3u");
+    EXPECT_FALSE(Choose());
+    const std::wstring list = List(L"l.m3u", {a, L"#comment"});
     chosen = list;
+    beforeRead = [&] { fs::remove(PathFromWide(list)); };
+    EXPECT_FALSE(Choose());
+    EXPECT_EQ(menu.LblM3uName.Caption(), L"previous.m3u");
+    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"kept"}));
+    EXPECT_EQ(refreshes, 0);
+
+    beforeRead = nullptr;
+    List(L"l.m3u", {a, L"#comment"});
     EXPECT_TRUE(Choose());
     EXPECT_EQ(menu.LblM3uName.Caption(), list);
     EXPECT_EQ(Queue(), (std::vector<std::wstring>{a}));
@@ -153,27 +167,7 @@ TEST_F(ChooseTest, TakesTheListReplacesTheQueueAndRefreshesTheNames) {
     EXPECT_EQ(menu.LblScrMediaName.Caption(), L" playing.mp3");
     EXPECT_EQ(refreshes, 1);
     EXPECT_EQ(questions, 0);
-    EXPECT_TRUE(device.commands.empty());  // the medium playing is not touched
-}
-
-TEST_F(ChooseTest, CancelOrAVanishedFileChangesNothing) {
-    const std::wstring a = Touch(L"a.mp3");
-    menu.LblM3uName.SetCaption(L"previous.m3u");
-    menu.LstM3u.AddItem(L"kept");
-    chosen.reset();
-    EXPECT_FALSE(Choose());
-    chosen = L"";
-    EXPECT_FALSE(Choose());
-    const std::wstring list = List(L"l.m3u", {a});
-    chosen = list;
-    beforeRead = [&] { fs::remove(PathFromWide(list)); };
-    EXPECT_FALSE(Choose());
-    beforeRead = nullptr;
-    chosen = WideFromPath(dir / "never.m3u");
-    EXPECT_FALSE(Choose());
-    EXPECT_EQ(menu.LblM3uName.Caption(), L"previous.m3u");
-    EXPECT_EQ(Queue(), (std::vector<std::wstring>{L"kept"}));
-    EXPECT_EQ(refreshes, 0);
+    EXPECT_TRUE(device.commands.empty());
 }
 
 }  // namespace

@@ -51,7 +51,10 @@ protected:
     void Key(int key) { HandleKey(key, engine, device, body.ScrVolume); }
 };
 
-TEST_F(Keys, UpAndDownMoveTheVolumeBarThroughItsChangeHandler) {
+// Up and Down move the volume bar through its change handler; Return plays the next
+// entry; other keys do nothing. (Space and BackSpace on the real device: the in-process
+// player's playback test.)
+TEST_F(Keys, VolumeKeysMoveTheBarReturnPlaysTheNextEntryOtherKeysNothing) {
     std::vector<int> seen;
     body.ScrVolume.onChange = [&] { seen.push_back(body.ScrVolume.Value()); };
     body.ScrVolume.SetValue(245);
@@ -60,10 +63,6 @@ TEST_F(Keys, UpAndDownMoveTheVolumeBarThroughItsChangeHandler) {
     Key(kKeyDown);
     EXPECT_EQ(seen, (std::vector<int>{245, 255, 245}));
     EXPECT_TRUE(device.commands.empty());
-}
-
-// Space and BackSpace on the real device: the in-process player's playback test.
-TEST_F(Keys, ReturnPlaysTheNextEntryAndOtherKeysNothing) {
     Key(kKeyReturn);
     EXPECT_EQ(device.Playing(), L"a.mp3");
     Key(kKeyReturn);
@@ -129,57 +128,37 @@ TEST(DisplaySize, SizesGoToTheLastTrackedPlaceOfOurVideoWindowOnly) {
 }
 
 TEST(Marquee, MovesTheFirstCharacterToTheEnd) {
-    EXPECT_EQ(MarqueeStep(L"ab"), L"ba");
-    EXPECT_EQ(MarqueeStep(MarqueeStep(L"ab")), L"ab");
     EXPECT_EQ(MarqueeStep(L"a"), L"a");
     EXPECT_EQ(MarqueeStep(L""), L"");
     EXPECT_EQ(MarqueeStep(L"     曲.mp3 "), L"    曲.mp3  ");
     // A character beyond the BMP moves whole.
     EXPECT_EQ(MarqueeStep(L"\U0001F3B5x"), L"x\U0001F3B5");
-    // A full pass of a title brings it back.
-    const std::wstring title = std::wstring(5, L' ') + L"song.mp3" + std::wstring(14, L' ');
-    std::wstring t = title;
-    for (std::size_t i = 0; i < title.size(); ++i) t = MarqueeStep(t);
-    EXPECT_EQ(t, title);
 }
 
-class MainTimerTest : public ::testing::Test {
+// The main timer over the keys' queue.
+class MainTimerTest : public Keys {
 protected:
-    FakeDevice device;
-    MenuFormControls menu;
-    PlayerFormControls body;
-    LLVariable vars;
     FakeVideoWindows windows;
     std::wstring caption = L"PlayerForm";
     std::vector<std::wstring> captions;
     std::optional<std::int32_t> level;
-    int volumeReads = 0;
-    std::set<std::wstring> files;
-    std::unique_ptr<PlaybackEngine> engine;
     MainTimerServices services;
 
     void SetUp() override {
-        PlayerServices s;
-        s.fileExists = [this](const std::wstring& p) { return files.count(p) > 0; };
-        engine = std::make_unique<PlaybackEngine>(device, menu, body, vars, s);
         services.videoWindows = &windows;
-        services.readVolumeLevel = [this] {
-            ++volumeReads;
-            return level;
-        };
+        services.readVolumeLevel = [this] { return level; };
         services.caption = [this] { return caption; };
         services.setCaption = [this](const std::wstring& c) {
             caption = c;
             captions.push_back(c);
         };
     }
-    void Tick() { OnMainTimer(*engine, device, body, vars, services); }
+    void Tick() { OnMainTimer(engine, device, body, vars, services); }
 };
 
 TEST_F(MainTimerTest, TracksTheVideoWindowOnlyWhilePlaying) {
     device.lengths[L"v.mp4"] = 4000;
-    files.insert(L"v.mp4");
-    engine->PlayFile(L"v.mp4");
+    engine.PlayFile(L"v.mp4");
     vars.VideoWindowHandle = 5;
     windows.live = {5};
     device.position = 1000;
@@ -204,11 +183,16 @@ TEST_F(MainTimerTest, TracksTheVideoWindowOnlyWhilePlaying) {
     EXPECT_EQ(vars.VideoWindowRect.left, 300);
 }
 
-TEST_F(MainTimerTest, VolumeReadBackUnlessTheUserIsChangingIt) {
+// Each tick steps the marquee, reads the volume back unless the user is changing it,
+// and takes a handed-over file.
+TEST_F(MainTimerTest, MarqueeVolumeAndHandOver) {
+    body.LblTitle.SetCaption(L"ab");
     body.ScrVolume.SetValue(100);
     level = 200;
     Tick();
+    EXPECT_EQ(body.LblTitle.Caption(), L"ba");
     EXPECT_EQ(body.ScrVolume.Value(), 200);
+    EXPECT_TRUE(captions.empty());
     level = 50;
     vars.VolumeActive = true;
     Tick();
@@ -217,22 +201,12 @@ TEST_F(MainTimerTest, VolumeReadBackUnlessTheUserIsChangingIt) {
     level.reset();  // channels apart, silence, unreadable: the bar keeps its place
     Tick();
     EXPECT_EQ(body.ScrVolume.Value(), 200);
-}
-
-TEST_F(MainTimerTest, MarqueeTicksAndHandOverRestoresTheCaption) {
-    body.LblTitle.SetCaption(L"ab");
-    Tick();
-    EXPECT_EQ(body.LblTitle.Caption(), L"ba");
-    EXPECT_TRUE(captions.empty());
     // A path that does not exist falls back to the queue; the caption is restored.
-    device.lengths[L"q.mp3"] = 3000;
-    files.insert(L"q.mp3");
-    menu.LstM3u.AddItem(L"q.mp3");
     caption = L"\"missing.mp3\"";
     Tick();
     EXPECT_EQ(caption, L"PlayerForm");
-    EXPECT_EQ(device.FileName(), L"q.mp3");
-    EXPECT_EQ(menu.LblMediaName.Caption(), L"q.mp3");
+    EXPECT_EQ(device.FileName(), L"a.mp3");
+    EXPECT_EQ(menu.LblMediaName.Caption(), L"a.mp3");
 }
 
 }  // namespace

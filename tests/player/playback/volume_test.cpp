@@ -5,17 +5,15 @@
 namespace tessel::player {
 namespace {
 
-TEST(Volume, TheLevelRepeatsInAllFourBytesAndBeyondTheBarTakesTheNearestEnd) {
+// A level repeats in all four bytes, beyond the bar the nearest end. Read back, channels
+// apart, silence and six digits leave the bar where it is; of equal channels only the
+// end digits are compared.
+TEST(Volume, LevelsAndTheReadBackOfDeviceValues) {
     EXPECT_EQ(LevelToVolume(128), 0x80808080u);
     EXPECT_EQ(LevelToVolume(255), 0xFFFFFFFFu);
     EXPECT_EQ(LevelToVolume(256), 0xFFFFFFFFu);
     EXPECT_EQ(LevelToVolume(0), 0u);
     EXPECT_EQ(LevelToVolume(-1), 0u);
-}
-
-// Channels apart, silence and six digits leave the bar where it is; of equal channels
-// only the end digits are compared.
-TEST(Volume, ReadBackOfDeviceValues) {
     EXPECT_EQ(VolumeToLevel(0x0A0A0A0Au), 10);
     EXPECT_EQ(VolumeToLevel(0x0000FFFFu), std::nullopt);
     EXPECT_EQ(VolumeToLevel(0u), std::nullopt);

@@ -130,11 +130,6 @@ TEST_F(HandOverProcessTest, FilesAreTakenInTheOrderOfTheStartsAndALostHandOverIs
     HWND mailbox = ::CreateWindowExW(0, kPlayerFormClass, player::texts::kPlayerFormCaption, WS_POPUP, 0, 0, 10, 10,
                                      nullptr, nullptr, wc.hInstance, nullptr);
     ASSERT_NE(mailbox, nullptr);
-    auto caption = [&] {
-        wchar_t text[1024] = {};
-        ::GetWindowTextW(mailbox, text, 1024);
-        return std::wstring(text);
-    };
 
     std::vector<std::wstring> files;
     for (int i = 0; i < 7; ++i) files.push_back(dir.Write(L"in order " + std::to_wstring(i) + L".mp3", "x").wstring());
@@ -148,7 +143,7 @@ TEST_F(HandOverProcessTest, FilesAreTakenInTheOrderOfTheStartsAndALostHandOverIs
     std::vector<std::wstring> taken;
     WaitUntil(
         [&] {
-            const std::wstring now = caption();
+            const std::wstring now = WindowText(mailbox);
             if (now != player::texts::kPlayerFormCaption) {
                 taken.push_back(now);
                 ::SetWindowTextW(mailbox, player::texts::kPlayerFormCaption);
@@ -168,7 +163,7 @@ TEST_F(HandOverProcessTest, FilesAreTakenInTheOrderOfTheStartsAndALostHandOverIs
     seconds.emplace_back(exe, Quoted(files[5]));
     BoxAnswerer sixth(seconds.back().Id());
     sixth.Expect(player::texts::kErrorTitle, IDOK);
-    ASSERT_TRUE(WaitUntil([&] { return caption() == files[5]; }, 30s));
+    ASSERT_TRUE(WaitUntil([&] { return WindowText(mailbox) == files[5]; }, 30s));
     seconds.emplace_back(exe, Quoted(files[6]));
     BoxAnswerer seventh(seconds.back().Id());
     seventh.Expect(player::texts::kErrorTitle, IDOK);

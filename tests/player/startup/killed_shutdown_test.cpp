@@ -8,15 +8,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
 #include "player/panel/MenuForm.h"
 #include "player/windows/PlayerForm.h"
 #include "tests/support/player_folder.h"
+#include "tests/support/player_process_test.h"
 #include "tests/support/settings_subject.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/win32.h"
@@ -40,14 +39,10 @@ std::wstring ReaderObjection(const fs::path& path) {
     return SettingsHolder().Objection(lines);
 }
 
-class KilledShutdownTest : public ::testing::Test {
+class KilledShutdownTest : public PlayerProcessFixture {
 protected:
-    TempDir dir{"killed"};
-    fs::path exe = dir / L"tesselplay.exe";
-
-    void SetUp() override { MakeProgramFolder(dir.path(), {.program = true}); }
+    KilledShutdownTest() : PlayerProcessFixture("killed") {}
     fs::path Settings() const { return dir.path() / L"Setting" / L"init.ini"; }
-
 
     // Starts the player playing a long medium, ticks "random order" in its panel (the
     // difference between the old settings and the new) and returns its body window.
@@ -144,7 +139,7 @@ TEST_F(KilledShutdownTest, TheSettingsFileIsTheWholeOldOrTheWholeNewOne) {
     for (int i = -10; i <= 10; ++i) delays.push_back(std::max(0us, saved + i * 400us));
     delays.push_back(shutdown * 3 / 2);
     delays.push_back(kAfterTheEnd);
-    int old = 0, selfEnded = 0;
+    int selfEnded = 0;
     for (const auto delay : delays) {
         SCOPED_TRACE(testing::Message() << "kill "
                                         << (delay == kAfterTheEnd ? std::string("after the end")
@@ -156,16 +151,12 @@ TEST_F(KilledShutdownTest, TheSettingsFileIsTheWholeOldOrTheWholeNewOne) {
         const std::string now = TempDir::ReadBytes(Settings());
         EXPECT_TRUE(now == before || now == after) << "a settings file of " << now.size() << " bytes";
         EXPECT_EQ(ReaderObjection(Settings()), L"");
-        old += now == before;
         selfEnded += endedByItself;
         if (endedByItself) {
             EXPECT_EQ(now, after);
         }
         EXPECT_TRUE(NextStartSucceeds());
     }
-    std::printf("shutdown took %.1f ms, the new file was in place after %.1f ms; %d kills: %d left the old file, "
-                "%d came after the player had ended\n",
-                shutdown.count() / 1000.0, saved.count() / 1000.0, static_cast<int>(delays.size()), old, selfEnded);
     // The last kill comes after the end, which is the plain shutdown: the new file.
     EXPECT_GE(selfEnded, 1);
 }
