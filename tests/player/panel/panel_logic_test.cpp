@@ -106,13 +106,17 @@ struct ScrollFixture {
     Label readout, holder;
     std::vector<int> timer;
     NameScroller scroller{readout, holder, [this](int interval) { timer.push_back(interval); }};
+    // The name in its holder, the read-out as the panel shows it, and a double click.
+    void Start(const wchar_t* name, const wchar_t* shown) {
+        holder.SetCaption(name);
+        readout.SetCaption(shown);
+        scroller.StartNameScroll();
+    }
 };
 
 TEST(NameScroll, EightCharacterPathLeavesInNineTicksAndComesBackAtTheTenth) {
     ScrollFixture f;
-    f.holder.SetCaption(L"C:\\a.m3u");
-    f.readout.SetCaption(L" C:\\a.m3u");
-    f.scroller.StartNameScroll();
+    f.Start(L"C:\\a.m3u", L" C:\\a.m3u");
     EXPECT_EQ(f.scroller.Interval(), kNameScrollInterval);
     f.scroller.ScrollNameLabelTick();
     EXPECT_EQ(f.readout.Caption(), L"C:\\a.m3u");
@@ -129,9 +133,7 @@ TEST(NameScroll, EightCharacterPathLeavesInNineTicksAndComesBackAtTheTenth) {
 
 TEST(NameScroll, SecondDoubleClickChangesNothingAndTheRestoreRereadsTheHolder) {
     ScrollFixture f;
-    f.holder.SetCaption(L"ab");
-    f.readout.SetCaption(L" ab");
-    f.scroller.StartNameScroll();
+    f.Start(L"ab", L" ab");
     f.scroller.ScrollNameLabelTick();
     f.scroller.StartNameScroll();
     EXPECT_EQ(f.readout.Caption(), L"ab");
