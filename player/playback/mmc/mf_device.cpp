@@ -186,6 +186,11 @@ ComRef<IUnknown> ResolveSource(const std::wstring& path, DWORD limit_ms) {
     return pending->Take();
 }
 
+// The jobs of RunInMultithreadedApartment still running, of every device: the platform
+// is not shut down under one (a session still shutting down when the platform went
+// took the process down with it under Wine).
+std::atomic<int> g_jobs_running{0};
+
 DWORD WINAPI RunJob(void* job) {
     std::unique_ptr<std::function<void()>> owned(static_cast<std::function<void()>*>(job));
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
@@ -195,6 +200,7 @@ DWORD WINAPI RunJob(void* job) {
     }
     owned.reset();
     if (SUCCEEDED(com)) ::CoUninitialize();
+    --g_jobs_running;
     return 0;
 }
 
@@ -208,6 +214,7 @@ DWORD WINAPI RunJob(void* job) {
 // platform's own threads then wait for a thread that is waiting for them.
 bool RunInMultithreadedApartment(std::function<void()> work, DWORD timeout_ms) {
     auto* job = new std::function<void()>(std::move(work));
+    ++g_jobs_running;
     win32::unique_kernel_handle thread(::CreateThread(nullptr, 0, &RunJob, job, 0, nullptr));
     if (!thread) {
         RunJob(job);  // no thread to be had: here, then
@@ -572,7 +579,16 @@ MfDevice::MfDevice()
 
 MfDevice::~MfDevice() {
     Close();
-    if (platform_started_) ::MFShutdown();
+    if (!platform_started_) return;
+    // A teardown that outlasted "close" (or a build given up on) still uses the
+    // platform: wait a while for it, and leave the platform running if it goes on.
+    const DWORD start = ::GetTickCount();
+    while (g_jobs_running.load() > 0 && ::GetTickCount() - start < kTeardownWaitMs) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_SENDMESSAGE);
+        MSG msg;
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    if (g_jobs_running.load() == 0) ::MFShutdown();
 }
 
 HWND MfDevice::VideoWindow() const {
