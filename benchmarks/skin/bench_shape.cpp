@@ -60,12 +60,7 @@ int main() {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);
     const std::wstring board = std::wstring(temp) + L"tessel-bench-checkerboard.bmp";
-    {
-        std::vector<std::uint32_t> pixels(320 * 100);
-        for (int y = 0; y < 100; ++y)
-            for (int x = 0; x < 320; ++x) pixels[y * 320 + x] = (x + y) % 2 ? 0xFF00FF : 0x000000;
-        if (!tessel::test::WriteBmp24(board, 320, 100, pixels.data())) return 1;
-    }
+    if (!tessel::test::WriteCheckerboardBmp(board, 320, 100)) return 1;
     cases.push_back({"checkerboard 320x100", board, 320, 100, RgbColour{255, 0, 255}});
 
     WNDCLASSW wc{};
@@ -132,11 +127,8 @@ int main() {
     // The most complex shape a window may take, and the refusal of one band more: the
     // bound on the time a shape costs.
     for (int side : {181, 182}) {
-        std::vector<std::uint32_t> pixels(std::size_t(side) * side, 0xFF00FF);
-        for (int y = 0; y < side; ++y)
-            for (int x = y % 2; x < side; x += 2) pixels[std::size_t(y) * side + x] = 0;
         const std::wstring path = std::wstring(temp) + L"tessel-bench-limit.bmp";
-        if (!tessel::test::WriteBmp24(path, side, side, pixels.data())) return 1;
+        if (!tessel::test::WriteCheckerboardBmp(path, side, side)) return 1;
         bool refused = false;
         const double ms = BestOf(5, [&] {
             refused = ShapeWindowFromMask(window, path, side, side, RgbColour{255, 0, 255}).has_value();

@@ -58,6 +58,14 @@ bool WriteBmp24(const fs::path& path, int width, int height, const std::uint32_t
     return WriteBytes(path, bytes);
 }
 
+bool WriteCheckerboardBmp(const fs::path& path, int width, int height) {
+    const auto w = static_cast<std::size_t>(width);
+    std::vector<std::uint32_t> pixels(w * static_cast<std::size_t>(height), 0xFF00FF);
+    for (int y = 0; y < height; ++y)
+        for (int x = y % 2; x < width; x += 2) pixels[static_cast<std::size_t>(y) * w + static_cast<std::size_t>(x)] = 0;
+    return WriteBmp24(path, width, height, pixels.data());
+}
+
 HWND WaitForPlayerBody(const Process& program) {
     HWND body = nullptr;
     WaitUntil(

@@ -22,6 +22,9 @@ std::vector<std::wstring> ReadLines(const std::filesystem::path& path);
 
 // A 24-bit bottom-up bitmap file of these pixels (0x00RRGGBB, top row first).
 bool WriteBmp24(const std::filesystem::path& path, int width, int height, const std::uint32_t* pixels);
+// A mask of one-pixel squares, black on magenta (black at the top left): the most
+// rectangles a mask of its size can give a shape.
+bool WriteCheckerboardBmp(const std::filesystem::path& path, int width, int height);
 
 struct ProgramFolderOptions {
     // Setting\init.ini with these lines; none: no file.

@@ -55,9 +55,10 @@ bool WaitAnswering(HANDLE object, DWORD limit_ms) {
         if (result != WAIT_OBJECT_0 + 1) return ::WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
         // Peeking handles the sent messages; the paint messages are taken and dispatched.
         MSG msg;
-        for (int i = 0; i < kPaintsPerWake && ::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT);
-             ++i)
+        for (int i = 0; i < kPaintsPerWake; ++i) {
+            if (!::PeekMessageW(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE | PM_QS_PAINT)) break;
             ::DispatchMessageW(&msg);
+        }
         ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     }
 }

@@ -2,7 +2,6 @@
 
 #include <mmsystem.h>
 
-#include <atomic>
 #include <mutex>
 #include <utility>
 
@@ -67,19 +66,18 @@ bool RegisterThreadWindowClass() {
 
 }  // namespace
 
-struct MciThread::Shared {
+// What the new thread hands back to its maker, which waits for it.
+struct MciThread::Start {
     win32::unique_kernel_handle ready{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::atomic<HWND> window{nullptr};
+    HWND window = nullptr;
 };
 
 DWORD WINAPI MciThread::Run(void* parameter) {
-    // The thread holds its own reference: it may outlive the object that started it.
-    const std::unique_ptr<std::shared_ptr<Shared>> owned(static_cast<std::shared_ptr<Shared>*>(parameter));
-    const std::shared_ptr<Shared> shared = *owned;
+    Start& start = *static_cast<Start*>(parameter);
     const HWND window = ::CreateWindowExW(0, MciThread::kWindowClass, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                           ::GetModuleHandleW(nullptr), nullptr);
-    shared->window = window;
-    ::SetEvent(shared->ready.get());
+    start.window = window;
+    ::SetEvent(start.ready.get());  // `start` is gone from here on
     if (window == nullptr) return 0;
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -89,34 +87,29 @@ DWORD WINAPI MciThread::Run(void* parameter) {
     return 0;
 }
 
-MciThread::MciThread() : shared_(std::make_shared<Shared>()) {
-    if (!shared_->ready || !RegisterThreadWindowClass()) return;
-    auto* parameter = new std::shared_ptr<Shared>(shared_);
-    thread_ = ::CreateThread(nullptr, 0, &Run, parameter, 0, nullptr);
-    if (thread_ == nullptr) {
-        delete parameter;
-        return;
-    }
-    ::WaitForSingleObject(shared_->ready.get(), INFINITE);
+MciThread::MciThread() {
+    Start start;
+    if (!start.ready || !RegisterThreadWindowClass()) return;
+    thread_.reset(::CreateThread(nullptr, 0, &Run, &start, 0, nullptr));
+    if (!thread_) return;
+    ::WaitForSingleObject(start.ready.get(), INFINITE);
+    window_ = start.window;
 }
 
 MciThread::~MciThread() {
-    if (thread_ == nullptr) return;
-    if (const HWND window = shared_->window.load()) {
-        auto* last = new std::wstring();
-        if (::PostMessageW(window, kEndMessage, 0, reinterpret_cast<LPARAM>(last)))
-            WaitAnswering(thread_, kEndWaitMs);
-        else
-            delete last;
-    }
-    ::CloseHandle(thread_);
+    if (thread_ && PostEnd(std::wstring())) WaitAnswering(thread_.get(), kEndWaitMs);
 }
 
-bool MciThread::Started() const { return thread_ != nullptr && shared_->window.load() != nullptr; }
+bool MciThread::PostEnd(std::wstring last) const {
+    if (window_ == nullptr) return false;
+    auto* posted = new std::wstring(std::move(last));
+    if (::PostMessageW(window_, kEndMessage, 0, reinterpret_cast<LPARAM>(posted))) return true;
+    delete posted;
+    return false;
+}
 
 MciThread::Answer MciThread::Send(const std::wstring& command, HWND notify, DWORD limit_ms) {
-    const HWND window = shared_->window.load();
-    if (thread_ == nullptr || window == nullptr) return SendHere(command, notify);  // no thread: here, then
+    if (window_ == nullptr) return SendHere(command, notify);  // no thread: here, then
     auto call = std::make_shared<Call>();
     Answer failed;
     failed.error = MCIERR_INTERNAL;
@@ -124,7 +117,7 @@ MciThread::Answer MciThread::Send(const std::wstring& command, HWND notify, DWOR
     call->command = command;
     call->notify = notify;
     auto* posted = new std::shared_ptr<Call>(call);
-    if (!::PostMessageW(window, kCallMessage, 0, reinterpret_cast<LPARAM>(posted))) {
+    if (!::PostMessageW(window_, kCallMessage, 0, reinterpret_cast<LPARAM>(posted))) {
         delete posted;
         return failed;
     }
@@ -136,13 +129,9 @@ MciThread::Answer MciThread::Send(const std::wstring& command, HWND notify, DWOR
 }
 
 void MciThread::Abandon(std::unique_ptr<MciThread> thread, std::wstring last) {
-    if (!thread || thread->thread_ == nullptr) return;
-    if (const HWND window = thread->shared_->window.load()) {
-        auto* posted = new std::wstring(std::move(last));
-        if (!::PostMessageW(window, kEndMessage, 0, reinterpret_cast<LPARAM>(posted))) delete posted;
-    }
-    ::CloseHandle(thread->thread_);
-    thread->thread_ = nullptr;
+    if (!thread) return;
+    thread->PostEnd(std::move(last));
+    thread->thread_.reset();  // the thread ends by itself; nothing waits for it
 }
 
 }  // namespace tessel

@@ -16,6 +16,8 @@
 #include <memory>
 #include <string>
 
+#include "win32/handle.h"
+
 namespace tessel {
 
 class MciThread {
@@ -30,14 +32,13 @@ public:
     // The class of the message-only window each such thread keeps while it runs.
     static constexpr wchar_t kWindowClass[] = L"TesselMciThread";
 
-    // Starts the thread; Started() is false when the system could not make it.
+    // Starts the thread; when the system cannot make it, commands are sent on the
+    // caller's thread instead.
     MciThread();
     // Ends the thread after its current command and waits for it.
     ~MciThread();
     MciThread(const MciThread&) = delete;
     MciThread& operator=(const MciThread&) = delete;
-
-    bool Started() const;
 
     // Sends `command` on the thread, with `notify` as the window for the driver's
     // notifications, and waits up to `limit_ms` (WaitAnswering). A command that does
@@ -50,10 +51,13 @@ public:
     static void Abandon(std::unique_ptr<MciThread> thread, std::wstring last);
 
 private:
-    struct Shared;
-    static DWORD WINAPI Run(void* shared);
-    std::shared_ptr<Shared> shared_;
-    HANDLE thread_ = nullptr;
+    struct Start;
+    static DWORD WINAPI Run(void* start);
+    // Asks the thread to send `last` (if any) and end; false when it cannot be asked.
+    bool PostEnd(std::wstring last) const;
+
+    win32::unique_kernel_handle thread_;
+    HWND window_ = nullptr;  // the thread's window; null when there is no thread
 };
 
 }  // namespace tessel

@@ -43,14 +43,10 @@ UINT Mmc::DeviceId() const {
     return mciGetDeviceIDW(alias_.c_str());
 }
 
-// A command that hung gave the device up, whatever the command then made of it.
+// A command that hung gave the device up, whatever the command then made of it (the
+// status timer stops itself on a closed device, and Open sets the rest anew).
 void Mmc::AfterCommand() {
-    if (given_up_) {
-        notify_window_.StopTimer();
-        state_ = State::NotOpen;
-        length_ = 0;
-        position_ = 0;
-    }
+    if (given_up_) state_ = State::NotOpen;
 }
 
 int Mmc::Mode() const {
@@ -249,7 +245,6 @@ DWORD Mmc::Send(const std::wstring& command, std::wstring* result, DWORD limit_m
         MciThread::Abandon(std::move(thread_), L"close " + alias_);
         given_up_ = true;
         state_ = State::NotOpen;
-        position_ = 0;
     }
     if (result != nullptr) *result = std::move(answer.text);
     return answer.error;

@@ -79,11 +79,8 @@ TEST(ShapeFailures, AShapeTooComplexForTheDisplayIsRefused) {
     test::TempDir temp("skin-window");
     const auto window = TestWindow(182, 182);
     auto board = [&](int side) {
-        std::vector<std::uint32_t> pixels(std::size_t(side) * side, kMagenta);
-        for (int y = 0; y < side; ++y)
-            for (int x = y % 2; x < side; x += 2) pixels[std::size_t(y) * side + x] = 0;
         const std::wstring path = (temp / (L"board" + std::to_wstring(side) + L".bmp")).wstring();
-        EXPECT_TRUE(test::WriteBmp24(path, side, side, pixels.data()));
+        EXPECT_TRUE(test::WriteCheckerboardBmp(path, side, side));
         return path;
     };
     // 181 rows of 91 and 90 squares: 16,381 rectangles, within the limit.

@@ -98,10 +98,7 @@ TEST_F(AppTest, UnusableStoredSkinStartsWithAnotherAndSaysWhich) {
     fs::copy(parts / L"Azure", parts / L"Broken", fs::copy_options::recursive);
     fs::copy(parts / L"Azure", parts / L"Zed", fs::copy_options::recursive);
     // A shape too complex for the display: a checkerboard over the whole scan.
-    std::vector<std::uint32_t> board(320 * 120, 0xFF00FF);
-    for (int y = 0; y < 120; ++y)
-        for (int x = y % 2; x < 320; x += 2) board[std::size_t(y) * 320 + std::size_t(x)] = 0;
-    ASSERT_TRUE(WriteBmp24(parts / L"Broken" / L"s_mask.bmp", 320, 120, board.data()));
+    ASSERT_TRUE(WriteCheckerboardBmp(parts / L"Broken" / L"s_mask.bmp", 320, 120));
     fs::remove(parts / L"Azure" / L"p_mask.bmp");
     folder.settings->at(0) = L"Gone";
     WriteLines(SettingsFile(), *folder.settings);
