@@ -25,7 +25,8 @@ using win32::ComRef;
 
 class SessionVolume final : public VolumeDevice {
 public:
-    bool Open(bool withChannels) {
+    // Both channels where the platform has them, else the master alone.
+    bool Open() {
         if (!com_.usable()) return false;
         ComRef<IMMDeviceEnumerator> enumerator;
         if (FAILED(::CoCreateInstance(__uuidof(MMDeviceEnumerator), nullptr, CLSCTX_ALL,
@@ -37,7 +38,7 @@ public:
         // started, reaches the session every stream of the player joins: its master
         // volume and its per-channel volumes. Wine shares the session only through such
         // streams; an ISimpleAudioVolume from the session manager there is detached.
-        if (withChannels) OpenStream(device.get());
+        OpenStream(device.get());
         if (!master_) {
             ComRef<IAudioSessionManager> sessions;
             if (FAILED(device->Activate(__uuidof(IAudioSessionManager), CLSCTX_ALL, nullptr, sessions.PutVoid())))
@@ -178,20 +179,12 @@ private:
     std::atomic<std::uint64_t> changes_{0};
 };
 
-// The session volume alone, with both channels or the master only; null when it does
-// not work here.
-std::unique_ptr<VolumeDevice> OpenSessionVolume(bool withChannels) {
-    auto device = std::make_unique<SessionVolume>();
-    if (!device->Open(withChannels)) return nullptr;
-    if (withChannels && !device->HasChannels()) return nullptr;
-    return device;
-}
-
-// The session volume of the default device as it is now: both channels where the
-// platform has them, else the master alone.
+// The session volume of the default device as it is now; null when it does not work
+// here.
 std::unique_ptr<VolumeDevice> OpenDefaultSessionVolume() {
-    if (auto device = OpenSessionVolume(true)) return device;
-    return OpenSessionVolume(false);
+    auto device = std::make_unique<SessionVolume>();
+    if (!device->Open()) return nullptr;
+    return device;
 }
 
 // The wave mapper's volume; null when it does not work here.
@@ -205,7 +198,7 @@ std::unique_ptr<VolumeDevice> OpenWaveMapperVolume() {
 
 SystemVolume OpenSystemVolume() {
     auto session = std::make_unique<SessionVolume>();
-    if (session->Open(true)) {
+    if (session->Open()) {
         const VolumeBackend backend = session->HasChannels() ? VolumeBackend::SessionChannels
                                                              : VolumeBackend::SessionMaster;
         // The session belongs to one device; the bar follows the default device instead.

@@ -17,6 +17,8 @@ constexpr UINT kAnswerMs = 2000;
 constexpr DWORD kPollMs = 20;
 constexpr DWORD kQueuePollMs = 50;
 
+// The queue's page mapped into this process, unmapped when the turn is over.
+using QueueView = win32::unique_handle<win32::Traits<HandOverQueue*, &::UnmapViewOfFile>>;
 
 // The running instance's body window: our own class and the caption "PlayerForm" (a
 // second start has renamed its own body window already).
@@ -54,12 +56,10 @@ std::optional<std::wstring> SingleInstance::HandOver(const std::wstring& path) c
     win32::unique_kernel_handle page(::CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0,
                                                           sizeof(HandOverQueue), HandOverQueueName(name_).c_str()));
     if (!page) return win32::LastErrorText(L"CreateFileMapping");
-    auto* queue = static_cast<HandOverQueue*>(::MapViewOfFile(page.get(), FILE_MAP_WRITE, 0, 0, sizeof(HandOverQueue)));
-    if (!queue) return win32::LastErrorText(L"MapViewOfFile");
-    struct Unmap {
-        void* view;
-        ~Unmap() { ::UnmapViewOfFile(view); }
-    } unmap{queue};
+    const QueueView view(
+        static_cast<HandOverQueue*>(::MapViewOfFile(page.get(), FILE_MAP_WRITE, 0, 0, sizeof(HandOverQueue))));
+    if (!view) return win32::LastErrorText(L"MapViewOfFile");
+    HandOverQueue* const queue = view.get();
 
     const LONG ticket = ::InterlockedIncrement(&queue->next) - 1;
     volatile LONG& mine = queue->holder[ticket % kQueueSlots];

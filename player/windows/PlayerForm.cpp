@@ -83,11 +83,9 @@ RECT PlayerForm::PartRect(Part part) const {
 }
 
 PlayerForm::Part PlayerForm::HitTest(POINT pt) const {
-    for (UINT p = PartNone + 1; p < PartCount; ++p) {
-        const RECT r = PartRect(static_cast<Part>(p));
-        if (kParts[p].click && ::PtInRect(&r, pt)) return static_cast<Part>(p);
-    }
-    return PartNone;
+    const std::optional<BodyPart> at = PartAt(pt.x, pt.y, factors_, size_.cx, size_.cy);
+    const Part part = at ? PaintedPart(*at) : PartNone;
+    return kParts[part].click ? part : PartNone;
 }
 
 void PlayerForm::Load() {
