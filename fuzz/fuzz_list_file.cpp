@@ -25,18 +25,6 @@ std::vector<std::wstring> ReferenceUtf8Lines(std::string_view bytes) {
     return lines;
 }
 
-// Lines of text (no LF in them) made from any bytes, decoded as the list's encoding.
-std::vector<std::wstring> EntriesFrom(std::string_view bytes, TextEncoding encoding) {
-    if (encoding == TextEncoding::Cp932) return tessel::fuzz::LinesFrom(bytes);
-    std::vector<std::wstring> lines;
-    for (std::size_t start = 0;;) {
-        const std::size_t lf = bytes.find('\n', start);
-        lines.push_back(tessel::DecodeUtf8(bytes.substr(start, lf == std::string_view::npos ? lf : lf - start)));
-        if (lf == std::string_view::npos) return lines;
-        start = lf + 1;
-    }
-}
-
 void Check(std::string_view bytes, const char* extension) {
     const std::filesystem::path folder = tessel::fuzz::ScratchFolder();
     const auto named = [&](const char* stem) { return folder / (std::string(stem) + extension); };
@@ -51,7 +39,7 @@ void Check(std::string_view bytes, const char* extension) {
     FUZZ_CHECK(raw.entries == (utf8 ? ReferenceUtf8Lines(bytes) : tessel::DecodeTextLines(bytes)));
 
     // Entries made from the bytes, saved and opened again.
-    std::vector<std::wstring> entries = EntriesFrom(bytes, encoding);
+    std::vector<std::wstring> entries = tessel::fuzz::LinesFrom(bytes, encoding);
     if (!entries.empty() && entries.back().empty()) entries.pop_back();
     const lf::WriteResult written = lf::WriteListFile(named("list"), entries);
     FUZZ_CHECK(written.ok);

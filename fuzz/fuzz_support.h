@@ -12,6 +12,7 @@
 
 #include "common/cp932.h"
 #include "common/textfile.h"
+#include "common/utf8.h"
 
 // A broken property: libFuzzer records the input as a crash.
 #define FUZZ_CHECK(condition)                                                                 \
@@ -145,13 +146,14 @@ inline const std::filesystem::path& ScratchFolder() {
     return folder;
 }
 
-// Lines of text (no LF in them) made from any bytes.
-inline std::vector<std::wstring> LinesFrom(std::string_view bytes) {
+// Lines of text (no LF in them) made from any bytes, decoded as `encoding`.
+inline std::vector<std::wstring> LinesFrom(std::string_view bytes, TextEncoding encoding = TextEncoding::Cp932) {
     std::vector<std::wstring> lines;
     std::size_t start = 0;
     for (;;) {
         const std::size_t lf = bytes.find('\n', start);
-        lines.push_back(tessel::DecodeCp932(bytes.substr(start, lf == std::string_view::npos ? lf : lf - start)));
+        const std::string_view line = bytes.substr(start, lf == std::string_view::npos ? lf : lf - start);
+        lines.push_back(encoding == TextEncoding::Utf8 ? tessel::DecodeUtf8(line) : tessel::DecodeCp932(line));
         if (lf == std::string_view::npos) return lines;
         start = lf + 1;
     }

@@ -6,15 +6,21 @@
 namespace tessel::win32 {
 namespace {
 
-// Functions of Windows 10 only, looked up so that the programs still start on older
-// systems (which then run them at the system DPI).
+// Functions of newer systems, looked up so that the programs still start on older
+// ones (which then run them at the system DPI). A module every program has loaded
+// (user32.dll) is only found; another one (shcore.dll) is loaded from the system folder.
 template <typename Function>
-Function User32Function(const char* name) {
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    FARPROC found = user32 ? ::GetProcAddress(user32, name) : nullptr;
+Function SystemFunction(const wchar_t* module, const char* name, bool load = false) {
+    HMODULE dll = load ? ::LoadLibraryExW(module, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32) : ::GetModuleHandleW(module);
+    FARPROC found = dll ? ::GetProcAddress(dll, name) : nullptr;
     // Through the generic function pointer type: a direct cast between unrelated
     // function types draws a warning.
     return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
+template <typename Function>
+Function User32Function(const char* name) {
+    return SystemFunction<Function>(L"user32.dll", name);
 }
 
 bool IsComboBox(HWND window) {
@@ -41,6 +47,25 @@ int WindowDpi(HWND window) {
         if (const UINT dpi = getDpiForWindow(window)) return static_cast<int>(dpi);
     }
     return SystemDpi();
+}
+
+int MonitorDpiAt(POINT point) {
+    // Windows 8.1 and later (shcore.dll); MDT_EFFECTIVE_DPI is 0.
+    using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+    static const auto getDpiForMonitor = SystemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor", true);
+    HMONITOR monitor = ::MonitorFromPoint(point, MONITOR_DEFAULTTONEAREST);
+    UINT dpiX = 0, dpiY = 0;
+    if (getDpiForMonitor && monitor && SUCCEEDED(getDpiForMonitor(monitor, 0, &dpiX, &dpiY)) && dpiY > 0)
+        return static_cast<int>(dpiY);
+    return SystemDpi();
+}
+
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, int dpi) {
+    // Windows 10 1607 and later; before it every window has the system's frame.
+    static const auto adjustForDpi =
+        User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    if (!adjustForDpi || !adjustForDpi(&rect, style, menu, exStyle, static_cast<UINT>(dpi)))
+        ::AdjustWindowRectEx(&rect, style, menu, exStyle);
 }
 
 void ControlScaler::Attach(HWND window) { dpi_ = WindowDpi(window); }

@@ -20,6 +20,14 @@ int SystemDpi();
 // a window's own (before Windows 10).
 int WindowDpi(HWND window);
 
+// The DPI of the monitor that holds the point (the nearest monitor if none does); the
+// system DPI where the system cannot tell a monitor's own (before Windows 8.1).
+int MonitorDpiAt(POINT point);
+
+// AdjustWindowRectEx with the frame (caption, borders, menu bar) at the given DPI; at
+// the system's where the system cannot tell another (before Windows 10 1607).
+void AdjustWindowRectForDpi(RECT& rect, DWORD style, bool menu, DWORD exStyle, int dpi);
+
 // The new DPI that WM_DPICHANGED brings (across and down are the same on every
 // monitor Windows knows).
 inline int DpiOfChange(WPARAM wParam) { return HIWORD(wParam); }

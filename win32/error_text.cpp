@@ -1,8 +1,7 @@
 #include "win32/error_text.h"
 
-#include <algorithm>
-
 #include "common/system_message.h"
+#include "common/utf8.h"
 
 namespace tessel::win32 {
 
@@ -21,23 +20,14 @@ std::string AsciiPart(const std::wstring& text) {
     for (wchar_t c : text) out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
     return out;
 }
-
-// UTF-8 as UTF-16; invalid bytes become U+FFFD.
-std::wstring WideFromUtf8(const char* text) {
-    const int size = static_cast<int>(std::char_traits<char>::length(text));
-    if (size == 0) return {};
-    const int n = ::MultiByteToWideChar(CP_UTF8, 0, text, size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(std::max(n, 0)), L'\0');
-    if (n > 0) ::MultiByteToWideChar(CP_UTF8, 0, text, size, wide.data(), n);
-    return wide;
-}
 }  // namespace
 
 WideError::WideError(std::wstring text) : std::runtime_error(AsciiPart(text)), text_(std::move(text)) {}
 
 std::wstring DescribeException(const std::exception& e) {
     if (const auto* wide = dynamic_cast<const WideError*>(&e)) return wide->Text();
-    return WideFromUtf8(e.what());
+    // The text of a standard exception is UTF-8; invalid bytes become U+FFFD.
+    return DecodeUtf8(e.what());
 }
 
 std::wstring ProgramPath() {

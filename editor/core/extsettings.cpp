@@ -17,14 +17,6 @@ fs::path ExtIniPath(const fs::path& programFolder) {
 
 bool PatternFitsExtIni(std::wstring_view pattern) { return tessel::EncodeCp932(pattern).replaced == 0; }
 
-std::vector<std::wstring> PatternsFromLines(const std::vector<std::wstring>& lines) {
-    std::vector<std::wstring> patterns;
-    for (const std::wstring& line : lines) {
-        if (!line.empty()) patterns.push_back(line);
-    }
-    return patterns;
-}
-
 ExtIniRead ReadExtIni(const fs::path& iniPath) {
     ExtIniRead result;
     std::error_code ec;

@@ -37,9 +37,6 @@ ExtIniRead ReadExtIni(const std::filesystem::path& iniPath);
 // and match more than the user asked for.
 bool PatternFitsExtIni(std::wstring_view pattern);
 
-// Every non-empty line is a pattern, taken as it stands.
-std::vector<std::wstring> PatternsFromLines(const std::vector<std::wstring>& lines);
-
 struct ExtIniWrite {
     bool ok = false;
     std::wstring error;

@@ -70,25 +70,25 @@ std::optional<std::vector<std::wstring>> ListEditor::ReadChosenFile(const std::w
     return std::move(read.entries);
 }
 
-std::optional<std::wstring> ListEditor::WriteList(const std::wstring& path) {
+bool ListEditor::WriteList(const std::wstring& path) {
     const std::vector<std::wstring> entries = mainList_.Texts();
     std::wstring target = path;
     if (lf::IsUtf8ListName(tessel::PathFromWide(path))) {
         const std::size_t altered = lf::CountAlteredEntries(entries, tessel::TextEncoding::Utf8);
-        if (altered > 0 && !host_.Ask(EditorHost::Question::UnreadableEntries, altered)) return std::nullopt;
+        if (altered > 0 && !host_.Ask(EditorHost::Question::UnreadableEntries, altered)) return false;
     } else if (const std::size_t altered = lf::CountAlteredEntries(entries); altered > 0) {
         if (lf::CountKeptOnlyByUtf8(entries) == 0) {
             // Nothing UTF-8 would keep either (only characters already lost on reading).
-            if (!host_.Ask(EditorHost::Question::AlteredEntries, altered)) return std::nullopt;
+            if (!host_.Ask(EditorHost::Question::AlteredEntries, altered)) return false;
         } else {
             const std::wstring utf8Path = tessel::WideFromPath(lf::Utf8ListName(tessel::PathFromWide(path)));
             switch (host_.AskAlteredOrUtf8(altered, path, utf8Path)) {
             case EditorHost::AlteredChoice::Replace: break;
-            case EditorHost::AlteredChoice::Cancel: return std::nullopt;
+            case EditorHost::AlteredChoice::Cancel: return false;
             case EditorHost::AlteredChoice::SaveAsUtf8:
                 // Another file than the one named: it may be somebody's already.
                 if (tessel::FileSizeOf(utf8Path) && !host_.Ask(EditorHost::Question::Overwrite, 0)) {
-                    return std::nullopt;
+                    return false;
                 }
                 target = utf8Path;
                 break;
@@ -98,9 +98,13 @@ std::optional<std::wstring> ListEditor::WriteList(const std::wstring& path) {
     const lf::WriteResult written = lf::WriteListFile(target, entries);
     if (!written.ok) {
         host_.Tell(EditorHost::Notice::WriteFailed, target, written.error, 0);
-        return std::nullopt;
+        return false;
     }
-    return target;
+    // The status bar names the file that holds the list: it changes only once the
+    // list is really there.
+    sbar_.Set(target);
+    MarkUnchanged();
+    return true;
 }
 
 void ListEditor::ReportLeftOut(std::size_t leftOut) {
@@ -163,24 +167,14 @@ void ListEditor::NameFileSave() { SaveListAs(); }
 
 bool ListEditor::SaveList() {
     if (sbar_.Get().empty()) return SaveListAs();
-    const std::optional<std::wstring> written = WriteList(sbar_.Get());
-    if (!written) return false;
-    sbar_.Set(*written);
-    MarkUnchanged();
-    return true;
+    return WriteList(sbar_.Get());
 }
 
 bool ListEditor::SaveListAs() {
     const std::optional<std::wstring> path = host_.ShowSaveDialog();
     if (!path || path->empty()) return false;
     if (tessel::FileSizeOf(*path) && !host_.Ask(EditorHost::Question::Overwrite, 0)) return false;
-    // The status bar names the file that holds the list: it changes only once the
-    // list is really there.
-    const std::optional<std::wstring> written = WriteList(*path);
-    if (!written) return false;
-    sbar_.Set(*written);
-    MarkUnchanged();
-    return true;
+    return WriteList(*path);
 }
 
 void ListEditor::ExpFiles() {

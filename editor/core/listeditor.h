@@ -127,9 +127,10 @@ public:
 
 private:
     std::optional<std::vector<std::wstring>> ReadChosenFile(const std::wstring& path);
-    // Writes the list to `path` after the questions its contents need; the file it was
-    // written to (the ".m3u8" one if the user chose it), or nothing.
-    std::optional<std::wstring> WriteList(const std::wstring& path);
+    // Writes the list to `path` after the questions its contents need; once written, the
+    // file it went to (the ".m3u8" one if the user chose it) is the current file and
+    // the list is unchanged. False if nothing was written.
+    bool WriteList(const std::wstring& path);
     // Overwrite, or Save As without a current file; true once the list is on disk.
     bool SaveList();
     bool SaveListAs();

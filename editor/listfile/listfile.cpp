@@ -35,10 +35,6 @@ std::filesystem::path Utf8ListName(const std::filesystem::path& path) {
     return named.replace_extension(kUtf8Extension);
 }
 
-std::size_t MaxEntryBytes(TextEncoding encoding) {
-    return encoding == TextEncoding::Utf8 ? kMaxUtf8EntryBytes : kMaxEntryBytes;
-}
-
 ReadResult ReadListFile(const std::filesystem::path& path) {
     ReadResult result;
     TextReadResult text = ReadTextFileLines(path, ListEncodingOf(path));
@@ -111,7 +107,8 @@ LoadResult LoadExistingEntries(TextLineReader& reader, const ExistsFn& exists, c
 
 std::optional<TextLineReader> OpenListForPlaying(const std::filesystem::path& path, std::wstring& error) {
     const TextEncoding encoding = ListEncodingOf(path);
-    return TextLineReader::OpenFile(path, error, MaxEntryBytes(encoding), encoding, TextLineReader::BadLines::Skip);
+    const std::size_t maxEntryBytes = encoding == TextEncoding::Utf8 ? kMaxUtf8EntryBytes : kMaxEntryBytes;
+    return TextLineReader::OpenFile(path, error, maxEntryBytes, encoding, TextLineReader::BadLines::Skip);
 }
 
 LoadResult LoadExistingEntries(const std::filesystem::path& path, const ExistsFn& exists,

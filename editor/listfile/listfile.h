@@ -71,11 +71,11 @@ using ExistsFn = std::function<bool(const std::wstring&)>;
 // two bytes in code page 932 and three in UTF-8 (a four-byte sequence is two units).
 inline constexpr std::size_t kMaxEntryBytes = 2 * 32767;
 inline constexpr std::size_t kMaxUtf8EntryBytes = 3 * 32767;
-std::size_t MaxEntryBytes(TextEncoding encoding);
 
 // The player's reader of a list file: the encoding its name says, lines longer than
-// MaxEntryBytes skipped unread, and in UTF-8 a line that does not decode skipped like
-// the name of a missing file. Nothing (with `error` set) if it cannot be opened.
+// that encoding's limit above skipped unread, and in UTF-8 a line that does not decode
+// skipped like the name of a missing file. Nothing (with `error` set) if it cannot be
+// opened.
 std::optional<TextLineReader> OpenListForPlaying(const std::filesystem::path& path, std::wstring& error);
 
 // The player's loading of a list file. The file is read in pieces by the same line

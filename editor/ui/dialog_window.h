@@ -18,7 +18,8 @@ protected:
     bool CreateDialogWindow(const wchar_t* className, const wchar_t* caption, HWND owner, POINT topLeft,
                             double widthTwips, double heightTwips, HMENU menuBar = nullptr) {
         const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-        const SIZE size = DesignWindowSize(widthTwips, heightTwips, style, 0, menuBar != nullptr, MonitorDpiAt(topLeft));
+        const SIZE size = DesignWindowSize(widthTwips, heightTwips, style, 0, menuBar != nullptr,
+                                           tessel::win32::MonitorDpiAt(topLeft));
         try {
             RegisterWindowClass(className, 0, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                 LoadIconW(nullptr, IDI_APPLICATION));

@@ -11,10 +11,6 @@ namespace listwright {
 
 inline RECT ToRect(const PixelRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
-// The DPI of the monitor that holds the point (the nearest monitor if none does); the
-// system DPI where the system cannot tell a monitor's own (before Windows 8.1).
-int MonitorDpiAt(POINT point);
-
 // The size of a window of this style whose client area is the design's width and
 // height in twips, with the frame (caption, borders, menu bar) at the given DPI.
 SIZE DesignWindowSize(double widthTwips, double heightTwips, DWORD style, DWORD exStyle, bool menu, int dpi);

@@ -149,7 +149,7 @@ TEST_F(Dialogs, DialogsAreMadeForTheDpiOfTheirMonitor) {
         HWND dialog = Open(*this, d.command);
         ASSERT_NE(dialog, nullptr);
         const DesignScale scale(tessel::win32::WindowDpi(dialog));
-        EXPECT_EQ(MonitorDpiAt(POINT{0, 0}), scale.Dpi());
+        EXPECT_EQ(tessel::win32::MonitorDpiAt(POINT{0, 0}), scale.Dpi());
         RECT client{};
         GetClientRect(dialog, &client);
         EXPECT_EQ(client.right, scale.Pixels(d.width));
