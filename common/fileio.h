@@ -17,6 +17,19 @@ namespace tessel {
 std::filesystem::path PathFromWide(std::wstring_view name);
 std::wstring WideFromPath(const std::filesystem::path& path);
 
+// MAX_PATH: a path in the ordinary form must be shorter than this, counting what a
+// call appends to it (a folder's listing appends "\*"). The Win32 file calls refuse a
+// longer one (unless the system allows long paths to every program) but take it in
+// the \\?\ form.
+inline constexpr std::size_t kMaxPlainPath = 260;
+
+// The \\?\ form (\\?\UNC\server\share\... for a UNC path, "/" made "\") of an absolute
+// path whose length plus `appended` reaches kMaxPlainPath; any other path as it is
+// (a relative path has no \\?\ form).
+std::wstring ExtendedLengthPath(const std::wstring& path, std::size_t appended = 0);
+// The ordinary form of a path given in the \\?\ form; any other path as it is.
+std::wstring OrdinaryPath(const std::wstring& path);
+
 // Reads the whole file. On failure returns false and describes why in `error`.
 bool ReadWholeFile(const std::filesystem::path& path, std::string& out, std::wstring& error);
 

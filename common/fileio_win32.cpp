@@ -53,18 +53,6 @@ private:
     HANDLE h_;
 };
 
-// Absolute paths longer than MAX_PATH need the \\?\ form; ordinary ones keep theirs.
-std::wstring LongPathForm(std::wstring_view name) {
-    std::wstring s(name);
-    if (s.size() < MAX_PATH) return s;
-    for (wchar_t& c : s) {
-        if (c == L'/') c = L'\\';
-    }
-    if (s.size() > 2 && s[1] == L':' && s[2] == L'\\') return L"\\\\?\\" + s;
-    if (s.rfind(L"\\\\", 0) == 0 && s.rfind(L"\\\\?\\", 0) != 0) return L"\\\\?\\UNC\\" + s.substr(2);
-    return s;
-}
-
 }  // namespace
 
 std::filesystem::path PathFromWide(std::wstring_view name) { return std::filesystem::path(std::wstring(name)); }
@@ -161,7 +149,7 @@ bool FileExistsExact(std::wstring_view name) {
     const std::wstring full = FullPathName(name);
     if (full.empty()) return false;
     if (full.rfind(L"\\\\.\\", 0) == 0) return false;  // a device, not a file
-    const DWORD attributes = GetFileAttributesW(LongPathForm(full).c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(full).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
@@ -198,10 +186,7 @@ std::filesystem::path FinalPath(const std::filesystem::path& path) {
         if (n < resolved.size()) {
             resolved.resize(n);
             // The \\?\ form only where the length needs it.
-            if (resolved.size() < MAX_PATH + 4) {
-                if (resolved.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + resolved.substr(8);
-                if (resolved.rfind(L"\\\\?\\", 0) == 0) return resolved.substr(4);
-            }
+            if (resolved.size() < MAX_PATH + 4) return OrdinaryPath(resolved);
             return resolved;
         }
         resolved.assign(n, L'\0');

@@ -10,20 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "common/fileio.h"
 #include "common/folders.h"
 
 namespace tessel::player {
-
-// MAX_PATH: a path in the ordinary form must be shorter than this, counting what a
-// call appends to it (a folder's listing appends "\*").
-inline constexpr std::size_t kMaxPlainPath = 260;
-
-// The \\?\ form (\\?\UNC\server\share\... for a UNC path, "/" made "\") of an absolute
-// path whose length plus `appended` reaches kMaxPlainPath; any other path as it is
-// (a relative path has no \\?\ form).
-std::wstring ExtendedLengthPath(const std::wstring& path, std::size_t appended = 0);
-// The ordinary form of a path given in the \\?\ form; any other path as it is.
-std::wstring OrdinaryPath(const std::wstring& path);
 
 // A file-system port that passes every path in the form its length needs and gives
 // the paths it lists back in the ordinary form.

@@ -177,9 +177,9 @@ TEST_F(WindowsTest, DropsPlayOneFileQueueEverythingElseAndWalkFoldersOfAnyDepth)
     std::wstring folder = (dir / L"deep").wstring();
     std::vector<std::wstring> expected;
     for (int level = 0; folder.size() < 2 * MAX_PATH; ++level) {
-        ASSERT_TRUE(::CreateDirectoryW(player::ExtendedLengthPath(folder).c_str(), nullptr)) << level;
+        ASSERT_TRUE(::CreateDirectoryW(tessel::ExtendedLengthPath(folder).c_str(), nullptr)) << level;
         const std::wstring file = folder + L"\\曲 " + std::to_wstring(level) + L".mp3";
-        HANDLE h = ::CreateFileW(player::ExtendedLengthPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        HANDLE h = ::CreateFileW(tessel::ExtendedLengthPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(h, INVALID_HANDLE_VALUE) << level;
         ::CloseHandle(h);
