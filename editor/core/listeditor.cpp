@@ -1,6 +1,7 @@
 #include "editor/core/listeditor.h"
 
 #include "common/fileio.h"
+#include "common/flag_scope.h"
 #include "editor/core/extsettings.h"
 #include "editor/core/listfunc.h"
 #include "editor/listfile/listfile.h"
@@ -240,11 +241,7 @@ void ListEditor::DropFiles(std::vector<std::wstring> dropped) {
     // The walk lets messages run once per level, so a second drop can arrive in the
     // middle of it; it waits here instead of reusing the work lists.
     if (walking_) return;
-    struct Flag {
-        bool& f;
-        explicit Flag(bool& flag) : f(flag) { f = true; }
-        ~Flag() { f = false; }
-    } busy(walking_);
+    const tessel::FlagScope busy(walking_);
     while (!pendingDrops_.empty()) {
         std::vector<std::wstring> items = std::move(pendingDrops_.front());
         pendingDrops_.pop_front();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/flag_scope.h"
 #include "win32/window.h"
 
 namespace listwright {
@@ -57,11 +58,7 @@ void ListBoxView::AddFrom(std::size_t first) {
 
 void ListBoxView::ApplySelection() {
     const auto& entries = list_->Entries();
-    struct Applying {
-        bool& flag;
-        explicit Applying(bool& f) : flag(f) { flag = true; }
-        ~Applying() { flag = false; }
-    } applying(applying_);
+    const tessel::FlagScope applying(applying_);
     if (MultiSelect()) {
         // One message per run of selected entries: selecting item by item moves the
         // caret each time and costs a repaint's worth of work per entry.

@@ -10,6 +10,7 @@
 
 #include "common/fileio.h"
 #include "common/cp932.h"
+#include "common/flag_scope.h"
 #include "common/textfile.h"
 #include "editor/listfile/listfile.h"
 
@@ -228,11 +229,7 @@ PlaybackEngine::LoadOutcome PlaybackEngine::LoadListFileCounting(const std::wstr
     std::optional<TextLineReader> reader = listfile::OpenListForPlaying(PathFromWide(path), error);
     if (!reader) return outcome;
     outcome.opened = true;
-    struct Scope {
-        bool& flag;
-        explicit Scope(bool& f) : flag(f) { flag = true; }
-        ~Scope() { flag = false; }
-    } scope(loading_);
+    const FlagScope scope(loading_);
     if (opened) opened();
     listfile::LoadOptions options;
     options.limit = ListBox::kMaxItems - std::min(ListBox::kMaxItems, menu_.LstM3u.ListCount());

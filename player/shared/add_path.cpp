@@ -1,5 +1,6 @@
 #include "player/shared/add_path.h"
 
+#include "common/flag_scope.h"
 #include "player/shared/long_paths.h"
 
 namespace tessel::player {
@@ -98,11 +99,7 @@ void DropWalks::Add(const std::vector<std::wstring>& paths, MenuFormControls& me
     waiting_.insert(waiting_.end(), paths.begin(), paths.end());
     // The walk going on takes them when it is through with what it has.
     if (walking_) return;
-    struct Walking {
-        bool& flag;
-        explicit Walking(bool& f) : flag(f) { flag = true; }
-        ~Walking() { flag = false; }
-    } walking(walking_);
+    const FlagScope walking(walking_);
     const ListBatch batch(menu.LstM3u);
     while (!waiting_.empty()) {
         const std::wstring path = std::move(waiting_.front());

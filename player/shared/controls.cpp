@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string>
 
+#include "common/flag_scope.h"
+
 namespace tessel::player {
 namespace {
 
@@ -65,11 +67,7 @@ void ScrollBar::SetValue(int value) {
 }
 
 void ScrollBar::SetValueByUser(int value) {
-    struct Reset {
-        bool& flag;
-        ~Reset() { flag = false; }
-    } reset{byUser_};
-    byUser_ = true;
+    const FlagScope byUser(byUser_);
     SetValue(value);
 }
 
