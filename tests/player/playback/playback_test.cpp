@@ -106,8 +106,11 @@ TEST_F(PlaybackTest, AListOfM4aFlacAndMp4PlaysThroughMediaFoundationWithTheReadO
         // (0.6-0.7 s under Wine) before it is skipped.
         EXPECT_LE(after.count(), length + (i == 0 ? 2500 : 1500)) << "the next entry started late";
         for (std::size_t k = 1; k < seen.size(); ++k) EXPECT_LT(seen[k - 1], seen[k]);
+        // From 0 up to within a second of the end: the event comes about once a second,
+        // but a late one may skip a value.
         EXPECT_LE(seen.back(), length / 1000);
-        EXPECT_GE(seen.size(), 3u);  // 0, then the whole seconds the events saw
+        EXPECT_GE(seen.back(), length / 1000 - 1);
+        EXPECT_GE(seen.size(), 2u);
     }
     EXPECT_EQ(app->PanelControls().LblListCount.Caption(), L"0");
     EXPECT_EQ(app->Device()->Mode(), MediaDevice::kModeNotOpen);
