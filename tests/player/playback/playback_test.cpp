@@ -172,8 +172,11 @@ TEST_F(PlaybackTest, AStaleVideoHandleNamesNoVideoWindow) {
 
 TEST_F(PlaybackTest, TheTitleScrollsTwoCharactersASecond) {
     app->PlayFile(Media(L"chord_c.mp3"));
+    const std::wstring shown = L"     chord_c.mp3              ";
     const std::wstring title = app->BodyControls().LblTitle.Caption();
-    ASSERT_EQ(title, L"     chord_c.mp3              ");
+    // Shown padded; an open that Wine makes wait (after a video it may wait seconds for
+    // the renderer) can let the first step come before PlayFile returns.
+    ASSERT_TRUE(title == shown || title == player::MarqueeStep(shown)) << Printable(title);
     Pump(1600ms);
     const std::wstring now = app->BodyControls().LblTitle.Caption();
     // Some number of one-character steps, at least two and at most four.
